@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Clock.h"
+#include "DataSource.h"
+#include "SharedVars.h"
+#include "Ui.h"
+
+#include <functional>
+
+// What the whole program shares: the shared variables, the main window's data sources,
+// the UI services and the clock. Created once in main() and by every test fixture.
+class AppContext
+{
+public:
+    AppContext(Ui &ui, const Clock &clock, QString programFolder)
+        : ui(ui), clock(clock), programFolder(std::move(programFolder))
+    {
+    }
+    AppContext(const AppContext &) = delete;
+    AppContext &operator=(const AppContext &) = delete;
+
+    Ui &ui;
+    const Clock &clock;
+    const QString programFolder; // folder of the running program file
+    SharedVars vars;
+
+    DataSource Lauf_db;
+    DataSource anrede_db;
+    DataSource titel_db;
+    DataSource strasse_db;
+    DataSource land_db;
+    DataSource lauf_aw_db;
+    DataSource zeitmessung_db;
+
+    // Runs a handler body under the standard error box.
+    bool guard(const std::function<void()> &body, std::initializer_list<int> ignored = {});
+};

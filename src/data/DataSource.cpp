@@ -1,0 +1,414 @@
+#include "DataSource.h"
+
+#include "DbError.h"
+#include "SqlTranslator.h"
+
+#include <QRegularExpression>
+
+namespace {
+DbError noCurrentRecord()
+{
+    return DbError(ErrNo::NoCurrentRecord, QStringLiteral("Kein aktueller Datensatz."));
+}
+
+const QRegularExpression &writableSelect()
+{
+    static const QRegularExpression re(QStringLiteral(R"(^\s*select\s+\*\s+from\s+(\w+)\b)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re;
+}
+
+std::string quotedName(const QString &name)
+{
+    return '"' + name.toStdString() + '"';
+}
+} // namespace
+
+DataSource::DataSource(QObject *parent) : QObject(parent) { }
+
+DataSource::~DataSource() = default;
+
+void DataSource::setDatabaseName(const QString &path)
+{
+    if (path != m_path)
+        m_db.close();
+    m_path = path;
+}
+
+void DataSource::setRecordSource(const QString &statement)
+{
+    m_statement = statement;
+}
+
+void DataSource::close()
+{
+    m_db.close();
+}
+
+void DataSource::ensureOpen()
+{
+    if (!m_db.isOpen())
+        m_db = SqliteDb(m_path, SqliteDb::Open::ReadWrite);
+}
+
+void DataSource::refresh()
+{
+    ensureOpen();
+    const TranslatedStatement translated = translateStatement(m_statement);
+    if (translated.excel)
+        throw DbError(ErrNo::SqlError,
+                      QStringLiteral("Diese Anweisung liefert keine Datensätze"));
+
+    const auto m = writableSelect().match(m_statement);
+    const QString table = m.hasMatch() ? m.captured(1) : QString();
+    std::string sql = translated.sql;
+    if (!table.isEmpty()) {
+        // The row's key travels in a hidden first column, so writes find their row.
+        const auto pos = sql.find('*');
+        sql.replace(pos, 1, "_rowid_, *");
+    }
+
+    Statement st(m_db, sql);
+    QStringList fields;
+    const int skip = table.isEmpty() ? 0 : 1;
+    for (int c = skip; c < st.columnCount(); ++c)
+        fields << st.columnName(c);
+    std::vector<Row> rows;
+    while (st.step()) {
+        Row row;
+        row.key = skip ? st.column(0).toLongLong() : qlonglong(rows.size());
+        row.values.reserve(size_t(fields.size()));
+        for (int c = skip; c < st.columnCount(); ++c)
+            row.values.push_back(st.column(c));
+        rows.push_back(std::move(row));
+    }
+
+    int keyField = -1;
+    if (!table.isEmpty()) {
+        Statement info(m_db, "pragma table_info(" + quotedName(table) + ")");
+        while (info.step()) {
+            if (info.column(5).toInt() == 1 && info.column(2).toString().compare(
+                        QStringLiteral("integer"), Qt::CaseInsensitive) == 0)
+                keyField = int(fields.indexOf(info.column(1).toString()));
+        }
+    }
+
+    // Only now that everything was read does the data source change: a failing
+    // statement leaves the previous result where it was.
+    m_table = table;
+    m_keyField = keyField;
+    m_fields = fields;
+    m_fieldIndex.clear();
+    for (int i = 0; i < fields.size(); ++i)
+        m_fieldIndex.insert(fields[i].toLower(), i);
+    m_rows = std::move(rows);
+    m_mode = EditMode::None;
+    m_buffer.clear();
+    m_pos = m_rows.empty() ? -1 : 0;
+    m_currentDeleted = false;
+    emit resetDone();
+    emit currentChanged(currentIndex());
+}
+
+void DataSource::requireCurrent() const
+{
+    if (m_currentDeleted)
+        throw DbError(3167, QStringLiteral("Der Datensatz ist gelöscht."));
+    if (!hasCurrent())
+        throw noCurrentRecord();
+}
+
+void DataSource::requireWritable() const
+{
+    if (m_table.isEmpty())
+        throw DbError(3027, QStringLiteral("Aktualisieren nicht möglich. Datenbank oder Objekt "
+                                           "ist schreibgeschützt."));
+}
+
+void DataSource::dropEdit()
+{
+    m_mode = EditMode::None;
+    m_buffer.clear();
+    m_snapshot.clear();
+}
+
+void DataSource::setPosition(int pos)
+{
+    dropEdit();
+    m_currentDeleted = false;
+    m_pos = pos;
+    emit currentChanged(currentIndex());
+}
+
+void DataSource::moveFirst()
+{
+    if (m_rows.empty())
+        throw noCurrentRecord();
+    setPosition(0);
+}
+
+void DataSource::moveLast()
+{
+    if (m_rows.empty())
+        throw noCurrentRecord();
+    setPosition(int(m_rows.size()) - 1);
+}
+
+void DataSource::moveNext()
+{
+    if (eof())
+        throw noCurrentRecord();
+    // After a delete the slot already holds the next row.
+    setPosition(m_currentDeleted ? m_pos : m_pos + 1);
+}
+
+void DataSource::movePrevious()
+{
+    if (bof())
+        throw noCurrentRecord();
+    setPosition(m_pos - 1);
+}
+
+void DataSource::moveTo(int row)
+{
+    if (row < 0 || row >= int(m_rows.size()))
+        throw noCurrentRecord();
+    if (row != m_pos || m_currentDeleted)
+        setPosition(row);
+}
+
+void DataSource::reread()
+{
+    requireCurrent();
+    dropEdit();
+    if (m_table.isEmpty())
+        return;
+    ensureOpen();
+    if (auto fresh = readRow(m_rows[size_t(m_pos)].key)) {
+        m_rows[size_t(m_pos)] = std::move(*fresh);
+        emit rowChanged(m_pos);
+    }
+}
+
+bool DataSource::findFirst(const QString &criterion)
+{
+    static const QRegularExpression re(QStringLiteral(R"(^\s*(\w+)\s*=\s*(.*?)\s*$)"));
+    const auto m = re.match(criterion);
+    if (!m.hasMatch())
+        throw DbError(3077, QStringLiteral("Syntaxfehler im Suchausdruck: ") + criterion);
+    const int column = requireField(m.captured(1));
+    QString wanted = m.captured(2);
+    const bool text = wanted.startsWith(u'\'') && wanted.endsWith(u'\'') && wanted.size() >= 2;
+    if (text)
+        wanted = wanted.mid(1, wanted.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+    for (int r = 0; r < int(m_rows.size()); ++r) {
+        const QVariant &v = m_rows[size_t(r)].values[size_t(column)];
+        if (v.isNull())
+            continue;
+        const bool equal = text ? v.toString() == wanted
+                                : (v.toString() == wanted || v.toDouble() == wanted.toDouble());
+        if (equal) {
+            setPosition(r);
+            return true;
+        }
+    }
+    return false;
+}
+
+QVariant DataSource::bookmark() const
+{
+    requireCurrent();
+    return m_rows[size_t(m_pos)].key;
+}
+
+void DataSource::setBookmark(const QVariant &bookmark)
+{
+    for (int r = 0; r < int(m_rows.size()); ++r)
+        if (m_rows[size_t(r)].key == bookmark.toLongLong()) {
+            setPosition(r);
+            return;
+        }
+    throw DbError(3159, QStringLiteral("Ungültige Textmarke."));
+}
+
+std::optional<DataSource::Row> DataSource::readRow(qlonglong key)
+{
+    std::string sql = "select _rowid_, ";
+    for (int i = 0; i < m_fields.size(); ++i)
+        sql += (i ? ", " : "") + quotedName(m_fields[i]);
+    sql += " from " + quotedName(m_table) + " where _rowid_ = ?";
+    Statement st(m_db, sql);
+    st.bind(1, key);
+    if (!st.step())
+        return std::nullopt;
+    Row row;
+    row.key = key;
+    for (int c = 1; c < st.columnCount(); ++c)
+        row.values.push_back(st.column(c));
+    return row;
+}
+
+qlonglong DataSource::nextKey()
+{
+    // The number a new row gets from the table's own counter: never one used before.
+    qlonglong next = m_db.scalar("select coalesce(max(_rowid_), 0) + 1 from " + quotedName(m_table))
+                             .toLongLong();
+    const QVariant seq = m_db.scalar("select seq + 1 from sqlite_sequence where name = '"
+                                     + m_table.toStdString() + "'");
+    if (!seq.isNull())
+        next = std::max(next, seq.toLongLong());
+    return next;
+}
+
+void DataSource::addNew()
+{
+    requireWritable();
+    ensureOpen();
+    dropEdit();
+    m_newKey = nextKey();
+    m_buffer.assign(size_t(m_fields.size()), QVariant());
+    if (m_keyField >= 0)
+        m_buffer[size_t(m_keyField)] = m_newKey;
+    m_mode = EditMode::AddNew;
+}
+
+void DataSource::edit()
+{
+    requireWritable();
+    requireCurrent();
+    ensureOpen();
+    auto fresh = readRow(m_rows[size_t(m_pos)].key);
+    if (!fresh)
+        throw DbError(3167, QStringLiteral("Der Datensatz ist gelöscht."));
+    m_rows[size_t(m_pos)] = *fresh;
+    m_snapshot = fresh->values;
+    m_buffer = std::move(fresh->values);
+    m_mode = EditMode::Edit;
+}
+
+std::vector<QVariant> &DataSource::buffer()
+{
+    if (m_mode == EditMode::None)
+        throw DbError(3020, QStringLiteral("Aktualisieren ohne Hinzufügen oder Bearbeiten."));
+    return m_buffer;
+}
+
+void DataSource::update()
+{
+    std::vector<QVariant> &values = buffer();
+    ensureOpen();
+    if (m_mode == EditMode::AddNew) {
+        std::string cols = "_rowid_", marks = "?";
+        for (int i = 0; i < m_fields.size(); ++i) {
+            if (i == m_keyField)
+                continue;
+            cols += ", " + quotedName(m_fields[i]);
+            marks += ", ?";
+        }
+        Statement st(m_db, "insert into " + quotedName(m_table) + " (" + cols + ") values (" + marks
+                                   + ")");
+        int bindIndex = 1;
+        st.bind(bindIndex++, m_newKey);
+        for (int i = 0; i < m_fields.size(); ++i)
+            if (i != m_keyField)
+                st.bind(bindIndex++, values[size_t(i)]);
+        st.step();
+        m_rows.push_back(Row { m_newKey, values });
+        dropEdit();
+        emit rowInserted(int(m_rows.size()) - 1);
+        return;
+    }
+
+    Row &row = m_rows[size_t(m_pos)];
+    // Optimistic locking: the row must still be as it was when editing began.
+    const auto stored = readRow(row.key);
+    if (!stored || stored->values != m_snapshot) {
+        if (stored) {
+            row = *stored;
+            m_snapshot = stored->values;
+        }
+        throw DbError(ErrNo::RowChanged,
+                      QStringLiteral("Der Datensatz wurde seit dem Lesen von einem anderen "
+                                     "Vorgang geändert."));
+    }
+    std::string sets;
+    std::vector<int> changed;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (values[size_t(i)] == row.values[size_t(i)]
+            && values[size_t(i)].isNull() == row.values[size_t(i)].isNull())
+            continue;
+        sets += (sets.empty() ? "" : ", ") + quotedName(m_fields[i]) + " = ?";
+        changed.push_back(i);
+    }
+    if (!changed.empty()) {
+        Statement st(m_db,
+                     "update " + quotedName(m_table) + " set " + sets + " where _rowid_ = ?");
+        int bindIndex = 1;
+        for (int i : changed)
+            st.bind(bindIndex++, values[size_t(i)]);
+        st.bind(bindIndex, row.key);
+        st.step();
+    }
+    row.values = values;
+    dropEdit();
+    emit rowChanged(m_pos);
+}
+
+void DataSource::cancelUpdate()
+{
+    dropEdit();
+}
+
+void DataSource::deleteCurrent()
+{
+    requireWritable();
+    requireCurrent();
+    ensureOpen();
+    Statement st(m_db, "delete from " + quotedName(m_table) + " where _rowid_ = ?");
+    st.bind(1, m_rows[size_t(m_pos)].key);
+    st.step();
+    dropEdit();
+    m_rows.erase(m_rows.begin() + m_pos);
+    m_currentDeleted = true;
+    emit rowRemoved(m_pos);
+}
+
+int DataSource::fieldIndex(const QString &name) const
+{
+    return m_fieldIndex.value(name.toLower(), -1);
+}
+
+int DataSource::requireField(const QString &field) const
+{
+    const int i = fieldIndex(field);
+    if (i < 0)
+        throw DbError(3265, QStringLiteral("Das Feld '%1' ist in dieser Auflistung nicht "
+                                           "enthalten.")
+                                    .arg(field));
+    return i;
+}
+
+QVariant DataSource::value(const QString &field) const
+{
+    const int i = requireField(field);
+    if (m_mode != EditMode::None)
+        return m_buffer[size_t(i)];
+    requireCurrent();
+    return m_rows[size_t(m_pos)].values[size_t(i)];
+}
+
+void DataSource::setValue(const QString &field, const QVariant &value)
+{
+    const int i = requireField(field);
+    if (i == m_keyField)
+        throw DbError(3164, QStringLiteral("Das Feld '%1' kann nicht aktualisiert werden.")
+                                    .arg(field));
+    buffer()[size_t(i)] = value;
+}
+
+QVariant DataSource::valueAt(int row, int column) const
+{
+    if (row < 0 || row >= int(m_rows.size()) || column < 0 || column >= m_fields.size())
+        return {};
+    return m_rows[size_t(row)].values[size_t(column)];
+}

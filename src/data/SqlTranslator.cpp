@@ -1,0 +1,139 @@
+#include "SqlTranslator.h"
+
+#include "DbError.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// The statement with the inside of every string literal blanked out, so that patterns
+// only ever match the statement's own words. Same length as the input.
+QString maskLiterals(const QString &sql)
+{
+    QString masked = sql;
+    bool inside = false;
+    for (qsizetype i = 0; i < masked.size(); ++i) {
+        if (masked[i] == u'\'') {
+            if (inside && i + 1 < masked.size() && masked[i + 1] == u'\'') {
+                masked[i] = u'_';
+                masked[++i] = u'_';
+                continue;
+            }
+            inside = !inside;
+        } else if (inside) {
+            masked[i] = u'_';
+        }
+    }
+    return masked;
+}
+
+struct Edit
+{
+    qsizetype from, length;
+    QString text;
+};
+
+QString applyEdits(QString sql, std::vector<Edit> edits)
+{
+    std::sort(edits.begin(), edits.end(), [](const Edit &a, const Edit &b) { return a.from > b.from; });
+    for (const Edit &e : edits)
+        sql.replace(e.from, e.length, e.text);
+    return sql;
+}
+
+const QString kCollate = QStringLiteral(" COLLATE de");
+
+void numericValComparisons(const QString &sql, const QString &masked, std::vector<Edit> &edits)
+{
+    static const QRegularExpression re(QStringLiteral(R"(\bval\s*\([^)]*\)\s*(=|<>|<=|>=|<|>)\s*('[^']*'))"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    for (auto it = re.globalMatch(masked); it.hasNext();) {
+        const auto m = it.next();
+        const QString literal = sql.mid(m.capturedStart(2), m.capturedLength(2));
+        const QString inner = literal.mid(1, literal.size() - 2).trimmed();
+        bool ok = false;
+        inner.toDouble(&ok);
+        if (ok)
+            edits.push_back({ m.capturedStart(2), m.capturedLength(2), inner });
+    }
+}
+
+void germanLeftComparisons(const QString &masked, std::vector<Edit> &edits)
+{
+    static const QRegularExpression re(QStringLiteral(R"(\bleft\s*\([^)]*\)\s*=\s*'[^']*')"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    for (auto it = re.globalMatch(masked); it.hasNext();) {
+        const auto m = it.next();
+        edits.push_back({ m.capturedEnd(0), 0, kCollate });
+    }
+}
+
+void germanOrdering(const QString &masked, std::vector<Edit> &edits)
+{
+    static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\s+)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression bareColumn(
+            QStringLiteral(R"(^\s*([A-Za-z_][A-Za-z0-9_]*)\s*(asc|desc)?\s*$)"),
+            QRegularExpression::CaseInsensitiveOption);
+    qsizetype start = -1;
+    for (auto it = orderBy.globalMatch(masked); it.hasNext();)
+        start = it.next().capturedEnd(0);
+    if (start < 0)
+        return;
+    qsizetype termStart = start;
+    int depth = 0;
+    for (qsizetype i = start; i <= masked.size(); ++i) {
+        const bool end = i == masked.size();
+        if (!end && masked[i] == u'(')
+            ++depth;
+        else if (!end && masked[i] == u')')
+            --depth;
+        if (end || (masked[i] == u',' && depth == 0)) {
+            const auto m = bareColumn.match(masked.mid(termStart, i - termStart));
+            if (m.hasMatch())
+                edits.push_back({ termStart + m.capturedEnd(1), 0, kCollate });
+            termStart = i + 1;
+        }
+    }
+}
+
+std::optional<ExcelTarget> excelTarget(QString &sql, const QString &masked)
+{
+    static const QRegularExpression re(
+            QStringLiteral(R"(\binto\s+\[Excel 8\.0;Database=([^\]]*)\]\.(\S+)\s+from\b)"),
+            QRegularExpression::CaseInsensitiveOption);
+    // The path may contain quotes or brackets of its own; it is read from the unmasked text.
+    const auto m = re.match(sql);
+    if (!m.hasMatch() || masked.mid(m.capturedStart(0), 4).toLower() != QStringLiteral("into"))
+        return std::nullopt;
+    ExcelTarget target { m.captured(1), m.captured(2) };
+    sql.replace(m.capturedStart(0), m.capturedLength(0), QStringLiteral("from"));
+    return target;
+}
+
+} // namespace
+
+QString sqlQuoted(const QString &text)
+{
+    QString quoted = text;
+    quoted.replace(u'\'', QStringLiteral("''"));
+    return u'\'' + quoted + u'\'';
+}
+
+TranslatedStatement translateStatement(const QString &statement)
+{
+    QString sql = statement;
+    TranslatedStatement result;
+    result.excel = excelTarget(sql, maskLiterals(sql));
+
+    const QString masked = maskLiterals(sql);
+    std::vector<Edit> edits;
+    numericValComparisons(sql, masked, edits);
+    germanLeftComparisons(masked, edits);
+    germanOrdering(masked, edits);
+    result.sql = applyEdits(sql, std::move(edits)).toStdString();
+    return result;
+}

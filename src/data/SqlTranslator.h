@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+// A select-into whose target is an Excel 97 worksheet: "[Excel 8.0;Database=PATH].SHEET".
+struct ExcelTarget
+{
+    QString path;
+    QString sheet;
+};
+
+struct TranslatedStatement
+{
+    std::string sql; // what SQLite runs (for an export: the select without its target)
+    std::optional<ExcelTarget> excel;
+};
+
+// Makes the program's statements run on SQLite:
+// - val(x)= '12' compares numbers (SQLite never finds a number equal to a text);
+// - left(x,'n' )  = 't' and every order-by column compare the German way (collation "de");
+// - select ... into [Excel 8.0;Database=...].Sheet from ... becomes a plain select plus its target.
+// String literals are never touched.
+TranslatedStatement translateStatement(const QString &statement);
+
+// Quotes a text for a statement whose wording is fixed: 'it''s'.
+QString sqlQuoted(const QString &text);

@@ -1,0 +1,220 @@
+#include "Sqlite.h"
+
+#include "DbError.h"
+#include "SqlFunctions.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+DbError sqliteError(int rc, const QString &detail)
+{
+    const QString suffix = detail.isEmpty() ? QString() : QStringLiteral(" (") + detail + u')';
+    switch (rc & 0xff) {
+    case SQLITE_CANTOPEN:
+        return DbError(ErrNo::CannotOpenFile,
+                       QStringLiteral("Die Datenbankdatei kann nicht geöffnet werden") + suffix);
+    case SQLITE_NOTADB:
+        return DbError(ErrNo::UnknownFormat,
+                       QStringLiteral("Die Datei ist keine Datenbank dieses Programms "
+                                      "(unbekanntes Datenbankformat)")
+                               + suffix);
+    case SQLITE_CORRUPT:
+        return DbError(ErrNo::DatabaseCorrupt,
+                       QStringLiteral("Die Datenbankdatei ist beschädigt") + suffix);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return DbError(ErrNo::FileInUse,
+                       QStringLiteral("Die Datenbankdatei wird gerade von einem anderen "
+                                      "Programm verwendet")
+                               + suffix);
+    case SQLITE_FULL:
+        return DbError(ErrNo::DiskFull,
+                       QStringLiteral("Nicht genügend Speicherplatz auf dem Datenträger") + suffix);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return DbError(ErrNo::CannotOpenFile,
+                       QStringLiteral("Die Datenbankdatei ist schreibgeschützt oder der Zugriff "
+                                      "wurde verweigert")
+                               + suffix);
+    case SQLITE_IOERR:
+        return DbError(ErrNo::DiskError,
+                       QStringLiteral("Fehler beim Lesen oder Schreiben des Datenträgers") + suffix);
+    case SQLITE_NOMEM:
+        return DbError(7, QStringLiteral("Nicht genügend Arbeitsspeicher") + suffix);
+    case SQLITE_CONSTRAINT:
+        return DbError(3022,
+                       QStringLiteral("Die Änderung verletzt eine Regel der Datenbank") + suffix);
+    default:
+        return DbError(ErrNo::SqlError,
+                       QStringLiteral("Fehler bei der Ausführung der Datenbankanweisung") + suffix);
+    }
+}
+
+SqliteDb::SqliteDb(const QString &path, Open mode) : m_path(path)
+{
+    int flags = SQLITE_OPEN_FULLMUTEX;
+    switch (mode) {
+    case Open::ReadWrite:
+        flags |= SQLITE_OPEN_READWRITE;
+        break;
+    case Open::ReadOnly:
+        flags |= SQLITE_OPEN_READONLY;
+        break;
+    case Open::Create:
+        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        break;
+    }
+    if (mode != Open::Create && !QFileInfo::exists(path))
+        throw DbError(ErrNo::DatabaseNotFound,
+                      QStringLiteral("Die Datenbankdatei '%1' wurde nicht gefunden").arg(path));
+    const QByteArray utf8 = path.toUtf8();
+    const int rc = sqlite3_open_v2(utf8.constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
+        close();
+        throw sqliteError(rc, msg);
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, 2000);
+    registerSqlFunctions(m_db);
+}
+
+SqliteDb::~SqliteDb()
+{
+    close();
+}
+
+SqliteDb::SqliteDb(SqliteDb &&other) noexcept : m_db(other.m_db), m_path(std::move(other.m_path))
+{
+    other.m_db = nullptr;
+}
+
+SqliteDb &SqliteDb::operator=(SqliteDb &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_db = other.m_db;
+        m_path = std::move(other.m_path);
+        other.m_db = nullptr;
+    }
+    return *this;
+}
+
+void SqliteDb::close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+DbError SqliteDb::error(int rc, const QString &context) const
+{
+    QString detail = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
+    if (!context.isEmpty())
+        detail = context + QStringLiteral(": ") + detail;
+    return sqliteError(rc, detail);
+}
+
+void SqliteDb::exec(const std::string &sql)
+{
+    char *err = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &err);
+    sqlite3_free(err);
+    if (rc != SQLITE_OK)
+        throw error(rc);
+}
+
+QVariant SqliteDb::scalar(const std::string &sql)
+{
+    Statement st(*this, sql);
+    return st.step() ? st.column(0) : QVariant();
+}
+
+long long SqliteDb::changes() const
+{
+    return sqlite3_changes64(m_db);
+}
+
+Statement::Statement(const SqliteDb &db, const std::string &sql) : m_db(db)
+{
+    const int rc = sqlite3_prepare_v2(db.handle(), sql.c_str(), int(sql.size()), &m_stmt, nullptr);
+    if (rc != SQLITE_OK)
+        throw db.error(rc);
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+void Statement::bind(int index, const QVariant &value)
+{
+    int rc = SQLITE_OK;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(m_stmt, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+            rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
+            break;
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, text.constData(), int(text.size()),
+                                   SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        throw m_db.error(rc);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw m_db.error(rc);
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+QString Statement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+}
+
+QVariant Statement::column(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(m_stmt, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, column));
+    default: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+        return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column)));
+    }
+    }
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <string>
+
+struct sqlite3;
+struct sqlite3_stmt;
+#include "DbError.h"
+
+// The one place that talks to the SQLite C API: a connection and a statement, both RAII.
+class SqliteDb
+{
+public:
+    enum class Open {
+        ReadWrite, // an existing file only; never creates one
+        ReadOnly,
+        Create // tools and tests that build a database
+    };
+
+    SqliteDb() = default;
+    SqliteDb(const QString &path, Open mode);
+    ~SqliteDb();
+    SqliteDb(SqliteDb &&other) noexcept;
+    SqliteDb &operator=(SqliteDb &&other) noexcept;
+    SqliteDb(const SqliteDb &) = delete;
+    SqliteDb &operator=(const SqliteDb &) = delete;
+
+    bool isOpen() const { return m_db != nullptr; }
+    sqlite3 *handle() const { return m_db; }
+    const QString &path() const { return m_path; }
+
+    void exec(const std::string &sql);
+    // First column of the first row of a query, or a null variant.
+    QVariant scalar(const std::string &sql);
+    long long changes() const;
+    void close();
+
+    DbError error(int rc, const QString &context = {}) const;
+
+private:
+    sqlite3 *m_db = nullptr;
+    QString m_path;
+};
+
+class Statement
+{
+public:
+    Statement(const SqliteDb &db, const std::string &sql);
+    ~Statement();
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    // Null binds NULL, an empty string binds "" - they are different values.
+    void bind(int index, const QVariant &value);
+    // true: a row is ready; false: done. Errors throw.
+    bool step();
+    void reset();
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    QVariant column(int column) const;
+
+private:
+    const SqliteDb &m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+// Maps an SQLite result code to the program's error numbers and German descriptions.
+DbError sqliteError(int rc, const QString &detail);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "Ui.h"
+
+class QWidget;
+
+// The real UI services: Qt message boxes, file dialogs, QDesktopServices.
+class QtUi final : public Ui
+{
+public:
+    Answer message(const QString &text, Icon icon, Buttons buttons, const QString &title) override;
+    int runModal(QDialog &window) override;
+    FileAnswer openFile(const FileRequest &request) override;
+    FileAnswer saveFile(const FileRequest &request) override;
+    bool openUrl(const QUrl &url) override;
+    void setBusy(bool busy) override;
+    void quitProgram() override;
+};
+
+// "Excel 97|*.xls|Alle|*.*" -> "Excel 97 (*.xls);;Alle (*.*)"
+QString qtFileFilter(const QString &filter);

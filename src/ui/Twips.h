@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+// Window measures are kept in twips, as the forms were drawn: 15 twips make one pixel at 96 dpi.
+constexpr int tw(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+inline QRect twRect(int left, int top, int width, int height)
+{
+    return QRect(tw(left), tw(top), tw(width), tw(height));
+}
+
+inline QSize twSize(int width, int height)
+{
+    return QSize(tw(width), tw(height));
+}

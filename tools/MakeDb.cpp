@@ -1,0 +1,29 @@
+#include "MakeDb.h"
+
+#include "DbError.h"
+#include "Sqlite.h"
+
+#include <QFile>
+
+void makeDatabase(const QString &path, const QStringList &sqlFiles)
+{
+    if (QFile::exists(path))
+        throw DbError(ErrNo::FileExists, QStringLiteral("Die Datei '%1' ist bereits vorhanden").arg(path));
+    const QString partial = path + QStringLiteral(".neu");
+    QFile::remove(partial);
+    {
+        SqliteDb db(partial, SqliteDb::Open::Create);
+        db.exec("BEGIN");
+        for (const QString &name : sqlFiles) {
+            QFile file(name);
+            if (!file.open(QIODevice::ReadOnly))
+                throw DbError(ErrNo::FileNotFound,
+                              QStringLiteral("Die Datei '%1' kann nicht gelesen werden").arg(name));
+            db.exec(file.readAll().toStdString());
+        }
+        db.exec("COMMIT");
+    }
+    if (!QFile::rename(partial, path))
+        throw DbError(ErrNo::CannotOpenFile,
+                      QStringLiteral("Die Datei '%1' kann nicht angelegt werden").arg(path));
+}
