@@ -32,6 +32,10 @@ public:
     DataSource lauf_aw_db;
     DataSource zeitmessung_db;
 
+    // Points the six pick-list sources at the database with their fixed statements
+    // (start-up does this once; the race editor reads and extends their result sets).
+    void connectPickListSources();
+
     // Runs a handler body under the standard error box.
     bool guard(const std::function<void()> &body, std::initializer_list<int> ignored = {});
 };
