@@ -130,6 +130,7 @@ void DataSource::dropEdit()
     m_mode = EditMode::None;
     m_buffer.clear();
     m_snapshot.clear();
+    m_dirty.clear();
 }
 
 void DataSource::setPosition(int pos)
@@ -269,6 +270,7 @@ void DataSource::addNew()
     m_buffer.assign(size_t(m_fields.size()), QVariant());
     if (m_keyField >= 0)
         m_buffer[size_t(m_keyField)] = m_newKey;
+    m_dirty.assign(m_buffer.size(), false);
     m_mode = EditMode::AddNew;
 }
 
@@ -283,6 +285,7 @@ void DataSource::edit()
     m_rows[size_t(m_pos)] = *fresh;
     m_snapshot = fresh->values;
     m_buffer = std::move(fresh->values);
+    m_dirty.assign(m_buffer.size(), false);
     m_mode = EditMode::Edit;
 }
 
@@ -298,22 +301,25 @@ void DataSource::update()
     std::vector<QVariant> &values = buffer();
     ensureOpen();
     if (m_mode == EditMode::AddNew) {
+        // Columns left null are not named, so the table's defaults (false for yes/no) apply.
         std::string cols = "_rowid_", marks = "?";
+        std::vector<int> given;
         for (int i = 0; i < m_fields.size(); ++i) {
-            if (i == m_keyField)
+            if (i == m_keyField || values[size_t(i)].isNull())
                 continue;
             cols += ", " + quotedName(m_fields[i]);
             marks += ", ?";
+            given.push_back(i);
         }
         Statement st(m_db, "insert into " + quotedName(m_table) + " (" + cols + ") values (" + marks
                                    + ")");
-        int bindIndex = 1;
-        st.bind(bindIndex++, m_newKey);
-        for (int i = 0; i < m_fields.size(); ++i)
-            if (i != m_keyField)
-                st.bind(bindIndex++, values[size_t(i)]);
+        st.bind(1, m_newKey);
+        int bindIndex = 2;
+        for (int i : given)
+            st.bind(bindIndex++, values[size_t(i)]);
         st.step();
-        m_rows.push_back(Row { m_newKey, values });
+        auto stored = readRow(m_newKey);
+        m_rows.push_back(stored ? std::move(*stored) : Row { m_newKey, values });
         dropEdit();
         emit rowInserted(int(m_rows.size()) - 1);
         return;
@@ -331,11 +337,12 @@ void DataSource::update()
                       QStringLiteral("Der Datensatz wurde seit dem Lesen von einem anderen "
                                      "Vorgang geändert."));
     }
+    // Only the fields written are stored, so a repeated write after a conflict keeps
+    // what the other writer changed in the other fields.
     std::string sets;
     std::vector<int> changed;
     for (int i = 0; i < m_fields.size(); ++i) {
-        if (values[size_t(i)] == row.values[size_t(i)]
-            && values[size_t(i)].isNull() == row.values[size_t(i)].isNull())
+        if (!m_dirty[size_t(i)])
             continue;
         sets += (sets.empty() ? "" : ", ") + quotedName(m_fields[i]) + " = ?";
         changed.push_back(i);
@@ -349,7 +356,8 @@ void DataSource::update()
         st.bind(bindIndex, row.key);
         st.step();
     }
-    row.values = values;
+    for (int i : changed)
+        row.values[size_t(i)] = values[size_t(i)];
     dropEdit();
     emit rowChanged(m_pos);
 }
@@ -404,6 +412,7 @@ void DataSource::setValue(const QString &field, const QVariant &value)
         throw DbError(3164, QStringLiteral("Das Feld '%1' kann nicht aktualisiert werden.")
                                     .arg(field));
     buffer()[size_t(i)] = value;
+    m_dirty[size_t(i)] = true;
 }
 
 QVariant DataSource::valueAt(int row, int column) const

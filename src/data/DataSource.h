@@ -103,5 +103,6 @@ private:
     EditMode m_mode = EditMode::None;
     std::vector<QVariant> m_buffer;
     std::vector<QVariant> m_snapshot; // the row as it was when editing began
+    std::vector<bool> m_dirty;        // fields written since editing began
     qlonglong m_newKey = 0;
 };

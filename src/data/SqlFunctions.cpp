@@ -73,7 +73,7 @@ void valFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_double(ctx, value);
 }
 
-// left(text, n): the first n characters; n may be written as a quoted number.
+// left_text(text, n), the statements' left(): the first n characters; n may be written as a quoted number.
 void leftFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
@@ -199,7 +199,7 @@ void registerSqlFunctions(sqlite3 *db)
                                          nullptr, nullptr));
     check(db, sqlite3_create_function_v2(db, "val", 1, flags, nullptr, valFunction, nullptr,
                                          nullptr, nullptr));
-    check(db, sqlite3_create_function_v2(db, "left", 2, flags, nullptr, leftFunction, nullptr,
+    check(db, sqlite3_create_function_v2(db, "left_text", 2, flags, nullptr, leftFunction, nullptr,
                                          nullptr, nullptr));
     check(db, sqlite3_create_collation_v2(db, "de", SQLITE_UTF8, nullptr, collateGerman, nullptr));
 }

@@ -71,6 +71,17 @@ void germanLeftComparisons(const QString &masked, std::vector<Edit> &edits)
     }
 }
 
+// LEFT is a join keyword in SQLite; the function is registered as left_text.
+void renameLeft(const QString &masked, std::vector<Edit> &edits)
+{
+    static const QRegularExpression re(QStringLiteral(R"(\bleft(?=\s*\())"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    for (auto it = re.globalMatch(masked); it.hasNext();) {
+        const auto m = it.next();
+        edits.push_back({ m.capturedStart(0), m.capturedLength(0), QStringLiteral("left_text") });
+    }
+}
+
 void germanOrdering(const QString &masked, std::vector<Edit> &edits)
 {
     static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\s+)"),
@@ -133,6 +144,7 @@ TranslatedStatement translateStatement(const QString &statement)
     std::vector<Edit> edits;
     numericValComparisons(sql, masked, edits);
     germanLeftComparisons(masked, edits);
+    renameLeft(masked, edits);
     germanOrdering(masked, edits);
     result.sql = applyEdits(sql, std::move(edits)).toStdString();
     return result;

@@ -21,6 +21,7 @@ struct TranslatedStatement
 // Makes the program's statements run on SQLite:
 // - val(x)= '12' compares numbers (SQLite never finds a number equal to a text);
 // - left(x,'n' )  = 't' and every order-by column compare the German way (collation "de");
+//   left() itself is called left_text() (LEFT is a keyword in SQLite);
 // - select ... into [Excel 8.0;Database=...].Sheet from ... becomes a plain select plus its target.
 // String literals are never touched.
 TranslatedStatement translateStatement(const QString &statement);

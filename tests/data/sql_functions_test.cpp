@@ -1,9 +1,74 @@
+#include "SqlFunctions.h"
 #include "Sqlite.h"
 
+#include <QDate>
 #include <gtest/gtest.h>
 
-TEST(SqlFunctions, Placeholder)
+namespace {
+SqliteDb memoryDb()
 {
-    SqliteDb db(QStringLiteral(":memory:"), SqliteDb::Open::Create);
-    EXPECT_EQ(db.scalar("select val('12abc')").toInt(), 12);
+    return SqliteDb(QStringLiteral(":memory:"), SqliteDb::Open::Create);
+}
+} // namespace
+
+TEST(SqlFunctions, DatesBecomeDayNumbersAndBadTextsBecomeNull)
+{
+    SqliteDb db = memoryDb();
+    EXPECT_EQ(db.scalar("select datevalue('05.03.2004')").toLongLong(),
+              QDate(2004, 3, 5).toJulianDay());
+    EXPECT_EQ(db.scalar("select cdate('5.3.2004')").toLongLong(), QDate(2004, 3, 5).toJulianDay());
+    EXPECT_EQ(db.scalar("select cdate('05.03.2004, Freitag')").toLongLong(),
+              QDate(2004, 3, 5).toJulianDay());
+    for (const char *bad : { "select datevalue(null)", "select datevalue('')",
+                             "select datevalue(' ')", "select datevalue('31.02.2004')",
+                             "select cdate('2004-03-05')", "select cdate('Ja')",
+                             "select cdate('05.03.04')" })
+        EXPECT_TRUE(db.scalar(bad).isNull()) << bad;
+    // Ordering by date, not by text: 10.01.2003 comes after 09.12.2002.
+    EXPECT_EQ(db.scalar("select cdate('10.01.2003') > cdate('09.12.2002')").toInt(), 1);
+}
+
+TEST(SqlFunctions, ValReadsTheLeadingNumber)
+{
+    SqliteDb db = memoryDb();
+    EXPECT_EQ(db.scalar("select val('12')").toLongLong(), 12);
+    EXPECT_EQ(db.scalar("select val(' 4 2abc')").toLongLong(), 42);
+    EXPECT_EQ(db.scalar("select val('abc')").toLongLong(), 0);
+    EXPECT_EQ(db.scalar("select val('-7')").toLongLong(), -7);
+    EXPECT_DOUBLE_EQ(db.scalar("select val('2.5km')").toDouble(), 2.5);
+    EXPECT_EQ(db.scalar("select val(17)").toLongLong(), 17);
+    EXPECT_TRUE(db.scalar("select val(null)").isNull());
+}
+
+TEST(SqlFunctions, LeftCountsCharactersNotBytes)
+{
+    SqliteDb db = memoryDb();
+    EXPECT_EQ(db.scalar("select left_text('Überlingen', '3')").toString(), QStringLiteral("Übe"));
+    EXPECT_EQ(db.scalar("select left_text('Köln', 2)").toString(), QStringLiteral("Kö"));
+    EXPECT_EQ(db.scalar("select left_text('Ulm', '0')").toString(), QString());
+    EXPECT_EQ(db.scalar("select left_text('Ulm', '10')").toString(), QStringLiteral("Ulm"));
+    EXPECT_TRUE(db.scalar("select left_text(null, '3')").isNull());
+}
+
+TEST(SqlFunctions, GermanCollationIgnoresCaseAndPutsUmlautsBesideTheirLetter)
+{
+    auto cmp = [](const char *a, const char *b) { return compareGerman(a, b); };
+    EXPECT_EQ(cmp("über", "Über"), 0);
+    EXPECT_EQ(cmp("ÄRZTE", "ärzte"), 0);
+    EXPECT_EQ(cmp("Straße", "STRASSE"), 0);
+    EXPECT_LT(cmp("Apfel", "Ärger"), 0);
+    EXPECT_LT(cmp("Ärger", "Bach"), 0);
+    EXPECT_LT(cmp("Überlingen", "Ulm"), 0);
+    EXPECT_LT(cmp("Ulm", "Vaihingen"), 0);
+    EXPECT_LT(cmp("Ab", "Abc"), 0);
+    EXPECT_GT(cmp("b", "A"), 0);
+
+    SqliteDb db = memoryDb();
+    db.exec("create table t (x text); insert into t values ('Zell'), ('über'), ('Ahlen'), "
+            "('Öhringen'), ('aachen'), ('Ulm')");
+    QStringList order;
+    Statement st(db, "select x from t order by x collate de");
+    while (st.step())
+        order << st.column(0).toString();
+    EXPECT_EQ(order, (QStringList { "aachen", "Ahlen", "Öhringen", "über", "Ulm", "Zell" }));
 }

@@ -1,0 +1,27 @@
+#include "AppContext.h"
+#include "DbError.h"
+#include "FakeUi.h"
+
+#include <gtest/gtest.h>
+
+TEST(ErrorGuard, ShowsDescriptionBlankNumberAndSkipsTheRest)
+{
+    FakeUi ui;
+    FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
+    AppContext ctx(ui, clock, QStringLiteral("/tmp"));
+    bool after = false;
+    EXPECT_FALSE(ctx.guard([&] {
+        throw DbError(3024, QStringLiteral("Datei nicht gefunden"));
+        after = true;
+    }));
+    EXPECT_FALSE(after);
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Datei nicht gefunden 3024"));
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("Strivo"));
+    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::Ok);
+    EXPECT_EQ(ctx.vars.meldung, QStringLiteral("Datei nicht gefunden 3024"));
+
+    EXPECT_FALSE(ctx.guard([] { throw DbError(3197, QStringLiteral("geändert")); }, { 3197 }));
+    EXPECT_TRUE(ctx.guard([] {}));
+    EXPECT_EQ(ui.messages.size(), 1);
+}

@@ -1,0 +1,54 @@
+#include "SqlTranslator.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+std::string sqlOf(const char *statement)
+{
+    return translateStatement(QString::fromUtf8(statement)).sql;
+}
+} // namespace
+
+TEST(SqlTranslation, ListStatementsKeepTheirWordingAndGainGermanOrdering)
+{
+    EXPECT_EQ(sqlOf("select * from adressen where ad_ang_jn=true and (Datevalue(ad_lauf_datum) >= "
+                    "Datevalue( '05.03.2004'))   order by cdate(ad_lauf_datum) desc"),
+              "select * from adressen where ad_ang_jn=true and (Datevalue(ad_lauf_datum) >= "
+              "Datevalue( '05.03.2004'))   order by cdate(ad_lauf_datum) desc");
+    EXPECT_EQ(sqlOf("select * from aw_anrede  order by anrede"),
+              "select * from aw_anrede  order by anrede COLLATE de");
+    EXPECT_EQ(sqlOf("select * from aw_lauf order by lauf"),
+              "select * from aw_lauf order by lauf COLLATE de");
+    EXPECT_EQ(sqlOf("select * from ereignisse_dokumente where val(ed_nummer)= '12' order by "
+                    "erd_nummer desc"),
+              "select * from ereignisse_dokumente where val(ed_nummer)= 12 order by erd_nummer "
+              "COLLATE de desc");
+    EXPECT_EQ(sqlOf("select * from ereignisse_dokumente where val(ed_nummer)= -1"),
+              "select * from ereignisse_dokumente where val(ed_nummer)= -1");
+}
+
+TEST(SqlTranslation, PostalSearchComparesTheGermanWayAndLeavesLiteralsAlone)
+{
+    EXPECT_EQ(sqlOf("select * from aw_plzort  where left(port,'3' )  = 'übe' order by port"),
+              "select * from aw_plzort  where left_text(port,'3' )  = 'übe' COLLATE de order by port "
+              "COLLATE de");
+    // A quoted apostrophe and words inside the literal stay text.
+    EXPECT_EQ(sqlOf("select * from aw_plzort  where left(port,'21' )  = 'x'' order by port' order "
+                    "by port"),
+              "select * from aw_plzort  where left_text(port,'21' )  = 'x'' order by port' COLLATE de "
+              "order by port COLLATE de");
+    EXPECT_EQ(sqlQuoted(QStringLiteral("Sankt Peter's")), QStringLiteral("'Sankt Peter''s'"));
+}
+
+TEST(SqlTranslation, ExcelTargetIsRecognised)
+{
+    const QString statement = QStringLiteral(
+            "select ad_lauf, ad_lauf_ort into [Excel 8.0;Database=/home/läufer/Export/Läufe "
+            "26-12-08 10-00-00.xls].Läufe from adressen order by cdate(ad_lauf_datum) desc");
+    const TranslatedStatement t = translateStatement(statement);
+    ASSERT_TRUE(t.excel.has_value());
+    EXPECT_EQ(t.excel->path, QStringLiteral("/home/läufer/Export/Läufe 26-12-08 10-00-00.xls"));
+    EXPECT_EQ(t.excel->sheet, QStringLiteral("Läufe"));
+    EXPECT_EQ(t.sql, "select ad_lauf, ad_lauf_ort from adressen order by cdate(ad_lauf_datum) desc");
+    EXPECT_FALSE(translateStatement(QStringLiteral("select * from adressen")).excel.has_value());
+}
