@@ -62,25 +62,29 @@ void DataSource::refresh()
     const auto m = writableSelect().match(m_statement);
     const QString table = m.hasMatch() ? m.captured(1) : QString();
     std::string sql = translated.sql;
-    if (!table.isEmpty()) {
-        // The row's key travels in a hidden first column, so writes find their row.
-        const auto pos = sql.find('*');
-        sql.replace(pos, 1, "_rowid_, *");
-    }
-
-    Statement st(m_db, sql);
+    const auto star = sql.find('*');
     QStringList fields;
-    const int skip = table.isEmpty() ? 0 : 1;
-    for (int c = skip; c < st.columnCount(); ++c)
-        fields << st.columnName(c);
     std::vector<Row> rows;
-    while (st.step()) {
-        Row row;
-        row.key = skip ? st.column(0).toLongLong() : qlonglong(rows.size());
-        row.values.reserve(size_t(fields.size()));
-        for (int c = skip; c < st.columnCount(); ++c)
-            row.values.push_back(st.column(c));
-        rows.push_back(std::move(row));
+    if (!table.isEmpty()) {
+        // The row's key travels in a hidden first column, so writes find their row. Only the
+        // keys are read now; the fields follow when a row is first looked at.
+        Statement named(m_db, std::string(sql).replace(star, 1, "_rowid_, *"));
+        for (int c = 1; c < named.columnCount(); ++c)
+            fields << named.columnName(c);
+        Statement keys(m_db, std::string(sql).replace(star, 1, "_rowid_"));
+        while (keys.step())
+            rows.push_back(Row { keys.column(0).toLongLong(), {}, false });
+    } else {
+        Statement st(m_db, sql);
+        for (int c = 0; c < st.columnCount(); ++c)
+            fields << st.columnName(c);
+        while (st.step()) {
+            Row row { qlonglong(rows.size()), {}, true };
+            row.values.reserve(size_t(fields.size()));
+            for (int c = 0; c < st.columnCount(); ++c)
+                row.values.push_back(st.column(c));
+            rows.push_back(std::move(row));
+        }
     }
 
     int keyField = -1;
@@ -203,7 +207,8 @@ bool DataSource::findFirst(const QString &criterion)
     if (text)
         wanted = wanted.mid(1, wanted.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
     for (int r = 0; r < int(m_rows.size()); ++r) {
-        const QVariant &v = m_rows[size_t(r)].values[size_t(column)];
+        const QVariant v = column == m_keyField ? QVariant(m_rows[size_t(r)].key)
+                                                : loadedRow(r).values[size_t(column)];
         if (v.isNull())
             continue;
         const bool equal = text ? v.toString() == wanted
@@ -326,6 +331,7 @@ void DataSource::update()
     }
 
     Row &row = m_rows[size_t(m_pos)];
+    loadedRow(m_pos);
     // Optimistic locking: the row must still be as it was when editing began.
     const auto stored = readRow(row.key);
     if (!stored || stored->values != m_snapshot) {
@@ -402,7 +408,7 @@ QVariant DataSource::value(const QString &field) const
     if (m_mode != EditMode::None)
         return m_buffer[size_t(i)];
     requireCurrent();
-    return m_rows[size_t(m_pos)].values[size_t(i)];
+    return loadedRow(m_pos).values[size_t(i)];
 }
 
 void DataSource::setValue(const QString &field, const QVariant &value)
@@ -419,5 +425,50 @@ QVariant DataSource::valueAt(int row, int column) const
 {
     if (row < 0 || row >= int(m_rows.size()) || column < 0 || column >= m_fields.size())
         return {};
-    return m_rows[size_t(row)].values[size_t(column)];
+    try {
+        return loadedRow(row).values[size_t(column)];
+    } catch (const DbError &) {
+        return {}; // a grid cell that cannot be read stays empty; the next action reports it
+    }
+}
+
+const DataSource::Row &DataSource::loadedRow(int index) const
+{
+    if (!m_rows[size_t(index)].loaded)
+        loadPage(index);
+    return m_rows[size_t(index)];
+}
+
+void DataSource::loadPage(int index) const
+{
+    constexpr int kPage = 64;
+    const int first = index - index % kPage;
+    const int last = std::min(int(m_rows.size()), first + kPage);
+    std::string marks;
+    for (int r = first; r < last; ++r)
+        marks += r == first ? "?" : ", ?";
+    std::string sql = "select _rowid_";
+    for (const QString &f : m_fields)
+        sql += ", " + quotedName(f);
+    sql += " from " + quotedName(m_table) + " where _rowid_ in (" + marks + ")";
+    Statement st(m_db, sql);
+    QHash<qlonglong, int> where;
+    for (int r = first; r < last; ++r) {
+        st.bind(r - first + 1, m_rows[size_t(r)].key);
+        where.insert(m_rows[size_t(r)].key, r);
+    }
+    for (int r = first; r < last; ++r) {
+        // A row deleted elsewhere since the keys were read shows as empty.
+        if (!m_rows[size_t(r)].loaded)
+            m_rows[size_t(r)].values.assign(size_t(m_fields.size()), QVariant());
+    }
+    while (st.step()) {
+        Row &row = m_rows[size_t(where.value(st.column(0).toLongLong()))];
+        if (row.loaded)
+            continue;
+        for (int c = 1; c < st.columnCount(); ++c)
+            row.values[size_t(c - 1)] = st.column(c);
+    }
+    for (int r = first; r < last; ++r)
+        m_rows[size_t(r)].loaded = true;
 }

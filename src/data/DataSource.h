@@ -11,8 +11,10 @@
 #include <vector>
 
 // A database path, a statement and, after refresh(), its result set with a current row.
-// Rows are read into memory by refresh(); writes go to the table by its key at once, so the
-// file always holds what the user stored. Only "select * from <table> ..." statements are writable.
+// refresh() reads the keys of the result in its order; a row's fields are read from the file
+// the first time they are needed, a page at a time, so that a long list opens at once.
+// Writes go to the table by its key at once, so the file always holds what the user stored.
+// Only "select * from <table> ..." statements are writable; others are read whole.
 class DataSource : public QObject
 {
     Q_OBJECT
@@ -76,6 +78,7 @@ private:
     {
         qlonglong key = 0;
         std::vector<QVariant> values;
+        bool loaded = true;
     };
 
     bool hasCurrent() const { return m_pos >= 0 && m_pos < int(m_rows.size()) && !m_currentDeleted; }
@@ -85,18 +88,20 @@ private:
     void setPosition(int pos);
     void dropEdit();
     std::optional<Row> readRow(qlonglong key);
+    const Row &loadedRow(int index) const;
+    void loadPage(int index) const;
     qlonglong nextKey();
     std::vector<QVariant> &buffer();
     int requireField(const QString &field) const;
 
     QString m_path;
     QString m_statement;
-    SqliteDb m_db;
+    mutable SqliteDb m_db;
     QString m_table; // empty: read-only result
     int m_keyField = -1; // visible column that is the table's integer key, if any
     QStringList m_fields;
     QHash<QString, int> m_fieldIndex; // lower-case name -> column
-    std::vector<Row> m_rows;
+    mutable std::vector<Row> m_rows;
     int m_pos = -1;
     bool m_currentDeleted = false;
 

@@ -180,3 +180,39 @@ TEST_F(DataSourceTest, FailingStatementKeepsThePreviousResultAndTablesWithoutKey
     EXPECT_EQ(errorNumber([&] { missing.refresh(); }), 3024);
     EXPECT_FALSE(QFile::exists(folder.file("fehlt.mdb")));
 }
+
+TEST_F(DataSourceTest, LongResultsAreReadPageByPageInTheirOrder)
+{
+    {
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
+        db.exec("BEGIN");
+        for (int i = 1; i <= 200; ++i)
+            db.exec(QStringLiteral("insert into adressen (ad_lauf, ad_lauf_datum) values "
+                                   "('Lauf %1', '%2.01.2020')")
+                            .arg(i, 3, 10, QLatin1Char('0'))
+                            .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
+                            .toStdString());
+        db.exec("COMMIT");
+    }
+    open("select * from adressen order by ad_lauf desc");
+    ASSERT_EQ(ds.recordCount(), 200);
+    // Rows beyond the first page are changed and deleted after the list was read.
+    folder.exec("update adressen set ad_zeit = 'neu' where ad_lauf = 'Lauf 050'");
+    folder.exec("delete from adressen where ad_lauf = 'Lauf 010'");
+
+    const int lauf = ds.fieldIndex("ad_lauf");
+    EXPECT_EQ(ds.valueAt(0, lauf).toString(), "Lauf 200");
+    EXPECT_EQ(ds.valueAt(150, lauf).toString(), "Lauf 050");
+    EXPECT_EQ(ds.valueAt(150, ds.fieldIndex("ad_zeit")).toString(), "neu");
+    EXPECT_TRUE(ds.valueAt(190, lauf).isNull());
+    EXPECT_EQ(ds.valueAt(199, lauf).toString(), "Lauf 001");
+
+    EXPECT_TRUE(ds.findFirst("ad_lauf = 'Lauf 070'"));
+    EXPECT_EQ(ds.currentIndex(), 130);
+    ds.moveLast();
+    EXPECT_EQ(ds.value("ad_lauf").toString(), "Lauf 001");
+    ds.edit();
+    ds.setValue("ad_zeit", "3:30");
+    ds.update();
+    EXPECT_EQ(stored("select ad_zeit from adressen where ad_lauf = 'Lauf 001'").toString(), "3:30");
+}
