@@ -1,0 +1,455 @@
+#include "StartupMaintenance.h"
+
+#include "DbError.h"
+#include "Sqlite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Every table the program reads and writes; a file without one of them is not ours.
+constexpr std::array requiredTables { "adressen",  "ereignisse_dokumente", "aw_anrede",
+                                      "aw_titel",  "aw_strasse",           "aw_land",
+                                      "aw_lauf",   "aw_zeitmessung",       "aw_plzort" };
+
+using RowCounts = std::vector<long long>; // per required table, in the order above
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+void notify(const MaintenanceHook &hook, const char *point)
+{
+    if (hook)
+        hook(point);
+}
+
+// The German reason for an error number, to follow a description of what failed.
+QString reason(const DbError &e)
+{
+    switch (e.number()) {
+    case ErrNo::DatabaseNotFound:
+    case ErrNo::FileNotFound:
+        return QStringLiteral("die Datei wurde nicht gefunden");
+    case ErrNo::FileInUse:
+        return QStringLiteral("die Datei wird gerade von einem anderen Programm verwendet");
+    case ErrNo::DiskFull:
+        return QStringLiteral("auf dem Datenträger ist nicht genügend Speicherplatz frei");
+    case ErrNo::CannotOpenFile:
+        return QStringLiteral("die Datei oder der Programmordner ist schreibgeschützt, oder der "
+                              "Zugriff wurde verweigert");
+    case ErrNo::DatabaseCorrupt:
+        return QStringLiteral("die Datei ist beschädigt");
+    case ErrNo::UnknownFormat:
+        return QStringLiteral("die Datei ist keine SQLite-Datenbank");
+    case ErrNo::DiskError:
+        return QStringLiteral("beim Lesen oder Schreiben des Datenträgers ist ein Fehler "
+                              "aufgetreten");
+    default:
+        return e.description();
+    }
+}
+
+DbError inContext(const DbError &e, const QString &what, const QString &consequence)
+{
+    return DbError(e.number(), what + QStringLiteral(": ") + reason(e) + QStringLiteral(". ")
+                           + consequence);
+}
+
+QString mainFileUnchanged()
+{
+    return QStringLiteral("Die Datenbankdatei bleibt unverändert.");
+}
+
+DbError fileError(int err)
+{
+    switch (err) {
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return DbError(ErrNo::DiskFull, {});
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return DbError(ErrNo::CannotOpenFile, {});
+    case ENOENT:
+        return DbError(ErrNo::FileNotFound, {});
+    default:
+        return DbError(ErrNo::DiskError, {});
+    }
+}
+
+// A file descriptor that closes itself.
+class Fd
+{
+public:
+    explicit Fd(int fd) : m_fd(fd) { }
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+    // Closing reports late write errors (for example a full disk on network file systems).
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+void syncFolderOf(const QString &path)
+{
+    Fd dir(::open(native(QFileInfo(path).absolutePath()).constData(),
+                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0)
+        ::fsync(dir.get()); // best effort: some file systems refuse fsync on folders
+}
+
+void writeAll(int fd, const char *data, ssize_t size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw fileError(errno);
+        if (n == 0)
+            throw fileError(ENOSPC);
+        data += n;
+        size -= n;
+    }
+}
+
+void copyContent(int in, int out)
+{
+    // In-kernel copy first; plain reads and writes where the file system cannot do that.
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        if (n > 0)
+            continue;
+        if (n == 0)
+            return;
+        if (errno == EINTR)
+            continue;
+        if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)
+            break;
+        throw fileError(errno);
+    }
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw fileError(errno);
+        if (n == 0)
+            return;
+        writeAll(out, buffer.data(), n);
+    }
+}
+
+// Copies source over target so that target is at every moment either its old or its new,
+// complete content: the copy goes to a file beside the target, reaches the disk, and is then
+// renamed over it.
+void copyReplacing(const QString &source, const QString &target, const MaintenanceHook &hook,
+                   const char *writtenPoint)
+{
+    const QByteArray temp = native(target + QStringLiteral(".tmp"));
+    try {
+        Fd in(::open(native(source).constData(), O_RDONLY | O_CLOEXEC));
+        if (in.get() < 0)
+            throw fileError(errno);
+        struct stat info {};
+        if (::stat(native(target).constData(), &info) != 0 && ::fstat(in.get(), &info) != 0)
+            throw fileError(errno);
+        Fd out(::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+        if (out.get() < 0)
+            throw fileError(errno);
+        copyContent(in.get(), out.get());
+        ::fchmod(out.get(), info.st_mode & 07777); // keeps the file's permissions
+        if (::fsync(out.get()) != 0 || !out.close())
+            throw fileError(errno);
+        notify(hook, writtenPoint);
+        if (::rename(temp.constData(), native(target).constData()) != 0)
+            throw fileError(errno);
+    } catch (const DbError &) {
+        ::unlink(temp.constData());
+        throw;
+    }
+    syncFolderOf(target);
+}
+
+// Removes a file and the journal files SQLite may have left beside it.
+void removeWithSideFiles(const QString &path)
+{
+    for (const char *suffix : { "", "-journal", "-wal", "-shm" }) {
+        const QByteArray name = native(path + QLatin1String(suffix));
+        if (::unlink(name.constData()) != 0 && errno != ENOENT)
+            throw fileError(errno);
+    }
+}
+
+void removeSideFiles(const QString &path)
+{
+    for (const char *suffix : { "-journal", "-wal", "-shm" }) {
+        const QByteArray name = native(path + QLatin1String(suffix));
+        if (::unlink(name.constData()) != 0 && errno != ENOENT)
+            throw fileError(errno);
+    }
+}
+
+enum class FileKind { Missing, Empty, Sqlite, Jet, Unknown };
+
+FileKind classify(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return FileKind::Missing;
+    if (!file.open(QIODevice::ReadOnly))
+        return FileKind::Sqlite; // unreadable: let SQLite report why
+    const QByteArray head = file.read(32);
+    if (head.isEmpty())
+        return FileKind::Empty;
+    if (head.startsWith(QByteArrayLiteral("SQLite format 3\0")))
+        return FileKind::Sqlite;
+    // Access files begin with a version word and the engine's name.
+    const QByteArray engine = head.mid(4, 15);
+    if (head.startsWith(QByteArrayLiteral("\x00\x01\x00\x00"))
+        && (engine == "Standard Jet DB" || engine == "Standard ACE DB"))
+        return FileKind::Jet;
+    return FileKind::Unknown;
+}
+
+bool hasJournal(const QString &path)
+{
+    return QFileInfo(path + QStringLiteral("-journal")).size() > 0;
+}
+
+// The result of checking an opened database: what is wrong with it, or its row counts.
+struct Check
+{
+    int number = 0; // error number when something is wrong
+    QString problem;
+    RowCounts counts;
+    bool sound() const { return problem.isEmpty(); }
+};
+
+Check checkDatabase(SqliteDb &db)
+{
+    // Reading the pages in place rather than copying each one halves the time of the check.
+    db.exec("pragma mmap_size = 1073741824");
+    Check result;
+    {
+        Statement check(db, "pragma quick_check(1)");
+        if (!check.step() || check.column(0).toString() != QLatin1String("ok")) {
+            result.number = ErrNo::DatabaseCorrupt;
+            result.problem = QStringLiteral("die Prüfung der Datenbank hat Fehler gefunden");
+            return result;
+        }
+    }
+    QStringList present;
+    {
+        Statement tables(db, "select name from sqlite_master where type = 'table'");
+        while (tables.step())
+            present << tables.column(0).toString();
+    }
+    QStringList missing;
+    for (const char *table : requiredTables) {
+        if (!present.contains(QLatin1String(table)))
+            missing << QLatin1String(table);
+    }
+    if (!missing.isEmpty()) {
+        result.number = ErrNo::UnknownFormat;
+        result.problem = QStringLiteral("es fehlen die Tabellen %1")
+                                 .arg(missing.join(QStringLiteral(", ")));
+        return result;
+    }
+    for (const char *table : requiredTables)
+        result.counts.push_back(
+                db.scalar(std::string("select count(*) from ") + table).toLongLong());
+    return result;
+}
+
+// Step "repair": SQLite rolls back a journal left by a crash when the file is first read;
+// the file is then checked. A damaged file cannot be rebuilt here and is reported instead.
+RowCounts repairMainFile(const QString &path)
+{
+    const QString file = shown(path);
+    const QString what = QStringLiteral("Die Datenbankdatei '%1' kann nicht geprüft werden").arg(file);
+    const QString untouched = QStringLiteral("Die Datei bleibt unverändert.");
+    // A journal beside the file may hold its true first page; only SQLite may judge then.
+    const FileKind kind = hasJournal(path) ? FileKind::Sqlite : classify(path);
+    switch (kind) {
+    case FileKind::Missing:
+        throw DbError(ErrNo::DatabaseNotFound,
+                      QStringLiteral("Die Datenbankdatei '%1' wurde nicht gefunden.").arg(file));
+    case FileKind::Empty:
+        throw DbError(ErrNo::DatabaseCorrupt,
+                      QStringLiteral("Die Datenbankdatei '%1' ist leer (0 Bytes) und enthält keine "
+                                     "Daten. %2")
+                              .arg(file, untouched));
+    case FileKind::Jet:
+        throw DbError(ErrNo::UnknownFormat,
+                      QStringLiteral("Die Datei '%1' ist eine Access-Datenbank (Jet) im alten "
+                                     "Format und keine SQLite-Datenbank; dieses Programm kann sie "
+                                     "nicht lesen. %2")
+                              .arg(file, untouched));
+    case FileKind::Unknown:
+        throw DbError(ErrNo::UnknownFormat,
+                      QStringLiteral("Die Datei '%1' ist keine SQLite-Datenbank (unbekanntes "
+                                     "Datenbankformat). %2")
+                              .arg(file, untouched));
+    case FileKind::Sqlite:
+        break;
+    }
+    Check check;
+    try {
+        SqliteDb db(path, SqliteDb::Open::ReadWrite);
+        db.scalar("select count(*) from sqlite_master"); // first read: rolls back a journal
+        if (db.scalar("pragma journal_mode").toString().compare(QLatin1String("wal"),
+                                                                Qt::CaseInsensitive)
+            == 0)
+            db.exec("pragma journal_mode = delete"); // the copies below must see every change
+        check = checkDatabase(db);
+    } catch (const DbError &e) {
+        throw inContext(e, what, untouched);
+    }
+    if (!check.sound())
+        throw DbError(check.number,
+                      QStringLiteral("Die Datenbankdatei '%1' ist beschädigt oder unvollständig: "
+                                     "%2. Sie kann nicht repariert werden. %3")
+                              .arg(file, check.problem, untouched));
+    return check.counts;
+}
+
+void makeBackup(const MaintenancePaths &paths, const MaintenanceHook &hook)
+{
+    try {
+        // Journal files of an earlier copy would be played back into the new one.
+        removeSideFiles(paths.backupFile);
+        copyReplacing(paths.mainFile, paths.backupFile, hook, "backup:written");
+    } catch (const DbError &e) {
+        throw inContext(e,
+                        QStringLiteral("Die Sicherungskopie '%1' kann nicht geschrieben werden")
+                                .arg(shown(paths.backupFile)),
+                        mainFileUnchanged());
+    }
+}
+
+void removeOldTarget(const QString &compactFile)
+{
+    try {
+        removeWithSideFiles(compactFile);
+    } catch (const DbError &e) {
+        throw inContext(e,
+                        QStringLiteral("Die alte Datei '%1' kann nicht gelöscht werden")
+                                .arg(shown(compactFile)),
+                        mainFileUnchanged());
+    }
+}
+
+void compact(const MaintenancePaths &paths, const RowCounts &expected, const MaintenanceHook &hook)
+{
+    const QString target = shown(paths.compactFile);
+    Check check;
+    try {
+        {
+            SqliteDb source(paths.backupFile, SqliteDb::Open::ReadOnly);
+            // The target needs no sync of its own: only its checked copy replaces the main file.
+            source.exec("pragma synchronous = off");
+            Statement vacuum(source, "vacuum into ?");
+            vacuum.bind(1, paths.compactFile);
+            vacuum.step();
+        }
+        notify(hook, "compact:written");
+        // A compaction cut short (a full disk) can leave an empty database that looks sound.
+        SqliteDb result(paths.compactFile, SqliteDb::Open::ReadOnly);
+        check = checkDatabase(result);
+        if (check.sound() && check.counts.front() != expected.front())
+            check.problem = QStringLiteral("sie enthält %1 statt %2 Läufe")
+                                    .arg(check.counts.front())
+                                    .arg(expected.front());
+        else if (check.sound() && check.counts != expected)
+            check.problem = QStringLiteral("es fehlen Datensätze");
+    } catch (const DbError &e) {
+        QFile::remove(paths.compactFile);
+        throw inContext(e,
+                        QStringLiteral("Die Datenbank kann nicht in die Datei '%1' komprimiert "
+                                       "werden")
+                                .arg(target),
+                        mainFileUnchanged());
+    }
+    if (!check.sound()) {
+        QFile::remove(paths.compactFile);
+        throw DbError(ErrNo::DatabaseCorrupt,
+                      QStringLiteral("Die komprimierte Datei '%1' ist unvollständig: %2. %3")
+                              .arg(target, check.problem, mainFileUnchanged()));
+    }
+}
+
+void replaceMainFile(const MaintenancePaths &paths, const MaintenanceHook &hook)
+{
+    try {
+        copyReplacing(paths.compactFile, paths.mainFile, hook, "replace-main:written");
+    } catch (const DbError &e) {
+        throw inContext(e,
+                        QStringLiteral("Die komprimierte Datenbank kann nicht nach '%1' kopiert "
+                                       "werden")
+                                .arg(shown(paths.mainFile)),
+                        mainFileUnchanged());
+    }
+}
+
+} // namespace
+
+MaintenancePaths MaintenancePaths::inFolder(const QString &appPfad, const QString &dbDatei)
+{
+    return { appPfad + dbDatei, appPfad + QStringLiteral("/Strivo-DB_Kopie.mdb"),
+             appPfad + QStringLiteral("/Strivo-DB_compact.mdb") };
+}
+
+void runStartupMaintenance(const MaintenancePaths &paths, const MaintenanceHook &hook)
+{
+    notify(hook, "repair:before");
+    const RowCounts counts = repairMainFile(paths.mainFile);
+    notify(hook, "repair:after");
+
+    notify(hook, "backup:before");
+    makeBackup(paths, hook);
+    notify(hook, "backup:after");
+
+    notify(hook, "remove-compact:before");
+    removeOldTarget(paths.compactFile);
+    notify(hook, "remove-compact:after");
+
+    notify(hook, "compact:before");
+    compact(paths, counts, hook);
+    notify(hook, "compact:after");
+
+    notify(hook, "replace-main:before");
+    replaceMainFile(paths, hook);
+    notify(hook, "replace-main:after");
+}

@@ -1,0 +1,177 @@
+#include "DbError.h"
+#include "MaintenanceFixture.h"
+#include "Sqlite.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+const QStringList databaseFiles { QStringLiteral("Strivo-DB.mdb"),
+                                  QStringLiteral("Strivo-DB_Kopie.mdb"),
+                                  QStringLiteral("Strivo-DB_compact.mdb") };
+
+mode_t modeOf(const QString &path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 07777;
+}
+
+} // namespace
+
+TEST(StartupMaintenance, KeepsEveryRaceBacksUpAndCompacts)
+{
+    RaceFolder f;
+    const QString dir = f.folder.path();
+    EXPECT_EQ(f.paths.mainFile, dir + "/Strivo-DB.mdb");
+    EXPECT_EQ(f.paths.backupFile, dir + "/Strivo-DB_Kopie.mdb");
+    EXPECT_EQ(f.paths.compactFile, dir + "/Strivo-DB_compact.mdb");
+
+    const QStringList content = dumpContent(f.paths.mainFile);
+    const QByteArray before = bytesOf(f.paths.mainFile);
+    ASSERT_GT(content.size(), 250);
+
+    ASSERT_NO_THROW(runStartupMaintenance(f.paths));
+    EXPECT_EQ(dumpContent(f.paths.mainFile), content);
+    EXPECT_EQ(integrityOf(f.paths.mainFile), "ok");
+    // The backup holds the state before compaction; the target equals the new main file.
+    EXPECT_EQ(bytesOf(f.paths.backupFile), before);
+    EXPECT_EQ(bytesOf(f.paths.compactFile), bytesOf(f.paths.mainFile));
+    EXPECT_LT(QFileInfo(f.paths.mainFile).size(), before.size()) << "deleted races still take room";
+    // Nothing else is left beside them: no temporary copies, no journals.
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name), databaseFiles);
+
+    // The next start backs up the compacted file.
+    const QByteArray compacted = bytesOf(f.paths.mainFile);
+    ASSERT_NO_THROW(runStartupMaintenance(f.paths));
+    EXPECT_EQ(bytesOf(f.paths.backupFile), compacted);
+    EXPECT_EQ(dumpContent(f.paths.mainFile), content);
+}
+
+TEST(StartupMaintenance, KeepsThePermissionsOfTheMainFile)
+{
+    RaceFolder f;
+    ASSERT_EQ(::chmod(QFile::encodeName(f.paths.mainFile).constData(), 0640), 0);
+    ASSERT_NO_THROW(runStartupMaintenance(f.paths));
+    EXPECT_EQ(modeOf(f.paths.mainFile), mode_t(0640));
+}
+
+TEST(StartupMaintenance, ReplacesWhateverEarlierStartsLeftBesideTheCopies)
+{
+    RaceFolder older;
+    older.folder.addRace({ { "ad_lauf", "Ein Lauf aus einer anderen Datei" } });
+    const QByteArray olderDb = bytesOf(older.paths.mainFile);
+    // Journal files that earlier runs could have left beside the copies: playing one back
+    // into a new copy would damage it.
+    crashDuringEdit(older.paths.mainFile);
+    const QByteArray hotJournal = bytesOf(older.paths.mainFile + "-journal");
+    ASSERT_GT(hotJournal.size(), 0);
+
+    const std::vector<std::pair<const char *, QByteArray>> leftovers {
+        { "empty", QByteArray() },
+        { "partial", olderDb.left(olderDb.size() / 2) },
+        { "garbage", QByteArray(5000, 'x') },
+        { "another database", olderDb },
+    };
+    for (const auto &[what, bytes] : leftovers) {
+        SCOPED_TRACE(what);
+        RaceFolder f;
+        const QStringList content = dumpContent(f.paths.mainFile);
+        writeFile(f.paths.compactFile, bytes);
+        writeFile(f.paths.compactFile + "-journal", hotJournal);
+        writeFile(f.paths.backupFile + "-journal", hotJournal);
+        ASSERT_NO_THROW(runStartupMaintenance(f.paths));
+        EXPECT_EQ(dumpContent(f.paths.mainFile), content);
+        EXPECT_EQ(dumpContent(f.paths.backupFile), content);
+        EXPECT_EQ(bytesOf(f.paths.compactFile), bytesOf(f.paths.mainFile));
+        EXPECT_FALSE(QFile::exists(f.paths.compactFile + "-journal"));
+        EXPECT_FALSE(QFile::exists(f.paths.backupFile + "-journal"));
+    }
+}
+
+namespace {
+
+struct Refusal
+{
+    const char *what;
+    std::function<void(RaceFolder &)> damage;
+    int number;
+    const char *says; // a word the message must contain
+};
+
+void damagePages(const QString &path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 pages = file.size() / 4096;
+    for (qint64 page = 3; page < pages; page += 5) {
+        file.seek(page * 4096 + 8);
+        file.write(QByteArray(200, '\xA5'));
+    }
+}
+
+} // namespace
+
+// Files the program cannot use are reported and left exactly as they are, start after start.
+TEST(StartupMaintenance, RefusesFilesItCannotUseAndLeavesEveryFileAsItWas)
+{
+    const QByteArray jetHead = QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20);
+    const std::vector<Refusal> cases {
+        { "missing", [](RaceFolder &f) { QFile::remove(f.paths.mainFile); },
+          ErrNo::DatabaseNotFound, "nicht gefunden" },
+        { "empty", [](RaceFolder &f) { writeFile(f.paths.mainFile, {}); },
+          ErrNo::DatabaseCorrupt, "leer" },
+        { "garbage", [](RaceFolder &f) { writeFile(f.paths.mainFile, QByteArray(70000, 'q')); },
+          ErrNo::UnknownFormat, "keine SQLite-Datenbank" },
+        { "Jet file",
+          [&](RaceFolder &f) { writeFile(f.paths.mainFile, jetHead + QByteArray(8192, '\0')); },
+          ErrNo::UnknownFormat, "Access-Datenbank (Jet)" },
+        { "damaged pages", [](RaceFolder &f) { damagePages(f.paths.mainFile); },
+          ErrNo::DatabaseCorrupt, "beschädigt" },
+        { "without the tables",
+          [](RaceFolder &f) {
+              QFile::remove(f.paths.mainFile);
+              SqliteDb db(f.paths.mainFile, SqliteDb::Open::Create);
+              db.exec("create table adressen (ad_nummer integer primary key)");
+          },
+          ErrNo::UnknownFormat, "aw_plzort" },
+    };
+    for (const Refusal &c : cases) {
+        SCOPED_TRACE(c.what);
+        RaceFolder f;
+        ASSERT_NO_THROW(runStartupMaintenance(f.paths)); // yesterday's start left its copies
+        c.damage(f);
+        const auto files = filesIn(f.folder.path());
+        for (int start = 0; start < 3; ++start) {
+            try {
+                runStartupMaintenance(f.paths);
+                ADD_FAILURE() << "start " << start << " accepted the file";
+            } catch (const DbError &e) {
+                EXPECT_EQ(e.number(), c.number) << e.description().toStdString();
+                EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.says)))
+                        << e.description().toStdString();
+                EXPECT_TRUE(e.description().contains(QLatin1String("Strivo-DB.mdb")))
+                        << e.description().toStdString();
+            }
+            EXPECT_EQ(filesIn(f.folder.path()), files) << "start " << start;
+        }
+    }
+}
