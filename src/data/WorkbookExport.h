@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+// Runs one of the program's statements on the database file. A select-into whose target is an
+// Excel 97 worksheet ("select ... into [Excel 8.0;Database=PATH].Sheet from ...") writes a new
+// workbook at PATH: a heading row of the column names, then one row per result row, with
+// boolean columns as boolean cells, nulls as empty cells and everything else as text.
+// Any other statement is executed as it is.
+//
+// An existing file at PATH is never replaced or changed, and a failed export leaves no file.
+// Failures throw DbError with a German description (an existing file: ErrNo::FileExists).
+void executeStatement(const QString &databasePath, const QString &statement);

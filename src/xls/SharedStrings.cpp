@@ -1,0 +1,193 @@
+#include "SharedStrings.h"
+
+#include "Bytes.h"
+#include "Utf16.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace xls {
+
+namespace {
+
+constexpr std::size_t chunkUnits = std::size_t(1) << 20;
+constexpr int offsetBits = 20;
+constexpr int lengthBits = 16;
+
+constexpr std::uint16_t idSst = 0x00FC;
+constexpr std::uint16_t idContinue = 0x003C;
+constexpr std::uint16_t idExtSst = 0x00FF;
+
+std::size_t hashOf(std::u16string_view text)
+{
+    return std::hash<std::u16string_view>{}(text);
+}
+
+bool isHighSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+// Strings per EXTSST bucket; keeps the index within one record (at most 128 buckets).
+std::uint32_t bucketSize(std::uint32_t unique)
+{
+    return std::max<std::uint32_t>(unique / 128 + 1, 8);
+}
+
+// Collects record data and hands each finished record to the sink.
+class RecordStream
+{
+public:
+    RecordStream(const SharedStrings::Sink &sink, std::uint64_t offset)
+        : m_sink(sink), m_recordStart(offset)
+    {
+        m_data.reserve(maxRecordData);
+    }
+
+    void begin(std::uint16_t id)
+    {
+        m_id = id;
+        m_data.clear();
+    }
+    void end()
+    {
+        Bytes header;
+        header.u16(m_id);
+        header.u16(static_cast<std::uint32_t>(m_data.size()));
+        m_sink(header.data(), header.size());
+        m_sink(m_data.data(), m_data.size());
+        m_recordStart += 4 + m_data.size();
+    }
+    std::size_t room() const { return maxRecordData - m_data.size(); }
+    // Offset of the next byte within its record (the 4-byte header included) and in the stream.
+    std::uint32_t offsetInRecord() const { return static_cast<std::uint32_t>(4 + m_data.size()); }
+    std::uint64_t streamPosition() const { return m_recordStart + offsetInRecord(); }
+    Bytes &data() { return m_data; }
+
+private:
+    const SharedStrings::Sink &m_sink;
+    std::uint64_t m_recordStart;
+    std::uint16_t m_id = 0;
+    Bytes m_data;
+};
+
+} // namespace
+
+SharedStrings::SharedStrings()
+    : m_slots(1024, 0)
+{
+}
+
+std::u16string_view SharedStrings::entry(std::uint32_t index) const
+{
+    const std::uint64_t e = m_entries[index];
+    const std::size_t length = e & ((1u << lengthBits) - 1);
+    const std::size_t offset = (e >> lengthBits) & ((1u << offsetBits) - 1);
+    const std::size_t chunk = e >> (lengthBits + offsetBits);
+    return std::u16string_view(m_chunks[chunk]).substr(offset, length);
+}
+
+std::uint32_t *SharedStrings::findSlot(std::u16string_view text, std::size_t hash)
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        std::uint32_t &slot = m_slots[i];
+        if (slot == 0 || entry(slot - 1) == text)
+            return &slot;
+    }
+}
+
+void SharedStrings::grow()
+{
+    std::vector<std::uint32_t> old(m_slots.size() * 2, 0);
+    old.swap(m_slots);
+    for (std::uint32_t slot : old) {
+        if (slot != 0)
+            *findSlot(entry(slot - 1), hashOf(entry(slot - 1))) = slot;
+    }
+}
+
+std::uint32_t SharedStrings::add(std::u16string_view text)
+{
+    assert(!text.empty() && text.size() <= maxCellTextUnits);
+    ++m_references;
+    const std::size_t hash = hashOf(text);
+    std::uint32_t *slot = findSlot(text, hash);
+    if (*slot != 0)
+        return *slot - 1;
+
+    if (m_chunks.empty() || m_chunks.back().size() + text.size() > chunkUnits) {
+        m_chunks.emplace_back();
+        m_chunks.back().reserve(chunkUnits);
+    }
+    std::u16string &chunk = m_chunks.back();
+    const std::uint64_t entryBits = (std::uint64_t(m_chunks.size() - 1) << (lengthBits + offsetBits))
+            | (std::uint64_t(chunk.size()) << lengthBits) | text.size();
+    chunk.append(text);
+    m_entries.push_back(entryBits);
+    const auto index = static_cast<std::uint32_t>(m_entries.size() - 1);
+    *slot = index + 1;
+    if (m_entries.size() * 2 > m_slots.size())
+        grow();
+    return index;
+}
+
+void SharedStrings::write(const Sink &sink, std::uint64_t streamOffset) const
+{
+    const std::uint32_t unique = uniqueCount();
+    const std::uint32_t perBucket = bucketSize(unique);
+    Bytes index; // EXTSST buckets
+    RecordStream out(sink, streamOffset);
+
+    out.begin(idSst);
+    out.data().u32(m_references);
+    out.data().u32(unique);
+    for (std::uint32_t i = 0; i < unique; ++i) {
+        const std::u16string_view text = entry(i);
+        const bool compressed = fitsLatin1(text);
+        const std::size_t unit = compressed ? 1 : 2;
+        // Count, flags and the first character (a surrogate pair counts as one) stay together.
+        if (out.room() < 3 + 2 * unit) {
+            out.end();
+            out.begin(idContinue);
+        }
+        if (i % perBucket == 0) {
+            index.u32(static_cast<std::uint32_t>(out.streamPosition()));
+            index.u16(out.offsetInRecord());
+            index.u16(0);
+        }
+        out.data().u16(static_cast<std::uint32_t>(text.size()));
+        out.data().u8(compressed ? 0 : 1);
+        std::size_t done = 0;
+        for (;;) {
+            std::size_t n = std::min(text.size() - done, out.room() / unit);
+            if (done + n < text.size() && n > 0 && isHighSurrogate(text[done + n - 1]))
+                --n; // never part a surrogate pair
+            out.data().chars(text.substr(done, n), compressed);
+            done += n;
+            if (done == text.size())
+                break;
+            // The rest follows in a CONTINUE record that repeats the flags.
+            out.end();
+            out.begin(idContinue);
+            out.data().u8(compressed ? 0 : 1);
+        }
+    }
+    out.end();
+
+    Bytes ext;
+    ext.u16(perBucket);
+    ext.append(index);
+    Bytes record;
+    appendRecord(record, idExtSst, ext);
+    sink(record.data(), record.size());
+}
+
+std::uint64_t SharedStrings::byteSize() const
+{
+    std::uint64_t total = 0;
+    write([&total](const std::uint8_t *, std::size_t size) { total += size; }, 0);
+    return total;
+}
+
+} // namespace xls

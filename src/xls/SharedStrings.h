@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace xls {
+
+// The workbook's shared string table (SST): every text cell refers to one entry by number,
+// and equal texts share an entry. The texts are held once, in UTF-16 chunks that never move,
+// so a growing table is never copied as a whole.
+class SharedStrings
+{
+public:
+    SharedStrings();
+
+    // The entry number of a non-empty text (at most 32,767 code units), adding it when new.
+    // Each call counts one cell that refers to the table.
+    std::uint32_t add(std::u16string_view text);
+
+    std::uint32_t uniqueCount() const { return static_cast<std::uint32_t>(m_entries.size()); }
+    std::uint32_t referenceCount() const { return m_references; }
+
+    // Receives the finished records piece by piece.
+    using Sink = std::function<void(const std::uint8_t *data, std::size_t size)>;
+
+    // Writes the SST record (split into CONTINUE records where it is too long) and the EXTSST
+    // index that follows it. streamOffset is where the SST record starts in the workbook
+    // stream; the index points into the stream.
+    void write(const Sink &sink, std::uint64_t streamOffset) const;
+    // Bytes that write() produces.
+    std::uint64_t byteSize() const;
+
+private:
+    std::u16string_view entry(std::uint32_t index) const;
+    std::uint32_t *findSlot(std::u16string_view text, std::size_t hash);
+    void grow();
+
+    std::vector<std::u16string> m_chunks;
+    // Per entry: chunk (high bits), offset in the chunk, length (low 16 bits).
+    std::vector<std::uint64_t> m_entries;
+    // Open addressing: entry number + 1, or 0 for a free slot.
+    std::vector<std::uint32_t> m_slots;
+    std::uint32_t m_references = 0;
+};
+
+} // namespace xls

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace xls {
+
+// A cell holds at most this many UTF-16 code units.
+constexpr std::size_t maxCellTextUnits = 32767;
+
+// Converts UTF-8 to UTF-16. Invalid or truncated sequences and encoded surrogates become
+// U+FFFD, so a damaged text still gives a readable cell. At most maxUnits code units are
+// kept, and a character beyond the Basic Multilingual Plane is never cut in half.
+std::u16string utf8ToUtf16(std::string_view utf8, std::size_t maxUnits = maxCellTextUnits);
+
+// True when every code unit fits into one byte (the format's compressed form).
+bool fitsLatin1(std::u16string_view text);
+
+} // namespace xls

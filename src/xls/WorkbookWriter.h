@@ -1,0 +1,74 @@
+#pragma once
+
+#include "OutputFile.h"
+#include "SharedStrings.h"
+#include "XlsError.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace xls {
+
+// One cell of a row: a text (UTF-8), a boolean, or nothing.
+struct Cell
+{
+    enum class Kind { Empty, Text, Boolean };
+    Kind kind = Kind::Empty;
+    std::string_view text; // for Text; must stay valid until addRow() returns
+    bool value = false; // for Boolean
+
+    static Cell empty() { return {}; }
+    static Cell fromText(std::string_view utf8) { return { Kind::Text, utf8, false }; }
+    static Cell fromBool(bool b) { return { Kind::Boolean, {}, b }; }
+};
+
+// Writes an Excel 97-2003 workbook (BIFF8 in a compound file) with one worksheet, row by row.
+//
+//     xls::WorkbookWriter book("/home/a/Export/Läufe.xls", "Läufe");
+//     book.addRow(heading);
+//     for (...) book.addRow(cells);
+//     book.finish();
+//
+// The target is never overwritten: if it exists, the constructor (or finish(), should it appear
+// meanwhile) throws ErrorKind::FileExists and leaves it untouched. Cells are spooled to an
+// unnamed file beside the target, and only the distinct texts stay in memory. The workbook is
+// written to a temporary file in the same folder and linked into place when it is complete, so
+// a failure or an abandoned writer (destroyed without finish()) leaves no file behind.
+//
+// Texts: any Unicode, line breaks shown as such (the cell wraps); longer texts are cut to the
+// 32,767 UTF-16 code units a cell holds, never inside a character; invalid UTF-8 becomes U+FFFD;
+// an empty text is an empty cell.
+class WorkbookWriter
+{
+public:
+    static constexpr std::uint32_t maxRows = 65536; // heading included
+    static constexpr std::uint32_t maxColumns = 256;
+
+    WorkbookWriter(const std::string &targetPath, std::string_view sheetNameUtf8);
+    ~WorkbookWriter();
+    WorkbookWriter(const WorkbookWriter &) = delete;
+    WorkbookWriter &operator=(const WorkbookWriter &) = delete;
+
+    void addRow(std::span<const Cell> cells);
+    void finish();
+
+    std::uint32_t rowCount() const { return m_rows; }
+
+private:
+    void writeWorkbook(OutputFile &out);
+    void placeFile(const std::string &temporary);
+
+    std::string m_target;
+    std::string m_folder;
+    std::u16string m_sheetName;
+    OutputFile m_cells; // cell records of the sheet, in row order
+    SharedStrings m_strings;
+    std::uint32_t m_rows = 0; // rows added
+    std::uint32_t m_usedRows = 0; // up to the last row with a cell
+    std::uint32_t m_columns = 0; // up to the last column with a cell
+    bool m_finished = false;
+};
+
+} // namespace xls

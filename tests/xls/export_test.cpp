@@ -1,0 +1,218 @@
+// Executing the export statement on a real database, judged by independent readers.
+
+#include "DbError.h"
+#include "Readers.h"
+#include "TestFolder.h"
+#include "WorkbookExport.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+const QStringList columnPieces = {
+    QStringLiteral("ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_lauf_wotag, ad_strecke, ad_start, "
+                   "ad_ang_jn, ad_ang_datum, ad_vorgemerkt_jn"),
+    QStringLiteral(", ad_gelaufen_jn, ad_zeit, ad_name_veranst, ad_telefon1_veranst, "
+                   "ad_fax_veranst, ad_email_veranst, ad_internet_veranst"),
+    QStringLiteral(", ad_bank1, ad_blz1, ad_konto1, ad_zeitmessung"),
+    QStringLiteral(", ad_strecke_sg, ad_sg1_datum, ad_sg2_datum, ad_sg3_datum, ad_sg11, ad_sg12, "
+                   "ad_sg13, ad_sg21, ad_sg22, ad_sg23, ad_sg31, ad_sg32, ad_sg33"),
+    QStringLiteral(", ad_alarm_jn, ad_alarm_datum, ad_bezahlt_jn, ad_bezahlt_datum, "
+                   "ad_startbild_jn, ad_startbild"),
+    QStringLiteral(", ad_name_ansprech, ad_vorname_ansprech, ad_anrede_ansprech, "
+                   "ad_titel_ansprech, ad_ort_ansprech, ad_strasse_ansprech, ad_pfplz_ansprech"),
+    QStringLiteral(", ad_plz_ansprech, ad_postfach_ansprech, ad_land_ansprech, "
+                   "ad_direkt_ansprech, ad_mobil_ansprech, ad_email_ansprech"),
+    QStringLiteral(", ad_memo_jn, ad_memo"),
+};
+
+// The main window's export statement, put together the way it builds it.
+QString exportStatement(const QString &path)
+{
+    return QStringLiteral("select ") + columnPieces.join(QString()) + QStringLiteral(" into ")
+            + QStringLiteral("[Excel 8.0;Database=") + path + QStringLiteral("].Läufe")
+            + QStringLiteral(" from adressen") + QStringLiteral(" order by cdate(ad_lauf_datum) desc");
+}
+
+QStringList exportedColumns()
+{
+    return columnPieces.join(QString()).split(QStringLiteral(", "));
+}
+
+const QStringList booleanColumns = { QStringLiteral("ad_ang_jn"), QStringLiteral("ad_vorgemerkt_jn"),
+                                     QStringLiteral("ad_startbild_jn") };
+
+// The row a reader should see for a race stored with these fields.
+std::vector<ReadCell> expectedRow(const QVariantMap &race)
+{
+    std::vector<ReadCell> row;
+    for (const QString &column : exportedColumns()) {
+        const QVariant v = race.value(column);
+        if (booleanColumns.contains(column))
+            row.push_back(boolean(v.toBool())); // never null: the table defaults them to false
+        else if (v.isNull() || v.toString().isEmpty())
+            row.push_back(empty());
+        else
+            row.push_back(text(v.toString().toStdString()));
+    }
+    return row;
+}
+
+std::vector<ReadCell> headingRow()
+{
+    std::vector<ReadCell> row;
+    for (const QString &column : exportedColumns())
+        row.push_back(text(column.toStdString()));
+    return row;
+}
+
+class ExportTest : public ::testing::Test
+{
+protected:
+    TestFolder folder;
+    QString target(const QString &name) const { return folder.file(QStringLiteral("Export/") + name); }
+    QStringList exportFiles() const
+    {
+        return QDir(folder.file(QStringLiteral("Export"))).entryList(QDir::Files | QDir::Hidden);
+    }
+};
+
+TEST_F(ExportTest, AllRacesLatestFirstUnderTheirFieldNames)
+{
+    const QVariantMap winter {
+        { QStringLiteral("ad_lauf"), QStringLiteral("Silvesterlauf Köln") },
+        { QStringLiteral("ad_lauf_ort"), QStringLiteral("Rock 'n' Roll-Stadt") },
+        { QStringLiteral("ad_lauf_datum"), QStringLiteral("09.12.2002") },
+        { QStringLiteral("ad_lauf_wotag"), QStringLiteral("Mo") },
+        { QStringLiteral("ad_ang_jn"), true },
+        { QStringLiteral("ad_ang_datum"), QStringLiteral("01.11.2002") },
+        { QStringLiteral("ad_gelaufen_jn"), QStringLiteral("Ja") },
+        { QStringLiteral("ad_zeit"), QStringLiteral("3:59:59") },
+        { QStringLiteral("ad_startbild_jn"), true },
+        { QStringLiteral("ad_alarm_datum"), QStringLiteral("01.01.1900") },
+        { QStringLiteral("ad_memo_jn"), QStringLiteral("Ja") },
+        { QStringLiteral("ad_memo"), QStringLiteral("Zeile 1\nZeile 2 mit Ümlaut\n\"Zitat\"") },
+    };
+    const QVariantMap newYear {
+        { QStringLiteral("ad_lauf"), QStringLiteral("Dreikönigslauf 🏃‍♀️ 𝄞") },
+        { QStringLiteral("ad_lauf_datum"), QStringLiteral("10.01.2003") },
+        { QStringLiteral("ad_vorgemerkt_jn"), true },
+        { QStringLiteral("ad_zeit"), QStringLiteral(" ") },
+        { QStringLiteral("ad_memo_jn"), QStringLiteral("") },
+        { QStringLiteral("ad_name_ansprech"), QStringLiteral("O'Neill-Straßmann") },
+    };
+    const QVariantMap spring { { QStringLiteral("ad_lauf"), QStringLiteral("Frühlingslauf") },
+                               { QStringLiteral("ad_lauf_datum"), QStringLiteral("01.05.2001") } };
+    const QVariantMap undated { { QStringLiteral("ad_lauf"), QStringLiteral("ohne Datum") } };
+    for (const QVariantMap *race : { &spring, &winter, &undated, &newYear })
+        folder.addRace(*race);
+
+    const QString path = target(QStringLiteral("Läufe 03-01-11 12-00-00.xls"));
+    executeStatement(folder.dbPath(), exportStatement(path));
+
+    const std::vector<std::vector<ReadCell>> expected = {
+        headingRow(),         expectedRow(newYear), expectedRow(winter),
+        expectedRow(spring), expectedRow(undated),
+    };
+    ASSERT_EQ(expected[0].size(), 54u);
+    for (const auto &[reader, sheets] :
+         { std::pair { "xlrd", readWithXlrd(path.toStdString()) },
+           std::pair { "freexl", readWithFreexl(path.toStdString()) } }) {
+        SCOPED_TRACE(reader);
+        ASSERT_EQ(sheets.size(), 1u);
+        EXPECT_EQ(sheets[0].name, "Läufe");
+        const auto want = std::string(reader) == "freexl" ? booleansAsNumbers(expected) : expected;
+        ASSERT_EQ(sheets[0].rows.size(), want.size());
+        for (std::size_t r = 0; r < want.size(); ++r)
+            EXPECT_EQ(sheets[0].rows[r], want[r]) << "Zeile " << r;
+    }
+}
+
+TEST_F(ExportTest, LongNotesAreCutToTheCellLimit)
+{
+    const QString memo = QString(40000, QChar(u'ö'));
+    folder.addRace({ { QStringLiteral("ad_lauf"), QStringLiteral("Lang") },
+                     { QStringLiteral("ad_lauf_datum"), QStringLiteral("01.01.2020") },
+                     { QStringLiteral("ad_memo"), memo } });
+    const QString path = target(QStringLiteral("lang.xls"));
+    executeStatement(folder.dbPath(), exportStatement(path));
+    const auto sheets = readWithXlrd(path.toStdString());
+    ASSERT_EQ(sheets.size(), 1u);
+    ASSERT_EQ(sheets[0].rows.size(), 2u);
+    EXPECT_EQ(sheets[0].rows[1][53], text(memo.left(32767).toStdString()));
+}
+
+TEST_F(ExportTest, ExistingFileOrMissingFolderIsReportedAndNothingIsWritten)
+{
+    folder.addRace({ { QStringLiteral("ad_lauf"), QStringLiteral("A") },
+                     { QStringLiteral("ad_lauf_datum"), QStringLiteral("01.01.2020") } });
+    const QString existing = target(QStringLiteral("alt.xls"));
+    std::ofstream(existing.toStdString()) << "alter Inhalt";
+    try {
+        executeStatement(folder.dbPath(), exportStatement(existing));
+        FAIL() << "an existing file was overwritten";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.number(), ErrNo::FileExists);
+        EXPECT_TRUE(e.description().contains(QStringLiteral("existiert bereits"))) << e.what();
+        EXPECT_TRUE(e.description().contains(existing)) << e.what();
+    }
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("alter Inhalt"));
+
+    try {
+        executeStatement(folder.dbPath(), exportStatement(folder.file(QStringLiteral("fehlt/x.xls"))));
+        FAIL() << "a missing folder was accepted";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.number(), ErrNo::CannotOpenFile);
+        EXPECT_TRUE(e.description().contains(QStringLiteral("existiert nicht"))) << e.what();
+    }
+    // A broken statement is refused before any file exists.
+    QString broken = exportStatement(target(QStringLiteral("kaputt.xls")));
+    broken.replace(QStringLiteral("ad_memo_jn"), QStringLiteral("ad_gibtsnicht"));
+    EXPECT_THROW(executeStatement(folder.dbPath(), broken), DbError);
+    EXPECT_EQ(exportFiles(), QStringList { QStringLiteral("alt.xls") });
+}
+
+TEST_F(ExportTest, AsManyRacesAsASheetHoldsAndOneMoreGivesAClearError)
+{
+    folder.exec(QStringLiteral(
+            "insert into adressen (ad_lauf, ad_lauf_datum, ad_ang_jn) "
+            "with recursive n(i) as (select 1 union all select i + 1 from n where i < 65535) "
+            "select 'Lauf ' || i, printf('%02d.%02d.%04d', 1 + i % 28, 1 + i % 12, 1900 + i % 200), "
+            "i % 2 from n"));
+    const QString full = target(QStringLiteral("voll.xls"));
+    executeStatement(folder.dbPath(), exportStatement(full));
+    const auto sheets = readWithFreexl(full.toStdString());
+    ASSERT_EQ(sheets.size(), 1u);
+    EXPECT_EQ(sheets[0].rows.size(), 65536u);
+
+    folder.addRace({ { QStringLiteral("ad_lauf"), QStringLiteral("einer zu viel") } });
+    try {
+        executeStatement(folder.dbPath(), exportStatement(target(QStringLiteral("zu viel.xls"))));
+        FAIL() << "a cut workbook was written";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("65.535 Datensätze"))) << e.what();
+        EXPECT_TRUE(e.description().contains(QStringLiteral("keine Datei"))) << e.what();
+    }
+    EXPECT_EQ(exportFiles(), QStringList { QStringLiteral("voll.xls") });
+}
+
+TEST_F(ExportTest, OtherStatementsRunAsTheyAre)
+{
+    folder.addRace({ { QStringLiteral("ad_lauf"), QStringLiteral("A") } });
+    executeStatement(folder.dbPath(), QStringLiteral("update adressen set ad_ang_jn = true"));
+    executeStatement(folder.dbPath(), QStringLiteral("delete from adressen where ad_ang_jn = false"));
+    EXPECT_EQ(folder.count(QStringLiteral("adressen")), 1);
+    EXPECT_THROW(executeStatement(folder.dbPath(), QStringLiteral("update gibtsnicht set x = 1")),
+                 DbError);
+    EXPECT_THROW(executeStatement(folder.file(QStringLiteral("fehlt.mdb")),
+                                  QStringLiteral("select 1")),
+                 DbError);
+}
+
+} // namespace
