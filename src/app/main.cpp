@@ -1,7 +1,32 @@
+#include "AppContext.h"
+#include "Clock.h"
+#include "Haupt_Form.h"
+#include "InstanceLock.h"
+#include "QtUi.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Strivo"));
+
+    QtUi ui;
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    // A second copy must not compact the database under the first one.
+    InstanceLock lock(programFolder);
+    if (!lock.tryLock()) {
+        ui.message(InstanceLock::alreadyRunningMessage(), Ui::Icon::Warning, Ui::Buttons::Ok,
+                   QStringLiteral("Strivo"));
+        return 1;
+    }
+
+    SystemClock clock;
+    AppContext ctx(ui, clock, programFolder);
+
+    Haupt_Form window(ctx);
+    if (!window.Form_Load())
+        return 0;
+    window.show();
+    return app.exec();
 }
