@@ -1,0 +1,155 @@
+#pragma once
+
+#include "ControlArray.h"
+#include "DataSource.h"
+
+#include <QDialog>
+
+class AppContext;
+class DataGrid;
+class DateLabel;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
+
+// The race editor "Laufdaten verwalten": shows one race of the main list, the current row of
+// ctx.Lauf_db, and edits it in place. The caller sets the hand-over variables (bearb_modus,
+// neu_jn, akt_ad_nummer, ...), constructs the window (which loads the record) and runs it
+// modally; the save and cancel buttons close it.
+//
+// Other windows read and write some controls directly (the postal directory fills the place
+// fields, the start-screen preview reads name, date and picture), so the controls are public.
+class Adressen_Form : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Adressen_Form(AppContext &ctx, QWidget *parent = nullptr);
+    ~Adressen_Form() override;
+
+    // Fills the six pick lists once per opening; runs whenever the window becomes active.
+    void Form_Activate();
+
+    void db_ok_Click(int index);
+    void db_abbr_Click(int index);
+    void ad_check_bezahlt_Click();
+    void ad_o_strecke_Click(int index);
+
+    // Escape and closing the window are the cancel button.
+    void reject() override;
+
+    // Background and areas
+    QWidget *ad_p_adresse = nullptr;
+    QGroupBox *Frame9 = nullptr;  // "Lauf"
+    QGroupBox *Frame10 = nullptr; // "Veranstalter"
+    QGroupBox *Frame1 = nullptr;  // "Startgelder"
+    QGroupBox *Frame4 = nullptr;  // "Ansprechpartner"
+    QWidget *Picture1 = nullptr;
+    QTabWidget *SSTab1 = nullptr;
+
+    // Pick lists: 1 title, 3 salutation, 6 street, 7 race name, 9 country, 10 timing system
+    ControlArray<QComboBox> aw_Combo1;
+
+    // Frame "Lauf"
+    QLineEdit *ad_t_lauf_ort = nullptr;
+    QToolButton *ad_c_lauf_ort = nullptr;
+    DateLabel *ad_l_lauf_datum = nullptr;
+    QComboBox *t_termin_stunde = nullptr;
+    QComboBox *t_termin_minuten = nullptr;
+    ControlArray<QRadioButton> ad_o_strecke; // 0 Marathon, 1 Halb-Marathon, 2 andere Strecke
+    QLineEdit *ad_t_strecke = nullptr;
+    QCheckBox *ad_check_angemeldet = nullptr;
+    DateLabel *ad_l_angemeldet = nullptr;
+    QCheckBox *ad_check_vorgemerkt = nullptr;
+    QCheckBox *ad_check_gelaufen = nullptr;
+    QLabel *ad_l_zeit_bez = nullptr;
+    QLineEdit *ad_t_zeit = nullptr;
+
+    // Frame "Veranstalter"
+    QLineEdit *ad_name2 = nullptr;
+    QLineEdit *ad_telefon1 = nullptr;
+    QLineEdit *ad_fax = nullptr;
+    QLineEdit *ad_internet = nullptr;
+    QLineEdit *ad_email = nullptr;
+    QLineEdit *ad_konto1 = nullptr;
+    QLineEdit *ad_blz1 = nullptr;
+    QLineEdit *ad_bank1 = nullptr;
+
+    // Frame "Startgelder"
+    QLineEdit *ad_t_strecke_sg = nullptr;
+    DateLabel *ad_l_start1 = nullptr;
+    DateLabel *ad_l_start2 = nullptr;
+    DateLabel *ad_l_start3 = nullptr;
+    QLineEdit *ad_t_sg11 = nullptr, *ad_t_sg12 = nullptr, *ad_t_sg13 = nullptr;
+    QLineEdit *ad_t_sg21 = nullptr, *ad_t_sg22 = nullptr, *ad_t_sg23 = nullptr;
+    QLineEdit *ad_t_sg31 = nullptr, *ad_t_sg32 = nullptr, *ad_t_sg33 = nullptr;
+    QWidget *Line1 = nullptr;
+    QCheckBox *ad_check_alarm = nullptr;
+    DateLabel *ad_l_alarm = nullptr;
+    QCheckBox *ad_check_bezahlt = nullptr;
+    DateLabel *ad_l_ueberwiesen = nullptr;
+
+    // Frame "Ansprechpartner"
+    QLineEdit *ad_name1 = nullptr;
+    QLineEdit *ad_vorname = nullptr;
+    QLineEdit *ad_plz = nullptr;
+    QToolButton *ad_c_plz = nullptr;
+    QLineEdit *ad_ort = nullptr;
+    QToolButton *ad_c_ort = nullptr;
+    QLineEdit *ad_pfplz = nullptr;
+    QLineEdit *ad_postfach = nullptr;
+    QLineEdit *ad_direkt = nullptr;
+    QLineEdit *ad_funk = nullptr;
+    QLineEdit *ad_email_ansprech = nullptr;
+
+    // Tab "  Notizen  "
+    QPlainTextEdit *ad_t_notiz = nullptr;
+    // Tab "  Dokumente  "
+    QGroupBox *Frame2 = nullptr;
+    DataSource ereignisse_dokumente_db;
+    DataGrid *DBGrid1_Dokumente = nullptr;
+    // Tab "  Startbild  "
+    QGroupBox *Frame6 = nullptr;
+    ControlArray<QLabel> Label1;
+    QCheckBox *ad_check_startbild = nullptr;
+    QLabel *a_l_datei = nullptr;
+
+    // Buttons (each the only element, index 3, of its array)
+    ControlArray<QPushButton> db_ok;
+    ControlArray<QPushButton> db_abbr;
+    QProgressBar *ProgressBar1 = nullptr;
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void buildForm();
+    void buildLauf();
+    void buildVeranstalter();
+    void buildStartgelder();
+    void buildAnsprechpartner();
+    void buildTabs();
+    void buildButtons();
+    void buildTabOrder();
+
+    void Form_Load();
+    void clearForNewRace();
+    void addBlankRace();
+    void showRecord();
+    void writeRecord();
+    void writeDistance();
+    void stepProgress();
+    void finish(bool saved);
+
+    AppContext &ctx;
+    // The row this opening added to the list (new race, copy); only that row may be
+    // removed again by cancelling.
+    QVariant m_addedRow;
+};

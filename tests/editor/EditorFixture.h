@@ -1,0 +1,124 @@
+#pragma once
+
+#include "Adressen_Form.h"
+#include "AppContext.h"
+#include "Clock.h"
+#include "FakeUi.h"
+#include "Sqlite.h"
+#include "TestFolder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+// A program folder with a real database, the main list over it, and the editor opened
+// the way the main window's commands open it.
+class EditorTest : public ::testing::Test
+{
+protected:
+    static constexpr const char *kListStatement =
+            "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc";
+
+    EditorTest()
+    {
+        ctx.vars.app_pfad = folder.path();
+        ctx.vars.db_datei = QStringLiteral("/Strivo-DB.mdb");
+        ctx.vars.dokument_pfad = folder.path() + QStringLiteral("/Dokumente/");
+    }
+
+    void showList()
+    {
+        ctx.connectPickListSources();
+        ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
+        ctx.Lauf_db.setRecordSource(QString::fromLatin1(kListStatement));
+        ctx.Lauf_db.refresh();
+    }
+
+    // As the main window's commands: the hand-over variables, the chosen row, the editor.
+    Adressen_Form &open(int mode, qlonglong chosen = 0)
+    {
+        showList();
+        ctx.vars.loeschen_jn = QStringLiteral("nein");
+        ctx.vars.neu_jn = mode == 0 ? QStringLiteral("ja") : QStringLiteral("nein");
+        ctx.vars.bearb_modus = mode;
+        ctx.vars.aufruf_form = QStringLiteral("haupt_form");
+        if (chosen) {
+            EXPECT_TRUE(ctx.Lauf_db.findFirst(QStringLiteral("ad_nummer = %1").arg(chosen)));
+            if (mode == 1 || mode == 3)
+                ctx.vars.akt_ad_nummer = QString::number(chosen);
+        }
+        form = std::make_unique<Adressen_Form>(ctx);
+        form->Form_Activate();
+        return *form;
+    }
+
+    template<class T = QWidget>
+    T *control(const char *name) const
+    {
+        T *w = form->findChild<T *>(QString::fromUtf8(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QComboBox *combo(int index) const
+    {
+        return control<QComboBox>(QStringLiteral("aw_Combo1(%1)").arg(index).toUtf8().constData());
+    }
+    QString labelText(const char *name) const { return control<QLabel>(name)->text(); }
+    QString fieldText(const char *name) const { return control<QLineEdit>(name)->text(); }
+
+    // Key by key, as a user types; letters beyond ASCII come as the text of a key event.
+    static void typeInto(QLineEdit *field, const QString &text)
+    {
+        field->selectAll();
+        for (QChar c : text) {
+            if (c.unicode() < 128)
+                QTest::keyClick(field, char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+        }
+    }
+    void type(const char *name, const QString &text) { typeInto(control<QLineEdit>(name), text); }
+    void typeCombo(int index, const QString &text) { typeInto(combo(index)->lineEdit(), text); }
+    void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+    // Check boxes and option buttons react where their indicator is.
+    void toggle(const char *name)
+    {
+        auto *button = control<QAbstractButton>(name);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+    }
+    void save() { click("db_ok(3)"); }
+    void cancel() { click("db_abbr(3)"); }
+
+    // The stored row as the file holds it.
+    QVariantMap row(qlonglong key) const
+    {
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
+        Statement st(db, "select * from adressen where ad_nummer = ?");
+        st.bind(1, key);
+        QVariantMap values;
+        if (st.step())
+            for (int c = 0; c < st.columnCount(); ++c)
+                values.insert(st.columnName(c), st.column(c));
+        return values;
+    }
+    qlonglong lastKey() const
+    {
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
+        return db.scalar("select max(ad_nummer) from adressen").toLongLong();
+    }
+
+    TestFolder folder;
+    FakeUi ui;
+    FixedClock clock { QDateTime(QDate(2026, 5, 7), QTime(10, 0)) };
+    AppContext ctx { ui, clock, folder.path() };
+    std::unique_ptr<Adressen_Form> form;
+};

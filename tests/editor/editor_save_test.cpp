@@ -1,0 +1,453 @@
+#include "EditorFixture.h"
+
+#include <QProgressBar>
+
+namespace {
+const QString kNameMissing =
+        QStringLiteral("Geben Sie bitte einen Namen ein oder klicken Sie auf 'Abbrechen'!");
+const QString kDateMissing =
+        QStringLiteral("Geben Sie bitte ein Datum ein oder klicken Sie auf 'Abbrechen'!");
+const QString kDeleteQuestion = QStringLiteral("Soll dieser Lauf wirklich gelöscht werden ?");
+} // namespace
+
+TEST_F(EditorTest, NewRaceIsStoredAndListed)
+{
+    folder.addRace({ { "ad_lauf", "Älterer Lauf" }, { "ad_lauf_datum", "01.01.2020" } });
+    Adressen_Form &f = open(0);
+    const qlonglong key = lastKey();
+
+    typeCombo(7, QStringLiteral("Stadtlauf"));
+    type("ad_t_lauf_ort", QStringLiteral("Köln"));
+    // The calendar writes the date with its weekday.
+    control<QLabel>("ad_l_lauf_datum")->setText(QStringLiteral("07.05.2026, Donnerstag"));
+    save();
+
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(folder.count("adressen"), 2);
+    const QVariantMap r = row(key);
+    EXPECT_EQ(r["ad_lauf"], "Stadtlauf");
+    EXPECT_EQ(r["ad_lauf_ort"], "Köln");
+    EXPECT_EQ(r["ad_lauf_datum"], "07.05.2026");
+    EXPECT_EQ(r["ad_lauf_wotag"], "Do");
+    EXPECT_EQ(r["ad_start"], "09:00");
+    EXPECT_EQ(r["ad_ang_jn"].toInt(), 0);
+    EXPECT_EQ(r["ad_vorgemerkt_jn"].toInt(), 0);
+    EXPECT_EQ(r["ad_startbild_jn"].toInt(), 0);
+    // Neither registered nor run: no distance, date or time.
+    EXPECT_EQ(r["ad_ang_datum"], " ");
+    EXPECT_EQ(r["ad_strecke"], " ");
+    EXPECT_EQ(r["ad_gelaufen_jn"], " ");
+    EXPECT_EQ(r["ad_zeit"], " ");
+    EXPECT_EQ(r["ad_alarm_jn"], " ");
+    EXPECT_EQ(r["ad_alarm_datum"], "01.01.1900");
+    EXPECT_EQ(r["ad_bezahlt_jn"], " ");
+    EXPECT_EQ(r["ad_bezahlt_datum"], "");
+    EXPECT_EQ(r["ad_startbild"], "");
+    EXPECT_EQ(r["ad_memo"], "");
+    EXPECT_EQ(r["ad_memo_jn"], "");
+    EXPECT_FALSE(r["ad_zeitmessung"].isNull());
+
+    // The list was run again and shows the stored state, newest race first.
+    EXPECT_EQ(ctx.Lauf_db.recordCount(), 2);
+    EXPECT_EQ(ctx.Lauf_db.currentIndex(), 0);
+    EXPECT_EQ(ctx.Lauf_db.value("ad_lauf"), "Stadtlauf");
+    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::None);
+    EXPECT_EQ(ctx.vars.aufruf_form, "");
+    EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
+}
+
+TEST_F(EditorTest, NameAndDateAreRequired)
+{
+    Adressen_Form &f = open(0);
+    const qlonglong key = lastKey();
+    save();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text, kNameMissing);
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Warning);
+    EXPECT_EQ(ui.messages[0].title, "Strivo");
+    EXPECT_EQ(f.result(), 0);
+
+    // One blank is a name.
+    typeCombo(7, QStringLiteral(" "));
+    save();
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(ui.messages[1].text, kDateMissing);
+    EXPECT_EQ(ui.messages[1].icon, Ui::Icon::Warning);
+    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::Edit);
+    EXPECT_TRUE(row(key)["ad_lauf"].isNull());
+
+    control<QLabel>("ad_l_lauf_datum")->setText(QStringLiteral("01.06.2026, Montag"));
+    save();
+    EXPECT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(row(key)["ad_lauf"], " ");
+}
+
+TEST_F(EditorTest, EditStoresChangesIntoTheChosenRow)
+{
+    const qlonglong other = folder.addRace({ { "ad_lauf", "Anderer" }, { "ad_lauf_datum", "01.01.2027" } });
+    const qlonglong key = folder.addRace({ { "ad_lauf", "Lauf" },
+                                           { "ad_lauf_datum", "01.06.2026" },
+                                           { "ad_lauf_wotag", "Mo" },
+                                           { "ad_strecke", "Marathon" },
+                                           { "ad_ang_jn", true },
+                                           { "ad_ang_datum", "01.02.2026" },
+                                           { "ad_memo", "alt" } });
+    open(1, key);
+    type("ad_name2", QStringLiteral("Neuer Veranstalter"));
+    control<QPlainTextEdit>("ad_t_notiz")->clear();
+    save();
+
+    const QVariantMap r = row(key);
+    EXPECT_EQ(r["ad_name_veranst"], "Neuer Veranstalter");
+    EXPECT_EQ(r["ad_ang_datum"], "01.02.2026");
+    EXPECT_EQ(r["ad_ang_jn"].toInt(), 1);
+    EXPECT_EQ(r["ad_strecke"], "Marathon");
+    EXPECT_EQ(r["ad_lauf_datum"], "01.06.2026");
+    EXPECT_EQ(r["ad_memo"], "");
+    EXPECT_EQ(r["ad_memo_jn"], "");
+    EXPECT_EQ(row(other)["ad_lauf"], "Anderer");
+    EXPECT_EQ(folder.count("adressen"), 2);
+    EXPECT_EQ(ctx.Lauf_db.currentIndex(), 0);
+}
+
+TEST_F(EditorTest, FieldTableConversionsAndCuts)
+{
+    const qlonglong key = folder.addRace({ { "ad_lauf", "Lauf" },
+                                           { "ad_lauf_datum", "01.06.2026" },
+                                           { "ad_lauf_wotag", "Mo" },
+                                           { "ad_strecke", "Marathon" } });
+    open(1, key);
+    control<QComboBox>("t_termin_stunde")->setEditText(QStringLiteral("7"));
+    control<QComboBox>("t_termin_minuten")->setCurrentIndex(1); // " 5"
+    toggle("ad_check_angemeldet");                              // no registration date chosen
+    toggle("ad_check_vorgemerkt");
+    toggle("ad_check_startbild");
+    toggle("ad_check_alarm");
+    control<QLabel>("ad_l_alarm")->setText(QStringLiteral("Ja"));
+    typeCombo(9, QStringLiteral("Deutschland"));
+    typeCombo(6, QString(60, u'S'));
+    typeCombo(1, QString(40, u'T'));
+    typeCombo(7, QString(36, u'L'));
+    // A date label that is no date: stored as it stands, the weekday stays.
+    control<QLabel>("ad_l_lauf_datum")->setText(QStringLiteral("Pfingsten 2026"));
+    save();
+
+    const QVariantMap r = row(key);
+    EXPECT_EQ(r["ad_start"], "07:05");
+    EXPECT_EQ(r["ad_ang_jn"].toInt(), 1);
+    EXPECT_EQ(r["ad_ang_datum"], "Ja");
+    EXPECT_EQ(labelText("ad_l_angemeldet"), "Ja");
+    EXPECT_EQ(r["ad_strecke"], "Marathon");
+    EXPECT_EQ(r["ad_vorgemerkt_jn"].toInt(), 1);
+    EXPECT_EQ(r["ad_startbild_jn"].toInt(), 1);
+    EXPECT_EQ(r["ad_alarm_jn"], "Ja");
+    EXPECT_EQ(r["ad_alarm_datum"], "01.01.1900");
+    EXPECT_EQ(r["ad_land_ansprech"], "Deu");
+    EXPECT_EQ(r["ad_strasse_ansprech"], QString(50, u'S'));
+    EXPECT_EQ(r["ad_titel_ansprech"], QString(35, u'T'));
+    EXPECT_EQ(r["ad_lauf"], QString(35, u'L'));
+    EXPECT_EQ(r["ad_lauf_datum"], "Pfingsten ");
+    EXPECT_EQ(r["ad_lauf_wotag"], "Mo");
+}
+
+TEST_F(EditorTest, DistanceIsStoredOnlyWhenRegisteredOrRun)
+{
+    const qlonglong key = folder.addRace({ { "ad_lauf", "Lauf" },
+                                           { "ad_lauf_datum", "06.06.2026" },
+                                           { "ad_strecke", "Marathon" } });
+    open(1, key);
+    // Run but not registered, another distance.
+    toggle("ad_check_gelaufen");
+    toggle("ad_o_strecke(2)");
+    type("ad_t_strecke", QStringLiteral("10 km"));
+    type("ad_t_zeit", QStringLiteral("0:45:10"));
+    control<QComboBox>("t_termin_stunde")->setEditText(QString());
+    control<QComboBox>("t_termin_minuten")->setEditText(QString());
+    save();
+
+    QVariantMap r = row(key);
+    EXPECT_EQ(r["ad_strecke"], "10 km");
+    EXPECT_EQ(r["ad_gelaufen_jn"], "Ja");
+    EXPECT_EQ(r["ad_zeit"], "0:45:10");
+    EXPECT_EQ(r["ad_ang_jn"].toInt(), 0);
+    EXPECT_EQ(r["ad_ang_datum"], " ");
+    EXPECT_EQ(r["ad_start"], "00:00");
+    EXPECT_EQ(r["ad_lauf_wotag"], "Sa");
+
+    // Neither: distance and time are cleared, whatever is typed.
+    open(1, key);
+    EXPECT_EQ(fieldText("ad_t_strecke"), "10 km");
+    toggle("ad_check_gelaufen");
+    save();
+    r = row(key);
+    EXPECT_EQ(r["ad_strecke"], " ");
+    EXPECT_EQ(r["ad_zeit"], " ");
+    EXPECT_EQ(r["ad_gelaufen_jn"], " ");
+}
+
+TEST_F(EditorTest, ProgressBarIsShownOnlyWhileWriting)
+{
+    const qlonglong key = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "06.06.2026" } });
+    Adressen_Form &f = open(1, key);
+    auto *bar = control<QProgressBar>("ProgressBar1");
+    EXPECT_TRUE(bar->isHidden());
+    int highest = 0;
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) {
+        highest = std::max(highest, v);
+        EXPECT_FALSE(bar->isHidden());
+    });
+    save();
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_GT(highest, 40);
+    EXPECT_LT(highest, bar->maximum());
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+}
+
+TEST_F(EditorTest, DeleteAsksAndYesDeletesTheRaceButNotItsDocuments)
+{
+    const qlonglong keep = folder.addRace({ { "ad_lauf", "Bleibt" }, { "ad_lauf_datum", "01.01.2026" } });
+    // No name, no date: a race that could never be saved can still be deleted.
+    const qlonglong key = folder.addRace({ { "ad_lauf", "" } });
+    folder.exec(QStringLiteral("insert into ereignisse_dokumente (ed_nummer, ed_datei) values ('%1', '/x')")
+                        .arg(key));
+    showList();
+    ctx.Lauf_db.setRecordSource(QStringLiteral("select * from adressen order by ad_nummer"));
+    ctx.Lauf_db.refresh();
+    ctx.Lauf_db.moveLast();
+    ctx.vars.akt_ad_nummer = QString::number(keep);
+    ctx.vars.bearb_modus = 2;
+    ctx.vars.neu_jn = ctx.vars.loeschen_jn = QStringLiteral("nein");
+    form = std::make_unique<Adressen_Form>(ctx);
+    form->Form_Activate();
+
+    ui.answers.push_back(Ui::Answer::Yes);
+    save();
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text, kDeleteQuestion);
+    EXPECT_EQ(ui.messages[0].icon, Ui::Icon::Question);
+    EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNo);
+    EXPECT_EQ(ui.messages[0].title, "Strivo");
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_TRUE(row(key).isEmpty());
+    EXPECT_FALSE(row(keep).isEmpty());
+    EXPECT_EQ(ctx.vars.akt_ad_nummer, "");
+    EXPECT_EQ(folder.count("ereignisse_dokumente"), 1);
+    EXPECT_EQ(ctx.Lauf_db.recordCount(), 1);
+    EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
+}
+
+
+TEST_F(EditorTest, DeleteAnsweredNoKeepsTheRaceAndStillCloses)
+{
+    const qlonglong key = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "01.01.2026" } });
+    Adressen_Form &f = open(2, key);
+    ctx.Lauf_db.setRecordSource(ctx.Lauf_db.recordSource()); // the list's filter stays
+    ui.answers.push_back(Ui::Answer::No);
+    save();
+    EXPECT_EQ(ui.messageTexts(), QStringList { kDeleteQuestion });
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_FALSE(row(key).isEmpty());
+    EXPECT_EQ(ctx.Lauf_db.recordSource(), QString::fromLatin1(kListStatement));
+    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::None);
+    EXPECT_EQ(ctx.Lauf_db.recordCount(), 1);
+}
+
+TEST_F(EditorTest, CopyIsStoredAsANewRaceAndTheSourceStays)
+{
+    const qlonglong source = folder.addRace({ { "ad_lauf", "Quelle" },
+                                              { "ad_lauf_datum", "01.05.2026" },
+                                              { "ad_bezahlt_jn", "Ja" },
+                                              { "ad_bezahlt_datum", "01.02.2026" },
+                                              { "ad_name_veranst", "Verein" } });
+    open(3, source);
+    const qlonglong copy = lastKey();
+    control<QLabel>("ad_l_lauf_datum")->setText(QStringLiteral("30.04.2027, Freitag"));
+    save();
+
+    EXPECT_EQ(folder.count("adressen"), 2);
+    const QVariantMap r = row(copy);
+    EXPECT_EQ(r["ad_lauf"], "Quelle");
+    EXPECT_EQ(r["ad_lauf_datum"], "30.04.2027");
+    EXPECT_EQ(r["ad_name_veranst"], "Verein");
+    EXPECT_EQ(r["ad_bezahlt_jn"], " ");
+    EXPECT_EQ(r["ad_bezahlt_datum"], "");
+    const QVariantMap s = row(source);
+    EXPECT_EQ(s["ad_lauf_datum"], "01.05.2026");
+    EXPECT_EQ(s["ad_bezahlt_jn"], "Ja");
+    EXPECT_EQ(s["ad_bezahlt_datum"], "01.02.2026");
+    EXPECT_EQ(ctx.Lauf_db.recordCount(), 2);
+}
+
+TEST_F(EditorTest, CancellingLeavesNothingBehind)
+{
+    const qlonglong source = folder.addRace({ { "ad_lauf", "Quelle" }, { "ad_lauf_datum", "01.05.2026" } });
+    const qlonglong second = folder.addRace({ { "ad_lauf", "Zweiter" }, { "ad_lauf_datum", "01.05.2025" } });
+    const QVariantMap before = row(source);
+
+    // New race: the blank row goes again.
+    Adressen_Form *f = &open(0);
+    typeCombo(7, QStringLiteral("Verworfen"));
+    cancel();
+    EXPECT_EQ(f->result(), QDialog::Rejected);
+    EXPECT_EQ(folder.count("adressen"), 2);
+    EXPECT_EQ(ctx.vars.aufruf_form, "");
+    EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
+
+    // Copy: only the new row goes, never the source.
+    f = &open(3, source);
+    cancel();
+    EXPECT_EQ(folder.count("adressen"), 2);
+    EXPECT_EQ(row(source), before);
+
+    // Edit: the changes are dropped and the list stands on its first row.
+    f = &open(1, second);
+    type("ad_t_lauf_ort", QStringLiteral("geändert"));
+    cancel();
+    EXPECT_TRUE(row(second)["ad_lauf_ort"].isNull());
+    EXPECT_EQ(ctx.Lauf_db.currentIndex(), 0);
+    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::None);
+
+    // Delete: nothing is deleted, nothing asked.
+    f = &open(2, second);
+    cancel();
+    EXPECT_EQ(folder.count("adressen"), 2);
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(EditorTest, EscapeAndClosingTheWindowCancel)
+{
+    Adressen_Form &f = open(0);
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    QTest::keyClick(combo(7)->lineEdit(), Qt::Key_Escape);
+    EXPECT_EQ(f.result(), QDialog::Rejected);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(folder.count("adressen"), 0);
+
+    Adressen_Form &g = open(0);
+    g.show();
+    g.close();
+    EXPECT_EQ(folder.count("adressen"), 0);
+}
+
+TEST_F(EditorTest, EnterInAFieldNeitherSavesNorCancels)
+{
+    Adressen_Form &f = open(0);
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    control("ad_name2")->setFocus();
+    QTest::keyClick(control("ad_name2"), Qt::Key_Return);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(folder.count("adressen"), 1);
+}
+
+// When adding the blank row fails, the current row is still the race the user had chosen:
+// cancelling must not take that one with it.
+TEST_F(EditorTest, CancelAfterAFailedAddKeepsTheChosenRace)
+{
+    const qlonglong chosen = folder.addRace({ { "ad_lauf", "Gewählt" }, { "ad_lauf_datum", "01.05.2026" } });
+    folder.exec(QStringLiteral("create trigger no_add before insert on adressen "
+                               "begin select raise(abort, 'voll'); end"));
+    Adressen_Form &f = open(3, chosen);
+    ASSERT_EQ(ui.messages.size(), 1); // the error box of the load step
+    EXPECT_EQ(ctx.vars.akt_ad_nummer, QString::number(chosen));
+    cancel();
+    EXPECT_EQ(f.result(), QDialog::Rejected);
+    EXPECT_FALSE(row(chosen).isEmpty());
+}
+
+TEST_F(EditorTest, RoundTripOfAFullRace)
+{
+    const QString notes = QString(9990, u'x') + QStringLiteral("\"'äöüß\n");
+    const QString path = QStringLiteral("/bilder/") + QString(292, u'p');
+    Adressen_Form *f = &open(0);
+    const qlonglong key = lastKey();
+
+    typeCombo(7, QStringLiteral("Lauf \"Am Rhein\" l'Été ÄÖÜ 1234567890ABCDEFGH"));
+    type("ad_t_lauf_ort", QStringLiteral("Düsseldorf"));
+    control<QLabel>("ad_l_lauf_datum")->setText(QStringLiteral("03.10.2026, Samstag"));
+    control<QComboBox>("t_termin_stunde")->setCurrentIndex(14);
+    control<QComboBox>("t_termin_minuten")->setCurrentIndex(6);
+    toggle("ad_check_vorgemerkt");
+    toggle("ad_check_angemeldet");
+    control<QLabel>("ad_l_angemeldet")->setText(QStringLiteral("02.01.2026, Freitag"));
+    toggle("ad_o_strecke(1)");
+    type("ad_name2", QStringLiteral("O'Brien & Söhne"));
+    type("ad_telefon1", QStringLiteral("0211/12345"));
+    type("ad_fax", QStringLiteral("0211/12346"));
+    type("ad_internet", QStringLiteral("www.lauf-am-rhein.de"));
+    type("ad_email", QStringLiteral("info@lauf-am-rhein.de"));
+    type("ad_konto1", QStringLiteral("1234567890"));
+    type("ad_blz1", QStringLiteral("30050110"));
+    type("ad_bank1", QStringLiteral("Stadtsparkasse"));
+    typeCombo(10, QStringLiteral("ChampionChip"));
+    type("ad_t_strecke_sg", QStringLiteral("5 km"));
+    control<QLabel>("ad_l_start1")->setText(QStringLiteral("31.03.2026"));
+    control<QLabel>("ad_l_start2")->setText(QStringLiteral("30.06.2026"));
+    control<QLabel>("ad_l_start3")->setText(QStringLiteral("30.09.2026"));
+    const char *fees[] = { "ad_t_sg11", "ad_t_sg12", "ad_t_sg13", "ad_t_sg21", "ad_t_sg22",
+                           "ad_t_sg23", "ad_t_sg31", "ad_t_sg32", "ad_t_sg33" };
+    for (const char *fee : fees)
+        type(fee, QStringLiteral("%1,00 €").arg(fee + 7));
+    toggle("ad_check_alarm");
+    control<QLabel>("ad_l_alarm")->setText(QStringLiteral("01.03.2026, Sonntag"));
+    type("ad_name1", QStringLiteral("Müller-Lüdenscheidt"));
+    type("ad_vorname", QStringLiteral("Jürgen"));
+    typeCombo(3, QStringLiteral("Herr"));
+    typeCombo(1, QStringLiteral("Dr."));
+    typeCombo(6, QStringLiteral("Königsallee 12"));
+    type("ad_plz", QStringLiteral("40212"));
+    type("ad_ort", QStringLiteral("Düsseldorf"));
+    type("ad_pfplz", QStringLiteral("40001"));
+    type("ad_postfach", QStringLiteral("101010"));
+    typeCombo(9, QStringLiteral("D"));
+    type("ad_direkt", QStringLiteral("0211/999"));
+    type("ad_funk", QStringLiteral("0171/1234567"));
+    type("ad_email_ansprech", QStringLiteral("j.mueller@example.org"));
+    control<QPlainTextEdit>("ad_t_notiz")->setPlainText(notes);
+    toggle("ad_check_startbild");
+    control<QLabel>("a_l_datei")->setText(path);
+    save();
+    ASSERT_EQ(f->result(), QDialog::Accepted);
+
+    const QVariantMap stored = row(key);
+    EXPECT_EQ(stored["ad_lauf"], "Lauf \"Am Rhein\" l'Été ÄÖÜ 123456789");
+    EXPECT_EQ(stored["ad_lauf_datum"], "03.10.2026");
+    EXPECT_EQ(stored["ad_lauf_wotag"], "Sa");
+    EXPECT_EQ(stored["ad_start"], "14:30");
+    EXPECT_EQ(stored["ad_ang_datum"], "02.01.2026");
+    EXPECT_EQ(stored["ad_strecke"], "Halb-Marathon");
+    EXPECT_EQ(stored["ad_name_veranst"], "O'Brien & Söhne");
+    EXPECT_EQ(stored["ad_sg23"], "23,00 €");
+    EXPECT_EQ(stored["ad_sg3_datum"], "30.09.2026");
+    EXPECT_EQ(stored["ad_alarm_jn"], "Ja");
+    EXPECT_EQ(stored["ad_alarm_datum"], "01.03.2026");
+    EXPECT_EQ(stored["ad_strasse_ansprech"], "Königsallee 12");
+    EXPECT_EQ(stored["ad_memo"], notes);
+    EXPECT_EQ(stored["ad_memo_jn"], "Ja");
+    EXPECT_EQ(stored["ad_startbild"], path.left(255));
+    EXPECT_EQ(stored["ad_startbild_jn"].toInt(), 1);
+
+    // Opened again, the window shows what is stored; saved unchanged, the row stays the same.
+    f = &open(1, key);
+    EXPECT_EQ(combo(7)->currentText(), "Lauf \"Am Rhein\" l'Été ÄÖÜ 123456789");
+    EXPECT_EQ(labelText("ad_l_lauf_datum"), "03.10.2026, Samstag");
+    EXPECT_EQ(control<QComboBox>("t_termin_stunde")->currentText(), "14");
+    EXPECT_EQ(control<QComboBox>("t_termin_minuten")->currentText(), "30");
+    EXPECT_EQ(labelText("ad_l_angemeldet"), "02.01.2026, Freitag");
+    EXPECT_TRUE(control<QRadioButton>("ad_o_strecke(1)")->isChecked());
+    EXPECT_EQ(fieldText("ad_name2"), "O'Brien & Söhne");
+    EXPECT_EQ(fieldText("ad_t_sg32"), "32,00 €");
+    EXPECT_EQ(labelText("ad_l_alarm"), "01.03.2026, Sonntag");
+    EXPECT_EQ(combo(6)->currentText(), "Königsallee 12");
+    EXPECT_EQ(fieldText("ad_funk"), "0171/1234567");
+    EXPECT_EQ(control<QPlainTextEdit>("ad_t_notiz")->toPlainText(), notes);
+    EXPECT_EQ(labelText("a_l_datei"), path.left(255));
+    save();
+    EXPECT_EQ(row(key), stored);
+}
