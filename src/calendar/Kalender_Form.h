@@ -1,0 +1,124 @@
+#pragma once
+
+#include "CalendarRules.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QList>
+
+#include <array>
+
+class AppContext;
+class DayCell;
+class DayDropLabel;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QToolButton;
+class SelectAllEdit;
+
+// The modal date picker. The caller puts a date (or "") into kalender_datum, runs the window
+// modally and then reads kalender_datum ("dd.mm.yyyy") and kalender_abbruch.
+class Kalender_Form final : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Kalender_Form(AppContext &ctx, QWidget *parent = nullptr);
+
+    // Client sizes of the two window sizes.
+    static QSize smallSize();
+    static QSize largeSize();
+
+    // Grid area
+    QLabel *k_l_datum_anzeige = nullptr;
+    std::array<QLabel *, 7> k_l_wotag {}; // k_l_wotag(1) "Mo" .. k_l_wotag(7) "So"
+    QLabel *k_l_kw_titel = nullptr;
+    std::array<DayCell *, CalendarRules::CellCount> k_l_tage {};
+    std::array<QLabel *, CalendarRules::RowCount> k_l_kw {};
+    QScrollBar *k_sh_monat = nullptr;
+    QScrollBar *k_sh_jahr = nullptr;
+    QPushButton *k_c_heute = nullptr;
+
+    // Direct input, step by days, date difference
+    SelectAllEdit *k_t_tag = nullptr;
+    SelectAllEdit *k_t_monat = nullptr;
+    SelectAllEdit *k_t_jahr = nullptr;
+    QPushButton *k_c_zeigen1 = nullptr;
+    QRadioButton *k_o_in = nullptr;
+    QRadioButton *k_o_vor = nullptr;
+    QLineEdit *k_t_in_vor = nullptr;
+    QPushButton *k_c_zeigen2 = nullptr;
+    DayDropLabel *k_l_datdiff_1 = nullptr;
+    DayDropLabel *k_l_datdiff_2 = nullptr;
+    QLabel *k_l_datdiff = nullptr;
+
+    // Weekday search
+    QRadioButton *k_o_naechstes = nullptr;
+    QRadioButton *k_o_letztes = nullptr;
+    QComboBox *k_k_ausw_tag = nullptr;
+    QComboBox *k_k_ausw_monat = nullptr;
+    QComboBox *k_k_ausw_wotag = nullptr;
+    QPushButton *k_c_zeigen3 = nullptr;
+
+    QPushButton *k_c_ok = nullptr;
+    QPushButton *k_c_abbruch = nullptr;
+    QPushButton *k_c_mehr = nullptr;
+    QPushButton *k_c_weniger = nullptr;
+    QToolButton *hilfe = nullptr;
+
+    // The current date of the window (kept in kalender_datum as text as well).
+    QDate currentDate() const { return m_datum; }
+    // Index of the marked cell, or -1 when none is marked.
+    int markedCell() const { return m_marked; }
+
+    // Closing by Escape or by the title bar's close box cancels like "&Abbrechen".
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildForm();
+    void Form_Load();
+    void Form_Activate();
+
+    void monat_zeigen();
+    void kopf_zeigen();
+    void markCell(int cell);
+    void unmarkCell();
+    void setCurrentDate(const QDate &date);
+
+    void k_sh_monat_Change(int month);
+    void k_sh_jahr_Change(int year);
+    void k_l_tage_MouseDown(int index);
+    void k_l_tage_DblClick(int index);
+    void k_l_datdiff_DragDrop(int target, const QString &dateText);
+    void k_c_heute_Click();
+    void k_t_tag_Change();
+    void k_t_monat_Change();
+    void k_t_jahr_Change();
+    void k_c_zeigen1_Click();
+    void k_c_zeigen2_Click();
+    void k_c_zeigen3_Click();
+    void k_c_ok_Click();
+    void k_c_abbruch_Click();
+    void k_c_mehr_Click();
+    void k_c_weniger_Click();
+    void hilfe_Click();
+
+    void showInformation(const QString &text);
+
+    AppContext &m_ctx;
+    QDate m_datum;
+    bool m_activated = false;
+    int m_marked = -1;
+    QList<QWidget *> m_largeOnly; // controls of the right-hand column and the bottom strip
+
+    // Window fields
+    QString start_datum;
+    int auswahl_zelle = 0;
+    QString hinweis;
+};
