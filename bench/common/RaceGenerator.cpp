@@ -13,56 +13,67 @@ namespace benchgen {
 namespace {
 
 const QStringList raceNames {
-    QStringLiteral("Berlin-Marathon"),       QStringLiteral("Hamburg-Marathon"),
-    QStringLiteral("Köln-Marathon"),         QStringLiteral("Frankfurt-Marathon"),
-    QStringLiteral("München-Marathon"),      QStringLiteral("Silvesterlauf"),
-    QStringLiteral("Rennsteiglauf"),         QStringLiteral("Stadtlauf"),
-    QStringLiteral("Brückenlauf"),           QStringLiteral("Volkslauf am Baggersee"),
-    QStringLiteral("Nikolauslauf"),          QStringLiteral("Halbmarathon Würzburg"),
-    QStringLiteral("Drei-Länder-Marathon"),  QStringLiteral("Zugspitz-Berglauf"),
+    QStringLiteral("Berlin-Marathon"),      QStringLiteral("Hamburg-Marathon"),
+    QStringLiteral("Köln-Marathon"),        QStringLiteral("Frankfurt-Marathon"),
+    QStringLiteral("München-Marathon"),     QStringLiteral("Silvesterlauf"),
+    QStringLiteral("Rennsteiglauf"),        QStringLiteral("Stadtlauf"),
+    QStringLiteral("Brückenlauf"),          QStringLiteral("Volkslauf am Baggersee"),
+    QStringLiteral("Nikolauslauf"),         QStringLiteral("Halbmarathon Würzburg"),
+    QStringLiteral("Drei-Länder-Marathon"), QStringLiteral("Zugspitz-Berglauf"),
 };
 const QStringList places {
-    QStringLiteral("Berlin"),   QStringLiteral("Hamburg"),   QStringLiteral("München"),
-    QStringLiteral("Köln"),     QStringLiteral("Frankfurt am Main"), QStringLiteral("Düsseldorf"),
-    QStringLiteral("Würzburg"), QStringLiteral("Bregenz"),   QStringLiteral("Oberhof"),
-    QStringLiteral("Garmisch-Partenkirchen"), QStringLiteral("Lörrach"), QStringLiteral("Gießen"),
+    QStringLiteral("Berlin"),
+    QStringLiteral("Hamburg"),
+    QStringLiteral("München"),
+    QStringLiteral("Köln"),
+    QStringLiteral("Frankfurt am Main"),
+    QStringLiteral("Düsseldorf"),
+    QStringLiteral("Würzburg"),
+    QStringLiteral("Bregenz"),
+    QStringLiteral("Oberhof"),
+    QStringLiteral("Garmisch-Partenkirchen"),
+    QStringLiteral("Lörrach"),
+    QStringLiteral("Gießen"),
 };
 const QStringList distances { QStringLiteral("Marathon"), QStringLiteral("Halb-Marathon"),
                               QStringLiteral("10 km"), QStringLiteral("Ultra 70 km") };
 const QStringList timings { QStringLiteral("ChampionChip"), QStringLiteral("Transponder am Schuh"),
                             QStringLiteral("Startnummer mit Chip"),
                             QStringLiteral("Handzeitnahme") };
-const QStringList surnames { QStringLiteral("Müller"), QStringLiteral("Schäfer"),
-                             QStringLiteral("Weiß"),   QStringLiteral("Becker"),
+const QStringList surnames { QStringLiteral("Müller"),   QStringLiteral("Schäfer"),
+                             QStringLiteral("Weiß"),     QStringLiteral("Becker"),
                              QStringLiteral("Hoffmann"), QStringLiteral("Schröder") };
-const QStringList firstNames { QStringLiteral("Anna"), QStringLiteral("Jürgen"),
+const QStringList firstNames { QStringLiteral("Anna"),   QStringLiteral("Jürgen"),
                                QStringLiteral("Sabine"), QStringLiteral("Klaus"),
-                               QStringLiteral("Björn"), QStringLiteral("Ute") };
+                               QStringLiteral("Björn"),  QStringLiteral("Ute") };
 const QStringList streets { QStringLiteral("Hauptstraße 12"), QStringLiteral("Am Sportplatz 3"),
                             QStringLiteral("Lindenallee 47"), QStringLiteral("Bahnhofstraße 1a") };
-const QString memoText = QStringLiteral(
-        "Anreise mit der Bahn, Startunterlagen am Vortag in der Messehalle abholen. "
-        "Verpflegung alle fünf Kilometer, Zielschluss nach sechs Stunden. ");
+const QString memoText
+    = QStringLiteral("Anreise mit der Bahn, Startunterlagen am Vortag in der Messehalle abholen. "
+                     "Verpflegung alle fünf Kilometer, Zielschluss nach sechs Stunden. ");
 
 // The columns in the order of the values below.
-const char *const insertRace =
-        "insert into adressen (ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_lauf_wotag, ad_strecke, "
-        "ad_start, ad_ang_jn, ad_ang_datum, ad_vorgemerkt_jn, ad_gelaufen_jn, ad_zeit, "
-        "ad_name_veranst, ad_telefon1_veranst, ad_fax_veranst, ad_email_veranst, "
-        "ad_internet_veranst, ad_bank1, ad_blz1, ad_konto1, ad_zeitmessung, ad_strecke_sg, "
-        "ad_sg1_datum, ad_sg2_datum, ad_sg3_datum, ad_sg11, ad_sg12, ad_sg13, ad_sg21, ad_sg22, "
-        "ad_sg23, ad_sg31, ad_sg32, ad_sg33, ad_alarm_jn, ad_alarm_datum, ad_bezahlt_jn, "
-        "ad_bezahlt_datum, ad_startbild_jn, ad_startbild, ad_name_ansprech, "
-        "ad_vorname_ansprech, ad_anrede_ansprech, ad_titel_ansprech, ad_ort_ansprech, "
-        "ad_strasse_ansprech, ad_pfplz_ansprech, ad_plz_ansprech, ad_postfach_ansprech, "
-        "ad_land_ansprech, ad_direkt_ansprech, ad_mobil_ansprech, ad_email_ansprech, "
-        "ad_memo_jn, ad_memo) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
-        "?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+const char *const insertRace
+    = "insert into adressen (ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_lauf_wotag, ad_strecke, "
+      "ad_start, ad_ang_jn, ad_ang_datum, ad_vorgemerkt_jn, ad_gelaufen_jn, ad_zeit, "
+      "ad_name_veranst, ad_telefon1_veranst, ad_fax_veranst, ad_email_veranst, "
+      "ad_internet_veranst, ad_bank1, ad_blz1, ad_konto1, ad_zeitmessung, ad_strecke_sg, "
+      "ad_sg1_datum, ad_sg2_datum, ad_sg3_datum, ad_sg11, ad_sg12, ad_sg13, ad_sg21, ad_sg22, "
+      "ad_sg23, ad_sg31, ad_sg32, ad_sg33, ad_alarm_jn, ad_alarm_datum, ad_bezahlt_jn, "
+      "ad_bezahlt_datum, ad_startbild_jn, ad_startbild, ad_name_ansprech, "
+      "ad_vorname_ansprech, ad_anrede_ansprech, ad_titel_ansprech, ad_ort_ansprech, "
+      "ad_strasse_ansprech, ad_pfplz_ansprech, ad_plz_ansprech, ad_postfach_ansprech, "
+      "ad_land_ansprech, ad_direkt_ansprech, ad_mobil_ansprech, ad_email_ansprech, "
+      "ad_memo_jn, ad_memo) values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
+      "?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
 
 class Generator
 {
 public:
-    explicit Generator(unsigned seed) : m_random(seed) { }
+    explicit Generator(unsigned seed)
+        : m_random(seed)
+    {
+    }
 
     int below(int n) { return int(m_random.bounded(n)); }
     bool chance(int percent) { return below(100) < percent; }
@@ -90,34 +101,65 @@ public:
         const QString memo = chance(40) ? memoText.repeated(1 + below(4)) : QString();
         const QString fee = QStringLiteral("%1,00 EUR");
         return {
-            name, pick(places), day, weekdayShort(date.dayOfWeek()),
+            name,
+            pick(places),
+            day,
+            weekdayShort(date.dayOfWeek()),
             (registered || run) ? pick(distances) : QStringLiteral(" "),
-            QStringLiteral("%1:%2").arg(7 + below(6), 2, 10, QChar(u'0')).arg(below(4) * 15, 2, 10,
-                                                                              QChar(u'0')),
-            registered, registered ? formatDate(date.addDays(-below(200))) : QStringLiteral(" "),
-            chance(30), flag(run),
-            run ? QStringLiteral("%1:%2:%3").arg(3 + below(3)).arg(below(60), 2, 10, QChar(u'0'))
-                          .arg(below(60), 2, 10, QChar(u'0'))
+            QStringLiteral("%1:%2")
+                .arg(7 + below(6), 2, 10, QChar(u'0'))
+                .arg(below(4) * 15, 2, 10, QChar(u'0')),
+            registered,
+            registered ? formatDate(date.addDays(-below(200))) : QStringLiteral(" "),
+            chance(30),
+            flag(run),
+            run ? QStringLiteral("%1:%2:%3")
+                      .arg(3 + below(3))
+                      .arg(below(60), 2, 10, QChar(u'0'))
+                      .arg(below(60), 2, 10, QChar(u'0'))
                 : QStringLiteral(" "),
-            organiser, QStringLiteral("0") + digits(3) + QStringLiteral(" ") + digits(6),
+            organiser,
             QStringLiteral("0") + digits(3) + QStringLiteral(" ") + digits(6),
-            QStringLiteral("info@") + domain, QStringLiteral("http://www.") + domain,
-            QStringLiteral("Sparkasse ") + pick(places), digits(8), digits(10), pick(timings),
-            QStringLiteral("10 km"), formatDate(date.addDays(-90)), formatDate(date.addDays(-30)),
-            formatDate(date.addDays(-1)), fee.arg(40 + below(30)), fee.arg(25 + below(15)),
-            fee.arg(10 + below(10)), fee.arg(50 + below(30)), fee.arg(30 + below(15)),
-            fee.arg(15 + below(10)), fee.arg(60 + below(30)), fee.arg(35 + below(15)),
-            fee.arg(20 + below(10)), flag(reminder),
-            reminder ? formatDate(date.addDays(-40)) : QStringLiteral("01.01.1900"), flag(paid),
-            paid ? formatDate(date.addDays(-35)) : QString(), chance(5),
+            QStringLiteral("0") + digits(3) + QStringLiteral(" ") + digits(6),
+            QStringLiteral("info@") + domain,
+            QStringLiteral("http://www.") + domain,
+            QStringLiteral("Sparkasse ") + pick(places),
+            digits(8),
+            digits(10),
+            pick(timings),
+            QStringLiteral("10 km"),
+            formatDate(date.addDays(-90)),
+            formatDate(date.addDays(-30)),
+            formatDate(date.addDays(-1)),
+            fee.arg(40 + below(30)),
+            fee.arg(25 + below(15)),
+            fee.arg(10 + below(10)),
+            fee.arg(50 + below(30)),
+            fee.arg(30 + below(15)),
+            fee.arg(15 + below(10)),
+            fee.arg(60 + below(30)),
+            fee.arg(35 + below(15)),
+            fee.arg(20 + below(10)),
+            flag(reminder),
+            reminder ? formatDate(date.addDays(-40)) : QStringLiteral("01.01.1900"),
+            flag(paid),
+            paid ? formatDate(date.addDays(-35)) : QString(),
+            chance(5),
             QStringLiteral("/home/laeufer/Bilder/start_") + digits(5) + QStringLiteral(".jpg"),
-            pick(surnames), pick(firstNames),
+            pick(surnames),
+            pick(firstNames),
             chance(50) ? QStringLiteral("Herr") : QStringLiteral("Frau"),
-            chance(10) ? QStringLiteral("Dr.") : QString(), pick(places), pick(streets), digits(5),
-            digits(5), chance(20) ? digits(4) : QString(), QStringLiteral("D"),
+            chance(10) ? QStringLiteral("Dr.") : QString(),
+            pick(places),
+            pick(streets),
+            digits(5),
+            digits(5),
+            chance(20) ? digits(4) : QString(),
+            QStringLiteral("D"),
             QStringLiteral("0") + digits(4) + QStringLiteral(" ") + digits(5),
             QStringLiteral("01") + digits(2) + QStringLiteral(" ") + digits(7),
-            QStringLiteral("kontakt@") + domain, memo.isEmpty() ? QString() : QStringLiteral("Ja"),
+            QStringLiteral("kontakt@") + domain,
+            memo.isEmpty() ? QString() : QStringLiteral("Ja"),
             memo,
         };
     }
@@ -148,9 +190,10 @@ void addRaces(const QString &databasePath, int count, unsigned seed)
         const QString number = db.scalar("select last_insert_rowid()").toString();
         for (int d = 1 + gen.below(3); d > 0; --d) {
             document.bind(1, number);
-            document.bind(2, QStringLiteral("/home/laeufer/Dokumente/Ausschreibung_%1_%2.pdf")
-                                     .arg(number)
-                                     .arg(d));
+            document.bind(2,
+                          QStringLiteral("/home/laeufer/Dokumente/Ausschreibung_%1_%2.pdf")
+                              .arg(number)
+                              .arg(d));
             document.bind(3, QStringLiteral("Ausschreibung %1").arg(d));
             document.step();
             document.reset();
@@ -162,7 +205,8 @@ void addRaces(const QString &databasePath, int count, unsigned seed)
 void makeRaceDatabase(const QString &databasePath, int count, unsigned seed)
 {
     const QString db = QStringLiteral(STRIVO_SOURCE_DIR) + QStringLiteral("/db/");
-    makeDatabase(databasePath, { db + QStringLiteral("schema.sql"), db + QStringLiteral("seed.sql") });
+    makeDatabase(databasePath,
+                 { db + QStringLiteral("schema.sql"), db + QStringLiteral("seed.sql") });
     addRaces(databasePath, count, seed);
 }
 

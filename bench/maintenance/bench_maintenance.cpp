@@ -40,8 +40,8 @@ double bareWork(const MaintenancePaths &paths)
     const std::string main = quoted(paths.mainFile), backup = quoted(paths.backupFile),
                       target = quoted(paths.compactFile);
     const std::string script = "sqlite3 " + main + " 'pragma quick_check' >/dev/null && cp " + main
-            + ' ' + backup + " && rm -f " + target + " && sqlite3 " + backup + " \"vacuum into "
-            + target + "\" && cp " + target + ' ' + main;
+        + ' ' + backup + " && rm -f " + target + " && sqlite3 " + backup + " \"vacuum into "
+        + target + "\" && cp " + target + ' ' + main;
     QElapsedTimer timer;
     timer.start();
     if (std::system(script.c_str()) != 0) {
@@ -67,8 +67,8 @@ double maintenance(const MaintenancePaths &paths, std::map<std::string, double> 
 bool measure(int races)
 {
     QTemporaryDir folder;
-    const MaintenancePaths paths =
-            MaintenancePaths::inFolder(folder.path(), QStringLiteral("/Strivo-DB.mdb"));
+    const MaintenancePaths paths
+        = MaintenancePaths::inFolder(folder.path(), QStringLiteral("/Strivo-DB.mdb"));
     benchgen::makeRaceDatabase(paths.mainFile, races);
     const double megabytes = QFileInfo(paths.mainFile).size() / 1e6;
 

@@ -13,16 +13,17 @@ QString lockFileFor(const QString &appPfad)
     QString folder = QFileInfo(appPfad).canonicalFilePath();
     if (folder.isEmpty())
         folder = QDir::cleanPath(QFileInfo(appPfad).absoluteFilePath());
-    const QByteArray key =
-            QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    const QByteArray key
+        = QCryptographicHash::hash(folder.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
     return QDir::tempPath() + QStringLiteral("/Strivo-") + QString::fromLatin1(key)
-            + QStringLiteral(".lock");
+        + QStringLiteral(".lock");
 }
 
 } // namespace
 
 InstanceLock::InstanceLock(const QString &appPfad)
-    : m_path(lockFileFor(appPfad)), m_lock(std::make_unique<QLockFile>(m_path))
+    : m_path(lockFileFor(appPfad))
+    , m_lock(std::make_unique<QLockFile>(m_path))
 {
     // A running copy holds its lock for hours; only a lock whose process has ended is stale.
     m_lock->setStaleLockTime(0);

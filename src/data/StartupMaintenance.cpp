@@ -18,9 +18,9 @@
 namespace {
 
 // Every table the program reads and writes; a file without one of them is not ours.
-constexpr std::array requiredTables { "adressen",  "ereignisse_dokumente", "aw_anrede",
-                                      "aw_titel",  "aw_strasse",           "aw_land",
-                                      "aw_lauf",   "aw_zeitmessung",       "aw_plzort" };
+constexpr std::array requiredTables { "adressen", "ereignisse_dokumente", "aw_anrede",
+                                      "aw_titel", "aw_strasse",           "aw_land",
+                                      "aw_lauf",  "aw_zeitmessung",       "aw_plzort" };
 
 using RowCounts = std::vector<long long>; // per required table, in the order above
 
@@ -63,8 +63,8 @@ QString reason(const DbError &e)
 
 DbError inContext(const DbError &e, const QString &what, const QString &consequence)
 {
-    return DbError(e.number(), what + QStringLiteral(": ") + reason(e) + QStringLiteral(". ")
-                           + consequence);
+    return DbError(e.number(),
+                   what + QStringLiteral(": ") + reason(e) + QStringLiteral(". ") + consequence);
 }
 
 QString mainFileUnchanged()
@@ -94,7 +94,10 @@ DbError fileError(int err)
 class Fd
 {
 public:
-    explicit Fd(int fd) : m_fd(fd) { }
+    explicit Fd(int fd)
+        : m_fd(fd)
+    {
+    }
     ~Fd()
     {
         if (m_fd >= 0)
@@ -182,7 +185,9 @@ void copyReplacing(const QString &source, const QString &target, const Maintenan
         Fd in(::open(native(source).constData(), O_RDONLY | O_CLOEXEC));
         if (in.get() < 0)
             throw fileError(errno);
-        struct stat info {};
+        struct stat info
+        {
+        };
         if (::stat(native(target).constData(), &info) != 0 && ::fstat(in.get(), &info) != 0)
             throw fileError(errno);
         Fd out(::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
@@ -202,19 +207,13 @@ void copyReplacing(const QString &source, const QString &target, const Maintenan
     syncFolderOf(target);
 }
 
-// Removes a file and the journal files SQLite may have left beside it.
-void removeWithSideFiles(const QString &path)
+// Removes the journal files SQLite may have left beside a database, and with `withFile` the
+// database itself.
+void removeDatabaseFiles(const QString &path, bool withFile)
 {
-    for (const char *suffix : { "", "-journal", "-wal", "-shm" }) {
-        const QByteArray name = native(path + QLatin1String(suffix));
-        if (::unlink(name.constData()) != 0 && errno != ENOENT)
-            throw fileError(errno);
-    }
-}
-
-void removeSideFiles(const QString &path)
-{
-    for (const char *suffix : { "-journal", "-wal", "-shm" }) {
+    for (const char *suffix : { "-journal", "-wal", "-shm", "" }) {
+        if (!withFile && !*suffix)
+            continue;
         const QByteArray name = native(path + QLatin1String(suffix));
         if (::unlink(name.constData()) != 0 && errno != ENOENT)
             throw fileError(errno);
@@ -263,6 +262,8 @@ Check checkDatabase(SqliteDb &db)
     db.exec("pragma mmap_size = 1073741824");
     Check result;
     {
+        // quick_check leaves out only the comparison of indexes with their tables, and the
+        // program's tables have no indexes.
         Statement check(db, "pragma quick_check(1)");
         if (!check.step() || check.column(0).toString() != QLatin1String("ok")) {
             result.number = ErrNo::DatabaseCorrupt;
@@ -283,13 +284,13 @@ Check checkDatabase(SqliteDb &db)
     }
     if (!missing.isEmpty()) {
         result.number = ErrNo::UnknownFormat;
-        result.problem = QStringLiteral("es fehlen die Tabellen %1")
-                                 .arg(missing.join(QStringLiteral(", ")));
+        result.problem
+            = QStringLiteral("es fehlen die Tabellen %1").arg(missing.join(QStringLiteral(", ")));
         return result;
     }
     for (const char *table : requiredTables)
         result.counts.push_back(
-                db.scalar(std::string("select count(*) from ") + table).toLongLong());
+            db.scalar(std::string("select count(*) from ") + table).toLongLong());
     return result;
 }
 
@@ -298,7 +299,8 @@ Check checkDatabase(SqliteDb &db)
 RowCounts repairMainFile(const QString &path)
 {
     const QString file = shown(path);
-    const QString what = QStringLiteral("Die Datenbankdatei '%1' kann nicht geprüft werden").arg(file);
+    const QString what
+        = QStringLiteral("Die Datenbankdatei '%1' kann nicht geprüft werden").arg(file);
     const QString untouched = QStringLiteral("Die Datei bleibt unverändert.");
     // A journal beside the file may hold its true first page; only SQLite may judge then.
     const FileKind kind = hasJournal(path) ? FileKind::Sqlite : classify(path);
@@ -310,18 +312,18 @@ RowCounts repairMainFile(const QString &path)
         throw DbError(ErrNo::DatabaseCorrupt,
                       QStringLiteral("Die Datenbankdatei '%1' ist leer (0 Bytes) und enthält keine "
                                      "Daten. %2")
-                              .arg(file, untouched));
+                          .arg(file, untouched));
     case FileKind::Jet:
         throw DbError(ErrNo::UnknownFormat,
                       QStringLiteral("Die Datei '%1' ist eine Access-Datenbank (Jet) im alten "
                                      "Format und keine SQLite-Datenbank; dieses Programm kann sie "
                                      "nicht lesen. %2")
-                              .arg(file, untouched));
+                          .arg(file, untouched));
     case FileKind::Unknown:
         throw DbError(ErrNo::UnknownFormat,
                       QStringLiteral("Die Datei '%1' ist keine SQLite-Datenbank (unbekanntes "
                                      "Datenbankformat). %2")
-                              .arg(file, untouched));
+                          .arg(file, untouched));
     case FileKind::Sqlite:
         break;
     }
@@ -329,8 +331,9 @@ RowCounts repairMainFile(const QString &path)
     try {
         SqliteDb db(path, SqliteDb::Open::ReadWrite);
         db.scalar("select count(*) from sqlite_master"); // first read: rolls back a journal
-        if (db.scalar("pragma journal_mode").toString().compare(QLatin1String("wal"),
-                                                                Qt::CaseInsensitive)
+        if (db.scalar("pragma journal_mode")
+                .toString()
+                .compare(QLatin1String("wal"), Qt::CaseInsensitive)
             == 0)
             db.exec("pragma journal_mode = delete"); // the copies below must see every change
         check = checkDatabase(db);
@@ -341,7 +344,7 @@ RowCounts repairMainFile(const QString &path)
         throw DbError(check.number,
                       QStringLiteral("Die Datenbankdatei '%1' ist beschädigt oder unvollständig: "
                                      "%2. Sie kann nicht repariert werden. %3")
-                              .arg(file, check.problem, untouched));
+                          .arg(file, check.problem, untouched));
     return check.counts;
 }
 
@@ -349,12 +352,12 @@ void makeBackup(const MaintenancePaths &paths, const MaintenanceHook &hook)
 {
     try {
         // Journal files of an earlier copy would be played back into the new one.
-        removeSideFiles(paths.backupFile);
+        removeDatabaseFiles(paths.backupFile, false);
         copyReplacing(paths.mainFile, paths.backupFile, hook, "backup:written");
     } catch (const DbError &e) {
         throw inContext(e,
                         QStringLiteral("Die Sicherungskopie '%1' kann nicht geschrieben werden")
-                                .arg(shown(paths.backupFile)),
+                            .arg(shown(paths.backupFile)),
                         mainFileUnchanged());
     }
 }
@@ -362,11 +365,11 @@ void makeBackup(const MaintenancePaths &paths, const MaintenanceHook &hook)
 void removeOldTarget(const QString &compactFile)
 {
     try {
-        removeWithSideFiles(compactFile);
+        removeDatabaseFiles(compactFile, true);
     } catch (const DbError &e) {
         throw inContext(e,
                         QStringLiteral("Die alte Datei '%1' kann nicht gelöscht werden")
-                                .arg(shown(compactFile)),
+                            .arg(shown(compactFile)),
                         mainFileUnchanged());
     }
 }
@@ -390,8 +393,8 @@ void compact(const MaintenancePaths &paths, const RowCounts &expected, const Mai
         check = checkDatabase(result);
         if (check.sound() && check.counts.front() != expected.front())
             check.problem = QStringLiteral("sie enthält %1 statt %2 Läufe")
-                                    .arg(check.counts.front())
-                                    .arg(expected.front());
+                                .arg(check.counts.front())
+                                .arg(expected.front());
         else if (check.sound() && check.counts != expected)
             check.problem = QStringLiteral("es fehlen Datensätze");
     } catch (const DbError &e) {
@@ -399,14 +402,14 @@ void compact(const MaintenancePaths &paths, const RowCounts &expected, const Mai
         throw inContext(e,
                         QStringLiteral("Die Datenbank kann nicht in die Datei '%1' komprimiert "
                                        "werden")
-                                .arg(target),
+                            .arg(target),
                         mainFileUnchanged());
     }
     if (!check.sound()) {
         QFile::remove(paths.compactFile);
         throw DbError(ErrNo::DatabaseCorrupt,
                       QStringLiteral("Die komprimierte Datei '%1' ist unvollständig: %2. %3")
-                              .arg(target, check.problem, mainFileUnchanged()));
+                          .arg(target, check.problem, mainFileUnchanged()));
     }
 }
 
@@ -418,7 +421,7 @@ void replaceMainFile(const MaintenancePaths &paths, const MaintenanceHook &hook)
         throw inContext(e,
                         QStringLiteral("Die komprimierte Datenbank kann nicht nach '%1' kopiert "
                                        "werden")
-                                .arg(shown(paths.mainFile)),
+                            .arg(shown(paths.mainFile)),
                         mainFileUnchanged());
     }
 }

@@ -17,17 +17,19 @@ RaceFolder::RaceFolder()
                      { "ad_lauf_datum", "03.10.2027" },
                      { "ad_ang_jn", true },
                      { "ad_memo_jn", "Ja" },
-                     { "ad_memo", QStringLiteral("Startnummer abholen: Messe, Halle 3 – "
-                                                 "„Läufer-Café“") } });
-    folder.addRace({ { "ad_lauf", "Silvesterlauf" }, { "ad_zeit", "" }, { "ad_startbild", QVariant() } });
+                     { "ad_memo",
+                       QStringLiteral("Startnummer abholen: Messe, Halle 3 – "
+                                      "„Läufer-Café“") } });
+    folder.addRace(
+        { { "ad_lauf", "Silvesterlauf" }, { "ad_zeit", "" }, { "ad_startbild", QVariant() } });
     // Bulk races with long notes, so the file spans many pages.
     folder.exec(QStringLiteral(
-            "with recursive n(i) as (select 1 union all select i + 1 from n where i < 400) "
-            "insert into adressen (ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_gelaufen_jn, "
-            "ad_alarm_jn, ad_alarm_datum, ad_memo_jn, ad_memo) "
-            "select 'Lauf ' || i, 'Ort ' || (i % 37), printf('%02d.%02d.%04d', 1 + i % 28, "
-            "1 + i % 12, 2000 + i % 30), 'Ja', ' ', '01.01.1900', 'Ja', "
-            "replace(hex(randomblob(300)), 'A', ' ü ') from n"));
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 400) "
+        "insert into adressen (ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_gelaufen_jn, "
+        "ad_alarm_jn, ad_alarm_datum, ad_memo_jn, ad_memo) "
+        "select 'Lauf ' || i, 'Ort ' || (i % 37), printf('%02d.%02d.%04d', 1 + i % 28, "
+        "1 + i % 12, 2000 + i % 30), 'Ja', ' ', '01.01.1900', 'Ja', "
+        "replace(hex(randomblob(300)), 'A', ' ü ') from n"));
     folder.exec(QStringLiteral("insert into ereignisse_dokumente (ed_nummer, ed_datei, "
                                "ed_dateiname) values ('1', '/home/l/Ausschreibung.pdf', "
                                "'Ausschreibung')"));
@@ -38,9 +40,9 @@ QStringList dumpContent(const QString &databasePath)
 {
     SqliteDb db(databasePath, SqliteDb::Open::ReadOnly);
     QStringList rows;
-    for (const char *table : { "adressen", "ereignisse_dokumente", "aw_anrede", "aw_titel",
-                               "aw_strasse", "aw_land", "aw_lauf", "aw_zeitmessung",
-                               "aw_plzort" }) {
+    for (const char *table :
+         { "adressen", "ereignisse_dokumente", "aw_anrede", "aw_titel", "aw_strasse", "aw_land",
+           "aw_lauf", "aw_zeitmessung", "aw_plzort" }) {
         Statement st(db, std::string("select * from ") + table + " order by rowid");
         while (st.step()) {
             QString row = QLatin1String(table);

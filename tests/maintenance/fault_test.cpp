@@ -56,7 +56,7 @@ void expectRecovered(const RaceFolder &f, const QStringList &content)
     EXPECT_EQ(integrityOf(f.paths.mainFile), "ok");
     EXPECT_EQ(emptyFiles(f.folder.path()), QStringList());
     EXPECT_EQ(QDir(f.folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 3)
-            << QDir(f.folder.path()).entryList(QDir::Files | QDir::Hidden).join(u' ').toStdString();
+        << QDir(f.folder.path()).entryList(QDir::Files | QDir::Hidden).join(u' ').toStdString();
 }
 
 // A folder after a good start, with one race added since, so that the copies are out of date.
@@ -113,9 +113,9 @@ TEST(StartupFaults, DiskFullWhileCopyingOrCompacting)
         qint64 limit;
         bool mainFileRewritten; // the failure comes after the backup was made
     };
-    for (const Case &c : { Case { "backup:before", 100'000, false },
-                           Case { "compact:before", 60'000, true },
-                           Case { "replace-main:before", 100'000, true } }) {
+    for (const Case &c :
+         { Case { "backup:before", 100'000, false }, Case { "compact:before", 60'000, true },
+           Case { "replace-main:before", 100'000, true } }) {
         SCOPED_TRACE(c.point);
         UsedFolder f;
         ASSERT_GT(QFileInfo(f.paths.mainFile).size(), 2 * c.limit);
@@ -125,9 +125,9 @@ TEST(StartupFaults, DiskFullWhileCopyingOrCompacting)
         const ChildStart start = startInChild(f.paths, {}, diskFullAt(c.point, c.limit));
         ASSERT_TRUE(start.finished);
         EXPECT_TRUE(start.number == ErrNo::DiskFull || start.number == ErrNo::DiskError)
-                << start.number << start.description.toStdString();
+            << start.number << start.description.toStdString();
         EXPECT_TRUE(start.description.contains("Die Datenbankdatei bleibt unverändert"))
-                << start.description.toStdString();
+            << start.description.toStdString();
         EXPECT_EQ(bytesOf(f.paths.mainFile), main);
         if (!c.mainFileRewritten)
             EXPECT_EQ(bytesOf(f.paths.backupFile), backup);
@@ -216,7 +216,7 @@ TEST(StartupFaults, ReadOnlyProgramFolder)
         ASSERT_TRUE(result.finished) << "exit code " << result.exitCode;
         EXPECT_EQ(result.number, ErrNo::CannotOpenFile) << result.description.toStdString();
         EXPECT_TRUE(result.description.contains("schreibgeschützt"))
-                << result.description.toStdString();
+            << result.description.toStdString();
         EXPECT_EQ(filesIn(dir), files);
     }
     ASSERT_EQ(::chmod(QFile::encodeName(dir).constData(), 0700), 0);

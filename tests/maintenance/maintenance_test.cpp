@@ -30,7 +30,9 @@ const QStringList databaseFiles { QStringLiteral("Strivo-DB.mdb"),
 
 mode_t modeOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     ::stat(QFile::encodeName(path).constData(), &info);
     return info.st_mode & 07777;
 }
@@ -137,8 +139,8 @@ TEST(StartupMaintenance, RefusesFilesItCannotUseAndLeavesEveryFileAsItWas)
     const std::vector<Refusal> cases {
         { "missing", [](RaceFolder &f) { QFile::remove(f.paths.mainFile); },
           ErrNo::DatabaseNotFound, "nicht gefunden" },
-        { "empty", [](RaceFolder &f) { writeFile(f.paths.mainFile, {}); },
-          ErrNo::DatabaseCorrupt, "leer" },
+        { "empty", [](RaceFolder &f) { writeFile(f.paths.mainFile, {}); }, ErrNo::DatabaseCorrupt,
+          "leer" },
         { "garbage", [](RaceFolder &f) { writeFile(f.paths.mainFile, QByteArray(70000, 'q')); },
           ErrNo::UnknownFormat, "keine SQLite-Datenbank" },
         { "Jet file",
@@ -167,9 +169,9 @@ TEST(StartupMaintenance, RefusesFilesItCannotUseAndLeavesEveryFileAsItWas)
             } catch (const DbError &e) {
                 EXPECT_EQ(e.number(), c.number) << e.description().toStdString();
                 EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.says)))
-                        << e.description().toStdString();
+                    << e.description().toStdString();
                 EXPECT_TRUE(e.description().contains(QLatin1String("Strivo-DB.mdb")))
-                        << e.description().toStdString();
+                    << e.description().toStdString();
             }
             EXPECT_EQ(filesIn(f.folder.path()), files) << "start " << start;
         }
