@@ -34,23 +34,23 @@ long peakRssKb()
     return usage.ru_maxrss;
 }
 
-const char *columnList =
-        "ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_lauf_wotag, ad_strecke, ad_start, ad_ang_jn, "
-        "ad_ang_datum, ad_vorgemerkt_jn, ad_gelaufen_jn, ad_zeit, ad_name_veranst, "
-        "ad_telefon1_veranst, ad_fax_veranst, ad_email_veranst, ad_internet_veranst, ad_bank1, "
-        "ad_blz1, ad_konto1, ad_zeitmessung, ad_strecke_sg, ad_sg1_datum, ad_sg2_datum, "
-        "ad_sg3_datum, ad_sg11, ad_sg12, ad_sg13, ad_sg21, ad_sg22, ad_sg23, ad_sg31, ad_sg32, "
-        "ad_sg33, ad_alarm_jn, ad_alarm_datum, ad_bezahlt_jn, ad_bezahlt_datum, ad_startbild_jn, "
-        "ad_startbild, ad_name_ansprech, ad_vorname_ansprech, ad_anrede_ansprech, "
-        "ad_titel_ansprech, ad_ort_ansprech, ad_strasse_ansprech, ad_pfplz_ansprech, "
-        "ad_plz_ansprech, ad_postfach_ansprech, ad_land_ansprech, ad_direkt_ansprech, "
-        "ad_mobil_ansprech, ad_email_ansprech, ad_memo_jn, ad_memo";
+const char *columnList
+    = "ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_lauf_wotag, ad_strecke, ad_start, ad_ang_jn, "
+      "ad_ang_datum, ad_vorgemerkt_jn, ad_gelaufen_jn, ad_zeit, ad_name_veranst, "
+      "ad_telefon1_veranst, ad_fax_veranst, ad_email_veranst, ad_internet_veranst, ad_bank1, "
+      "ad_blz1, ad_konto1, ad_zeitmessung, ad_strecke_sg, ad_sg1_datum, ad_sg2_datum, "
+      "ad_sg3_datum, ad_sg11, ad_sg12, ad_sg13, ad_sg21, ad_sg22, ad_sg23, ad_sg31, ad_sg32, "
+      "ad_sg33, ad_alarm_jn, ad_alarm_datum, ad_bezahlt_jn, ad_bezahlt_datum, ad_startbild_jn, "
+      "ad_startbild, ad_name_ansprech, ad_vorname_ansprech, ad_anrede_ansprech, "
+      "ad_titel_ansprech, ad_ort_ansprech, ad_strasse_ansprech, ad_pfplz_ansprech, "
+      "ad_plz_ansprech, ad_postfach_ansprech, ad_land_ansprech, ad_direkt_ansprech, "
+      "ad_mobil_ansprech, ad_email_ansprech, ad_memo_jn, ad_memo";
 
 QString exportStatement(const QString &path)
 {
     return QStringLiteral("select ") + QString::fromLatin1(columnList) + QStringLiteral(" into ")
-            + QStringLiteral("[Excel 8.0;Database=") + path + QStringLiteral("].Läufe")
-            + QStringLiteral(" from adressen order by cdate(ad_lauf_datum) desc");
+        + QStringLiteral("[Excel 8.0;Database=") + path + QStringLiteral("].Läufe")
+        + QStringLiteral(" from adressen order by cdate(ad_lauf_datum) desc");
 }
 
 void report(const char *what, qint64 ms, const QString &file)
@@ -63,8 +63,8 @@ void report(const char *what, qint64 ms, const QString &file)
 
 int benchWriter(const QString &folder, int rows)
 {
-    static const std::vector<std::string> places = { "Köln", "München", "Düsseldorf", "Berlin",
-                                                     "Frankfurt am Main", "Großröhrsdorf" };
+    static const std::vector<std::string> places
+        = { "Köln", "München", "Düsseldorf", "Berlin", "Frankfurt am Main", "Großröhrsdorf" };
     const std::string path = QDir(folder).filePath(QStringLiteral("writer.xls")).toStdString();
     QElapsedTimer timer;
     timer.start();
@@ -96,9 +96,10 @@ int benchWriter(const QString &folder, int rows)
                 cells[c] = xls::Cell::empty();
                 continue;
             case 5: // unique notes with line breaks, about 200 characters
-                texts[c] = "Notiz " + n + ":\nAnreise mit dem Zug, Startunterlagen am Vortag "
-                                      "abholen.\nZielverpflegung: Wasser, Äpfel, Bananen. "
-                                      "Duschen in der Halle 'Süd' 🏃";
+                texts[c] = "Notiz " + n
+                    + ":\nAnreise mit dem Zug, Startunterlagen am Vortag "
+                      "abholen.\nZielverpflegung: Wasser, Äpfel, Bananen. "
+                      "Duschen in der Halle 'Süd' 🏃";
                 break;
             case 6:
                 texts[c] = r % 3 ? "Ja" : " ";

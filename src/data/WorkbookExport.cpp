@@ -27,10 +27,11 @@ DbError toDbError(const xls::Error &e)
     case xls::ErrorKind::WriteFailed:
         return DbError(ErrNo::DiskError, text);
     case xls::ErrorKind::TooManyRows:
-        return DbError(ErrNo::SqlError,
-                       QStringLiteral("Die Abfrage liefert mehr als 65.535 Datensätze; ein "
-                                      "Excel-97-Arbeitsblatt fasst mit der Überschriftenzeile "
-                                      "höchstens 65.536 Zeilen. Es wurde keine Datei geschrieben."));
+        return DbError(
+            ErrNo::SqlError,
+            QStringLiteral("Die Abfrage liefert mehr als 65.535 Datensätze; ein "
+                           "Excel-97-Arbeitsblatt fasst mit der Überschriftenzeile "
+                           "höchstens 65.536 Zeilen. Es wurde keine Datei geschrieben."));
     case xls::ErrorKind::TooManyColumns:
     case xls::ErrorKind::TooLarge:
     case xls::ErrorKind::InvalidSheetName:
@@ -43,8 +44,9 @@ DbError toDbError(const xls::Error &e)
 // Columns declared BOOLEAN in the table the select reads from.
 std::set<QString> booleanColumns(const SqliteDb &db, const std::string &select)
 {
-    static const QRegularExpression fromTable(QStringLiteral(R"(\bfrom\s+([A-Za-z_][A-Za-z0-9_]*))"),
-                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression fromTable(
+        QStringLiteral(R"(\bfrom\s+([A-Za-z_][A-Za-z0-9_]*))"),
+        QRegularExpression::CaseInsensitiveOption);
     std::set<QString> names;
     const auto m = fromTable.match(QString::fromStdString(select));
     if (!m.hasMatch())
@@ -79,15 +81,16 @@ void exportToWorkbook(const SqliteDb &db, const std::string &select, const Excel
     while (rows.step()) {
         for (int c = 0; c < columns; ++c) {
             const QVariant value = rows.column(c);
-            const bool number = value.typeId() == QMetaType::LongLong
-                    || value.typeId() == QMetaType::Double;
+            const bool number
+                = value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double;
             if (value.isNull()) {
                 cells[c] = xls::Cell::empty();
             } else if (isBoolean[c] && number) {
                 cells[c] = xls::Cell::fromBool(value.toDouble() != 0);
             } else {
                 texts[c] = value.toString().toUtf8();
-                cells[c] = xls::Cell::fromText(std::string_view(texts[c].constData(), texts[c].size()));
+                cells[c]
+                    = xls::Cell::fromText(std::string_view(texts[c].constData(), texts[c].size()));
             }
         }
         book.addRow(cells);

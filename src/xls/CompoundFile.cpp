@@ -51,11 +51,12 @@ CompoundLayout compoundLayout(std::uint64_t workbookStreamLength)
     layout.streamSectors = ceilDiv(layout.streamSize, sectorSize);
     // The tables cover themselves as well: iterate to the fixed point.
     for (;;) {
-        const std::uint32_t total =
-                layout.streamSectors + layout.fatSectors + layout.difatSectors + 1;
+        const std::uint32_t total
+            = layout.streamSectors + layout.fatSectors + layout.difatSectors + 1;
         const std::uint32_t fat = ceilDiv(total, entriesPerSector);
-        const std::uint32_t difat =
-                fat > headerDifatEntries ? ceilDiv(fat - headerDifatEntries, entriesPerSector - 1) : 0;
+        const std::uint32_t difat = fat > headerDifatEntries
+            ? ceilDiv(fat - headerDifatEntries, entriesPerSector - 1)
+            : 0;
         if (fat == layout.fatSectors && difat == layout.difatSectors)
             return layout;
         layout.fatSectors = fat;

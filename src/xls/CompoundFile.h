@@ -12,7 +12,8 @@ namespace xls {
 // so the file can be produced in one pass: header, stream, allocation tables, directory.
 struct CompoundLayout
 {
-    std::uint64_t streamSize = 0; // declared size: padded, at least 4096 so no mini stream is needed
+    std::uint64_t streamSize
+        = 0; // declared size: padded, at least 4096 so no mini stream is needed
     std::uint32_t streamSectors = 0;
     std::uint32_t fatSectors = 0;
     std::uint32_t difatSectors = 0; // needed when more than 109 FAT sectors exist

@@ -15,9 +15,10 @@ constexpr std::size_t bufferSize = 1 << 20;
 std::string candidateName(const std::string &folder, unsigned attempt)
 {
     static unsigned counter = 0;
-    const auto stamp = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    const auto stamp = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
     return folder + "/.strivo-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + "-"
-            + std::to_string((stamp + attempt) % 1000000007ULL) + ".tmp";
+        + std::to_string((stamp + attempt) % 1000000007ULL) + ".tmp";
 }
 
 } // namespace
@@ -28,12 +29,12 @@ Error systemError(int err, const std::string &path)
     switch (err) {
     case EEXIST:
         return Error(ErrorKind::FileExists,
-                     "Die Datei " + quoted + " existiert bereits und wird nicht überschrieben. "
-                                             "Bitte einen anderen Dateinamen wählen.");
+                     "Die Datei " + quoted
+                         + " existiert bereits und wird nicht überschrieben. "
+                           "Bitte einen anderen Dateinamen wählen.");
     case ENOENT:
     case ENOTDIR:
-        return Error(ErrorKind::FolderMissing,
-                     "Der Ordner " + quoted + " existiert nicht.");
+        return Error(ErrorKind::FolderMissing, "Der Ordner " + quoted + " existiert nicht.");
     case EACCES:
     case EPERM:
         return Error(ErrorKind::AccessDenied,
@@ -53,7 +54,7 @@ Error systemError(int err, const std::string &path)
     default:
         return Error(ErrorKind::WriteFailed,
                      "Fehler beim Schreiben von " + quoted + " (Systemfehler " + std::to_string(err)
-                             + ").");
+                         + ").");
     }
 }
 

@@ -20,7 +20,7 @@ constexpr std::uint16_t idExtSst = 0x00FF;
 
 std::size_t hashOf(std::u16string_view text)
 {
-    return std::hash<std::u16string_view>{}(text);
+    return std::hash<std::u16string_view> {}(text);
 }
 
 bool isHighSurrogate(char16_t c)
@@ -39,7 +39,8 @@ class RecordStream
 {
 public:
     RecordStream(const SharedStrings::Sink &sink, std::uint64_t offset)
-        : m_sink(sink), m_recordStart(offset)
+        : m_sink(sink)
+        , m_recordStart(offset)
     {
         m_data.reserve(maxRecordData);
     }
@@ -121,8 +122,9 @@ std::uint32_t SharedStrings::add(std::u16string_view text)
         m_chunks.back().reserve(chunkUnits);
     }
     std::u16string &chunk = m_chunks.back();
-    const std::uint64_t entryBits = (std::uint64_t(m_chunks.size() - 1) << (lengthBits + offsetBits))
-            | (std::uint64_t(chunk.size()) << lengthBits) | text.size();
+    const std::uint64_t entryBits
+        = (std::uint64_t(m_chunks.size() - 1) << (lengthBits + offsetBits))
+        | (std::uint64_t(chunk.size()) << lengthBits) | text.size();
     chunk.append(text);
     m_entries.push_back(entryBits);
     const auto index = static_cast<std::uint32_t>(m_entries.size() - 1);

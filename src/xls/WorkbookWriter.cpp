@@ -131,7 +131,7 @@ std::u16string checkedSheetName(std::string_view utf8)
         || name.back() == u'\'')
         throw Error(ErrorKind::InvalidSheetName,
                     "Der Name des Arbeitsblatts '" + std::string(utf8)
-                            + "' ist ungültig (1 bis 31 Zeichen, ohne : \\ / ? * [ ]).");
+                        + "' ist ungültig (1 bis 31 Zeichen, ohne : \\ / ? * [ ]).");
     return name;
 }
 
@@ -152,10 +152,13 @@ bool pathExists(const std::string &path)
 } // namespace
 
 WorkbookWriter::WorkbookWriter(const std::string &targetPath, std::string_view sheetNameUtf8)
-    : m_target(targetPath), m_folder(folderOf(targetPath)), m_sheetName(checkedSheetName(sheetNameUtf8))
+    : m_target(targetPath)
+    , m_folder(folderOf(targetPath))
+    , m_sheetName(checkedSheetName(sheetNameUtf8))
 {
     if (m_target.empty() || m_target.back() == '/')
-        throw Error(ErrorKind::WriteFailed, "Es wurde kein Dateiname für die Arbeitsmappe angegeben.");
+        throw Error(ErrorKind::WriteFailed,
+                    "Es wurde kein Dateiname für die Arbeitsmappe angegeben.");
     if (pathExists(m_target))
         throw systemError(EEXIST, m_target);
     m_cells.setShownPath(m_target);
@@ -264,8 +267,8 @@ void WorkbookWriter::writeWorkbook(OutputFile &out)
     record(sheetTail, idWindow2, window);
     record(sheetTail, idEof, Bytes());
 
-    const std::uint64_t streamLength =
-            sheetOffset + sheetHead.size() + m_cells.size() + sheetTail.size();
+    const std::uint64_t streamLength
+        = sheetOffset + sheetHead.size() + m_cells.size() + sheetTail.size();
     if (streamLength > maxStreamLength)
         throw Error(ErrorKind::TooLarge,
                     "Die Arbeitsmappe würde größer als 2 GB, mehr fasst das Excel-97-Format nicht. "

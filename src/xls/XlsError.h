@@ -24,7 +24,8 @@ class Error : public std::runtime_error
 {
 public:
     Error(ErrorKind kind, const std::string &germanMessage)
-        : std::runtime_error(germanMessage), m_kind(kind)
+        : std::runtime_error(germanMessage)
+        , m_kind(kind)
     {
     }
     ErrorKind kind() const { return m_kind; }

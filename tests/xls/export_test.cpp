@@ -34,8 +34,8 @@ const QStringList columnPieces = {
 QString exportStatement(const QString &path)
 {
     return QStringLiteral("select ") + columnPieces.join(QString()) + QStringLiteral(" into ")
-            + QStringLiteral("[Excel 8.0;Database=") + path + QStringLiteral("].Läufe")
-            + QStringLiteral(" from adressen") + QStringLiteral(" order by cdate(ad_lauf_datum) desc");
+        + QStringLiteral("[Excel 8.0;Database=") + path + QStringLiteral("].Läufe")
+        + QStringLiteral(" from adressen") + QStringLiteral(" order by cdate(ad_lauf_datum) desc");
 }
 
 QStringList exportedColumns()
@@ -43,8 +43,9 @@ QStringList exportedColumns()
     return columnPieces.join(QString()).split(QStringLiteral(", "));
 }
 
-const QStringList booleanColumns = { QStringLiteral("ad_ang_jn"), QStringLiteral("ad_vorgemerkt_jn"),
-                                     QStringLiteral("ad_startbild_jn") };
+const QStringList booleanColumns
+    = { QStringLiteral("ad_ang_jn"), QStringLiteral("ad_vorgemerkt_jn"),
+        QStringLiteral("ad_startbild_jn") };
 
 // The row a reader should see for a race stored with these fields.
 std::vector<ReadCell> expectedRow(const QVariantMap &race)
@@ -74,7 +75,10 @@ class ExportTest : public ::testing::Test
 {
 protected:
     TestFolder folder;
-    QString target(const QString &name) const { return folder.file(QStringLiteral("Export/") + name); }
+    QString target(const QString &name) const
+    {
+        return folder.file(QStringLiteral("Export/") + name);
+    }
     QStringList exportFiles() const
     {
         return QDir(folder.file(QStringLiteral("Export"))).entryList(QDir::Files | QDir::Hidden);
@@ -115,7 +119,7 @@ TEST_F(ExportTest, AllRacesLatestFirstUnderTheirFieldNames)
     executeStatement(folder.dbPath(), exportStatement(path));
 
     const std::vector<std::vector<ReadCell>> expected = {
-        headingRow(),         expectedRow(newYear), expectedRow(winter),
+        headingRow(),        expectedRow(newYear), expectedRow(winter),
         expectedRow(spring), expectedRow(undated),
     };
     ASSERT_EQ(expected[0].size(), 54u);
@@ -165,7 +169,8 @@ TEST_F(ExportTest, ExistingFileOrMissingFolderIsReportedAndNothingIsWritten)
     EXPECT_EQ(file.readAll(), QByteArray("alter Inhalt"));
 
     try {
-        executeStatement(folder.dbPath(), exportStatement(folder.file(QStringLiteral("fehlt/x.xls"))));
+        executeStatement(folder.dbPath(),
+                         exportStatement(folder.file(QStringLiteral("fehlt/x.xls"))));
         FAIL() << "a missing folder was accepted";
     } catch (const DbError &e) {
         EXPECT_EQ(e.number(), ErrNo::CannotOpenFile);
@@ -181,10 +186,10 @@ TEST_F(ExportTest, ExistingFileOrMissingFolderIsReportedAndNothingIsWritten)
 TEST_F(ExportTest, AsManyRacesAsASheetHoldsAndOneMoreGivesAClearError)
 {
     folder.exec(QStringLiteral(
-            "insert into adressen (ad_lauf, ad_lauf_datum, ad_ang_jn) "
-            "with recursive n(i) as (select 1 union all select i + 1 from n where i < 65535) "
-            "select 'Lauf ' || i, printf('%02d.%02d.%04d', 1 + i % 28, 1 + i % 12, 1900 + i % 200), "
-            "i % 2 from n"));
+        "insert into adressen (ad_lauf, ad_lauf_datum, ad_ang_jn) "
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 65535) "
+        "select 'Lauf ' || i, printf('%02d.%02d.%04d', 1 + i % 28, 1 + i % 12, 1900 + i % 200), "
+        "i % 2 from n"));
     const QString full = target(QStringLiteral("voll.xls"));
     executeStatement(folder.dbPath(), exportStatement(full));
     const auto sheets = readWithFreexl(full.toStdString());
@@ -206,13 +211,14 @@ TEST_F(ExportTest, OtherStatementsRunAsTheyAre)
 {
     folder.addRace({ { QStringLiteral("ad_lauf"), QStringLiteral("A") } });
     executeStatement(folder.dbPath(), QStringLiteral("update adressen set ad_ang_jn = true"));
-    executeStatement(folder.dbPath(), QStringLiteral("delete from adressen where ad_ang_jn = false"));
+    executeStatement(folder.dbPath(),
+                     QStringLiteral("delete from adressen where ad_ang_jn = false"));
     EXPECT_EQ(folder.count(QStringLiteral("adressen")), 1);
     EXPECT_THROW(executeStatement(folder.dbPath(), QStringLiteral("update gibtsnicht set x = 1")),
                  DbError);
-    EXPECT_THROW(executeStatement(folder.file(QStringLiteral("fehlt.mdb")),
-                                  QStringLiteral("select 1")),
-                 DbError);
+    EXPECT_THROW(
+        executeStatement(folder.file(QStringLiteral("fehlt.mdb")), QStringLiteral("select 1")),
+        DbError);
 }
 
 } // namespace

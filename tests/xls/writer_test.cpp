@@ -7,11 +7,11 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -101,24 +101,24 @@ TEST_F(WorkbookWriterTest, TextsBooleansAndEmptyCellsReadBackExactly)
     const std::string path = file("Läufe 24-05-01 10-00-00.xls");
     writeBook(path, "Läufe",
               {
-                      { T("Name"), T("Ort"), T("angemeldet"), T("Notiz"), T("leer"), T("Ende") },
-                      { T("Lauf über Stock & Stein"), T("Köln"), B(true),
-                        T("Zeile 1\nZeile 2\r\nZeile 3"), E(), T("O'Brien's \"Lauf\"") },
-                      { T("🏃 Läufer 𝄞 ☃ ĳ"), T(""), B(false), T("ßÄÖÜäöü€"), E(), E() },
-                      { E(), E(), E(), E(), E(), E() },
-                      { T("kaputt \xff\xfe und \xe2\x82"), T(" "), B(true), T("Ja"), E(),
-                        T("\xed\xa0\x80 \xc0\xaf") },
+                  { T("Name"), T("Ort"), T("angemeldet"), T("Notiz"), T("leer"), T("Ende") },
+                  { T("Lauf über Stock & Stein"), T("Köln"), B(true),
+                    T("Zeile 1\nZeile 2\r\nZeile 3"), E(), T("O'Brien's \"Lauf\"") },
+                  { T("🏃 Läufer 𝄞 ☃ ĳ"), T(""), B(false), T("ßÄÖÜäöü€"), E(), E() },
+                  { E(), E(), E(), E(), E(), E() },
+                  { T("kaputt \xff\xfe und \xe2\x82"), T(" "), B(true), T("Ja"), E(),
+                    T("\xed\xa0\x80 \xc0\xaf") },
               });
 
     const Expected expected = padded({
-            { text("Name"), text("Ort"), text("angemeldet"), text("Notiz"), text("leer"),
-              text("Ende") },
-            { text("Lauf über Stock & Stein"), text("Köln"), boolean(true),
-              text("Zeile 1\nZeile 2\r\nZeile 3"), empty(), text("O'Brien's \"Lauf\"") },
-            { text("🏃 Läufer 𝄞 ☃ ĳ"), empty(), boolean(false), text("ßÄÖÜäöü€") },
-            {},
-            { text("kaputt \uFFFD\uFFFD und \uFFFD"), text(" "), boolean(true), text("Ja"),
-              empty(), text("\uFFFD \uFFFD\uFFFD") },
+        { text("Name"), text("Ort"), text("angemeldet"), text("Notiz"), text("leer"),
+          text("Ende") },
+        { text("Lauf über Stock & Stein"), text("Köln"), boolean(true),
+          text("Zeile 1\nZeile 2\r\nZeile 3"), empty(), text("O'Brien's \"Lauf\"") },
+        { text("🏃 Läufer 𝄞 ☃ ĳ"), empty(), boolean(false), text("ßÄÖÜäöü€") },
+        {},
+        { text("kaputt \uFFFD\uFFFD und \uFFFD"), text(" "), boolean(true), text("Ja"), empty(),
+          text("\uFFFD \uFFFD\uFFFD") },
     });
     expectSheet(readWithXlrd(path), "Läufe", expected);
     expectSheet(readWithFreexl(path), "Läufe", booleansAsNumbers(expected));
@@ -140,8 +140,8 @@ TEST_F(WorkbookWriterTest, LongTextsAreCutToWhatACellHoldsAndSurviveRecordBounda
     writeBook(path, "Läufe", rows);
 
     Expected expected = {
-        { text(repeat("x", 32767)) },     { text(repeat("ä", 32767)) },
-        { text(repeat("€", 32767)) },     { text(repeat("😀", 16383)) },
+        { text(repeat("x", 32767)) },       { text(repeat("ä", 32767)) },
+        { text(repeat("€", 32767)) },       { text(repeat("😀", 16383)) },
         { text("a" + repeat("😀", 16383)) },
     };
     for (int shift = 0; shift < 4; ++shift)
