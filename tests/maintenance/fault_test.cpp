@@ -59,12 +59,14 @@ void expectRecovered(const RaceFolder &f, const QStringList &content)
         << QDir(f.folder.path()).entryList(QDir::Files | QDir::Hidden).join(u' ').toStdString();
 }
 
-// A folder after a good start, with one race added since, so that the copies are out of date.
+// A folder after a good start, with one race added since, so that the copies are out of date;
+// or one that has never been started.
 struct UsedFolder : RaceFolder
 {
-    UsedFolder()
+    explicit UsedFolder(bool startedBefore = true)
     {
-        runStartupMaintenance(paths);
+        if (startedBefore)
+            runStartupMaintenance(paths);
         folder.addRace({ { "ad_lauf", "Nachgetragener Lauf" }, { "ad_lauf_datum", "01.05.2028" } });
         content = dumpContent(paths.mainFile);
     }
@@ -83,11 +85,14 @@ TEST(StartupFaults, KilledBeforeOrAfterAnyFileOperation)
     EXPECT_EQ(points.size(), 13) << points.join(u' ').toStdString();
     for (const QString &point : points) {
         SCOPED_TRACE(point.toStdString());
-        UsedFolder f;
-        const ChildStart killed = startInChild(f.paths, {}, dieAt(point.toLatin1()));
-        EXPECT_FALSE(killed.finished);
-        EXPECT_EQ(killed.exitCode, killedExitCode);
-        expectRecovered(f, f.content);
+        for (const bool firstStart : { true, false }) {
+            SCOPED_TRACE(firstStart ? "first start" : "later start");
+            UsedFolder f(!firstStart);
+            const ChildStart killed = startInChild(f.paths, {}, dieAt(point.toLatin1()));
+            EXPECT_FALSE(killed.finished);
+            EXPECT_EQ(killed.exitCode, killedExitCode);
+            expectRecovered(f, f.content);
+        }
     }
 }
 
