@@ -9,6 +9,13 @@
 #include <QStringList>
 
 #include <functional>
+#include <ostream>
+
+// Readable failure messages for texts and lists of texts.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // A program folder with a few hundred races, some of them deleted again so that compaction
 // has something to do.

@@ -110,6 +110,34 @@ TEST(StartupFaults, JournalOfAnEditCutShortIsRolledBack)
     expectRecovered(f, f.content);
 }
 
+TEST(StartupFaults, RacesOnlyInTheWriteAheadLogOfACrashedProgramAreKept)
+{
+    UsedFolder f(false);
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        try {
+            SqliteDb db(f.paths.mainFile, SqliteDb::Open::ReadWrite);
+            db.exec("pragma journal_mode = wal; pragma wal_autocheckpoint = 0; "
+                    "insert into adressen (ad_lauf) values ('Nur im Protokoll');");
+            ::_exit(0); // no checkpoint: the race is in the -wal file alone
+        } catch (...) {
+        }
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(writer, &status, 0);
+    ASSERT_GT(QFileInfo(f.paths.mainFile + "-wal").size(), 0);
+
+    ASSERT_NO_THROW(runStartupMaintenance(f.paths));
+    const QStringList content = dumpContent(f.paths.mainFile);
+    EXPECT_TRUE(content.join(u'\n').contains("Nur im Protokoll"));
+    EXPECT_EQ(content.size(), f.content.size() + 1);
+    EXPECT_FALSE(QFile::exists(f.paths.mainFile + "-wal"));
+    // Back in rollback-journal mode, so that no -wal file will stand beside it again.
+    EXPECT_EQ(bytesOf(f.paths.mainFile).mid(18, 2), QByteArray("\x01\x01"));
+    expectRecovered(f, content);
+}
+
 TEST(StartupFaults, DiskFullWhileCopyingOrCompacting)
 {
     struct Case
