@@ -1,0 +1,155 @@
+#include "AppContext.h"
+#include "FakeUi.h"
+#include "Info_Form.h"
+#include "LinkLabel.h"
+#include "Produkte_Form.h"
+#include "VersionLine.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+// Readable failures.
+void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+QDateTime fileDate(const QString &path)
+{
+    return QFileInfo(path).lastModified();
+}
+
+TEST(VersionLine, EachNumberGetsItsBlankAndTheDateFollowsVom)
+{
+    const QDateTime march5(QDate(2004, 3, 5), QTime(23, 10));
+    EXPECT_EQ(versionLine(1, 2, 7, march5), QStringLiteral("Version:  1. 2. 7  vom  05.03.2004"));
+    EXPECT_EQ(versionLine(2, 0, 0, march5), QStringLiteral("Version:  2. 0. 0  vom  05.03.2004"));
+    EXPECT_EQ(versionLine(10, 11, 120, QDateTime(QDate(2026, 12, 31), QTime(0, 0))),
+              QStringLiteral("Version:  10. 11. 120  vom  31.12.2026"));
+    EXPECT_EQ(versionLine(1, 2, 7, QDateTime()), QStringLiteral("Version"));
+}
+
+TEST(VersionLine, TakesTheModificationDateOfTheProgramFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString program = dir.filePath(QStringLiteral("Strivo"));
+    QFile file(program);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("x");
+    file.flush();
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2004, 3, 5), QTime(12, 0)),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+
+    EXPECT_EQ(versionLineForFile(1, 2, 7, program),
+              QStringLiteral("Version:  1. 2. 7  vom  05.03.2004"));
+    // A program stored under another name keeps the plain design text.
+    EXPECT_EQ(versionLineForFile(1, 2, 7, dir.filePath(QStringLiteral("Strivo.exe"))),
+              QStringLiteral("Version"));
+    EXPECT_EQ(versionLineForFile(1, 2, 7, QString()), QStringLiteral("Version"));
+}
+
+class AboutTest : public ::testing::Test
+{
+protected:
+    AboutTest()
+        : ctx(ui, clock, QStringLiteral("/tmp"))
+    {
+    }
+    FakeUi ui;
+    FixedClock clock { QDateTime(QDate(2026, 12, 8), QTime(10, 0)) };
+    AppContext ctx;
+};
+
+TEST_F(AboutTest, InfoShowsNameAndTheRunningProgramsVersionLine)
+{
+    Info_Form w(ctx);
+    EXPECT_EQ(w.objectName(), QStringLiteral("Info_Form"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Info"));
+    EXPECT_EQ(w.Frame3->title(), QStringLiteral("Programmname und Version"));
+    EXPECT_EQ(w.Label2->text(), QStringLiteral("Strivo"));
+    const QString expected = QStringLiteral("Version: ") + u' '
+        + QString::number(STRIVO_VERSION_MAJOR) + QStringLiteral(". ")
+        + QString::number(STRIVO_VERSION_MINOR) + QStringLiteral(". ")
+        + QString::number(STRIVO_VERSION_PATCH) + QStringLiteral("  vom  ")
+        + fileDate(QCoreApplication::applicationFilePath()).toString(QStringLiteral("dd.MM.yyyy"));
+    EXPECT_EQ(w.i_l_versionsnummer->text(), expected);
+    EXPECT_EQ(w.i_l_versionsnummer->accessibleName(), expected);
+    EXPECT_FALSE(w.i_l_nutzung->text().isEmpty());
+    EXPECT_EQ(w.Info_c_ok->text(), QStringLiteral("&Schliessen"));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(AboutTest, InfoLinksHandTheirAddressesToTheDesktop)
+{
+    Info_Form w(ctx);
+    w.show();
+    EXPECT_EQ(w.i_l_email->toolTip(),
+              QStringLiteral("Klick zum Start Ihres Standard E-Mail-Programms"));
+    EXPECT_EQ(w.i_l_homepage->toolTip(), QStringLiteral("Klick zum Start Ihres Standard-Browsers"));
+    EXPECT_EQ(w.i_l_email->text(), QStringLiteral("info@example.org"));
+    EXPECT_EQ(w.i_l_homepage->text(), QStringLiteral("https://www.example.org/"));
+
+    QTest::mouseClick(w.i_l_email, Qt::LeftButton);
+    QTest::mouseClick(w.i_l_homepage, Qt::LeftButton);
+    // Keyboard users reach the links too.
+    QTest::keyClick(w.i_l_homepage, Qt::Key_Return);
+    ASSERT_EQ(ui.openedUrls.size(), 3);
+    EXPECT_EQ(ui.openedUrls[0], QUrl(QStringLiteral("mailto:info@example.org")));
+    EXPECT_EQ(ui.openedUrls[1], QUrl(QStringLiteral("https://www.example.org/")));
+    EXPECT_EQ(ui.openedUrls[2], ui.openedUrls[1]);
+}
+
+TEST_F(AboutTest, CloseButtonsCloseTheModalWindows)
+{
+    ui.onModal = [](QDialog &dialog) {
+        auto *close = dialog.findChild<QPushButton *>(
+            dialog.objectName() == QLatin1String("Info_Form") ? QStringLiteral("Info_c_ok")
+                                                              : QStringLiteral("pr_c_ok"));
+        EXPECT_NE(close, nullptr);
+        EXPECT_EQ(close->text(), QStringLiteral("&Schliessen"));
+        EXPECT_TRUE(dialog.isVisible());
+        QTest::mouseClick(close, Qt::LeftButton);
+        EXPECT_FALSE(dialog.isVisible());
+        return 0;
+    };
+    {
+        Info_Form w(ctx);
+        ctx.ui.runModal(w);
+    }
+    {
+        Produkte_Form w(ctx);
+        ctx.ui.runModal(w);
+    }
+    EXPECT_EQ(ui.modalWindows, (QStringList { "Info_Form", "Produkte_Form" }));
+}
+
+TEST_F(AboutTest, ProductPageLinksOpenTheirPagesUnderThePlaceholderDomain)
+{
+    Produkte_Form w(ctx);
+    w.show();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("weitere Produkte"));
+    const auto products = Produkte_Form::products();
+    ASSERT_GE(products.size(), 1);
+    ASSERT_EQ(w.pr_l_link.size(), products.size());
+    for (int i = 0; i < products.size(); ++i) {
+        EXPECT_EQ(w.pr_l_produkt[i]->text(), products[i].name);
+        EXPECT_EQ(w.pr_l_link[i]->text(), products[i].address);
+        QTest::mouseClick(w.pr_l_link[i], Qt::LeftButton);
+        ASSERT_EQ(ui.openedUrls.size(), i + 1);
+        EXPECT_EQ(ui.openedUrls[i], QUrl(products[i].address));
+        EXPECT_EQ(ui.openedUrls[i].host(), QStringLiteral("www.example.org"));
+    }
+}
+
+} // namespace
