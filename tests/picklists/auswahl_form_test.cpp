@@ -333,6 +333,12 @@ TEST_F(AuswahlFormTest, DeleteRemovesTheCurrentEntryButNeverTheLastOne)
     choose(*w, QStringLiteral("Straße"));
     selectRow(*w, QStringLiteral("Hauptstraße"));
     command(*w, 2);
+    click(w->ausw_c_abbr);
+    EXPECT_EQ(folder.count(QStringLiteral("aw_strasse")), 2);
+    EXPECT_EQ(ctx.vars.loeschen_jn, QStringLiteral("nein"));
+
+    selectRow(*w, QStringLiteral("Hauptstraße"));
+    command(*w, 2);
     EXPECT_EQ(w->ausw_c_ok->text(), QStringLiteral("Löschen"));
     EXPECT_EQ(w->ausw_t_edit->text(), QStringLiteral("Hauptstraße"));
     EXPECT_FALSE(w->ausw_t_edit->isEnabled());
