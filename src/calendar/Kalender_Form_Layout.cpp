@@ -13,7 +13,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QStyle>
 #include <QToolButton>
 
 namespace {
@@ -223,8 +222,10 @@ void Kalender_Form::buildForm()
         m_largeOnly << o;
         return o;
     };
-    k_o_in = option("k_o_in", QStringLiteral("Datum in"), twRect(kRightColumn, 870, 1095, 255));
-    k_o_vor = option("k_o_vor", QStringLiteral("oder vor"), twRect(5205, 870, 1095, 255));
+    k_o_in
+        = option("k_o_in", QStringLiteral("Datum in"), twRect(kRightColumn, 870, kRightWidth, 255));
+    k_o_vor = option("k_o_vor", QStringLiteral("oder vor"),
+                     twRect(kRightColumn, 1140, kRightWidth, 255));
     auto *stepGroup = new QButtonGroup(this);
     stepGroup->addButton(k_o_in);
     stepGroup->addButton(k_o_vor);
@@ -232,25 +233,26 @@ void Kalender_Form::buildForm()
     k_t_in_vor->setObjectName(QStringLiteral("k_t_in_vor"));
     k_t_in_vor->setMaxLength(6);
     k_t_in_vor->setAlignment(Qt::AlignRight);
-    k_t_in_vor->setGeometry(twRect(kRightColumn, 1170, 690, 315));
+    k_t_in_vor->setGeometry(twRect(kRightColumn, 1440, 690, 315));
     m_largeOnly << k_t_in_vor;
-    QLabel *days = label(QStringLiteral("Tagen"), twRect(4860, 1170, 630, 315), true);
+    QLabel *days = label(QStringLiteral("Tagen"), twRect(4860, 1440, 630, 315), true);
     days->setBuddy(k_t_in_vor);
     k_t_in_vor->setAccessibleName(QStringLiteral("Anzahl der Tage"));
     k_c_zeigen2
-        = button("k_c_zeigen2", QStringLiteral("Zeigen"), twRect(5550, 1155, 750, 345), true);
+        = button("k_c_zeigen2", QStringLiteral("Zeigen"), twRect(5550, 1425, 750, 345), true);
     k_c_zeigen2->setAccessibleDescription(QStringLiteral("Um die Anzahl der Tage weiterblättern"));
     connect(k_c_zeigen2, &QPushButton::clicked, this, &Kalender_Form::k_c_zeigen2_Click);
 
-    separator(1605);
+    separator(1875);
 
     // Date difference: days are dragged out of the grid onto the two drop labels
-    label(QStringLiteral("Anzahl der Tage zwischen"), twRect(kRightColumn, 1680, kRightWidth, 240),
-          true);
+    QLabel *between = label(QStringLiteral("Anzahl der Tage zwischen"),
+                            twRect(kRightColumn, 1950, kRightWidth, 450), true);
+    between->setWordWrap(true);
     auto dropLabel = [this](const char *name, int top, const QString &description) {
         auto *l = new DayDropLabel(QStringLiteral("hier ablegen"), this);
         l->setObjectName(QLatin1String(name));
-        l->setGeometry(twRect(4815, top, 1485, 315));
+        l->setGeometry(twRect(4905, top, 1395, 315));
         l->setFrameShape(QFrame::Panel);
         l->setFrameShadow(QFrame::Sunken);
         l->setAlignment(Qt::AlignCenter);
@@ -260,29 +262,32 @@ void Kalender_Form::buildForm()
         m_largeOnly << l;
         return l;
     };
-    label(QStringLiteral("Datum1:"), twRect(kRightColumn, 1950, 690, 315), true);
-    k_l_datdiff_1 = dropLabel("k_l_datdiff_1", 1950, QStringLiteral("Datum1"));
-    label(QStringLiteral("und"), twRect(kRightColumn, 2310, 690, 240), true);
-    label(QStringLiteral("Datum2:"), twRect(kRightColumn, 2580, 690, 315), true);
-    k_l_datdiff_2 = dropLabel("k_l_datdiff_2", 2580, QStringLiteral("Datum2"));
+    label(QStringLiteral("Datum1:"), twRect(kRightColumn, 2430, 795, 315), true);
+    k_l_datdiff_1 = dropLabel("k_l_datdiff_1", 2430, QStringLiteral("Datum1"));
+    label(QStringLiteral("und"), twRect(kRightColumn, 2790, 795, 240), true);
+    label(QStringLiteral("Datum2:"), twRect(kRightColumn, 3060, 795, 315), true);
+    k_l_datdiff_2 = dropLabel("k_l_datdiff_2", 3060, QStringLiteral("Datum2"));
     connect(k_l_datdiff_1, &DayDropLabel::dayDropped, this,
             [this](const QString &text) { k_l_datdiff_DragDrop(1, text); });
     connect(k_l_datdiff_2, &DayDropLabel::dayDropped, this,
             [this](const QString &text) { k_l_datdiff_DragDrop(2, text); });
-    label(QStringLiteral("beträgt:"), twRect(kRightColumn, 2940, 690, 315), true);
-    k_l_datdiff = label({}, twRect(4815, 2940, 900, 315), true);
+    label(QStringLiteral("beträgt:"), twRect(kRightColumn, 3450, 795, 315), true);
+    k_l_datdiff = label({}, twRect(4905, 3450, 855, 315), true);
     k_l_datdiff->setObjectName(QStringLiteral("k_l_datdiff"));
     k_l_datdiff->setFrameShape(QFrame::Panel);
     k_l_datdiff->setFrameShadow(QFrame::Sunken);
     k_l_datdiff->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     valueLabel(k_l_datdiff, QStringLiteral("Anzahl der Tage zwischen Datum1 und Datum2"));
-    label(QStringLiteral("Tage"), twRect(5790, 2940, 510, 315), true);
+    label(QStringLiteral("Tage"), twRect(5805, 3450, 495, 315), true);
 
     // Help and the way back to the small window
     hilfe = new QToolButton(this);
     hilfe->setObjectName(QStringLiteral("hilfe"));
-    hilfe->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
-    hilfe->setIconSize(QSize(tw(330), tw(330)));
+    hilfe->setText(QStringLiteral("?"));
+    QFont helpFont = hilfe->font();
+    helpFont.setBold(true);
+    helpFont.setPointSizeF(helpFont.pointSizeF() * 1.4);
+    hilfe->setFont(helpFont);
     hilfe->setGeometry(twRect(kRightColumn, 4110, 420, 420));
     hilfe->setToolTip(QStringLiteral("Hilfe zu diesem Fenster anzeigen"));
     hilfe->setAccessibleName(QStringLiteral("Hilfe"));
@@ -297,14 +302,14 @@ void Kalender_Form::buildForm()
 
     // Bottom strip: weekday search
     k_o_naechstes
-        = option("k_o_nächstes", QStringLiteral("nächstes"), twRect(kGridLeft, 5085, 1125, 315));
+        = option("k_o_nächstes", QStringLiteral("nächstes"), twRect(kGridLeft, 5085, 1200, 315));
     k_o_letztes
-        = option("k_o_letztes", QStringLiteral("oder letztes"), twRect(1545, 5085, 1500, 315));
+        = option("k_o_letztes", QStringLiteral("oder letztes"), twRect(1620, 5085, 1560, 315));
     auto *searchGroup = new QButtonGroup(this);
     searchGroup->addButton(k_o_naechstes);
     searchGroup->addButton(k_o_letztes);
     k_c_zeigen3
-        = button("k_c_zeigen3", QStringLiteral("Zeigen"), twRect(5550, 5055, 750, 345), true);
+        = button("k_c_zeigen3", QStringLiteral("Zeigen"), twRect(5550, 5460, 750, 345), true);
     k_c_zeigen3->setAccessibleDescription(QStringLiteral("Passendes Datum suchen"));
     connect(k_c_zeigen3, &QPushButton::clicked, this, &Kalender_Form::k_c_zeigen3_Click);
 
@@ -317,15 +322,15 @@ void Kalender_Form::buildForm()
         return c;
     };
     QLabel *sentence
-        = label(QStringLiteral("Datum, an dem der"), twRect(kGridLeft, 5475, 1530, 315), true);
-    k_k_ausw_tag = combo("k_k_ausw_tag", twRect(1935, 5475, 645, 315), QStringLiteral("Tag"));
+        = label(QStringLiteral("Datum, an dem der"), twRect(3225, 5085, 1755, 315), true);
+    k_k_ausw_tag = combo("k_k_ausw_tag", twRect(5025, 5085, 780, 315), QStringLiteral("Tag"));
     sentence->setBuddy(k_k_ausw_tag);
     k_k_ausw_monat
-        = combo("k_k_ausw_monat", twRect(2625, 5475, 1380, 315), QStringLiteral("Monat"));
-    label(QStringLiteral("ein"), twRect(4050, 5475, 285, 315), true);
+        = combo("k_k_ausw_monat", twRect(kGridLeft, 5475, 1500, 315), QStringLiteral("Monat"));
+    label(QStringLiteral("ein"), twRect(1950, 5475, 300, 315), true);
     k_k_ausw_wotag
-        = combo("k_k_ausw_wotag", twRect(4350, 5475, 1380, 315), QStringLiteral("Wochentag"));
-    label(QStringLiteral("ist/war"), twRect(5775, 5475, 525, 315), true);
+        = combo("k_k_ausw_wotag", twRect(2295, 5475, 1650, 315), QStringLiteral("Wochentag"));
+    label(QStringLiteral("ist/war"), twRect(4005, 5475, 750, 315), true);
 
     for (int d = 1; d <= 31; ++d)
         k_k_ausw_tag->addItem(QStringLiteral(" ") + QString::number(d));
