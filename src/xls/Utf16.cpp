@@ -75,6 +75,32 @@ std::u16string utf8ToUtf16(std::string_view utf8, std::size_t maxUnits)
     return out;
 }
 
+void normalizeLineBreaks(std::u16string &text)
+{
+    if (text.find(u'\r') == std::u16string::npos)
+        return;
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r') {
+            text[out++] = u'\n';
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+        } else {
+            text[out++] = text[i];
+        }
+    }
+    text.resize(out);
+}
+
+void cutToUnits(std::u16string &text, std::size_t maxUnits)
+{
+    if (text.size() <= maxUnits)
+        return;
+    const bool splitsPair
+        = maxUnits > 0 && text[maxUnits - 1] >= 0xD800 && text[maxUnits - 1] <= 0xDBFF;
+    text.resize(splitsPair ? maxUnits - 1 : maxUnits);
+}
+
 bool fitsLatin1(std::u16string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char16_t c) { return c <= 0xFF; });

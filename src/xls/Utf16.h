@@ -14,6 +14,12 @@ constexpr std::size_t maxCellTextUnits = 32767;
 // kept, and a character beyond the Basic Multilingual Plane is never cut in half.
 std::u16string utf8ToUtf16(std::string_view utf8, std::size_t maxUnits = maxCellTextUnits);
 
+// Turns CR LF and a lone CR into LF, the line break of a cell.
+void normalizeLineBreaks(std::u16string &text);
+
+// Cuts to at most maxUnits code units without splitting a surrogate pair.
+void cutToUnits(std::u16string &text, std::size_t maxUnits = maxCellTextUnits);
+
 // True when every code unit fits into one byte (the format's compressed form).
 bool fitsLatin1(std::u16string_view text);
 

@@ -193,10 +193,13 @@ void WorkbookWriter::addRow(std::span<const Cell> cells)
             data.u8(0); // a boolean, not an error code
             record(records, idBoolErr, data);
         } else if (cell.kind == Cell::Kind::Text) {
-            const std::u16string text = utf8ToUtf16(cell.text);
+            // Line breaks as the format's own LF, so every reader shows them alike.
+            std::u16string text = utf8ToUtf16(cell.text, std::u16string::npos);
+            normalizeLineBreaks(text);
+            cutToUnits(text);
             if (text.empty())
                 continue; // some readers fail on an empty shared string; an empty cell is the same
-            const bool wraps = text.find_first_of(u"\n\r") != std::u16string::npos;
+            const bool wraps = text.find(u'\n') != std::u16string::npos;
             data.u16(wraps ? xfWrapped : xfPlain);
             data.u32(m_strings.add(text));
             record(records, idLabelSst, data);

@@ -37,7 +37,8 @@ struct Cell
 // written to a temporary file in the same folder and linked into place when it is complete, so
 // a failure or an abandoned writer (destroyed without finish()) leaves no file behind.
 //
-// Texts: any Unicode, line breaks shown as such (the cell wraps); longer texts are cut to the
+// Texts: any Unicode; line breaks (LF, CR LF or CR) become LF and the cell wraps so they show;
+// longer texts are cut to the
 // 32,767 UTF-16 code units a cell holds, never inside a character; invalid UTF-8 becomes U+FFFD;
 // an empty text is an empty cell.
 class WorkbookWriter

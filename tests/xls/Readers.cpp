@@ -1,9 +1,11 @@
 #include "Readers.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <freexl.h>
 #include <gtest/gtest.h>
 
@@ -106,6 +108,62 @@ std::vector<ReadSheet> readWithXlrd(const std::string &path)
         sheets.push_back(std::move(sheet));
     }
     return sheets;
+}
+
+bool libreOfficeInstalled()
+{
+    return QFileInfo::exists(QStringLiteral("/usr/bin/soffice"));
+}
+
+std::vector<std::vector<std::string>> readWithLibreOffice(const std::string &path)
+{
+    std::vector<std::vector<std::string>> rows;
+    QTemporaryDir work;
+    QProcess soffice;
+    soffice.start(QStringLiteral("/usr/bin/soffice"),
+                  { QStringLiteral("-env:UserInstallation=file://") + work.filePath("profile"),
+                    QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                    QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1"),
+                    QStringLiteral("--outdir"), work.filePath("out"),
+                    QString::fromStdString(path) });
+    if (!soffice.waitForFinished(300000) || soffice.exitStatus() != QProcess::NormalExit) {
+        ADD_FAILURE() << "LibreOffice failed";
+        return rows;
+    }
+    const QString csv = work.filePath("out/")
+        + QFileInfo(QString::fromStdString(path)).completeBaseName() + QStringLiteral(".csv");
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"), { QStringLiteral(CSV_DUMP_SCRIPT), csv });
+    if (!python.waitForFinished(120000) || python.exitCode() != 0) {
+        ADD_FAILURE() << "LibreOffice wrote no readable CSV: "
+                      << python.readAllStandardError().toStdString();
+        return rows;
+    }
+    for (const QJsonValue &r : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+        std::vector<std::string> row;
+        for (const QJsonValue &c : r.toArray())
+            row.push_back(c.toString().toStdString());
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void expectLibreOfficeShows(const std::string &path, const std::vector<std::vector<ReadCell>> &rows)
+{
+    if (!libreOfficeInstalled())
+        return;
+    std::vector<std::vector<std::string>> expected;
+    for (const auto &row : padded(rows)) {
+        std::vector<std::string> shown;
+        for (const ReadCell &cell : row)
+            shown.push_back(cell.kind == ReadCell::Kind::Bool ? (cell.number != 0 ? "1" : "0")
+                                                              : cell.text);
+        expected.push_back(std::move(shown));
+    }
+    const auto got = readWithLibreOffice(path);
+    ASSERT_EQ(got.size(), expected.size());
+    for (std::size_t r = 0; r < got.size(); ++r)
+        EXPECT_EQ(got[r], expected[r]) << "LibreOffice, Zeile " << r;
 }
 
 ReadCell text(const std::string &utf8)

@@ -29,6 +29,14 @@ std::vector<ReadSheet> readWithFreexl(const std::string &path);
 // Reads with python3-xlrd through Debian's /usr/bin/python3.
 std::vector<ReadSheet> readWithXlrd(const std::string &path);
 
+// Reads with LibreOffice Calc (soffice converting to CSV), where installed: every cell as its
+// shown text, booleans as "1"/"0". Returns false when LibreOffice is not installed.
+bool libreOfficeInstalled();
+std::vector<std::vector<std::string>> readWithLibreOffice(const std::string &path);
+// Compares what LibreOffice shows with the expected cells; skips silently without LibreOffice.
+void expectLibreOfficeShows(const std::string &path,
+                            const std::vector<std::vector<struct ReadCell>> &rows);
+
 // Expected cells, for building the comparison.
 ReadCell text(const std::string &utf8);
 ReadCell boolean(bool value);

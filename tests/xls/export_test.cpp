@@ -134,6 +134,7 @@ TEST_F(ExportTest, AllRacesLatestFirstUnderTheirFieldNames)
         for (std::size_t r = 0; r < want.size(); ++r)
             EXPECT_EQ(sheets[0].rows[r], want[r]) << "Zeile " << r;
     }
+    expectLibreOfficeShows(path.toStdString(), expected);
 }
 
 TEST_F(ExportTest, LongNotesAreCutToTheCellLimit)

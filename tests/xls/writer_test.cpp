@@ -103,7 +103,7 @@ TEST_F(WorkbookWriterTest, TextsBooleansAndEmptyCellsReadBackExactly)
               {
                   { T("Name"), T("Ort"), T("angemeldet"), T("Notiz"), T("leer"), T("Ende") },
                   { T("Lauf über Stock & Stein"), T("Köln"), B(true),
-                    T("Zeile 1\nZeile 2\r\nZeile 3"), E(), T("O'Brien's \"Lauf\"") },
+                    T("Zeile 1\nZeile 2\r\nZeile 3\rEnde"), E(), T("O'Brien's \"Lauf\"") },
                   { T("🏃 Läufer 𝄞 ☃ ĳ"), T(""), B(false), T("ßÄÖÜäöü€"), E(), E() },
                   { E(), E(), E(), E(), E(), E() },
                   { T("kaputt \xff\xfe und \xe2\x82"), T(" "), B(true), T("Ja"), E(),
@@ -114,7 +114,7 @@ TEST_F(WorkbookWriterTest, TextsBooleansAndEmptyCellsReadBackExactly)
         { text("Name"), text("Ort"), text("angemeldet"), text("Notiz"), text("leer"),
           text("Ende") },
         { text("Lauf über Stock & Stein"), text("Köln"), boolean(true),
-          text("Zeile 1\nZeile 2\r\nZeile 3"), empty(), text("O'Brien's \"Lauf\"") },
+          text("Zeile 1\nZeile 2\nZeile 3\nEnde"), empty(), text("O'Brien's \"Lauf\"") },
         { text("🏃 Läufer 𝄞 ☃ ĳ"), empty(), boolean(false), text("ßÄÖÜäöü€") },
         {},
         { text("kaputt \uFFFD\uFFFD und \uFFFD"), text(" "), boolean(true), text("Ja"), empty(),
@@ -122,6 +122,7 @@ TEST_F(WorkbookWriterTest, TextsBooleansAndEmptyCellsReadBackExactly)
     });
     expectSheet(readWithXlrd(path), "Läufe", expected);
     expectSheet(readWithFreexl(path), "Läufe", booleansAsNumbers(expected));
+    expectLibreOfficeShows(path, expected);
 }
 
 TEST_F(WorkbookWriterTest, LongTextsAreCutToWhatACellHoldsAndSurviveRecordBoundaries)
@@ -146,8 +147,9 @@ TEST_F(WorkbookWriterTest, LongTextsAreCutToWhatACellHoldsAndSurviveRecordBounda
     };
     for (int shift = 0; shift < 4; ++shift)
         expected.push_back({ text(repeat("b", shift) + repeat("😀", 9000)) });
-    // freexl cannot read strings that span more than two records; xlrd can.
+    // freexl cannot read strings that span more than two records; the others can.
     expectSheet(readWithXlrd(path), "Läufe", expected);
+    expectLibreOfficeShows(path, expected);
 }
 
 TEST_F(WorkbookWriterTest, TextsAcrossOneRecordBoundaryReadInFreexlToo)
