@@ -14,8 +14,11 @@ struct MaintenancePaths
     static MaintenancePaths inFolder(const QString &appPfad, const QString &dbDatei);
 };
 
-// Called with a point name before and after each file operation of the maintenance
-// ("repair:before", "backup:written", ...); tests use it to end the process there.
+// Called with a point name before and after each file operation of the maintenance, in this
+// order: repair:before, repair:after, backup:before, backup:written (copy on disk, not yet
+// renamed), backup:after, remove-compact:before, remove-compact:after, compact:before,
+// compact:written (not yet checked), compact:after, replace-main:before, replace-main:written,
+// replace-main:after. Tests use it to end the process at a point.
 using MaintenanceHook = std::function<void(const char *point)>;
 
 // Repairs the main file, copies it to the backup, deletes an old compaction target, compacts

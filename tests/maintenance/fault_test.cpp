@@ -244,6 +244,17 @@ TEST(StartupFaults, ReadOnlyProgramFolder)
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(3);
     };
+    const pid_t probe = ::fork();
+    if (probe == 0) {
+        asOrdinaryUser();
+        ::_exit(::access(QFile::encodeName(f.paths.mainFile).constData(), R_OK) == 0 ? 0 : 4);
+    }
+    int status = 0;
+    ::waitpid(probe, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        ::chmod(QFile::encodeName(dir).constData(), 0700);
+        GTEST_SKIP() << "no ordinary user who can read the temporary folder";
+    }
     for (int start = 0; start < 3; ++start) {
         const ChildStart result = startInChild(f.paths, asOrdinaryUser);
         ASSERT_TRUE(result.finished) << "exit code " << result.exitCode;
