@@ -173,25 +173,24 @@ void WorkbookWriter::addRow(std::span<const Cell> cells)
         throw Error(ErrorKind::InvalidUse, "Die Arbeitsmappe ist bereits abgeschlossen.");
     if (m_rows >= maxRows)
         throw Error(ErrorKind::TooManyRows,
-                    "Ein Excel-97-Arbeitsblatt fasst höchstens 65.536 Zeilen. "
-                    "Es wurde keine Datei geschrieben.");
+                    "Ein Excel-97-Arbeitsblatt fasst höchstens 65.536 Zeilen.");
     if (cells.size() > maxColumns)
         throw Error(ErrorKind::TooManyColumns,
-                    "Ein Excel-97-Arbeitsblatt fasst höchstens 256 Spalten. "
-                    "Es wurde keine Datei geschrieben.");
+                    "Ein Excel-97-Arbeitsblatt fasst höchstens 256 Spalten.");
 
     const std::uint32_t row = m_rows++;
-    Bytes records;
+    Bytes &records = m_rowRecords;
+    records.clear();
     for (std::uint32_t column = 0; column < cells.size(); ++column) {
         const Cell &cell = cells[column];
-        Bytes data;
-        data.u16(row);
-        data.u16(column);
         if (cell.kind == Cell::Kind::Boolean) {
-            data.u16(xfPlain);
-            data.u8(cell.value ? 1 : 0);
-            data.u8(0); // a boolean, not an error code
-            record(records, idBoolErr, data);
+            records.u16(idBoolErr);
+            records.u16(8);
+            records.u16(row);
+            records.u16(column);
+            records.u16(xfPlain);
+            records.u8(cell.value ? 1 : 0);
+            records.u8(0); // a boolean, not an error code
         } else if (cell.kind == Cell::Kind::Text) {
             // Line breaks as the format's own LF, so every reader shows them alike.
             std::u16string text = utf8ToUtf16(cell.text, std::u16string::npos);
@@ -200,9 +199,12 @@ void WorkbookWriter::addRow(std::span<const Cell> cells)
             if (text.empty())
                 continue; // some readers fail on an empty shared string; an empty cell is the same
             const bool wraps = text.find(u'\n') != std::u16string::npos;
-            data.u16(wraps ? xfWrapped : xfPlain);
-            data.u32(m_strings.add(text));
-            record(records, idLabelSst, data);
+            records.u16(idLabelSst);
+            records.u16(10);
+            records.u16(row);
+            records.u16(column);
+            records.u16(wraps ? xfWrapped : xfPlain);
+            records.u32(m_strings.add(text));
         } else {
             continue;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Bytes.h"
 #include "OutputFile.h"
 #include "SharedStrings.h"
 #include "XlsError.h"
@@ -65,6 +66,7 @@ private:
     std::string m_folder;
     std::u16string m_sheetName;
     OutputFile m_cells; // cell records of the sheet, in row order
+    Bytes m_rowRecords;
     SharedStrings m_strings;
     std::uint32_t m_rows = 0; // rows added
     std::uint32_t m_usedRows = 0; // up to the last row with a cell
