@@ -4,6 +4,7 @@
 #include "DataGrid.h"
 #include "Start_Form.h"
 #include "StartupMaintenance.h"
+#include "Style.h"
 #include "Twips.h"
 
 #include <QButtonGroup>
@@ -19,16 +20,6 @@ constexpr int kGridTop = 720;
 constexpr int kGridHeightList = 6200;
 constexpr int kGridHeightReminder = 4000;
 constexpr int kWidth = 14040;
-const QColor kGridBlue(0, 128, 255);
-const QColor kLightYellow(255, 255, 192);
-
-void paint(QWidget *w, QPalette::ColorRole role, const QColor &color)
-{
-    QPalette p = w->palette();
-    p.setColor(role, color);
-    w->setPalette(p);
-    w->setAutoFillBackground(true);
-}
 } // namespace
 
 Haupt_Form::Haupt_Form(AppContext &ctx, QWidget *parent) : QMainWindow(parent), m_ctx(ctx)
@@ -61,6 +52,7 @@ void Haupt_Form::buildForm()
     DBGrid1 = new DataGrid(m_ctx.Lauf_db, m_central);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setAccessibleName(QStringLiteral("Liste der Läufe"));
+    connect(DBGrid1, &DataGrid::rowActivated, this, [this] { db_neu_Click(1); });
     setGridHeight(kGridHeightList);
 
     h_p_alarm = new QFrame(m_central);
@@ -68,7 +60,7 @@ void Haupt_Form::buildForm()
     h_p_alarm->setGeometry(twRect(120, kGridTop + kGridHeightReminder + 120, kWidth,
                                   kGridHeightList - kGridHeightReminder - 120));
     h_p_alarm->setFrameShape(QFrame::Box);
-    paint(h_p_alarm, QPalette::Window, QColor(255, 255, 128));
+    Style::setColor(h_p_alarm, QPalette::Window, QColor(255, 255, 128));
     auto *alarmText = new QLabel(
             QStringLiteral("Achtung, für die aufgelisteten Läufe sollte an das zu bezahlende "
                            "Startgeld erinnert werden"),
@@ -118,7 +110,7 @@ void Haupt_Form::buildForm()
     h_f_neu_usw->setObjectName(QStringLiteral("h_f_neu_usw"));
     h_f_neu_usw->setGeometry(twRect(120, filterTop + 1080, kWidth, 660));
     h_f_neu_usw->setFrameShape(QFrame::StyledPanel);
-    paint(h_f_neu_usw, QPalette::Window, kLightYellow);
+    Style::setColor(h_f_neu_usw, QPalette::Window, Style::LightYellow);
     struct Command
     {
         int index;
@@ -134,20 +126,19 @@ void Haupt_Form::buildForm()
     };
     int left = 120;
     for (const Command &c : commands) {
-        auto *b = new QPushButton(QString::fromUtf16(c.caption), h_f_neu_usw);
-        b->setObjectName(QStringLiteral("db_neu(%1)").arg(c.index));
+        auto *b = Style::makeButton(h_f_neu_usw, QStringLiteral("db_neu(%1)").arg(c.index),
+                                    QString::fromUtf16(c.caption), twRect(left, 120, 2200, 420),
+                                    Style::LightYellow);
         if (c.tooltip)
             b->setToolTip(QString::fromUtf16(c.tooltip));
-        b->setGeometry(twRect(left, 120, 2200, 420));
-        paint(b, QPalette::Button, kLightYellow);
         db_neu[c.index] = b;
+        connect(b, &QPushButton::clicked, this, [this, i = c.index] { db_neu_Click(i); });
         left += 2300;
     }
-    I_c_ende = new QPushButton(QStringLiteral("&Beenden"), h_f_neu_usw);
-    I_c_ende->setObjectName(QStringLiteral("I_c_ende"));
+    I_c_ende = Style::makeButton(h_f_neu_usw, QStringLiteral("I_c_ende"),
+                                 QStringLiteral("&Beenden"), twRect(kWidth - 1800, 120, 1680, 420),
+                                 Style::LightRed);
     I_c_ende->setToolTip(QStringLiteral("Programm beenden"));
-    I_c_ende->setGeometry(twRect(kWidth - 1800, 120, 1680, 420));
-    paint(I_c_ende, QPalette::Button, QColor(255, 192, 192));
     connect(I_c_ende, &QPushButton::clicked, this, [this] { m_ctx.ui.quitProgram(); });
 }
 
@@ -158,6 +149,21 @@ void Haupt_Form::buildMenu()
     QAction *m_ende = m_datei->addAction(QStringLiteral("Programm beenden"));
     m_ende->setObjectName(QStringLiteral("m_ende"));
     connect(m_ende, &QAction::triggered, this, [this] { m_ctx.ui.quitProgram(); });
+    const struct
+    {
+        const char *name;
+        const char16_t *caption;
+        void (Haupt_Form::*handler)();
+    } items[] = {
+        { "m_auswahl", u" Auswahllisten bearbeiten ", &Haupt_Form::m_auswahl_Click },
+        { "m_produkte", u" weitere Produkte ", &Haupt_Form::m_produkte_Click },
+        { "m_info", u" Info  ", &Haupt_Form::m_info_Click },
+    };
+    for (const auto &item : items) {
+        QAction *action = menuBar()->addAction(QString::fromUtf16(item.caption));
+        action->setObjectName(QString::fromLatin1(item.name));
+        connect(action, &QAction::triggered, this, item.handler);
+    }
 }
 
 void Haupt_Form::setGridHeight(int twips)
@@ -199,7 +205,7 @@ bool Haupt_Form::Form_Load()
         v.listen_geladen_jn = QStringLiteral("nein");
         h_l_headline->setText(kReminderHeadline);
         h_l_headline->setAccessibleName(kReminderHeadline);
-        DBGrid1->setColors(kGridBlue, Qt::white);
+        DBGrid1->setColors(Style::GridBlue, Qt::white);
 
         const QDate today = m_ctx.clock.today();
         DataSource &races = m_ctx.Lauf_db;

@@ -28,6 +28,11 @@ public:
     void ad_check1_Click(int index);
     void h_o_auswahl_Click(int index);
 
+    void db_neu_Click(int index);
+    void m_auswahl_Click();
+    void m_produkte_Click();
+    void m_info_Click();
+
     RaceListSelection selection() const;
     bool reminderShown() const;
 
@@ -36,6 +41,9 @@ private:
     void buildMenu();
     void configureGridColumns();
     void setGridHeight(int twips);
+    void openEditor();
+    // false when the export ended early (empty list, dialog cancelled, name too long).
+    bool exportRaces();
 
     AppContext &m_ctx;
     QWidget *m_central;

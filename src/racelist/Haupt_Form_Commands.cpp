@@ -1,0 +1,118 @@
+// The main window's commands: the race editor in its four modes, the export and the menu.
+#include "Haupt_Form.h"
+
+#include "Adressen_Form.h"
+#include "AppContext.h"
+#include "Auswahl_Form.h"
+#include "DataGrid.h"
+#include "Info_Form.h"
+#include "Produkte_Form.h"
+#include "RaceExport.h"
+#include "WorkbookExport.h"
+
+#include <QMenuBar>
+
+void Haupt_Form::db_neu_Click(int index)
+{
+    m_ctx.guard(
+            [this, index] {
+                SharedVars &v = m_ctx.vars;
+                DataSource &races = m_ctx.Lauf_db;
+                v.loeschen_jn = QStringLiteral("nein");
+                v.neu_jn = QStringLiteral("nein");
+                switch (index) {
+                case 0:
+                    v.bearb_modus = 0;
+                    v.neu_jn = QStringLiteral("ja");
+                    openEditor();
+                    break;
+                case 1:
+                    if (races.recordCount() > 0) {
+                        v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
+                        v.bearb_modus = 1;
+                        openEditor();
+                    }
+                    break;
+                case 2:
+                    if (!races.eof()) {
+                        v.bearb_modus = 2;
+                        openEditor();
+                    }
+                    break;
+                case 3:
+                    v.bearb_modus = 3;
+                    if (!races.eof()) {
+                        v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
+                        openEditor();
+                    }
+                    break;
+                case 5:
+                    v.bearb_modus = 5;
+                    if (!exportRaces())
+                        return;
+                    break;
+                default:
+                    return;
+                }
+                DBGrid1->viewport()->update();
+                v.aufruf_form = QStringLiteral("haupt_form");
+            },
+            { ErrNo::WindowUnloaded });
+}
+
+void Haupt_Form::openEditor()
+{
+    Adressen_Form editor(m_ctx, this);
+    m_ctx.ui.runModal(editor);
+}
+
+bool Haupt_Form::exportRaces()
+{
+    DataSource &races = m_ctx.Lauf_db;
+    if (races.recordCount() <= 0)
+        return false;
+    races.moveFirst();
+
+    Ui::FileRequest request;
+    request.initialDir = m_ctx.vars.export_pfad;
+    request.title = QStringLiteral("Speichern unter");
+    request.fileName = proposedExportName(m_ctx.clock.now());
+    request.filter = QStringLiteral("Excel 97|*.xls");
+    const Ui::FileAnswer answer = m_ctx.ui.saveFile(request);
+    const QString path = answer.fileName;
+    if (path == request.fileName)
+        return false;
+    if (path.size() > kMaxExportPathLength) {
+        m_ctx.vars.meldung = exportPathTooLongMessage(path);
+        m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
+        return false;
+    }
+    executeStatement(m_ctx.vars.databasePath(), exportStatement(path));
+    m_ctx.vars.meldung = QStringLiteral("Der Export wurde erfolgreich beendet");
+    m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
+    return true;
+}
+
+void Haupt_Form::m_auswahl_Click()
+{
+    m_ctx.guard([this] {
+        Auswahl_Form window(m_ctx, this);
+        m_ctx.ui.runModal(window);
+    });
+}
+
+void Haupt_Form::m_produkte_Click()
+{
+    m_ctx.guard([this] {
+        Produkte_Form window(m_ctx, this);
+        m_ctx.ui.runModal(window);
+    });
+}
+
+void Haupt_Form::m_info_Click()
+{
+    m_ctx.guard([this] {
+        Info_Form window(m_ctx, this);
+        m_ctx.ui.runModal(window);
+    });
+}

@@ -1,0 +1,154 @@
+#include "AppContext.h"
+#include "FakeUi.h"
+#include "Haupt_Form.h"
+#include "RaceExport.h"
+#include "TestFolder.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+struct CommandsTest : ::testing::Test
+{
+    TestFolder folder { TestFolder::Content::Seeded };
+    FakeUi ui;
+    FixedClock clock { QDateTime(QDate(2026, 12, 8), QTime(14, 5, 9)) };
+    AppContext ctx { ui, clock, folder.path() };
+    std::unique_ptr<Haupt_Form> window;
+
+    void start()
+    {
+        window = std::make_unique<Haupt_Form>(ctx);
+        ASSERT_TRUE(window->Form_Load());
+    }
+    void click(const QString &name)
+    {
+        auto *button = window->findChild<QPushButton *>(name);
+        ASSERT_NE(button, nullptr) << name.toStdString();
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QString headline() const { return window->findChild<QLabel *>("h_l_headline")->text(); }
+};
+} // namespace
+
+TEST_F(CommandsTest, EditorCommandsHandOverModeAndRaceAndSkipAnEmptyList)
+{
+    start();
+    ASSERT_EQ(ctx.Lauf_db.recordCount(), 0);
+    for (const char *command : { "db_neu(1)", "db_neu(2)", "db_neu(3)" })
+        click(command);
+    EXPECT_TRUE(ui.modalWindows.isEmpty());
+    EXPECT_EQ(ctx.vars.bearb_modus, 3); // set before the list is tested
+
+    const qlonglong number = folder.addRace(
+            { { "ad_lauf", "Stadtlauf" }, { "ad_lauf_datum", "01.05.2027" } });
+    window->ad_check1_Click(2);
+    struct Seen
+    {
+        int mode;
+        QString neu, loeschen, nummer;
+    };
+    QList<Seen> seen;
+    ui.onModal = [&](QDialog &editor) {
+        seen.append({ ctx.vars.bearb_modus, ctx.vars.neu_jn, ctx.vars.loeschen_jn,
+                      ctx.vars.akt_ad_nummer });
+        QTest::keyClick(&editor, Qt::Key_Escape);
+        return int(QDialog::Rejected);
+    };
+    for (const char *command : { "db_neu(1)", "db_neu(3)", "db_neu(2)", "db_neu(0)" })
+        click(command);
+    ASSERT_EQ(seen.size(), 4);
+    EXPECT_EQ(ui.modalWindows, QStringList(4, "Adressen_Form"));
+    EXPECT_EQ(seen[0].mode, 1);
+    EXPECT_EQ(seen[0].nummer, QString::number(number));
+    EXPECT_EQ(seen[0].neu, "nein");
+    EXPECT_EQ(seen[1].mode, 3);
+    EXPECT_EQ(seen[2].mode, 2);
+    EXPECT_EQ(seen[3].mode, 0);
+    EXPECT_EQ(seen[3].neu, "ja");
+    EXPECT_EQ(ctx.vars.aufruf_form, "haupt_form");
+    // Cancelled new races and copies leave nothing behind; the list keeps its filter.
+    EXPECT_EQ(folder.count("adressen"), 1);
+    EXPECT_EQ(headline(), QStringLiteral("Alle zukünftigen Läufe"));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join('\n').toStdString();
+}
+
+TEST_F(CommandsTest, MenuOpensItsWindows)
+{
+    start();
+    for (const char *name : { "m_auswahl", "m_produkte", "m_info" })
+        window->findChild<QAction *>(name)->trigger();
+    EXPECT_EQ(ui.modalWindows, (QStringList { "Auswahl_Form", "Produkte_Form", "Info_Form" }));
+}
+
+TEST_F(CommandsTest, ExportAsksForANameAndWritesAllRaces)
+{
+    folder.addRace({ { "ad_lauf", "Gelaufen" }, { "ad_lauf_datum", "01.05.2027" },
+                     { "ad_gelaufen_jn", "Ja" } });
+    folder.addRace({ { "ad_lauf", "Offen" }, { "ad_lauf_datum", "01.06.2027" } });
+    start();
+    ctx.Lauf_db.moveLast();
+
+    // Cancel: no message, no file.
+    click("db_neu(5)");
+    ASSERT_EQ(ui.fileRequests.size(), 1);
+    const Ui::FileRequest request = ui.fileRequests[0];
+    EXPECT_EQ(request.title, "Speichern unter");
+    EXPECT_EQ(request.fileName, "Läufe 26-12-08 14-05-09");
+    EXPECT_EQ(request.filter, "Excel 97|*.xls");
+    EXPECT_EQ(request.initialDir, folder.path() + "/Export/");
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(ctx.Lauf_db.currentIndex(), 0);
+
+    // 64 characters are refused with the length message; 63 are exported.
+    const QString base = folder.path() + "/Export/";
+    const QString tooLong = base + QString(64 - base.size(), u'x');
+    const QString longest = base + QString(63 - base.size() - 4, u'y') + ".xls";
+    ASSERT_EQ(longest.size(), 63) << "temporary folder path too long for this test";
+    ui.fileAnswers.push_back({ true, tooLong, 1 });
+    click("db_neu(5)");
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text,
+              "Der vollständige Export-Dateiname darf nicht länger als 63 Zeichen sein!\n"
+                      + tooLong + "\nist  64 Zeichen lang - Bitte wiederholen");
+    EXPECT_FALSE(QFileInfo::exists(tooLong));
+
+    // An empty list blocks the export silently although the table holds races.
+    window->findChild<QRadioButton *>("h_o_auswahl(4)")->click();
+    ASSERT_EQ(ctx.Lauf_db.recordCount(), 0);
+    click("db_neu(5)");
+    EXPECT_EQ(ui.fileRequests.size(), 2); // empty list: silent
+    // A filtered list exports every race.
+    window->findChild<QRadioButton *>("h_o_auswahl(3)")->click();
+    ASSERT_EQ(ctx.Lauf_db.recordCount(), 1);
+    ui.fileAnswers.push_back({ true, longest, 1 });
+    click("db_neu(5)");
+    EXPECT_EQ(ui.messages.last().text, "Der Export wurde erfolgreich beendet");
+    EXPECT_TRUE(QFileInfo(longest).size() > 0);
+    EXPECT_EQ(ctx.Lauf_db.currentIndex(), 0);
+
+    // An existing file is never replaced.
+    const qint64 size = QFileInfo(longest).size();
+    ui.fileAnswers.push_back({ true, longest, 1 });
+    click("db_neu(5)");
+    EXPECT_TRUE(ui.messages.last().text.endsWith(" 58")) << ui.messages.last().text.toStdString();
+    EXPECT_EQ(QFileInfo(longest).size(), size);
+}
+
+TEST(RaceExport, StatementNamesTheWorksheetAndEveryColumn)
+{
+    const QString s = exportStatement(QStringLiteral("C:\\Export\\a.xls"));
+    EXPECT_TRUE(s.startsWith("select ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_lauf_wotag, "
+                             "ad_strecke, ad_start, ad_ang_jn, ad_ang_datum, ad_vorgemerkt_jn, "
+                             "ad_gelaufen_jn, "));
+    EXPECT_TRUE(s.endsWith(", ad_memo_jn, ad_memo into [Excel 8.0;Database=C:\\Export\\a.xls]."
+                           "Läufe from adressen order by cdate(ad_lauf_datum) desc"));
+    const QString columns = s.mid(7, s.indexOf(" into ") - 7);
+    EXPECT_EQ(columns.split(", ").size(), 54);
+    EXPECT_FALSE(columns.contains("ad_nummer"));
+}
