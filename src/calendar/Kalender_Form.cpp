@@ -95,6 +95,8 @@ void Kalender_Form::Form_Load()
         const QDate start = passed.isValid() ? passed : m_ctx.clock.today();
         start_datum = formatDate(start);
         setCurrentDate(start);
+        for (int i = 0; i < CellCount; ++i)
+            paintCell(i, false);
         monat_zeigen();
 
         k_t_tag->setText(QString::number(m_datum.day()));
@@ -129,14 +131,19 @@ void Kalender_Form::setCurrentDate(const QDate &date)
     m_ctx.vars.kalender_datum = formatDate(date);
 }
 
-void Kalender_Form::markCell(int cell)
+void Kalender_Form::paintCell(int cell, bool marked)
 {
     DayCell *c = k_l_tage[cell];
-    QPalette p = c->palette();
-    p.setColor(QPalette::Window, QColor(0, 255, 255));
+    QPalette p = palette();
+    p.setColor(QPalette::Window, marked ? QColor(0, 255, 255) : p.color(QPalette::Button));
     c->setPalette(p);
-    c->setFrameShape(QFrame::Box);
-    c->setAccessibleDescription(QStringLiteral("Tag, ausgewählt"));
+    c->setFrameShape(marked ? QFrame::Box : QFrame::NoFrame);
+    c->setAccessibleDescription(marked ? QStringLiteral("Tag, ausgewählt") : QStringLiteral("Tag"));
+}
+
+void Kalender_Form::markCell(int cell)
+{
+    paintCell(cell, true);
     m_marked = cell;
 }
 
@@ -144,10 +151,7 @@ void Kalender_Form::unmarkCell()
 {
     if (auswahl_zelle < 0 || auswahl_zelle >= CellCount)
         return;
-    DayCell *c = k_l_tage[auswahl_zelle];
-    c->setPalette(palette());
-    c->setFrameShape(QFrame::NoFrame);
-    c->setAccessibleDescription(QStringLiteral("Tag"));
+    paintCell(auswahl_zelle, false);
     m_marked = -1;
 }
 

@@ -87,6 +87,7 @@ private:
 
     void monat_zeigen();
     void kopf_zeigen();
+    void paintCell(int cell, bool marked);
     void markCell(int cell);
     void unmarkCell();
     void setCurrentDate(const QDate &date);

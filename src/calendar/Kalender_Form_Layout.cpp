@@ -123,7 +123,6 @@ void Kalender_Form::buildForm()
         cell->setGeometry(twRect(columnLeft(i % 7), rowTop(i / 7), kCell, kCell));
         cell->setAlignment(Qt::AlignCenter);
         cell->setAutoFillBackground(true);
-        cell->setAccessibleDescription(QStringLiteral("Tag"));
         connect(cell, &DayCell::pressed, this, &Kalender_Form::k_l_tage_MouseDown);
         connect(cell, &DayCell::doubleClicked, this, &Kalender_Form::k_l_tage_DblClick);
         k_l_tage[i] = cell;
