@@ -7,6 +7,7 @@
 #include "DateLabel.h"
 #include "EditorValues.h"
 #include "PickListCombo.h"
+#include "PictureTab.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -45,6 +46,7 @@ bool isJa(const QVariant &v)
 Adressen_Form::Adressen_Form(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx(ctx)
 {
     buildForm();
+    new PictureTab(ctx, *this); // owned by this window
 
     connect(ad_check_bezahlt, &QCheckBox::toggled, this, [this] { ad_check_bezahlt_Click(); });
     for (const auto &[index, option] : ad_o_strecke) {

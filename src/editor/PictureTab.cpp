@@ -1,0 +1,81 @@
+#include "PictureTab.h"
+
+#include "Adressen_Form.h"
+#include "AppContext.h"
+#include "DateLabel.h"
+#include "DbError.h"
+#include "Start_Form.h"
+#include "Style.h"
+#include "Twips.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+
+PictureTab::PictureTab(AppContext &ctx, Adressen_Form &editor)
+    : QObject(&editor), m_ctx(ctx), m_editor(editor)
+{
+    // The buttons sit on the tab page beside the picture label, measured from the same origin.
+    QLabel *path = editor.a_l_datei;
+    QWidget *page = path->parentWidget();
+    const QPoint origin = path->geometry().topLeft() - twRect(585, 3690, 0, 0).topLeft();
+    auto button = [&](const QString &name, const QString &caption, int left) {
+        auto *b = Style::makeButton(page, name, caption,
+                                    twRect(left, 4095, 1635, 345).translated(origin));
+        return b;
+    };
+    a_c_durchsuchen = button(QStringLiteral("a_c_durchsuchen"), QStringLiteral("Bilddatei zuordnen"), 2835);
+    a_c_aufheben = button(QStringLiteral("a_c_aufheben"), QStringLiteral("Zuordnung aufheben"), 4545);
+    a_c_oeffnen = button(QStringLiteral("a_c_öffnen"), QStringLiteral("Vorschau"), 6255);
+    connect(a_c_durchsuchen, &QPushButton::clicked, this, &PictureTab::a_c_durchsuchen_Click);
+    connect(a_c_aufheben, &QPushButton::clicked, this, &PictureTab::a_c_aufheben_Click);
+    connect(a_c_oeffnen, &QPushButton::clicked, this, &PictureTab::a_c_oeffnen_Click);
+}
+
+void PictureTab::setPicturePath(const QString &path)
+{
+    m_editor.a_l_datei->setText(path);
+    m_editor.a_l_datei->setAccessibleName(path);
+}
+
+void PictureTab::a_c_durchsuchen_Click()
+{
+    m_ctx.guard([this] {
+        Ui::FileRequest request;
+        request.initialDir = m_ctx.vars.dokument_pfad;
+        request.title = QStringLiteral("Lagerort des Bildes bestimmen");
+        request.fileName = QString();
+        request.filter = QStringLiteral("Bilder(*.bmp;*.ico;*.wmf;*.jpg;*.gif;*.cur)|"
+                                        "*.bmp;*.ico;*.wmf;*.jpg;*.gif;*.cur");
+        const Ui::FileAnswer answer = m_ctx.ui.openFile(request);
+        const QString name = answer.accepted ? answer.fileName : QString();
+        if (name.isEmpty() || name == QStringLiteral("*.*"))
+            return;
+        // Only the path is kept; it must name a file that is there.
+        if (!QFileInfo(name).isFile())
+            throw DbError(ErrNo::FileNotFound, QStringLiteral("Datei nicht gefunden"));
+        a_c_oeffnen->setEnabled(true);
+        a_c_aufheben->setEnabled(true);
+        setPicturePath(name);
+    });
+}
+
+void PictureTab::a_c_aufheben_Click()
+{
+    m_ctx.guard([this] {
+        setPicturePath(QString());
+        a_c_oeffnen->setEnabled(false);
+        a_c_aufheben->setEnabled(false);
+    });
+}
+
+void PictureTab::a_c_oeffnen_Click()
+{
+    m_ctx.guard([this] {
+        const StartPreview preview { m_editor.ad_l_lauf_datum->text(),
+                                     m_editor.aw_Combo1(7)->currentText(),
+                                     m_editor.a_l_datei->text() };
+        Start_Form start(m_ctx, &m_editor, preview);
+        m_ctx.ui.runModal(start);
+    });
+}
