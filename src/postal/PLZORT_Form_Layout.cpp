@@ -1,0 +1,197 @@
+// Widgets and their places; the behaviour is in PLZORT_Form.cpp.
+#include "PLZORT_Form.h"
+
+#include "DataGrid.h"
+#include "Twips.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kLeft = 120;
+constexpr int kWidth = 7200;
+constexpr int kGridTop = 1140;
+constexpr int kGridHeight = 4080;
+constexpr int kRowTop = kGridTop + kGridHeight + 60; // command row / edit row
+constexpr int kOkRowTop = kRowTop + 540;             // OK row / save row
+constexpr int kButtonHeight = 435;
+
+// Widths of the grid's columns, in twips; the edit row lines up under them.
+constexpr int kColumnWidths[3] = { 4000, 1200, 1200 };
+
+const QColor kLightGreen(192, 255, 192);
+const QColor kLightRed(255, 192, 192);
+const QColor kLightYellow(255, 255, 192);
+
+QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption,
+                        const QRect &geometry, const QColor &colour)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    // Enter in a field moves on; it must never press a button.
+    button->setAutoDefault(false);
+    QPalette p = button->palette();
+    p.setColor(QPalette::Button, colour);
+    button->setPalette(p);
+    return button;
+}
+
+QFrame *makeRow(QWidget *parent, const QString &name, int top, int height)
+{
+    auto *row = new QFrame(parent);
+    row->setObjectName(name);
+    row->setGeometry(twRect(kLeft, top, kWidth, height));
+    return row;
+}
+
+QLineEdit *makeField(QWidget *parent, const QString &name, const QRect &geometry, int maxLength,
+                     const QString &accessibleName)
+{
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setGeometry(geometry);
+    field->setMaxLength(maxLength);
+    field->setAccessibleName(accessibleName);
+    return field;
+}
+
+QLabel *makeCaption(QWidget *parent, const QString &name, const QString &text,
+                    const QRect &geometry, QLineEdit *buddy)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+void PLZORT_Form::buildForm()
+{
+    setObjectName(QStringLiteral("PLZORT_Form"));
+    setWindowTitle(QStringLiteral("Auswahl von Ort, PLZ und Vorwahl"));
+    setFixedSize(twSize(kLeft + kWidth + kLeft, kOkRowTop + kButtonHeight + 120));
+
+    // Search fields, each above the grid column it searches.
+    p_f_suche = new QGroupBox(QStringLiteral("Suche nach:"), this);
+    p_f_suche->setObjectName(QStringLiteral("p_f_suche"));
+    p_f_suche->setGeometry(twRect(kLeft, 60, kWidth, 1005));
+    p_t_ort = makeField(p_f_suche, QStringLiteral("p_t_ort"), twRect(375, 555, 3600, 315), 35,
+                        QStringLiteral("Ort"));
+    p_t_plz = makeField(p_f_suche, QStringLiteral("p_t_plz"), twRect(4380, 555, 1140, 315), 10,
+                        QStringLiteral("PLZ"));
+    p_t_vw = makeField(p_f_suche, QStringLiteral("p_t_vw"), twRect(5580, 555, 1140, 315), 10,
+                       QStringLiteral("Vorwahl"));
+    p_l_ort = makeCaption(p_f_suche, QStringLiteral("p_l_ort"), QStringLiteral("Ort"),
+                          twRect(375, 300, 3600, 225), p_t_ort);
+    p_l_plz = makeCaption(p_f_suche, QStringLiteral("p_l_plz"), QStringLiteral("PLZ"),
+                          twRect(4380, 300, 1140, 225), p_t_plz);
+    p_l_vw = makeCaption(p_f_suche, QStringLiteral("p_l_vw"), QStringLiteral("Vorwahl"),
+                         twRect(5580, 300, 1140, 225), p_t_vw);
+
+    DBGrid1 = new DataGrid(plzort_db, this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setGeometry(twRect(kLeft, kGridTop, kWidth, kGridHeight));
+    DBGrid1->setAccessibleName(QStringLiteral("Orte mit Postleitzahl und Vorwahl"));
+    connect(DBGrid1, &DataGrid::rowActivated, this, &PLZORT_Form::DBGrid1_DblClick);
+
+    p_f_command = makeRow(this, QStringLiteral("p_f_command"), kRowTop, kButtonHeight);
+    const QString commands[4] = { QStringLiteral("&Neuen Ort erfassen"),
+                                  QStringLiteral("&Bearbeiten"), QStringLiteral("&Löschen"),
+                                  QStringLiteral("&Kopieren") };
+    const int lefts[4] = { 0, 2160, 3840, 5520 };
+    const int widths[4] = { 2100, 1620, 1620, 1680 };
+    for (int k = 0; k < 4; ++k) {
+        db_neu_plz[size_t(k)] = makeButton(p_f_command, QStringLiteral("db_neu_plz(%1)").arg(k),
+                                           commands[k], twRect(lefts[k], 0, widths[k], kButtonHeight),
+                                           kLightYellow);
+        connect(db_neu_plz[size_t(k)], &QPushButton::clicked, this,
+                [this, k] { db_neu_plz_Click(k); });
+    }
+
+    // The edit row lies where the command row is; its fields are lined up under the grid's
+    // columns when the window is shown (alignEditRow), these are the places before that.
+    p_f_edit = makeRow(this, QStringLiteral("p_f_edit"), kRowTop, kButtonHeight);
+    const int firstColumn = 270;
+    p_t_ort_edit = makeField(p_f_edit, QStringLiteral("p_t_ort_edit"),
+                             twRect(firstColumn, 60, kColumnWidths[0], 315), 35,
+                             QStringLiteral("Ort"));
+    p_t_plz_edit = makeField(p_f_edit, QStringLiteral("p_t_plz_edit"),
+                             twRect(firstColumn + kColumnWidths[0], 60, kColumnWidths[1], 315), 10,
+                             QStringLiteral("PLZ"));
+    p_t_vw_edit = makeField(p_f_edit, QStringLiteral("p_t_vw_edit"),
+                            twRect(firstColumn + kColumnWidths[0] + kColumnWidths[1], 60,
+                                   kColumnWidths[2], 315),
+                            10, QStringLiteral("Vorwahl"));
+    p_f_edit->hide();
+
+    p_f_ok = makeRow(this, QStringLiteral("p_f_ok"), kOkRowTop, kButtonHeight);
+    p_c_ok = makeButton(p_f_ok, QStringLiteral("p_c_ok"),
+                        QStringLiteral("&OK - PLZ, Ort und Vorwahl übernehmen"),
+                        twRect(0, 0, 4800, kButtonHeight), kLightGreen);
+    p_c_abbr = makeButton(p_f_ok, QStringLiteral("p_c_abbr"), QStringLiteral("&Abbrechen"),
+                          twRect(4980, 0, 2220, kButtonHeight), kLightRed);
+    connect(p_c_ok, &QPushButton::clicked, this, &PLZORT_Form::p_c_ok_Click);
+    connect(p_c_abbr, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_Click);
+
+    p_f_ok_edit = makeRow(this, QStringLiteral("p_f_ok_edit"), kOkRowTop, kButtonHeight);
+    p_c_ok_edit = makeButton(p_f_ok_edit, QStringLiteral("p_c_ok_edit"),
+                             QStringLiteral("&Speichern"), twRect(2760, 0, 2220, kButtonHeight),
+                             kLightGreen);
+    p_c_abbr_edit = makeButton(p_f_ok_edit, QStringLiteral("p_c_abbr_edit"),
+                               QStringLiteral("A&bbrechen"), twRect(4980, 0, 2220, kButtonHeight),
+                               kLightRed);
+    connect(p_c_ok_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_ok_edit_Click);
+    connect(p_c_abbr_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_edit_Click);
+    p_f_ok_edit->hide();
+
+    for (QLineEdit *field : { p_t_ort, p_t_plz, p_t_vw, p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
+        field->installEventFilter(this);
+    connect(p_t_ort, &QLineEdit::textChanged, this, &PLZORT_Form::p_t_ort_Change);
+    connect(p_t_plz, &QLineEdit::textChanged, this, &PLZORT_Form::p_t_plz_Change);
+    connect(p_t_vw, &QLineEdit::textChanged, this, &PLZORT_Form::p_t_vw_Change);
+    connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, this,
+            &PLZORT_Form::alignEditRow);
+
+    setTabOrder(p_t_ort, p_t_plz);
+    setTabOrder(p_t_plz, p_t_vw);
+    setTabOrder(p_t_vw, DBGrid1);
+    setTabOrder(DBGrid1, db_neu_plz[0]);
+    for (int k = 0; k < 3; ++k)
+        setTabOrder(db_neu_plz[size_t(k)], db_neu_plz[size_t(k + 1)]);
+    setTabOrder(db_neu_plz[3], p_c_ok);
+    setTabOrder(p_c_ok, p_c_abbr);
+    setTabOrder(p_c_abbr, p_t_ort_edit);
+    setTabOrder(p_t_ort_edit, p_t_plz_edit);
+    setTabOrder(p_t_plz_edit, p_t_vw_edit);
+    setTabOrder(p_t_vw_edit, p_c_ok_edit);
+    setTabOrder(p_c_ok_edit, p_c_abbr_edit);
+}
+
+void PLZORT_Form::alignEditRow()
+{
+    // The edit fields stand exactly under the grid's columns "Ort", "PLZ" and "Vorwahl",
+    // wherever the style puts the grid's frame and row header. The search box and the edit
+    // row start where the grid starts.
+    const int offset = DBGrid1->geometry().left() - p_f_edit->geometry().left()
+            + DBGrid1->frameWidth() + DBGrid1->verticalHeader()->width();
+    // The search fields and their captions follow the same columns.
+    QWidget *columns[3][3] = { { p_t_ort_edit, p_t_ort, p_l_ort },
+                               { p_t_plz_edit, p_t_plz, p_l_plz },
+                               { p_t_vw_edit, p_t_vw, p_l_vw } };
+    for (int c = 0; c < 3; ++c) {
+        for (QWidget *w : columns[c]) {
+            QRect r = w->geometry();
+            r.moveLeft(offset + DBGrid1->columnViewportPosition(c));
+            r.setWidth(DBGrid1->columnWidth(c));
+            w->setGeometry(r);
+        }
+    }
+}

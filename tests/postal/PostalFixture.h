@@ -1,0 +1,136 @@
+#pragma once
+
+#include "AppContext.h"
+#include "Clock.h"
+#include "DataGrid.h"
+#include "FakeUi.h"
+#include "PLZORT_Form.h"
+#include "Sqlite.h"
+#include "TestFolder.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+// A stand-in for the race editor: just the text fields the directory writes into.
+class EditorStandIn : public QWidget
+{
+public:
+    EditorStandIn()
+    {
+        auto *layout = new QVBoxLayout(this);
+        for (const char *name :
+             { "ad_t_lauf_ort", "ad_ort", "ad_plz", "ad_direkt", "ad_telefon1", "ad_fax" }) {
+            auto *field = new QLineEdit(this);
+            field->setObjectName(QLatin1String(name));
+            layout->addWidget(field);
+        }
+    }
+    QLineEdit *field(const char *name) const
+    {
+        return findChild<QLineEdit *>(QLatin1String(name));
+    }
+    QString text(const char *name) const { return field(name)->text(); }
+    void set(const char *name, const QString &value) { field(name)->setText(value); }
+};
+
+// A program folder with a real database holding a small directory, and the directory window
+// opened over a stand-in editor.
+class PostalTest : public ::testing::Test
+{
+protected:
+    PostalTest()
+    {
+        ctx.vars.app_pfad = folder.path();
+        ctx.vars.db_datei = QStringLiteral("/Strivo-DB.mdb");
+        ctx.vars.listen_geladen_jn = QStringLiteral("nein");
+    }
+
+    qlonglong addPlace(const QString &port, const QString &plz, const QString &pvw) const
+    {
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
+        Statement st(db, "insert into aw_plzort (port, plz, pvw) values (?, ?, ?)");
+        st.bind(1, port);
+        st.bind(2, plz);
+        st.bind(3, pvw);
+        st.step();
+        return db.scalar("select max(pov_nummer) from aw_plzort").toLongLong();
+    }
+
+    // Places that begin alike, in different cases, with umlauts and with an apostrophe.
+    void addDirectory()
+    {
+        stuttgart = addPlace("Stuttgart", "70173", "0711");
+        addPlace("Überlingen", "88662", "07551");
+        addPlace("stutensee", "76297", "07244");
+        addPlace("Aachen", "52062", "0241");
+        addPlace("Sankt Peter's Hof", "79271", "07660");
+        addPlace("Sankt Peter", "79271", "07660");
+        addPlace("Ulm", "89073", "0731");
+        addPlace("Bonn", "53111", "0228");
+        addPlace("Ohnevorwahl", "12345", "");
+    }
+
+    PLZORT_Form &open(const QString &aufruf = QStringLiteral("lauf_ort"))
+    {
+        ctx.vars.plz_aufruf = aufruf;
+        form = std::make_unique<PLZORT_Form>(ctx, &editor);
+        form->show();
+        // Focus changes (entering a search field) need an active window.
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return *form;
+    }
+
+    // What the grid shows, top to bottom, in its "Ort" column.
+    QStringList gridPlaces() const
+    {
+        const auto *model = form->DBGrid1->model();
+        QStringList places;
+        for (int r = 0; r < model->rowCount(); ++r)
+            places << model->data(model->index(r, 0)).toString();
+        return places;
+    }
+    int gridCurrentRow() const { return form->DBGrid1->currentIndex().row(); }
+    QString currentPlace() const { return form->plzort_db.value(QStringLiteral("port")).toString(); }
+
+    static void typeInto(QLineEdit *field, const QString &text)
+    {
+        for (QChar c : text) {
+            if (c.unicode() < 128)
+                QTest::keyClick(field, char(c.unicode()));
+            else
+                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c),
+                                    Qt::NoModifier);
+        }
+    }
+    void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void selectRow(const QString &port)
+    {
+        ASSERT_TRUE(form->plzort_db.findFirst(QStringLiteral("port = '%1'").arg(port)));
+    }
+
+    QVariantMap place(qlonglong key) const
+    {
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
+        Statement st(db, "select port, plz, pvw from aw_plzort where pov_nummer = ?");
+        st.bind(1, key);
+        QVariantMap values;
+        if (st.step())
+            for (int c = 0; c < st.columnCount(); ++c)
+                values.insert(st.columnName(c), st.column(c));
+        return values;
+    }
+
+    TestFolder folder;
+    FakeUi ui;
+    FixedClock clock { QDateTime(QDate(2026, 5, 7), QTime(10, 0)) };
+    AppContext ctx { ui, clock, folder.path() };
+    EditorStandIn editor;
+    std::unique_ptr<PLZORT_Form> form;
+    qlonglong stuttgart = 0;
+};

@@ -1,0 +1,135 @@
+#include "PostalFixture.h"
+
+#include "PlzOrtSearch.h"
+
+TEST(PlzOrtStatements, KeepTheirWordingAndQuoteTheTypedText)
+{
+    EXPECT_EQ(PlzOrt::directoryStatement(), "select * from aw_plzort  order by port");
+    EXPECT_EQ(PlzOrt::searchStatement("port", "Stu"),
+              "select * from aw_plzort  where left(port,'3' )  = 'Stu' order by port");
+    EXPECT_EQ(PlzOrt::searchStatement("plz", "701"),
+              "select * from aw_plzort  where left(plz,'3' )  = '701' order by port");
+    EXPECT_EQ(PlzOrt::searchStatement("pvw", "07"),
+              "select * from aw_plzort  where left(pvw,'2' )  = '07' order by port");
+    EXPECT_EQ(PlzOrt::searchStatement("port", ""),
+              "select * from aw_plzort  where left(port,'0' )  = '' order by port");
+    EXPECT_EQ(PlzOrt::searchStatement("port", "Sankt Peter's"),
+              "select * from aw_plzort  where left(port,'13' )  = 'Sankt Peter''s' order by port");
+    // Umlauts count as one character each.
+    EXPECT_EQ(PlzOrt::searchStatement("port", "Über"),
+              "select * from aw_plzort  where left(port,'4' )  = 'Über' order by port");
+}
+
+TEST_F(PostalTest, OpensOnTheWholeDirectoryInPlaceOrder)
+{
+    addDirectory();
+    PLZORT_Form &f = open();
+    EXPECT_EQ(f.windowTitle(), "Auswahl von Ort, PLZ und Vorwahl");
+    EXPECT_EQ(f.plzort_db.recordSource(), "select * from aw_plzort  order by port");
+    EXPECT_EQ(gridPlaces(), QStringList({ "Aachen", "Bonn", "Ohnevorwahl", "Sankt Peter",
+                                          "Sankt Peter's Hof", "stutensee", "Stuttgart",
+                                          "Überlingen", "Ulm" }));
+    EXPECT_EQ(gridCurrentRow(), 0);
+    EXPECT_EQ(currentPlace(), "Aachen");
+}
+
+TEST_F(PostalTest, EachSearchFieldListsWhatBeginsWithItsText)
+{
+    addDirectory();
+    PLZORT_Form &f = open();
+
+    f.p_t_ort->setFocus();
+    typeInto(f.p_t_ort, "Stu");
+    EXPECT_EQ(f.plzort_db.recordSource(),
+              "select * from aw_plzort  where left(port,'3' )  = 'Stu' order by port");
+    EXPECT_EQ(gridPlaces(), QStringList({ "stutensee", "Stuttgart" }));
+    EXPECT_EQ(currentPlace(), "stutensee");
+
+    // Entering another search field empties the place field and lists everything again.
+    f.p_t_plz->setFocus();
+    EXPECT_EQ(f.p_t_ort->text(), "");
+    EXPECT_EQ(gridPlaces().size(), 9);
+    typeInto(f.p_t_plz, "792");
+    EXPECT_EQ(f.plzort_db.recordSource(),
+              "select * from aw_plzort  where left(plz,'3' )  = '792' order by port");
+    EXPECT_EQ(gridPlaces(), QStringList({ "Sankt Peter", "Sankt Peter's Hof" }));
+
+    f.p_t_vw->setFocus();
+    EXPECT_EQ(f.p_t_plz->text(), "");
+    typeInto(f.p_t_vw, "072");
+    EXPECT_EQ(gridPlaces(), QStringList({ "stutensee" }));
+    typeInto(f.p_t_vw, "1");
+    EXPECT_TRUE(gridPlaces().isEmpty());
+    QTest::keyClick(f.p_t_vw, Qt::Key_Backspace);
+    QTest::keyClick(f.p_t_vw, Qt::Key_Backspace);
+    QTest::keyClick(f.p_t_vw, Qt::Key_Backspace);
+    EXPECT_EQ(gridPlaces(), QStringList({ "Aachen", "Bonn", "Sankt Peter", "Sankt Peter's Hof",
+                                          "stutensee", "Stuttgart", "Überlingen", "Ulm" }))
+            << "Ohnevorwahl has no area code to begin with 0";
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(PostalTest, SearchIgnoresCaseForUmlautsToo)
+{
+    addDirectory();
+    PLZORT_Form &f = open();
+    f.p_t_ort->setFocus();
+    typeInto(f.p_t_ort, QStringLiteral("über"));
+    EXPECT_EQ(gridPlaces(), QStringList({ "Überlingen" }));
+    f.p_t_ort->clear();
+    typeInto(f.p_t_ort, QStringLiteral("ÜBERL"));
+    EXPECT_EQ(gridPlaces(), QStringList({ "Überlingen" }));
+    f.p_t_ort->clear();
+    typeInto(f.p_t_ort, QStringLiteral("STU"));
+    EXPECT_EQ(gridPlaces(), QStringList({ "stutensee", "Stuttgart" }));
+}
+
+TEST_F(PostalTest, AnApostropheIsSearchedForLikeAnyOtherText)
+{
+    addDirectory();
+    PLZORT_Form &f = open();
+    f.p_t_ort->setFocus();
+    typeInto(f.p_t_ort, "Sankt Peter'");
+    EXPECT_EQ(gridPlaces(), QStringList({ "Sankt Peter's Hof" }));
+    EXPECT_TRUE(ui.messages.isEmpty());
+
+    // Text that would close the quote and add a condition stays a text.
+    f.p_t_ort->clear();
+    typeInto(f.p_t_ort, "x' or 'a'='a");
+    EXPECT_EQ(f.plzort_db.recordSource(),
+              "select * from aw_plzort  where left(port,'12' )  = 'x'' or ''a''=''a' order by port");
+    EXPECT_TRUE(gridPlaces().isEmpty());
+    f.p_t_ort->clear();
+    typeInto(f.p_t_ort, "'");
+    EXPECT_TRUE(gridPlaces().isEmpty());
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(folder.count("aw_plzort"), 9);
+}
+
+TEST_F(PostalTest, EnterInASearchFieldMovesOnWithoutTyping)
+{
+    addDirectory();
+    PLZORT_Form &f = open();
+    f.p_t_ort->setFocus();
+    typeInto(f.p_t_ort, "Bo");
+    QTest::keyClick(f.p_t_ort, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), f.p_t_plz);
+    EXPECT_TRUE(f.isVisible());
+    // Entering the postcode field emptied the place field.
+    EXPECT_EQ(f.p_t_ort->text(), "");
+    QTest::keyClick(f.p_t_plz, Qt::Key_Enter);
+    EXPECT_EQ(QApplication::focusWidget(), f.p_t_vw);
+    QTest::keyClick(f.p_t_vw, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), f.DBGrid1);
+}
+
+TEST_F(PostalTest, SearchFieldsTakeAtMost35And10And10Characters)
+{
+    PLZORT_Form &f = open();
+    EXPECT_EQ(f.p_t_ort->maxLength(), 35);
+    EXPECT_EQ(f.p_t_plz->maxLength(), 10);
+    EXPECT_EQ(f.p_t_vw->maxLength(), 10);
+    EXPECT_EQ(f.p_t_ort_edit->maxLength(), 35);
+    EXPECT_EQ(f.p_t_plz_edit->maxLength(), 10);
+    EXPECT_EQ(f.p_t_vw_edit->maxLength(), 10);
+}
