@@ -20,13 +20,22 @@ PictureTab::PictureTab(AppContext &ctx, Adressen_Form &editor)
     QWidget *page = path->parentWidget();
     const QPoint origin = path->geometry().topLeft() - twRect(585, 3690, 0, 0).topLeft();
     auto button = [&](const QString &name, const QString &caption, int left) {
-        auto *b = Style::makeButton(page, name, caption,
-                                    twRect(left, 4095, 1635, 345).translated(origin));
-        return b;
+        return Style::makeButton(page, name, caption,
+                                 twRect(left, 4095, 1635, 345).translated(origin));
     };
     a_c_durchsuchen = button(QStringLiteral("a_c_durchsuchen"), QStringLiteral("Bilddatei zuordnen"), 2835);
     a_c_aufheben = button(QStringLiteral("a_c_aufheben"), QStringLiteral("Zuordnung aufheben"), 4545);
     a_c_oeffnen = button(QStringLiteral("a_c_öffnen"), QStringLiteral("Vorschau"), 6255);
+    // Wider fonts than the drawn ones must not clip a caption: the row grows to the left
+    // and keeps its right edge under the path label.
+    int right = a_c_oeffnen->geometry().right();
+    for (QPushButton *b : { a_c_oeffnen, a_c_aufheben, a_c_durchsuchen }) {
+        QRect r = b->geometry();
+        r.setWidth(std::max(r.width(), b->sizeHint().width()));
+        r.moveRight(right);
+        b->setGeometry(r);
+        right = r.left() - tw(75);
+    }
     connect(a_c_durchsuchen, &QPushButton::clicked, this, &PictureTab::a_c_durchsuchen_Click);
     connect(a_c_aufheben, &QPushButton::clicked, this, &PictureTab::a_c_aufheben_Click);
     connect(a_c_oeffnen, &QPushButton::clicked, this, &PictureTab::a_c_oeffnen_Click);
