@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(build-essential cmake qt6-base-dev libsqlite3-dev sqlite3 libgtest-dev libgmock-dev
-          libbenchmark-dev libfreexl-dev python3-xlrd fonts-dejavu-core qt6-image-formats-plugins)
+          libbenchmark-dev libfreexl-dev python3-xlrd fonts-dejavu-core qt6-image-formats-plugins
+          xvfb xauth)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
