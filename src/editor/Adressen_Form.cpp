@@ -46,6 +46,7 @@ bool isJa(const QVariant &v)
 Adressen_Form::Adressen_Form(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx(ctx)
 {
     buildForm();
+    buildDocuments();
     new PictureTab(ctx, *this); // owned by this window
 
     connect(ad_check_bezahlt, &QCheckBox::toggled, this, [this] { ad_check_bezahlt_Click(); });

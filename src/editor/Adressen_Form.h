@@ -42,6 +42,15 @@ public:
     void ad_check_bezahlt_Click();
     void ad_o_strecke_Click(int index);
 
+    // Tab change, and the tab "  Dokumente  "
+    void SSTab1_Click();
+    void ad_c_neu_doc_Click();
+    void ad_c_oeffnen_doc_Click(); // also the list's row activation
+    void ad_c_bearbeiten_doc_Click();
+    void ad_c_loeschen_doc_Click();
+    void db_ok_doc_Click();
+    void db_abbr_doc_Click();
+
     // Escape and closing the window are the cancel button.
     void reject() override;
 
@@ -115,6 +124,14 @@ public:
     QGroupBox *Frame2 = nullptr;
     DataSource ereignisse_dokumente_db;
     DataGrid *DBGrid1_Dokumente = nullptr;
+    QPushButton *ad_c_neu_doc = nullptr;
+    QPushButton *ad_c_loeschen_doc = nullptr;
+    QPushButton *ad_c_oeffnen_doc = nullptr;
+    QPushButton *ad_c_bearbeiten_doc = nullptr;
+    QWidget *Picture2 = nullptr; // the description editor, shown only while it is in use
+    QLineEdit *ad_t_beschreibung_doc = nullptr;
+    QPushButton *db_ok_doc = nullptr;
+    QPushButton *db_abbr_doc = nullptr;
     // Tab "  Startbild  "
     QGroupBox *Frame6 = nullptr;
     ControlArray<QLabel> Label1;
@@ -138,6 +155,8 @@ private:
     void buildTabs();
     void buildButtons();
     void buildTabOrder();
+    void buildDocuments();
+    bool hasSelectedDocument() const;
 
     void Form_Load();
     void clearForNewRace();

@@ -371,8 +371,8 @@ void Adressen_Form::buildTabs()
     SSTab1->addTab(notes, QStringLiteral("  Notizen  "));
 
     auto *documents = new QWidget;
-    Frame2 = frame(documents, QStringLiteral("Frame2"), QStringLiteral("Hinweis"), 0, 0, 8295, 1005);
-    Frame2->setGeometry(pageRect(135, 540, 8295, 1005));
+    Frame2 = frame(documents, QStringLiteral("Frame2"), QStringLiteral("Hinweis"), 0, 0, 8295, 1200);
+    Frame2->setGeometry(pageRect(135, 540, 8295, 1200));
     auto *hint = new QLabel(
             QStringLiteral("Hier kann für jeden Lauf eine Verknüpfung zu beliebigen Dokumenten "
                            "erfolgen, z.B. zu Fotos, Urkunden, Ergebnislisten usw. Beim Öffnen "
@@ -380,10 +380,12 @@ void Adressen_Form::buildTabs()
                            "bei .doc z.B. Word, bei .xls Excel, bei .pdf der Acrobat Reader usw."),
             Frame2);
     hint->setWordWrap(true);
-    (new QVBoxLayout(Frame2))->addWidget(hint);
+    auto *hintLayout = new QVBoxLayout(Frame2);
+    hintLayout->setContentsMargins(tw(90), tw(30), tw(90), tw(30));
+    hintLayout->addWidget(hint);
     DBGrid1_Dokumente = new DataGrid(ereignisse_dokumente_db, documents);
     DBGrid1_Dokumente->setObjectName(QStringLiteral("DBGrid1_Dokumente"));
-    DBGrid1_Dokumente->setGeometry(pageRect(135, 1620, 8295, 2370));
+    DBGrid1_Dokumente->setGeometry(pageRect(135, 1830, 8295, 2160));
     DBGrid1_Dokumente->setAccessibleName(QStringLiteral("Zugeordnete Dokumente"));
     SSTab1->addTab(documents, QStringLiteral("  Dokumente  "));
 
@@ -405,7 +407,8 @@ void Adressen_Form::buildTabs()
                        "Auflösungen zu Verzerrungen führen kann."),
     };
     auto *lines = new QVBoxLayout(Frame6);
-    lines->setSpacing(tw(60));
+    lines->setContentsMargins(tw(90), tw(30), tw(90), tw(30));
+    lines->setSpacing(tw(30));
     for (int i = 0; i < 5; ++i) {
         auto *label = new QLabel(explanations[i], Frame6);
         label->setObjectName(QStringLiteral("Label1(%1)").arg(i));
@@ -418,7 +421,8 @@ void Adressen_Form::buildTabs()
                                   QStringLiteral("an die restlichen Tage bis zu diesem Lauf bei "
                                                  "jedem Programmstart mit diesem Bild erinnern"),
                                   0, 0, 6855, 240);
-    ad_check_startbild->setGeometry(pageRect(585, 3330, 7845, 240));
+    // Two lines in the small font: it reaches up to the hint and across the page.
+    ad_check_startbild->setGeometry(pageRect(585, 3270, 7845, 420));
     a_l_datei = new QLabel(picture);
     a_l_datei->setObjectName(QStringLiteral("a_l_datei"));
     a_l_datei->setGeometry(pageRect(585, 3690, 7305, 300));

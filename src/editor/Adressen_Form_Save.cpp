@@ -36,7 +36,7 @@ void Adressen_Form::db_ok_Click(int)
         return;
     }
     // A row changed since it was read (3197) is not reported; the editor stays open.
-    ctx.guard(
+    const bool done = ctx.guard(
             [this, deleting] {
                 DataSource &races = ctx.Lauf_db;
                 if (deleting) {
@@ -61,6 +61,8 @@ void Adressen_Form::db_ok_Click(int)
                 finish(true);
             },
             { ErrNo::RowChanged });
+    if (!done)
+        ProgressBar1->hide();
 }
 
 void Adressen_Form::stepProgress()

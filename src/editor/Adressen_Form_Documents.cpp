@@ -1,0 +1,223 @@
+// The tab "  Dokumente  ": files on disk linked to the race. Only their paths are stored; the
+// files themselves are never copied, moved or deleted.
+#include "Adressen_Form.h"
+
+#include "AppContext.h"
+#include "DataGrid.h"
+#include "EditorValues.h"
+#include "Style.h"
+#include "Twips.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QUrl>
+
+namespace {
+constexpr int kDocumentsTab = 1;
+// Longest path the table keeps for a link.
+constexpr qsizetype kPathLength = 255;
+
+// Positions on the page are measured from the tab control's top, as for the other tabs.
+QRect pageRect(int left, int top, int width, int height)
+{
+    return twRect(left - 45, top - 420, width, height);
+}
+
+QString documentsStatement(const QString &raceNumber)
+{
+    return QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '")
+            + numberOfText(raceNumber) + QStringLiteral("' order by erd_nummer desc");
+}
+
+// The first 255 characters; a character made of two UTF-16 units is not split.
+QString storablePath(const QString &path)
+{
+    if (path.size() <= kPathLength)
+        return path;
+    qsizetype length = kPathLength;
+    if (path.at(length - 1).isHighSurrogate())
+        --length;
+    return path.left(length);
+}
+
+// An existing file (not a folder) at a full path: only such a path can be handed on.
+bool fileExists(const QString &path)
+{
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.isAbsolute() && info.isFile();
+}
+} // namespace
+
+void Adressen_Form::buildDocuments()
+{
+    QWidget *page = DBGrid1_Dokumente->parentWidget();
+
+    auto button = [page](const char *name, const QString &text, int left) {
+        return Style::makeButton(page, QString::fromUtf8(name), text,
+                                 pageRect(left, 4050, 1995, 375), Style::LightYellow);
+    };
+    ad_c_neu_doc = button("ad_c_neu_doc", QStringLiteral("Neues Dokument zuordnen"), 135);
+    ad_c_loeschen_doc = button("ad_c_löschen_doc", QStringLiteral("Zuordnung löschen"), 2235);
+    ad_c_oeffnen_doc = button("ad_c_öffnen_doc", QStringLiteral("Dokument öffnen"), 4335);
+    ad_c_bearbeiten_doc =
+            button("ad_c_bearbeiten_doc", QStringLiteral("Beschreibung bearbeiten"), 6435);
+
+    // The description editor lies over the hint while it is shown; the list stays in view.
+    Picture2 = new QWidget(page);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setGeometry(pageRect(135, 540, 8295, 1200));
+    Style::setColor(Picture2, QPalette::Window, Style::LightYellow);
+    ad_t_beschreibung_doc = new QLineEdit(Picture2);
+    ad_t_beschreibung_doc->setObjectName(QStringLiteral("ad_t_beschreibung_doc"));
+    ad_t_beschreibung_doc->setGeometry(twRect(120, 210, 8055, 315));
+    ad_t_beschreibung_doc->setAccessibleName(QStringLiteral("Beschreibung des Dokumentes"));
+    db_ok_doc = Style::makeButton(Picture2, QStringLiteral("db_ok_doc"), QStringLiteral("OK"),
+                                  twRect(5670, 690, 1185, 375), Style::LightGreen);
+    db_abbr_doc = Style::makeButton(Picture2, QStringLiteral("db_abbr_doc"),
+                                    QStringLiteral("Abbrechen"), twRect(6990, 690, 1185, 375),
+                                    Style::LightRed);
+    Picture2->hide();
+
+    // After the list, in the order the controls are seen.
+    QWidget *previous = DBGrid1_Dokumente;
+    for (QWidget *next : { static_cast<QWidget *>(ad_t_beschreibung_doc),
+                           static_cast<QWidget *>(db_ok_doc), static_cast<QWidget *>(db_abbr_doc),
+                           static_cast<QWidget *>(ad_c_neu_doc),
+                           static_cast<QWidget *>(ad_c_loeschen_doc),
+                           static_cast<QWidget *>(ad_c_oeffnen_doc),
+                           static_cast<QWidget *>(ad_c_bearbeiten_doc) }) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
+    connect(ad_c_neu_doc, &QPushButton::clicked, this, [this] { ad_c_neu_doc_Click(); });
+    connect(ad_c_oeffnen_doc, &QPushButton::clicked, this, [this] { ad_c_oeffnen_doc_Click(); });
+    connect(ad_c_bearbeiten_doc, &QPushButton::clicked, this,
+            [this] { ad_c_bearbeiten_doc_Click(); });
+    connect(ad_c_loeschen_doc, &QPushButton::clicked, this, [this] { ad_c_loeschen_doc_Click(); });
+    connect(db_ok_doc, &QPushButton::clicked, this, [this] { db_ok_doc_Click(); });
+    connect(db_abbr_doc, &QPushButton::clicked, this, [this] { db_abbr_doc_Click(); });
+    connect(DBGrid1_Dokumente, &DataGrid::rowActivated, this, [this] { ad_c_oeffnen_doc_Click(); });
+}
+
+bool Adressen_Form::hasSelectedDocument() const
+{
+    return ereignisse_dokumente_db.currentIndex() >= 0;
+}
+
+void Adressen_Form::SSTab1_Click()
+{
+    ctx.guard([this] {
+        // Leaving or entering a tab discards a description being edited.
+        Picture2->hide();
+        if (SSTab1->currentIndex() != kDocumentsTab)
+            return;
+        DBGrid1_Dokumente->setColumns({
+                { QStringLiteral("Beschreibung"), QStringLiteral("ed_dateiname"), 4000,
+                  Qt::AlignLeft, true },
+                { QStringLiteral("Lagerort"), QStringLiteral("ed_datei"), 10000, Qt::AlignLeft,
+                  true },
+        });
+    });
+}
+
+void Adressen_Form::ad_c_neu_doc_Click()
+{
+    ctx.guard([this] {
+        SharedVars &v = ctx.vars;
+        Ui::FileRequest request;
+        request.title = QStringLiteral("Lagerort des Dokumentes bestimmen");
+        request.initialDir = v.dokument_pfad;
+        request.fileName = QStringLiteral("*.*");
+        request.filter = QStringLiteral("Alle Dateien|*.*");
+        const Ui::FileAnswer chosen = ctx.ui.openFile(request);
+        if (!chosen.accepted || chosen.fileName.isEmpty()
+            || chosen.fileName == QLatin1String("*.*"))
+            return;
+
+        DataSource &docs = ereignisse_dokumente_db;
+        docs.setDatabaseName(v.databasePath());
+        docs.setRecordSource(documentsStatement(v.akt_ad_nummer));
+        docs.refresh();
+        docs.addNew();
+        docs.setValue(QStringLiteral("ed_nummer"), v.akt_ad_nummer);
+        docs.setValue(QStringLiteral("ed_datei"), storablePath(chosen.fileName));
+        // Described by the race's name until the user writes something better.
+        docs.setValue(QStringLiteral("ed_dateiname"), aw_Combo1(7)->currentText());
+        docs.update();
+
+        // Newest first: the new link is the first row.
+        docs.refresh();
+        if (docs.recordCount() > 0)
+            docs.moveFirst();
+    });
+}
+
+void Adressen_Form::ad_c_oeffnen_doc_Click()
+{
+    ctx.guard([this] {
+        if (!hasSelectedDocument())
+            return;
+        const QString path = ereignisse_dokumente_db.value(QStringLiteral("ed_datei")).toString();
+        if (fileExists(path)) {
+            // The desktop starts the application registered for the file's type.
+            ctx.ui.openUrl(QUrl::fromLocalFile(path));
+            return;
+        }
+        ctx.vars.meldung =
+                QStringLiteral("Die Dokumentendatei befindet sich nicht mehr an dem angegebenen "
+                               "Ort, sie wurde entweder umbenannt, verschoben oder gelöscht!\n"
+                               "Sie sollten den Eintrag aktualisieren oder die Zuordnung löschen");
+        ctx.ui.message(ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
+    });
+}
+
+void Adressen_Form::ad_c_bearbeiten_doc_Click()
+{
+    ctx.guard([this] {
+        if (!hasSelectedDocument())
+            return;
+        Picture2->show();
+        Picture2->raise();
+        ad_t_beschreibung_doc->setText(
+                ereignisse_dokumente_db.value(QStringLiteral("ed_dateiname")).toString());
+    });
+}
+
+void Adressen_Form::db_ok_doc_Click()
+{
+    ctx.guard([this] {
+        Picture2->hide();
+        if (!hasSelectedDocument())
+            return;
+        DataSource &docs = ereignisse_dokumente_db;
+        docs.edit();
+        docs.setValue(QStringLiteral("ed_dateiname"), ad_t_beschreibung_doc->text());
+        docs.update();
+    });
+}
+
+void Adressen_Form::db_abbr_doc_Click()
+{
+    Picture2->hide();
+}
+
+void Adressen_Form::ad_c_loeschen_doc_Click()
+{
+    ctx.guard([this] {
+        if (!hasSelectedDocument())
+            return;
+        DataSource &docs = ereignisse_dokumente_db;
+        ctx.vars.meldung =
+                QStringLiteral("Soll die Zuordnung dieses Dokumentes wirklich gelöscht werden ?");
+        if (ctx.ui.message(ctx.vars.meldung, Ui::Icon::Question, Ui::Buttons::YesNo)
+            == Ui::Answer::Yes)
+            docs.deleteCurrent(); // the link only; the file stays where it is
+        if (docs.recordCount() > 0)
+            docs.moveFirst();
+    });
+}
