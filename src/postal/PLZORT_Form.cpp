@@ -69,7 +69,20 @@ void PLZORT_Form::search(QLineEdit *field, const char *column)
         // A failing statement leaves the data source, and so the grid, as it was.
         plzort_db.setRecordSource(PlzOrt::searchStatement(QLatin1String(column), field->text()));
         plzort_db.refresh();
+        m_readSinceKeyPress = true;
     });
+}
+
+void PLZORT_Form::searchAgainOnRelease(QLineEdit *field, const char *column)
+{
+    // Releasing a key reads the list again. When this very key already read it with the same
+    // statement, reading again would give the same rows and the same current row (nothing
+    // else writes the file in between), so the second read is saved.
+    if (m_readSinceKeyPress
+        && plzort_db.recordSource()
+                == PlzOrt::searchStatement(QLatin1String(column), field->text()))
+        return;
+    search(field, column);
 }
 
 void PLZORT_Form::p_t_ort_Change()
@@ -301,6 +314,8 @@ bool PLZORT_Form::eventFilter(QObject *watched, QEvent *event)
     const bool searchField = field == p_t_ort || field == p_t_plz || field == p_t_vw;
     switch (event->type()) {
     case QEvent::KeyPress: {
+        if (searchField)
+            m_readSinceKeyPress = false;
         const auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             focusNextChild();
@@ -312,11 +327,11 @@ bool PLZORT_Form::eventFilter(QObject *watched, QEvent *event)
         // The list is read again on releasing a key, too.
         if (searchField && !static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
             if (field == p_t_ort)
-                p_t_ort_Change();
+                searchAgainOnRelease(p_t_ort, "port");
             else if (field == p_t_plz)
-                p_t_plz_Change();
+                searchAgainOnRelease(p_t_plz, "plz");
             else
-                p_t_vw_Change();
+                searchAgainOnRelease(p_t_vw, "pvw");
         }
         break;
     case QEvent::FocusIn:

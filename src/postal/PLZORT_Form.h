@@ -81,6 +81,7 @@ protected:
 private:
     void buildForm();
     void search(QLineEdit *field, const char *column);
+    void searchAgainOnRelease(QLineEdit *field, const char *column);
     void emptyOtherSearchFields(QLineEdit *entered);
     void enterEditMode();
     void backToBrowseMode();
@@ -91,4 +92,6 @@ private:
     AppContext &m_ctx;
     QWidget *m_editor;
     qlonglong bearb_nummer = 0;
+    // The list was read since the last key press in a search field.
+    bool m_readSinceKeyPress = false;
 };

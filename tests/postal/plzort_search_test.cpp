@@ -133,3 +133,37 @@ TEST_F(PostalTest, SearchFieldsTakeAtMost35And10And10Characters)
     EXPECT_EQ(f.p_t_plz_edit->maxLength(), 10);
     EXPECT_EQ(f.p_t_vw_edit->maxLength(), 10);
 }
+
+TEST_F(PostalTest, ReleasingAKeyReadsTheListAgainOnlyWhenTheKeyDidNot)
+{
+    addDirectory();
+    PLZORT_Form &f = open();
+    int reads = 0;
+    QObject::connect(&f.plzort_db, &DataSource::resetDone, [&reads] { ++reads; });
+    f.p_t_ort->setFocus();
+    typeInto(f.p_t_ort, "St");
+    EXPECT_EQ(reads, 2);
+
+    // A key that leaves the text as it is reads the list again on release, which makes
+    // its first row current.
+    f.plzort_db.moveTo(1);
+    ASSERT_EQ(currentPlace(), "Stuttgart");
+    QTest::keyClick(f.p_t_ort, Qt::Key_Left);
+    EXPECT_EQ(reads, 3);
+    EXPECT_EQ(currentPlace(), "stutensee");
+}
+
+TEST_F(PostalTest, AFailingSearchIsReportedAndTheGridKeepsItsRows)
+{
+    addDirectory();
+    PLZORT_Form &f = open();
+    folder.exec("alter table aw_plzort rename to aw_plzort_alt");
+    f.p_t_ort->setFocus();
+    typeInto(f.p_t_ort, "S");
+    ASSERT_FALSE(ui.messages.isEmpty());
+    EXPECT_EQ(ui.messages[0].title, "Strivo");
+    EXPECT_TRUE(ui.messages[0].text.contains("no such table: aw_plzort"));
+    EXPECT_TRUE(ui.messages[0].text.endsWith(" 3000"));
+    EXPECT_EQ(gridPlaces().size(), 9);
+    EXPECT_TRUE(f.isVisible());
+}

@@ -1,0 +1,47 @@
+// Renders the postal directory in browse mode and in edit mode to two PNG files:
+//   postal_screenshot [folder]  ->  folder/plzort_browse.png, folder/plzort_edit.png
+#include "AppContext.h"
+#include "Clock.h"
+#include "FakeUi.h"
+#include "PLZORT_Form.h"
+#include "PlzOrtGenerator.h"
+#include "TestFolder.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+
+    TestFolder folder;
+    benchgen::addPostalDirectory(folder.dbPath(), 60);
+    FakeUi ui;
+    FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
+    AppContext ctx(ui, clock, folder.path());
+    ctx.vars.app_pfad = folder.path();
+    ctx.vars.db_datei = QStringLiteral("/Strivo-DB.mdb");
+    QWidget editor;
+
+    PLZORT_Form form(ctx, &editor);
+    form.show();
+    form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&form))
+        std::printf("window not active\n");
+    form.p_t_ort->setFocus();
+    QTest::keyClicks(form.p_t_ort, QStringLiteral("B"));
+    QCoreApplication::processEvents();
+    const bool browse = form.grab().save(out + QStringLiteral("/plzort_browse.png"));
+
+    form.plzort_db.moveTo(2);
+    form.db_neu_plz[1]->click();
+    QCoreApplication::processEvents();
+    const bool edit = form.grab().save(out + QStringLiteral("/plzort_edit.png"));
+    std::printf("%s\n", browse && edit ? "written" : "failed");
+    return browse && edit ? 0 : 1;
+}
