@@ -6,6 +6,7 @@
 #include "DataGrid.h"
 #include "DateLabel.h"
 #include "EditorValues.h"
+#include "FieldBehaviours.h"
 #include "PickListCombo.h"
 #include "PictureTab.h"
 
@@ -58,6 +59,8 @@ Adressen_Form::Adressen_Form(AppContext &ctx, QWidget *parent) : QDialog(parent)
     }
     connect(db_ok(3), &QPushButton::clicked, this, [this] { db_ok_Click(3); });
     connect(db_abbr(3), &QPushButton::clicked, this, [this] { db_abbr_Click(3); });
+    m_fieldBehaviours = std::make_unique<FieldBehaviours>(ctx, *this);
+    m_pickLists = std::make_unique<PickListCombos>(ctx, aw_Combo1);
 
     Form_Load();
 }

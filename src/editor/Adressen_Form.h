@@ -5,9 +5,13 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class AppContext;
 class DataGrid;
 class DateLabel;
+class FieldBehaviours;
+class PickListCombos;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -168,6 +172,9 @@ private:
     void finish(bool saved);
 
     AppContext &ctx;
+    // Destroyed before the controls, so that they never see a half-destroyed window.
+    std::unique_ptr<FieldBehaviours> m_fieldBehaviours;
+    std::unique_ptr<PickListCombos> m_pickLists;
     // The row this opening added to the list (new race, copy); only that row may be
     // removed again by cancelling.
     QVariant m_addedRow;

@@ -111,7 +111,8 @@ QToolButton *placeButton(QWidget *parent, const QString &name, QLineEdit *field,
 void makeLinkField(QLineEdit *field, const QString &tip)
 {
     QPalette p = field->palette();
-    p.setColor(QPalette::Text, QColor(0, 0, 255));
+    for (auto group : { QPalette::Active, QPalette::Inactive })
+        p.setColor(group, QPalette::Text, QColor(0, 0, 255));
     field->setPalette(p);
     field->setCursor(Qt::PointingHandCursor);
     field->setToolTip(tip);

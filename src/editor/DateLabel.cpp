@@ -7,7 +7,9 @@ DateLabel::DateLabel(QWidget *parent) : QLabel(parent)
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, QColor(255, 255, 192));
-    p.setColor(QPalette::WindowText, Qt::black);
+    // Black while it can be clicked; a locked editor greys it like its other fields.
+    for (auto group : { QPalette::Active, QPalette::Inactive })
+        p.setColor(group, QPalette::WindowText, Qt::black);
     setPalette(p);
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "ControlArray.h"
+
+#include <QObject>
 #include <QStringList>
 
+class AppContext;
+class DataSource;
 class QComboBox;
+class QKeyEvent;
 
 // The pick-list combos keep their drop-down lists in German alphabetical order
 // (case-insensitive, umlauts beside their base letter); these add entries in their place.
@@ -12,3 +18,40 @@ class QComboBox;
 int addSortedItem(QComboBox &combo, const QString &text);
 // Adds many entries at once; an empty list is filled in one step.
 void addSortedItems(QComboBox &combo, QStringList items);
+
+// The six pick-list combos of the race editor (aw_Combo1): leaving one completes its text to
+// the first entry that begins with it, or adds the text to its table and list; Shift+Delete
+// removes the entry picked last. The tables are reached through the program's pick-list
+// sources, so an entry added here is offered by the next editor as well.
+class PickListCombos : public QObject
+{
+    Q_OBJECT
+public:
+    PickListCombos(AppContext &ctx, const ControlArray<QComboBox> &aw_Combo1);
+
+    void aw_Combo1_Click(int index);
+    void aw_Combo1_KeyDown(int index, const QKeyEvent &key);
+    void aw_Combo1_LostFocus(int index);
+
+    // Longest text a pick-list entry keeps.
+    static constexpr int kEntryLength = 35;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct PickList
+    {
+        DataSource *source;
+        QString field;
+    };
+    PickList pickList(int index) const;
+    int indexOf(const QObject *watched) const;
+    // Shows the first entry that begins with the text (in any case); false when none does.
+    bool selectFirstMatch(int index, const QString &text);
+    void addRow(int index, const QString &text);
+    void addStreet(QComboBox &combo);
+
+    AppContext &ctx;
+    const ControlArray<QComboBox> &aw_Combo1;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+class Adressen_Form;
+class AppContext;
+class DateLabel;
+class QLineEdit;
+class QWidget;
+
+// How the race editor's fields react to keys and clicks: Enter moves on in the listed fields,
+// the date labels ask the calendar for a date, the e-mail and web fields hand their address to
+// the desktop, the small place buttons open the postal directory.
+class FieldBehaviours : public QObject
+{
+    Q_OBJECT
+public:
+    FieldBehaviours(AppContext &ctx, Adressen_Form &form);
+
+    // The seven date labels share one handler; only the format differs.
+    void DateLabel_Click(DateLabel &label, bool withWeekday);
+    // "mailto:" or "http://" followed by the field's text, unchanged.
+    void LinkField_DblClick(QLineEdit &field, const QString &scheme);
+    // aufruf: "lauf_ort" for the race's place, "ort" for the contact person.
+    void PlaceButton_Click(const QString &aufruf);
+
+    // The control that Enter (like Tab) moves to from the given one.
+    QWidget *nextStop(QWidget *from) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void listenForEnter(QWidget *control);
+
+    AppContext &ctx;
+    Adressen_Form &form;
+    QSet<QObject *> m_enterMovesOn;
+    QSet<QObject *> m_linkFields;
+};
