@@ -169,28 +169,32 @@ bool PLZORT_Form::isEditing() const
 void PLZORT_Form::enterEditMode()
 {
     alignEditRow();
-    p_f_command->hide();
-    p_f_ok->hide();
-    p_f_edit->show();
-    p_f_ok_edit->show();
     // Moving to another row or searching would drop the row being edited, or make
     // "&Speichern" delete a row other than the one shown.
     p_f_suche->setEnabled(false);
     DBGrid1->setEnabled(false);
+    p_f_edit->show();
+    p_f_ok_edit->show();
     for (QLineEdit *field : { p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
         field->setEnabled(true);
+    // Focus first, then hide: a hidden focus widget hands the focus on, and it must never
+    // land in a search field (entering one empties the others and re-reads the list).
     p_t_ort_edit->setFocus();
+    p_f_command->hide();
+    p_f_ok->hide();
     m_ctx.vars.loeschen_jn = QStringLiteral("nein");
 }
 
 void PLZORT_Form::backToBrowseMode()
 {
-    p_f_edit->hide();
-    p_f_ok_edit->hide();
-    p_f_command->show();
-    p_f_ok->show();
     p_f_suche->setEnabled(true);
     DBGrid1->setEnabled(true);
+    p_f_command->show();
+    p_f_ok->show();
+    // The row just saved or cancelled is the grid's current row; the search stays as it is.
+    DBGrid1->setFocus();
+    p_f_edit->hide();
+    p_f_ok_edit->hide();
     m_ctx.vars.loeschen_jn = QStringLiteral("nein");
 }
 
@@ -335,6 +339,8 @@ bool PLZORT_Form::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     case QEvent::FocusIn:
+        if (isEditing())
+            break;
         if (field == p_t_ort)
             p_t_ort_GotFocus();
         else if (field == p_t_plz)

@@ -27,11 +27,14 @@ TEST_F(PostalTest, NewPlaceIsSavedAndFoundAgain)
     EXPECT_EQ(gridCurrentRow(), 2);
     EXPECT_EQ(folder.count("aw_plzort"), 10);
 
-    // Empty values are stored as typed.
+    // Empty values are stored as typed; the fields take at most 35, 10 and 10 characters.
     click(f.db_neu_plz[0]);
+    typeInto(f.p_t_plz_edit, "123456789012");
     click(f.p_c_ok_edit);
     EXPECT_EQ(place(f.bearbNummer()),
-              QVariantMap({ { "port", "" }, { "plz", "" }, { "pvw", "" } }));
+              QVariantMap({ { "port", "" }, { "plz", "1234567890" }, { "pvw", "" } }));
+    EXPECT_EQ(f.p_t_ort_edit->maxLength(), 35);
+    EXPECT_EQ(f.p_t_vw_edit->maxLength(), 10);
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
@@ -93,7 +96,7 @@ TEST_F(PostalTest, EditedRowIsStoredAndStaysCurrentAfterMoving)
     EXPECT_EQ(currentPlace(), "Abtsgmünd");
 }
 
-TEST_F(PostalTest, EditCancelledLeavesTheRow)
+TEST_F(PostalTest, EditCancelledByButtonOrEscapeLeavesTheRow)
 {
     addDirectory();
     PLZORT_Form &f = open();
@@ -101,9 +104,18 @@ TEST_F(PostalTest, EditCancelledLeavesTheRow)
     click(f.db_neu_plz[1]);
     f.p_t_ort_edit->setText("Anders");
     click(f.p_c_abbr_edit);
+    EXPECT_FALSE(f.isEditing());
     EXPECT_EQ(place(stuttgart).value("port"), "Stuttgart");
     EXPECT_EQ(currentPlace(), "Stuttgart");
+
+    // Escape cancels the edit; the window stays open.
+    click(f.db_neu_plz[1]);
+    f.p_t_ort_edit->setText("Anders");
+    QTest::keyClick(f.p_t_ort_edit, Qt::Key_Escape);
+    EXPECT_TRUE(f.isVisible());
     EXPECT_FALSE(f.isEditing());
+    EXPECT_EQ(place(stuttgart).value("port"), "Stuttgart");
+    EXPECT_EQ(currentPlace(), "Stuttgart");
 }
 
 TEST_F(PostalTest, DeleteShowsTheRowReadOnlyAndSaveRemovesIt)
@@ -245,20 +257,6 @@ TEST_F(PostalTest, RowChangedElsewhereIsWrittenAgainAndTheWindowCloses)
     EXPECT_EQ(editor.text("ad_ort"), "");
 }
 
-TEST_F(PostalTest, EscapeInEditModeCancelsTheEditOnly)
-{
-    addDirectory();
-    PLZORT_Form &f = open();
-    selectRow("Bonn");
-    click(f.db_neu_plz[1]);
-    f.p_t_ort_edit->setText("Bad Godesberg");
-    QTest::keyClick(f.p_t_ort_edit, Qt::Key_Escape);
-    EXPECT_TRUE(f.isVisible());
-    EXPECT_FALSE(f.isEditing());
-    EXPECT_EQ(currentPlace(), "Bonn");
-    EXPECT_EQ(folder.count("aw_plzort"), 9);
-}
-
 TEST_F(PostalTest, EnterInAnEditFieldMovesOn)
 {
     addDirectory();
@@ -291,4 +289,33 @@ TEST_F(PostalTest, EditFieldsStandUnderTheGridColumns)
     EXPECT_GT(f.p_t_ort_edit->mapTo(&f, QPoint(0, 0)).y(),
               f.DBGrid1->geometry().bottom());
     EXPECT_LE(f.p_f_ok_edit->geometry().bottom(), f.height());
+}
+
+TEST_F(PostalTest, CommandsWorkOnTheSearchResultAndKeepTheSearch)
+{
+    addDirectory();
+    PLZORT_Form &f = open();
+    f.p_t_plz->setFocus();
+    typeInto(f.p_t_plz, "792");
+    ASSERT_EQ(gridPlaces(), QStringList({ "Sankt Peter", "Sankt Peter's Hof" }));
+    const QRect cell = f.DBGrid1->visualRect(f.DBGrid1->model()->index(1, 0));
+    QTest::mouseClick(f.DBGrid1->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_EQ(currentPlace(), "Sankt Peter's Hof");
+
+    click(f.db_neu_plz[1]);
+    EXPECT_EQ(f.p_t_ort_edit->text(), "Sankt Peter's Hof");
+    EXPECT_EQ(f.p_t_plz->text(), "792");
+    f.p_t_ort_edit->setText("Sankt Peter's Höfe");
+    click(f.p_c_ok_edit);
+    EXPECT_EQ(f.p_t_plz->text(), "792");
+    EXPECT_EQ(gridPlaces(), QStringList({ "Sankt Peter", "Sankt Peter's Höfe" }));
+    EXPECT_EQ(currentPlace(), "Sankt Peter's Höfe");
+
+    click(f.db_neu_plz[2]);
+    EXPECT_EQ(f.p_t_ort_edit->text(), "Sankt Peter's Höfe");
+    click(f.p_c_ok_edit);
+    EXPECT_EQ(f.p_t_plz->text(), "792");
+    EXPECT_EQ(gridPlaces(), QStringList({ "Sankt Peter" }));
+    EXPECT_EQ(folder.count("aw_plzort"), 8);
+    EXPECT_EQ(QApplication::focusWidget(), f.DBGrid1);
 }

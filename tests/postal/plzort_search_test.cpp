@@ -123,17 +123,6 @@ TEST_F(PostalTest, EnterInASearchFieldMovesOnWithoutTyping)
     EXPECT_EQ(QApplication::focusWidget(), f.DBGrid1);
 }
 
-TEST_F(PostalTest, SearchFieldsTakeAtMost35And10And10Characters)
-{
-    PLZORT_Form &f = open();
-    EXPECT_EQ(f.p_t_ort->maxLength(), 35);
-    EXPECT_EQ(f.p_t_plz->maxLength(), 10);
-    EXPECT_EQ(f.p_t_vw->maxLength(), 10);
-    EXPECT_EQ(f.p_t_ort_edit->maxLength(), 35);
-    EXPECT_EQ(f.p_t_plz_edit->maxLength(), 10);
-    EXPECT_EQ(f.p_t_vw_edit->maxLength(), 10);
-}
-
 TEST_F(PostalTest, ReleasingAKeyReadsTheListAgainOnlyWhenTheKeyDidNot)
 {
     addDirectory();
