@@ -42,8 +42,7 @@ void typeKey(QLineEdit *field, QChar c)
 }
 
 // One keystroke as the user sees it: the key, then the frame that shows the new list.
-template<class F>
-double timed(F &&keystroke)
+template<class F> double timed(F &&keystroke)
 {
     QElapsedTimer t;
     t.start();
@@ -82,10 +81,10 @@ int main(int argc, char **argv)
     const double openMs = double(openTimer.nsecsElapsed()) / 1e6;
     form.p_t_ort->setFocus();
 
-    const QStringList prefixes = { QStringLiteral("Bad"), QStringLiteral("Sankt"),
-                                   QStringLiteral("Über"), QStringLiteral("Stutt"),
-                                   QStringLiteral("Groß"), QStringLiteral("Neu"),
-                                   QStringLiteral("Ött"),  QStringLiteral("Wies") };
+    const QStringList prefixes
+        = { QStringLiteral("Bad"),   QStringLiteral("Sankt"), QStringLiteral("Über"),
+            QStringLiteral("Stutt"), QStringLiteral("Groß"),  QStringLiteral("Neu"),
+            QStringLiteral("Ött"),   QStringLiteral("Wies") };
     std::map<int, std::vector<double>> byLength; // characters in the field after the key
     std::vector<double> all, toEmpty;
     std::map<int, long long> rowsByLength;
@@ -129,7 +128,8 @@ int main(int argc, char **argv)
             // The same selection without the German ordering: what the sort costs.
             t.restart();
             QString statement = PlzOrt::searchStatement(QStringLiteral("port"), text);
-            bare.setRecordSource(statement.left(statement.lastIndexOf(QStringLiteral(" order by"))));
+            bare.setRecordSource(
+                statement.left(statement.lastIndexOf(QStringLiteral(" order by"))));
             bare.refresh();
             unsorted[text].push_back(double(t.nsecsElapsed()) / 1e6);
         }
@@ -150,12 +150,13 @@ int main(int argc, char **argv)
     std::printf("one search (median): text / with grid reset and repaint / query only / query "
                 "without order by\n");
     for (const QString &text : texts)
-        std::printf("  \"%s\" (%d rows): %.2f / %.2f / %.2f ms\n", qPrintable(text),
-                    [&] {
-                        bare.setRecordSource(PlzOrt::searchStatement(QStringLiteral("port"), text));
-                        bare.refresh();
-                        return bare.recordCount();
-                    }(),
-                    median(oneSearch[text]), median(queryOnly[text]), median(unsorted[text]));
+        std::printf(
+            "  \"%s\" (%d rows): %.2f / %.2f / %.2f ms\n", qPrintable(text),
+            [&] {
+                bare.setRecordSource(PlzOrt::searchStatement(QStringLiteral("port"), text));
+                bare.refresh();
+                return bare.recordCount();
+            }(),
+            median(oneSearch[text]), median(queryOnly[text]), median(unsorted[text]));
     return median(all) <= 16.0 ? 0 : 1;
 }

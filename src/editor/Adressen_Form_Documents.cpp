@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 constexpr int kDocumentsTab = 1;
 // Longest path the table keeps for a link.
@@ -29,7 +31,7 @@ QRect pageRect(int left, int top, int width, int height)
 QString documentsStatement(const QString &raceNumber)
 {
     return QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '")
-            + numberOfText(raceNumber) + QStringLiteral("' order by erd_nummer desc");
+        + numberOfText(raceNumber) + QStringLiteral("' order by erd_nummer desc");
 }
 
 // The first 255 characters; a character made of two UTF-16 units is not split.
@@ -55,15 +57,29 @@ void Adressen_Form::buildDocuments()
 {
     QWidget *page = DBGrid1_Dokumente->parentWidget();
 
-    auto button = [page](const char *name, const QString &text, int left) {
+    auto button = [page](const char *name, const QString &text) {
         return Style::makeButton(page, QString::fromUtf8(name), text,
-                                 pageRect(left, 4050, 1995, 375), Style::LightYellow);
+                                 pageRect(135, 4050, 1995, 375), Style::LightYellow);
     };
-    ad_c_neu_doc = button("ad_c_neu_doc", QStringLiteral("Neues Dokument zuordnen"), 135);
-    ad_c_loeschen_doc = button("ad_c_löschen_doc", QStringLiteral("Zuordnung löschen"), 2235);
-    ad_c_oeffnen_doc = button("ad_c_öffnen_doc", QStringLiteral("Dokument öffnen"), 4335);
-    ad_c_bearbeiten_doc =
-            button("ad_c_bearbeiten_doc", QStringLiteral("Beschreibung bearbeiten"), 6435);
+    ad_c_neu_doc = button("ad_c_neu_doc", QStringLiteral("Neues Dokument zuordnen"));
+    ad_c_loeschen_doc = button("ad_c_löschen_doc", QStringLiteral("Zuordnung löschen"));
+    ad_c_oeffnen_doc = button("ad_c_öffnen_doc", QStringLiteral("Dokument öffnen"));
+    ad_c_bearbeiten_doc = button("ad_c_bearbeiten_doc", QStringLiteral("Beschreibung bearbeiten"));
+    // One row under the list, as wide as the list: each button as wide as its caption needs,
+    // the rest of the width shared out between them.
+    QPushButton *const row[]
+        = { ad_c_neu_doc, ad_c_loeschen_doc, ad_c_oeffnen_doc, ad_c_bearbeiten_doc };
+    int captions = 0;
+    for (const QPushButton *b : row)
+        captions += b->sizeHint().width();
+    const QRect list = DBGrid1_Dokumente->geometry();
+    const int gap = std::max(tw(60), (list.width() - captions) / 3);
+    int left = list.left();
+    for (QPushButton *b : row) {
+        const int width = b->sizeHint().width();
+        b->setGeometry(left, b->y(), width, b->height());
+        left += width + gap;
+    }
 
     // The description editor lies over the hint while it is shown; the list stays in view.
     Picture2 = new QWidget(page);
@@ -76,19 +92,18 @@ void Adressen_Form::buildDocuments()
     ad_t_beschreibung_doc->setAccessibleName(QStringLiteral("Beschreibung des Dokumentes"));
     db_ok_doc = Style::makeButton(Picture2, QStringLiteral("db_ok_doc"), QStringLiteral("OK"),
                                   twRect(5670, 690, 1185, 375), Style::LightGreen);
-    db_abbr_doc = Style::makeButton(Picture2, QStringLiteral("db_abbr_doc"),
-                                    QStringLiteral("Abbrechen"), twRect(6990, 690, 1185, 375),
-                                    Style::LightRed);
+    db_abbr_doc
+        = Style::makeButton(Picture2, QStringLiteral("db_abbr_doc"), QStringLiteral("Abbrechen"),
+                            twRect(6990, 690, 1185, 375), Style::LightRed);
     Picture2->hide();
 
     // After the list, in the order the controls are seen.
     QWidget *previous = DBGrid1_Dokumente;
-    for (QWidget *next : { static_cast<QWidget *>(ad_t_beschreibung_doc),
-                           static_cast<QWidget *>(db_ok_doc), static_cast<QWidget *>(db_abbr_doc),
-                           static_cast<QWidget *>(ad_c_neu_doc),
-                           static_cast<QWidget *>(ad_c_loeschen_doc),
-                           static_cast<QWidget *>(ad_c_oeffnen_doc),
-                           static_cast<QWidget *>(ad_c_bearbeiten_doc) }) {
+    for (QWidget *next :
+         { static_cast<QWidget *>(ad_t_beschreibung_doc), static_cast<QWidget *>(db_ok_doc),
+           static_cast<QWidget *>(db_abbr_doc), static_cast<QWidget *>(ad_c_neu_doc),
+           static_cast<QWidget *>(ad_c_loeschen_doc), static_cast<QWidget *>(ad_c_oeffnen_doc),
+           static_cast<QWidget *>(ad_c_bearbeiten_doc) }) {
         QWidget::setTabOrder(previous, next);
         previous = next;
     }
@@ -117,10 +132,9 @@ void Adressen_Form::SSTab1_Click()
         if (SSTab1->currentIndex() != kDocumentsTab)
             return;
         DBGrid1_Dokumente->setColumns({
-                { QStringLiteral("Beschreibung"), QStringLiteral("ed_dateiname"), 4000,
-                  Qt::AlignLeft, true },
-                { QStringLiteral("Lagerort"), QStringLiteral("ed_datei"), 10000, Qt::AlignLeft,
-                  true },
+            { QStringLiteral("Beschreibung"), QStringLiteral("ed_dateiname"), 4000, Qt::AlignLeft,
+              true },
+            { QStringLiteral("Lagerort"), QStringLiteral("ed_datei"), 10000, Qt::AlignLeft, true },
         });
     });
 }
@@ -168,10 +182,10 @@ void Adressen_Form::ad_c_oeffnen_doc_Click()
             ctx.ui.openUrl(QUrl::fromLocalFile(path));
             return;
         }
-        ctx.vars.meldung =
-                QStringLiteral("Die Dokumentendatei befindet sich nicht mehr an dem angegebenen "
-                               "Ort, sie wurde entweder umbenannt, verschoben oder gelöscht!\n"
-                               "Sie sollten den Eintrag aktualisieren oder die Zuordnung löschen");
+        ctx.vars.meldung
+            = QStringLiteral("Die Dokumentendatei befindet sich nicht mehr an dem angegebenen "
+                             "Ort, sie wurde entweder umbenannt, verschoben oder gelöscht!\n"
+                             "Sie sollten den Eintrag aktualisieren oder die Zuordnung löschen");
         ctx.ui.message(ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
     });
 }
@@ -184,7 +198,7 @@ void Adressen_Form::ad_c_bearbeiten_doc_Click()
         Picture2->show();
         Picture2->raise();
         ad_t_beschreibung_doc->setText(
-                ereignisse_dokumente_db.value(QStringLiteral("ed_dateiname")).toString());
+            ereignisse_dokumente_db.value(QStringLiteral("ed_dateiname")).toString());
     });
 }
 
@@ -212,8 +226,8 @@ void Adressen_Form::ad_c_loeschen_doc_Click()
         if (!hasSelectedDocument())
             return;
         DataSource &docs = ereignisse_dokumente_db;
-        ctx.vars.meldung =
-                QStringLiteral("Soll die Zuordnung dieses Dokumentes wirklich gelöscht werden ?");
+        ctx.vars.meldung
+            = QStringLiteral("Soll die Zuordnung dieses Dokumentes wirklich gelöscht werden ?");
         if (ctx.ui.message(ctx.vars.meldung, Ui::Icon::Question, Ui::Buttons::YesNo)
             == Ui::Answer::Yes)
             docs.deleteCurrent(); // the link only; the file stays where it is

@@ -34,7 +34,9 @@ void openPostalDirectory(AppContext &ctx, QWidget *editor, const QString &aufruf
 }
 
 PLZORT_Form::PLZORT_Form(AppContext &ctx, QWidget *editor)
-    : QDialog(editor), m_ctx(ctx), m_editor(editor)
+    : QDialog(editor)
+    , m_ctx(ctx)
+    , m_editor(editor)
 {
     buildForm();
     Form_Load();
@@ -49,10 +51,10 @@ PLZORT_Form::~PLZORT_Form()
 void PLZORT_Form::Form_Load()
 {
     m_ctx.guard([this] {
-        DBGrid1->setColumns({ { QStringLiteral("Ort"), QStringLiteral("PORT"), 4000, Qt::AlignLeft },
-                              { QStringLiteral("PLZ"), QStringLiteral("PLZ"), 1200, Qt::AlignHCenter },
-                              { QStringLiteral("Vorwahl"), QStringLiteral("PVW"), 1200,
-                                Qt::AlignHCenter } });
+        DBGrid1->setColumns(
+            { { QStringLiteral("Ort"), QStringLiteral("PORT"), 4000, Qt::AlignLeft },
+              { QStringLiteral("PLZ"), QStringLiteral("PLZ"), 1200, Qt::AlignHCenter },
+              { QStringLiteral("Vorwahl"), QStringLiteral("PVW"), 1200, Qt::AlignHCenter } });
         plzort_db.setDatabaseName(m_ctx.vars.databasePath());
         plzort_db.setRecordSource(PlzOrt::directoryStatement());
         plzort_db.refresh();
@@ -80,7 +82,7 @@ void PLZORT_Form::searchAgainOnRelease(QLineEdit *field, const char *column)
     // else writes the file in between), so the second read is saved.
     if (m_readSinceKeyPress
         && plzort_db.recordSource()
-                == PlzOrt::searchStatement(QLatin1String(column), field->text()))
+            == PlzOrt::searchStatement(QLatin1String(column), field->text()))
         return;
     search(field, column);
 }
@@ -128,17 +130,17 @@ void PLZORT_Form::p_t_vw_GotFocus()
 void PLZORT_Form::p_c_ok_Click()
 {
     m_ctx.guard(
-            [this] {
-                if (plzort_db.recordCount() > 0) {
-                    PlzOrt::writeIntoEditor(m_editor, m_ctx.vars.plz_aufruf,
-                                            textOf(plzort_db.value(QStringLiteral("port"))),
-                                            textOf(plzort_db.value(QStringLiteral("plz"))),
-                                            textOf(plzort_db.value(QStringLiteral("pvw"))));
-                }
-                m_ctx.vars.listen_geladen_jn = QStringLiteral("ja");
-                done(Accepted);
-            },
-            { ErrNo::RowChanged });
+        [this] {
+            if (plzort_db.recordCount() > 0) {
+                PlzOrt::writeIntoEditor(m_editor, m_ctx.vars.plz_aufruf,
+                                        textOf(plzort_db.value(QStringLiteral("port"))),
+                                        textOf(plzort_db.value(QStringLiteral("plz"))),
+                                        textOf(plzort_db.value(QStringLiteral("pvw"))));
+            }
+            m_ctx.vars.listen_geladen_jn = QStringLiteral("ja");
+            done(Accepted);
+        },
+        { ErrNo::RowChanged });
 }
 
 void PLZORT_Form::DBGrid1_DblClick()
@@ -195,6 +197,9 @@ void PLZORT_Form::backToBrowseMode()
     DBGrid1->setFocus();
     p_f_edit->hide();
     p_f_ok_edit->hide();
+    // A later command on an empty list loads nothing; it must not show this row's values.
+    for (QLineEdit *field : { p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
+        field->clear();
     m_ctx.vars.loeschen_jn = QStringLiteral("nein");
 }
 

@@ -18,7 +18,7 @@ constexpr int kWidth = 7200;
 constexpr int kGridTop = 1140;
 constexpr int kGridHeight = 4080;
 constexpr int kRowTop = kGridTop + kGridHeight + 60; // command row / edit row
-constexpr int kOkRowTop = kRowTop + 540;             // OK row / save row
+constexpr int kOkRowTop = kRowTop + 540; // OK row / save row
 constexpr int kButtonHeight = 435;
 
 // Widths of the grid's columns, in twips; the edit row lines up under them.
@@ -103,15 +103,15 @@ void PLZORT_Form::buildForm()
     connect(DBGrid1, &DataGrid::rowActivated, this, &PLZORT_Form::DBGrid1_DblClick);
 
     p_f_command = makeRow(this, QStringLiteral("p_f_command"), kRowTop, kButtonHeight);
-    const QString commands[4] = { QStringLiteral("&Neuen Ort erfassen"),
-                                  QStringLiteral("&Bearbeiten"), QStringLiteral("&Löschen"),
-                                  QStringLiteral("&Kopieren") };
+    const QString commands[4]
+        = { QStringLiteral("&Neuen Ort erfassen"), QStringLiteral("&Bearbeiten"),
+            QStringLiteral("&Löschen"), QStringLiteral("&Kopieren") };
     const int lefts[4] = { 0, 2160, 3840, 5520 };
     const int widths[4] = { 2100, 1620, 1620, 1680 };
     for (int k = 0; k < 4; ++k) {
-        db_neu_plz[size_t(k)] = makeButton(p_f_command, QStringLiteral("db_neu_plz(%1)").arg(k),
-                                           commands[k], twRect(lefts[k], 0, widths[k], kButtonHeight),
-                                           kLightYellow);
+        db_neu_plz[size_t(k)]
+            = makeButton(p_f_command, QStringLiteral("db_neu_plz(%1)").arg(k), commands[k],
+                         twRect(lefts[k], 0, widths[k], kButtonHeight), kLightYellow);
         connect(db_neu_plz[size_t(k)], &QPushButton::clicked, this,
                 [this, k] { db_neu_plz_Click(k); });
     }
@@ -120,16 +120,16 @@ void PLZORT_Form::buildForm()
     // columns when the window is shown (alignEditRow), these are the places before that.
     p_f_edit = makeRow(this, QStringLiteral("p_f_edit"), kRowTop, kButtonHeight);
     const int firstColumn = 270;
-    p_t_ort_edit = makeField(p_f_edit, QStringLiteral("p_t_ort_edit"),
-                             twRect(firstColumn, 60, kColumnWidths[0], 315), 35,
-                             QStringLiteral("Ort"));
+    p_t_ort_edit
+        = makeField(p_f_edit, QStringLiteral("p_t_ort_edit"),
+                    twRect(firstColumn, 60, kColumnWidths[0], 315), 35, QStringLiteral("Ort"));
     p_t_plz_edit = makeField(p_f_edit, QStringLiteral("p_t_plz_edit"),
                              twRect(firstColumn + kColumnWidths[0], 60, kColumnWidths[1], 315), 10,
                              QStringLiteral("PLZ"));
-    p_t_vw_edit = makeField(p_f_edit, QStringLiteral("p_t_vw_edit"),
-                            twRect(firstColumn + kColumnWidths[0] + kColumnWidths[1], 60,
-                                   kColumnWidths[2], 315),
-                            10, QStringLiteral("Vorwahl"));
+    p_t_vw_edit = makeField(
+        p_f_edit, QStringLiteral("p_t_vw_edit"),
+        twRect(firstColumn + kColumnWidths[0] + kColumnWidths[1], 60, kColumnWidths[2], 315), 10,
+        QStringLiteral("Vorwahl"));
     p_f_edit->hide();
 
     p_f_ok = makeRow(this, QStringLiteral("p_f_ok"), kOkRowTop, kButtonHeight);
@@ -142,12 +142,12 @@ void PLZORT_Form::buildForm()
     connect(p_c_abbr, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_Click);
 
     p_f_ok_edit = makeRow(this, QStringLiteral("p_f_ok_edit"), kOkRowTop, kButtonHeight);
-    p_c_ok_edit = makeButton(p_f_ok_edit, QStringLiteral("p_c_ok_edit"),
-                             QStringLiteral("&Speichern"), twRect(2760, 0, 2220, kButtonHeight),
-                             kLightGreen);
-    p_c_abbr_edit = makeButton(p_f_ok_edit, QStringLiteral("p_c_abbr_edit"),
-                               QStringLiteral("A&bbrechen"), twRect(4980, 0, 2220, kButtonHeight),
-                               kLightRed);
+    p_c_ok_edit
+        = makeButton(p_f_ok_edit, QStringLiteral("p_c_ok_edit"), QStringLiteral("&Speichern"),
+                     twRect(2760, 0, 2220, kButtonHeight), kLightGreen);
+    p_c_abbr_edit
+        = makeButton(p_f_ok_edit, QStringLiteral("p_c_abbr_edit"), QStringLiteral("A&bbrechen"),
+                     twRect(4980, 0, 2220, kButtonHeight), kLightRed);
     connect(p_c_ok_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_ok_edit_Click);
     connect(p_c_abbr_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_edit_Click);
     p_f_ok_edit->hide();
@@ -181,7 +181,7 @@ void PLZORT_Form::alignEditRow()
     // wherever the style puts the grid's frame and row header. The search box and the edit
     // row start where the grid starts.
     const int offset = DBGrid1->geometry().left() - p_f_edit->geometry().left()
-            + DBGrid1->frameWidth() + DBGrid1->verticalHeader()->width();
+        + DBGrid1->frameWidth() + DBGrid1->verticalHeader()->width();
     // The search fields and their captions follow the same columns.
     QWidget *columns[3][3] = { { p_t_ort_edit, p_t_ort, p_l_ort },
                                { p_t_plz_edit, p_t_plz, p_l_plz },

@@ -9,12 +9,12 @@
 #include <QTabWidget>
 
 namespace {
-const QString kMissing =
-        QStringLiteral("Die Dokumentendatei befindet sich nicht mehr an dem angegebenen Ort, sie "
-                       "wurde entweder umbenannt, verschoben oder gelöscht!\nSie sollten den "
-                       "Eintrag aktualisieren oder die Zuordnung löschen");
-const QString kDeleteQuestion =
-        QStringLiteral("Soll die Zuordnung dieses Dokumentes wirklich gelöscht werden ?");
+const QString kMissing
+    = QStringLiteral("Die Dokumentendatei befindet sich nicht mehr an dem angegebenen Ort, sie "
+                     "wurde entweder umbenannt, verschoben oder gelöscht!\nSie sollten den "
+                     "Eintrag aktualisieren oder die Zuordnung löschen");
+const QString kDeleteQuestion
+    = QStringLiteral("Soll die Zuordnung dieses Dokumentes wirklich gelöscht werden ?");
 
 struct Link
 {
@@ -61,20 +61,21 @@ protected:
     QList<Link> stored() const
     {
         SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
-        Statement st(db, "select ed_nummer, ed_datei, ed_dateiname from ereignisse_dokumente "
-                         "order by erd_nummer");
+        Statement st(db,
+                     "select ed_nummer, ed_datei, ed_dateiname from ereignisse_dokumente "
+                     "order by erd_nummer");
         QList<Link> links;
         while (st.step())
-            links.append({ st.column(0).toString(), st.column(1).toString(),
-                           st.column(2).toString() });
+            links.append(
+                { st.column(0).toString(), st.column(1).toString(), st.column(2).toString() });
         return links;
     }
     void addStoredLink(qlonglong race, const QString &path, const QString &description) const
     {
         folder.exec(QStringLiteral("insert into ereignisse_dokumente (ed_nummer, ed_datei, "
                                    "ed_dateiname) values ('%1', %2, %3)")
-                            .arg(race)
-                            .arg(sqlQuoted(path), sqlQuoted(description)));
+                        .arg(race)
+                        .arg(sqlQuoted(path), sqlQuoted(description)));
     }
     static QString sqlQuoted(QString text)
     {
@@ -113,8 +114,8 @@ TEST_F(DocumentsTest, TabShowsTheRacesLinksNewestFirstInTwoColumns)
          { std::pair { "ad_c_neu_doc", "Neues Dokument zuordnen" },
            std::pair { "ad_c_öffnen_doc", "Dokument öffnen" },
            std::pair { "ad_c_bearbeiten_doc", "Beschreibung bearbeiten" },
-           std::pair { "ad_c_löschen_doc", "Zuordnung löschen" },
-           std::pair { "db_ok_doc", "OK" }, std::pair { "db_abbr_doc", "Abbrechen" } })
+           std::pair { "ad_c_löschen_doc", "Zuordnung löschen" }, std::pair { "db_ok_doc", "OK" },
+           std::pair { "db_abbr_doc", "Abbrechen" } })
         EXPECT_EQ(control<QPushButton>(name)->text(), QString::fromUtf8(caption)) << name;
     EXPECT_FALSE(control("Picture2")->isVisible());
     EXPECT_TRUE(control("ad_c_neu_doc")->isVisible());
@@ -254,7 +255,8 @@ TEST_F(DocumentsTest, OpeningHandsTheFileOverOrReportsItMissing)
     // A double click on a row opens it as well.
     selectRow(0);
     const QPoint at = grid()->visualRect(grid()->model()->index(2, 1)).center();
-    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, at); // QTest sends only the second press
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {},
+                      at); // QTest sends only the second press
     QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, at);
     ASSERT_EQ(ui.openedUrls.size(), 2);
     EXPECT_EQ(ui.openedUrls[1].toLocalFile(), present);
@@ -366,8 +368,8 @@ TEST_F(DocumentsTest, ARaceWithoutLinksHasNothingToOpenDescribeOrDelete)
     form.reset();
     open(0);
     showDocumentsTab();
-    for (const char *button : { "ad_c_öffnen_doc", "ad_c_bearbeiten_doc", "db_ok_doc",
-                                "ad_c_löschen_doc" })
+    for (const char *button :
+         { "ad_c_öffnen_doc", "ad_c_bearbeiten_doc", "db_ok_doc", "ad_c_löschen_doc" })
         click(button);
     EXPECT_FALSE(control("Picture2")->isVisible());
     EXPECT_EQ(ui.messages.size(), 1);
@@ -385,7 +387,8 @@ TEST_F(DocumentsTest, LinksOutliveACancelledNewRaceAndADeletedRace)
     EXPECT_EQ(stored().value(0).race, newNumber);
 
     form.reset();
-    const qlonglong key = folder.addRace({ { "ad_lauf", "Weg" }, { "ad_lauf_datum", "01.05.2026" } });
+    const qlonglong key
+        = folder.addRace({ { "ad_lauf", "Weg" }, { "ad_lauf_datum", "01.05.2026" } });
     addStoredLink(key, "/bleibt-alt.pdf", "Alt");
     open(2, key);
     ui.answers = { Ui::Answer::Yes };

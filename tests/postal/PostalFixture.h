@@ -30,10 +30,7 @@ public:
             layout->addWidget(field);
         }
     }
-    QLineEdit *field(const char *name) const
-    {
-        return findChild<QLineEdit *>(QLatin1String(name));
-    }
+    QLineEdit *field(const char *name) const { return findChild<QLineEdit *>(QLatin1String(name)); }
     QString text(const char *name) const { return field(name)->text(); }
     void set(const char *name, const QString &value) { field(name)->setText(value); }
 };
@@ -96,7 +93,10 @@ protected:
         return places;
     }
     int gridCurrentRow() const { return form->DBGrid1->currentIndex().row(); }
-    QString currentPlace() const { return form->plzort_db.value(QStringLiteral("port")).toString(); }
+    QString currentPlace() const
+    {
+        return form->plzort_db.value(QStringLiteral("port")).toString();
+    }
 
     static void typeInto(QLineEdit *field, const QString &text)
     {

@@ -199,9 +199,9 @@ TEST_F(PostalTest, CopyStartsANewRowWithTheOldValues)
     click(f.p_c_ok_edit);
     EXPECT_EQ(folder.count("aw_plzort"), 10);
     EXPECT_NE(f.bearbNummer(), stuttgart);
-    EXPECT_EQ(place(f.bearbNummer()), QVariantMap({ { "port", "Stuttgart-Vaihingen" },
-                                                    { "plz", "70563" },
-                                                    { "pvw", "0711" } }));
+    EXPECT_EQ(
+        place(f.bearbNummer()),
+        QVariantMap({ { "port", "Stuttgart-Vaihingen" }, { "plz", "70563" }, { "pvw", "0711" } }));
     EXPECT_EQ(place(stuttgart).value("port"), "Stuttgart");
     EXPECT_EQ(currentPlace(), "Stuttgart-Vaihingen");
 }
@@ -210,6 +210,9 @@ TEST_F(PostalTest, CommandsOnAnEmptyListReportOnSaveUntilCancelled)
 {
     addDirectory();
     PLZORT_Form &f = open();
+    // A row edited before: its values must not reappear below.
+    click(f.db_neu_plz[1]);
+    click(f.p_c_abbr_edit);
     f.p_t_ort->setFocus();
     typeInto(f.p_t_ort, "Xyz");
     ASSERT_TRUE(gridPlaces().isEmpty());
@@ -244,15 +247,15 @@ TEST_F(PostalTest, RowChangedElsewhereIsWrittenAgainAndTheWindowCloses)
     selectRow("Stuttgart");
     click(f.db_neu_plz[1]);
     folder.exec(QStringLiteral("update aw_plzort set pvw = '0711-neu' where pov_nummer = %1")
-                        .arg(stuttgart));
+                    .arg(stuttgart));
     f.p_t_ort_edit->setText("Stuttgart-Mitte");
     click(f.p_c_ok_edit);
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_FALSE(f.isVisible());
     // What the edit fields showed is stored.
-    EXPECT_EQ(place(stuttgart), QVariantMap({ { "port", "Stuttgart-Mitte" },
-                                              { "plz", "70173" },
-                                              { "pvw", "0711" } }));
+    EXPECT_EQ(
+        place(stuttgart),
+        QVariantMap({ { "port", "Stuttgart-Mitte" }, { "plz", "70173" }, { "pvw", "0711" } }));
     // Nothing was handed to the editor.
     EXPECT_EQ(editor.text("ad_ort"), "");
 }
@@ -286,8 +289,7 @@ TEST_F(PostalTest, EditFieldsStandUnderTheGridColumns)
         EXPECT_EQ(fields[c]->width(), header->sectionSize(c)) << c;
     }
     // Below the grid, inside the window.
-    EXPECT_GT(f.p_t_ort_edit->mapTo(&f, QPoint(0, 0)).y(),
-              f.DBGrid1->geometry().bottom());
+    EXPECT_GT(f.p_t_ort_edit->mapTo(&f, QPoint(0, 0)).y(), f.DBGrid1->geometry().bottom());
     EXPECT_LE(f.p_f_ok_edit->geometry().bottom(), f.height());
 }
 

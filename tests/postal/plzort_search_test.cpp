@@ -26,9 +26,9 @@ TEST_F(PostalTest, OpensOnTheWholeDirectoryInPlaceOrder)
     PLZORT_Form &f = open();
     EXPECT_EQ(f.windowTitle(), "Auswahl von Ort, PLZ und Vorwahl");
     EXPECT_EQ(f.plzort_db.recordSource(), "select * from aw_plzort  order by port");
-    EXPECT_EQ(gridPlaces(), QStringList({ "Aachen", "Bonn", "Ohnevorwahl", "Sankt Peter",
-                                          "Sankt Peter's Hof", "stutensee", "Stuttgart",
-                                          "Überlingen", "Ulm" }));
+    EXPECT_EQ(gridPlaces(),
+              QStringList({ "Aachen", "Bonn", "Ohnevorwahl", "Sankt Peter", "Sankt Peter's Hof",
+                            "stutensee", "Stuttgart", "Überlingen", "Ulm" }));
     EXPECT_EQ(gridCurrentRow(), 0);
     EXPECT_EQ(currentPlace(), "Aachen");
 }
@@ -63,9 +63,10 @@ TEST_F(PostalTest, EachSearchFieldListsWhatBeginsWithItsText)
     QTest::keyClick(f.p_t_vw, Qt::Key_Backspace);
     QTest::keyClick(f.p_t_vw, Qt::Key_Backspace);
     QTest::keyClick(f.p_t_vw, Qt::Key_Backspace);
-    EXPECT_EQ(gridPlaces(), QStringList({ "Aachen", "Bonn", "Sankt Peter", "Sankt Peter's Hof",
-                                          "stutensee", "Stuttgart", "Überlingen", "Ulm" }))
-            << "Ohnevorwahl has no area code to begin with 0";
+    EXPECT_EQ(gridPlaces(),
+              QStringList({ "Aachen", "Bonn", "Sankt Peter", "Sankt Peter's Hof", "stutensee",
+                            "Stuttgart", "Überlingen", "Ulm" }))
+        << "Ohnevorwahl has no area code to begin with 0";
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
@@ -96,8 +97,9 @@ TEST_F(PostalTest, AnApostropheIsSearchedForLikeAnyOtherText)
     // Text that would close the quote and add a condition stays a text.
     f.p_t_ort->clear();
     typeInto(f.p_t_ort, "x' or 'a'='a");
-    EXPECT_EQ(f.plzort_db.recordSource(),
-              "select * from aw_plzort  where left(port,'12' )  = 'x'' or ''a''=''a' order by port");
+    EXPECT_EQ(
+        f.plzort_db.recordSource(),
+        "select * from aw_plzort  where left(port,'12' )  = 'x'' or ''a''=''a' order by port");
     EXPECT_TRUE(gridPlaces().isEmpty());
     f.p_t_ort->clear();
     typeInto(f.p_t_ort, "'");

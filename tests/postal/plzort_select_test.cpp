@@ -98,8 +98,8 @@ TEST_F(PostalTest, RaceCallerLeavesTelephoneFieldsAloneWithoutAreaCode)
 TEST_F(PostalTest, ContactCallerOverwritesPlacePostcodeAndDirectLineOnly)
 {
     addDirectory();
-    for (const char *name : { "ad_t_lauf_ort", "ad_ort", "ad_plz", "ad_direkt", "ad_telefon1",
-                              "ad_fax" })
+    for (const char *name :
+         { "ad_t_lauf_ort", "ad_ort", "ad_plz", "ad_direkt", "ad_telefon1", "ad_fax" })
         editor.set(name, "alt");
     open("ort");
     selectRow("Bonn");
@@ -186,7 +186,8 @@ TEST_F(PostalTest, OpensModallyForTheRealEditor)
     addDirectory();
     ctx.connectPickListSources();
     ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
-    ctx.Lauf_db.setRecordSource("select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc");
+    ctx.Lauf_db.setRecordSource(
+        "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc");
     ctx.Lauf_db.refresh();
     ctx.vars.bearb_modus = 0;
     ctx.vars.neu_jn = "ja";
