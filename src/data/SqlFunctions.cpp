@@ -4,6 +4,7 @@
 #include "Sqlite.h"
 
 #include <QString>
+#include <algorithm>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -82,7 +83,7 @@ void leftFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
     long long n = sqlite3_value_int64(argv[1]);
     if (sqlite3_value_type(argv[1]) == SQLITE_TEXT)
-        n = argText(argv[1]).trimmed().toLongLong();
+        n = sqlite3_value_numeric_type(argv[1]) == SQLITE_INTEGER ? sqlite3_value_int64(argv[1]) : 0;
     if (n < 0) {
         sqlite3_result_error(ctx, "left: negative length", -1);
         return;
@@ -162,7 +163,17 @@ int compareGerman(std::string_view a, std::string_view b)
 {
     const auto *pa = reinterpret_cast<const unsigned char *>(a.data());
     const auto *pb = reinterpret_cast<const unsigned char *>(b.data());
-    size_t ia = 0, ib = 0;
+    // Most names are plain ASCII at their start: compare those bytes without folding tables.
+    size_t ia = 0;
+    const size_t common = std::min(a.size(), b.size());
+    while (ia < common && pa[ia] < 0x80 && pb[ia] < 0x80) {
+        const unsigned char ca = (pa[ia] >= 'A' && pa[ia] <= 'Z') ? pa[ia] + 32 : pa[ia];
+        const unsigned char cb = (pb[ia] >= 'A' && pb[ia] <= 'Z') ? pb[ia] + 32 : pb[ia];
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        ++ia;
+    }
+    size_t ib = ia;
     char ka[2], kb[2];
     int na = 0, nb = 0, ka_pos = 0, kb_pos = 0;
     while (true) {
