@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 bool isEnterKey(const QEvent *event)
 {
