@@ -181,16 +181,6 @@ TEST_F(FieldTest, EnterKeepsItsOrdinaryEffectOutsideTheList)
     EXPECT_TRUE(row(added).isEmpty());
 }
 
-TEST_F(FieldTest, EscapeInAnyFieldCancels)
-{
-    openShown(0);
-    const qlonglong added = lastKey();
-    control("ad_t_sg22")->setFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(row(added).isEmpty());
-}
-
 TEST_F(FieldTest, EachDateLabelWritesTheChosenDateInItsFormat)
 {
     const qlonglong key
