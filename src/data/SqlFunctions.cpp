@@ -6,6 +6,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <sqlite3.h>
 
 namespace {
@@ -145,6 +146,27 @@ int foldGerman(const unsigned char *p, size_t left, char out[2], int &outLen)
     return 1;
 }
 
+// de_key(x): the German sort key of a text (what the comparison compares), computed once per
+// row so that sorting a long list compares plain bytes. Other values pass unchanged.
+void germanKeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
+        sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    const auto *p = sqlite3_value_text(argv[0]);
+    const auto size = size_t(sqlite3_value_bytes(argv[0]));
+    std::string key;
+    key.reserve(size + 2);
+    char out[2];
+    int outLen = 0;
+    for (size_t i = 0; i < size;) {
+        i += size_t(foldGerman(p + i, size - i, out, outLen));
+        key.append(out, size_t(outLen));
+    }
+    sqlite3_result_text(ctx, key.data(), int(key.size()), SQLITE_TRANSIENT);
+}
+
 int collateGerman(void *, int lenA, const void *a, int lenB, const void *b)
 {
     return compareGerman(std::string_view(static_cast<const char *>(a), size_t(lenA)),
@@ -212,5 +234,7 @@ void registerSqlFunctions(sqlite3 *db)
                                          nullptr, nullptr));
     check(db, sqlite3_create_function_v2(db, "left_text", 2, flags, nullptr, leftFunction, nullptr,
                                          nullptr, nullptr));
+    check(db, sqlite3_create_function_v2(db, "de_key", 1, flags, nullptr, germanKeyFunction,
+                                         nullptr, nullptr, nullptr));
     check(db, sqlite3_create_collation_v2(db, "de", SQLITE_UTF8, nullptr, collateGerman, nullptr));
 }

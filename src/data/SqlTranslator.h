@@ -20,7 +20,8 @@ struct TranslatedStatement
 
 // Makes the program's statements run on SQLite:
 // - val(x)= '12' compares numbers (SQLite never finds a number equal to a text);
-// - left(x,'n' )  = 't' and every order-by column compare the German way (collation "de");
+// - left(x,'n' )  = 't' compares the German way (collation "de"), and every order-by column
+//   sorts by its German key de_key(column);
 //   left() itself is called left_text() (LEFT is a keyword in SQLite);
 // - select ... into [Excel 8.0;Database=...].Sheet from ... becomes a plain select plus its target.
 // String literals are never touched.

@@ -16,13 +16,13 @@ TEST(SqlTranslation, ListStatementsKeepTheirWordingAndGainGermanOrdering)
               "select * from adressen where ad_ang_jn=true and (Datevalue(ad_lauf_datum) >= "
               "Datevalue( '05.03.2004'))   order by cdate(ad_lauf_datum) desc");
     EXPECT_EQ(sqlOf("select * from aw_anrede  order by anrede"),
-              "select * from aw_anrede  order by anrede COLLATE de");
+              "select * from aw_anrede  order by de_key(anrede)");
     EXPECT_EQ(sqlOf("select * from aw_lauf order by lauf"),
-              "select * from aw_lauf order by lauf COLLATE de");
+              "select * from aw_lauf order by de_key(lauf)");
     EXPECT_EQ(sqlOf("select * from ereignisse_dokumente where val(ed_nummer)= '12' order by "
                     "erd_nummer desc"),
-              "select * from ereignisse_dokumente where val(ed_nummer)= 12 order by erd_nummer "
-              "COLLATE de desc");
+              "select * from ereignisse_dokumente where val(ed_nummer)= 12 order by "
+              "de_key(erd_nummer) desc");
     EXPECT_EQ(sqlOf("select * from ereignisse_dokumente where val(ed_nummer)= -1"),
               "select * from ereignisse_dokumente where val(ed_nummer)= -1");
 }
@@ -30,13 +30,13 @@ TEST(SqlTranslation, ListStatementsKeepTheirWordingAndGainGermanOrdering)
 TEST(SqlTranslation, PostalSearchComparesTheGermanWayAndLeavesLiteralsAlone)
 {
     EXPECT_EQ(sqlOf("select * from aw_plzort  where left(port,'3' )  = 'übe' order by port"),
-              "select * from aw_plzort  where left_text(port,'3' )  = 'übe' COLLATE de order by port "
-              "COLLATE de");
+              "select * from aw_plzort  where left_text(port,'3' )  = 'übe' COLLATE de order by "
+              "de_key(port)");
     // A quoted apostrophe and words inside the literal stay text.
     EXPECT_EQ(sqlOf("select * from aw_plzort  where left(port,'21' )  = 'x'' order by port' order "
                     "by port"),
               "select * from aw_plzort  where left_text(port,'21' )  = 'x'' order by port' COLLATE de "
-              "order by port COLLATE de");
+              "order by de_key(port)");
     EXPECT_EQ(sqlQuoted(QStringLiteral("Sankt Peter's")), QStringLiteral("'Sankt Peter''s'"));
 }
 
