@@ -7,10 +7,17 @@
 //             rows (e.g. 100000) it must fail with the row-limit error and leave no file.
 //   export    executeStatement with the export statement on a database of `rows` races
 //             (default 65,535) made by the race generator.
-//   overflow  the same with 100,000 races: must fail with a clear error and leave no file.
+//   overflow  the same with 100,000 races: must be refused at once and leave no file.
+//   peer      the export of `rows` races (default 10,000) against Perl's Spreadsheet::WriteExcel
+//             writing the same rows: median of alternating runs (4th argument, default 7) and
+//             the ratio; target ours <= 0.5 x peer. Needs perl with libspreadsheet-writeexcel-perl.
+//   memory    peak memory of exporting `rows` races (default 60,000), measured in a child
+//             process that does nothing but the export.
 // Peak memory: run under /usr/bin/time -v, or read the "peak RSS" line (getrusage).
 #include "DbError.h"
 #include "RaceGenerator.h"
+#include "SqlTranslator.h"
+#include "Sqlite.h"
 #include "WorkbookExport.h"
 #include "WorkbookWriter.h"
 
@@ -18,10 +25,15 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -151,13 +163,150 @@ int benchExport(const QString &folder, int races, bool expectFailure)
     return failed == expectFailure && QFileInfo::exists(path) != expectFailure ? 0 : 1;
 }
 
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The rows the export writes (heading first), as JSON for the peer: texts as strings,
+// booleans as true/false, nulls as null. Prepared before any timing.
+void dumpRows(const QString &db, const QString &jsonPath)
+{
+    const SqliteDb conn(db, SqliteDb::Open::ReadWrite);
+    std::vector<QString> booleans;
+    Statement info(conn, "select name from pragma_table_info('adressen') where type = 'BOOLEAN'");
+    while (info.step())
+        booleans.push_back(info.column(0).toString());
+    Statement rows(conn, translateStatement(exportStatement(QStringLiteral("x.xls"))).sql);
+    QJsonArray out;
+    QJsonArray heading;
+    std::vector<bool> isBoolean;
+    for (int c = 0; c < rows.columnCount(); ++c) {
+        heading.append(rows.columnName(c));
+        isBoolean.push_back(std::find(booleans.begin(), booleans.end(), rows.columnName(c))
+                            != booleans.end());
+    }
+    out.append(heading);
+    while (rows.step()) {
+        QJsonArray row;
+        for (int c = 0; c < rows.columnCount(); ++c) {
+            const QVariant v = rows.column(c);
+            if (v.isNull())
+                row.append(QJsonValue());
+            else if (isBoolean[c] && v.typeId() != QMetaType::QString)
+                row.append(v.toDouble() != 0);
+            else
+                row.append(v.toString());
+        }
+        out.append(row);
+    }
+    QFile file(jsonPath);
+    if (!file.open(QIODevice::WriteOnly)
+        || file.write(QJsonDocument(out).toJson(QJsonDocument::Compact)) < 0)
+        throw std::runtime_error("cannot write " + jsonPath.toStdString());
+}
+
+int benchPeer(const QString &folder, int races, int runs)
+{
+    const QString db = QDir(folder).filePath(QStringLiteral("Strivo-DB.mdb"));
+    const QString json = QDir(folder).filePath(QStringLiteral("rows.json"));
+    benchgen::makeRaceDatabase(db, races);
+    dumpRows(db, json);
+    std::printf("%d races, rows dumped for the peer (%lld bytes JSON)\n", races,
+                static_cast<long long>(QFileInfo(json).size()));
+
+    std::vector<double> ours;
+    std::vector<double> peer;
+    qint64 oursSize = 0;
+    qint64 peerSize = 0;
+    for (int run = 0; run < runs; ++run) {
+        const QString oursPath = QDir(folder).filePath(QStringLiteral("ours.xls"));
+        const QString peerPath = QDir(folder).filePath(QStringLiteral("peer.xls"));
+        const auto timeOurs = [&] {
+            QElapsedTimer timer;
+            timer.start();
+            executeStatement(db, exportStatement(oursPath));
+            ours.push_back(timer.nsecsElapsed() / 1e9);
+            oursSize = QFileInfo(oursPath).size();
+        };
+        const auto timePeer = [&] {
+            QProcess perl;
+            perl.start(QStringLiteral("perl"), { QStringLiteral(XLS_PEER_SCRIPT), json, peerPath });
+            if (!perl.waitForFinished(-1) || perl.exitStatus() != QProcess::NormalExit
+                || perl.exitCode() != 0)
+                throw std::runtime_error("peer failed: "
+                                         + perl.readAllStandardError().toStdString());
+            peer.push_back(perl.readAllStandardOutput().trimmed().toDouble());
+            peerSize = QFileInfo(peerPath).size();
+        };
+        // The last run's workbooks stay, for comparing them.
+        QFile::remove(oursPath);
+        QFile::remove(peerPath);
+        // Alternate who goes first, so neither always meets a warm or a cold cache.
+        if (run % 2 == 0) {
+            timeOurs();
+            timePeer();
+        } else {
+            timePeer();
+            timeOurs();
+        }
+        std::printf("run %d: ours %.3f s, peer %.3f s\n", run + 1, ours.back(), peer.back());
+    }
+    const double o = median(ours);
+    const double p = median(peer);
+    std::printf("median of %d runs: ours %.3f s (file %lld bytes), Spreadsheet::WriteExcel %.3f s "
+                "(file %lld bytes)\n",
+                runs, o, static_cast<long long>(oursSize), p, static_cast<long long>(peerSize));
+    std::printf("ratio ours/peer = %.3f (target <= 0.5): %s\n", o / p,
+                o <= 0.5 * p ? "met" : "MISSED");
+    QFile::remove(json);
+    QFile::remove(db);
+    return o <= 0.5 * p ? 0 : 1;
+}
+
+// Child side of the memory benchmark: the export and nothing else.
+int exportOnly(const QString &db, const QString &path)
+{
+    const long before = peakRssKb();
+    QElapsedTimer timer;
+    timer.start();
+    executeStatement(db, exportStatement(path));
+    std::printf("export %lld ms, peak RSS %ld KB (%ld KB before the export), file %lld bytes\n",
+                static_cast<long long>(timer.elapsed()), peakRssKb(), before,
+                static_cast<long long>(QFileInfo(path).size()));
+    return 0;
+}
+
+int benchMemory(const QString &folder, int races)
+{
+    const QString db = QDir(folder).filePath(QStringLiteral("Strivo-DB.mdb"));
+    const QString path = QDir(folder).filePath(QStringLiteral("Läufe Speicher.xls"));
+    benchgen::makeRaceDatabase(db, races);
+    std::printf("%d races: ", races);
+    std::fflush(stdout);
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                { QStringLiteral("export-only"), db, path });
+    const bool ok = child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit
+        && child.exitCode() == 0;
+    QFile::remove(path);
+    QFile::remove(db);
+    return ok ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const std::string mode = argc > 1 ? argv[1] : "all";
-    const int rows = argc > 2 ? std::atoi(argv[2]) : 65535;
+    if (mode == "export-only" && argc == 4)
+        return exportOnly(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    const int defaultRows = mode == "peer" ? 10000 : mode == "memory" ? 60000 : 65535;
+    const int rows = argc > 2 ? std::atoi(argv[2]) : defaultRows;
     QTemporaryDir dir;
     const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : dir.path();
     int rc = 0;
@@ -167,5 +316,9 @@ int main(int argc, char **argv)
         rc |= benchExport(folder, rows, false);
     if (mode == "overflow" || mode == "all")
         rc |= benchExport(folder, 100000, true);
+    if (mode == "peer")
+        rc |= benchPeer(folder, rows, argc > 4 ? std::atoi(argv[4]) : 7);
+    if (mode == "memory")
+        rc |= benchMemory(folder, rows);
     return rc;
 }

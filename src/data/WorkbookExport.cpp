@@ -8,10 +8,46 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <cctype>
 #include <set>
 #include <vector>
 
 namespace {
+
+// A sheet holds 65,536 rows, and the heading takes one of them.
+constexpr qint64 maxResultRows = xls::WorkbookWriter::maxRows - 1;
+
+DbError tooManyRows(const QString &count)
+{
+    return DbError(ErrNo::SqlError,
+                   QStringLiteral("Die Abfrage liefert ") + count
+                       + QStringLiteral(" Datensätze; ein Excel-97-Arbeitsblatt fasst mit der "
+                                        "Überschriftenzeile höchstens 65.536 Zeilen, also "
+                                        "65.535 Datensätze. Es wurde keine Datei geschrieben."));
+}
+
+// 65536 -> "65.536"
+QString groupedNumber(qint64 n)
+{
+    QString digits = QString::number(n);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char('.'));
+    return digits;
+}
+
+// Counting first costs a fraction of the export and refuses a result that cannot fit before
+// any file exists. The writer keeps its own limit for rows added between count and export.
+void refuseOversizedResult(const SqliteDb &db, std::string select)
+{
+    while (!select.empty()
+           && (select.back() == ';' || std::isspace(static_cast<unsigned char>(select.back()))))
+        select.pop_back();
+    // Line breaks keep a trailing comment from swallowing the closing parenthesis.
+    Statement count(db, "select count(*) from (\n" + select + "\n)");
+    const qint64 rows = count.step() ? count.column(0).toLongLong() : 0;
+    if (rows > maxResultRows)
+        throw tooManyRows(groupedNumber(rows));
+}
 
 DbError toDbError(const xls::Error &e)
 {
@@ -27,11 +63,7 @@ DbError toDbError(const xls::Error &e)
     case xls::ErrorKind::WriteFailed:
         return DbError(ErrNo::DiskError, text);
     case xls::ErrorKind::TooManyRows:
-        return DbError(
-            ErrNo::SqlError,
-            QStringLiteral("Die Abfrage liefert mehr als 65.535 Datensätze; ein "
-                           "Excel-97-Arbeitsblatt fasst mit der Überschriftenzeile "
-                           "höchstens 65.536 Zeilen. Es wurde keine Datei geschrieben."));
+        return tooManyRows(QStringLiteral("mehr als 65.535"));
     case xls::ErrorKind::TooManyColumns:
     case xls::ErrorKind::TooLarge:
     case xls::ErrorKind::InvalidSheetName:
@@ -108,6 +140,7 @@ void executeStatement(const QString &databasePath, const QString &statement)
         db.exec(translated.sql);
         return;
     }
+    refuseOversizedResult(db, translated.sql);
     try {
         exportToWorkbook(db, translated.sql, *translated.excel);
     } catch (const xls::Error &e) {

@@ -68,12 +68,14 @@ std::vector<ReadSheet> readWithFreexl(const std::string &path)
     return sheets;
 }
 
-std::vector<ReadSheet> readWithXlrd(const std::string &path)
+std::vector<ReadSheet> readWithXlrd(const std::string &path, int columns)
 {
     std::vector<ReadSheet> sheets;
+    QStringList arguments { QStringLiteral(XLRD_DUMP_SCRIPT), QString::fromStdString(path) };
+    if (columns >= 0)
+        arguments << QString::number(columns);
     QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 { QStringLiteral(XLRD_DUMP_SCRIPT), QString::fromStdString(path) });
+    python.start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!python.waitForFinished(120000) || python.exitStatus() != QProcess::NormalExit
         || python.exitCode() != 0) {
         ADD_FAILURE() << "xlrd failed: " << python.readAllStandardError().toStdString();

@@ -5,11 +5,15 @@
 #include "TestFolder.h"
 #include "WorkbookExport.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 namespace {
 
@@ -184,28 +188,110 @@ TEST_F(ExportTest, ExistingFileOrMissingFolderIsReportedAndNothingIsWritten)
     EXPECT_EQ(exportFiles(), QStringList { QStringLiteral("alt.xls") });
 }
 
-TEST_F(ExportTest, AsManyRacesAsASheetHoldsAndOneMoreGivesAClearError)
+// Races "Lauf 1" .. "Lauf n"; every other one registered, dates spread over two centuries.
+void addNumberedRaces(const TestFolder &folder, int n)
 {
     folder.exec(QStringLiteral(
-        "insert into adressen (ad_lauf, ad_lauf_datum, ad_ang_jn) "
-        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 65535) "
-        "select 'Lauf ' || i, printf('%02d.%02d.%04d', 1 + i % 28, 1 + i % 12, 1900 + i % 200), "
-        "i % 2 from n"));
-    const QString full = target(QStringLiteral("voll.xls"));
-    executeStatement(folder.dbPath(), exportStatement(full));
-    const auto sheets = readWithFreexl(full.toStdString());
-    ASSERT_EQ(sheets.size(), 1u);
-    EXPECT_EQ(sheets[0].rows.size(), 65536u);
+                    "insert into adressen (ad_lauf, ad_lauf_datum, ad_ang_jn) "
+                    "with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
+                    "select 'Lauf ' || i, printf('%02d.%02d.%04d', 1 + i % 28, 1 + i % 12, "
+                    "1900 + i % 200), i % 2 from n")
+                    .arg(n));
+}
 
-    folder.addRace({ { QStringLiteral("ad_lauf"), QStringLiteral("einer zu viel") } });
+// Files created in a folder while it is watched, temporary ones included.
+class CreatedFiles
+{
+public:
+    explicit CreatedFiles(const QString &folder)
+        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        EXPECT_GE(m_fd, 0);
+        EXPECT_GE(
+            inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO),
+            0);
+    }
+    ~CreatedFiles() { ::close(m_fd); }
+    QStringList names() const
+    {
+        QStringList names;
+        alignas(inotify_event) char buffer[4096];
+        ssize_t n;
+        while ((n = ::read(m_fd, buffer, sizeof buffer)) > 0) {
+            for (char *p = buffer; p < buffer + n;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(p);
+                names << QFile::decodeName(event->len ? event->name : "?");
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        return names;
+    }
+
+private:
+    int m_fd;
+};
+
+TEST_F(ExportTest, MoreRacesThanASheetHoldsAreRefusedBeforeAnyFileIsCreated)
+{
+    addNumberedRaces(folder, 65536);
+    const CreatedFiles created(folder.file(QStringLiteral("Export")));
     try {
         executeStatement(folder.dbPath(), exportStatement(target(QStringLiteral("zu viel.xls"))));
         FAIL() << "a cut workbook was written";
     } catch (const DbError &e) {
-        EXPECT_TRUE(e.description().contains(QStringLiteral("65.535 Datensätze"))) << e.what();
+        EXPECT_TRUE(e.description().contains(QStringLiteral("liefert 65.536 Datensätze")))
+            << e.what();
+        EXPECT_TRUE(e.description().contains(QStringLiteral("höchstens 65.536 Zeilen")))
+            << e.what();
         EXPECT_TRUE(e.description().contains(QStringLiteral("keine Datei"))) << e.what();
     }
-    EXPECT_EQ(exportFiles(), QStringList { QStringLiteral("voll.xls") });
+    // Not even the writer's spool or temporary file was made.
+    EXPECT_EQ(created.names(), QStringList());
+    EXPECT_EQ(exportFiles(), QStringList());
+
+    // The count comes before the target is looked at: a missing folder is not the answer.
+    try {
+        executeStatement(folder.dbPath(),
+                         exportStatement(folder.file(QStringLiteral("fehlt/x.xls"))));
+        FAIL() << "accepted";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("65.536 Datensätze"))) << e.what();
+    }
+}
+
+TEST_F(ExportTest, AsManyRacesAsASheetHoldsAreExportedWhole)
+{
+    constexpr int races = 65535;
+    addNumberedRaces(folder, races);
+    const QString full = target(QStringLiteral("voll.xls"));
+    executeStatement(folder.dbPath(), exportStatement(full));
+
+    // The first nine columns hold every filled cell but one flag; the heading has all 54.
+    const auto sheets = readWithXlrd(full.toStdString(), 9);
+    ASSERT_EQ(sheets.size(), 1u);
+    EXPECT_EQ(sheets[0].columns, 54u);
+    const auto &rows = sheets[0].rows;
+    ASSERT_EQ(rows.size(), races + 1u);
+    const auto heading = headingRow();
+    EXPECT_EQ(rows[0], decltype(heading)(heading.begin(), heading.begin() + 9));
+    // Every race once, with its flag; dates from the latest down.
+    std::vector<bool> seen(races + 1);
+    QDate previous(9999, 12, 31);
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const QString name = QString::fromStdString(rows[r][0].text);
+        const int i = name.mid(5).toInt();
+        ASSERT_TRUE(name.startsWith(QStringLiteral("Lauf ")) && i >= 1 && i <= races) << r;
+        EXPECT_FALSE(seen[i]) << "doppelt: " << i;
+        seen[i] = true;
+        EXPECT_EQ(rows[r][6], boolean(i % 2 == 1)) << r;
+        EXPECT_EQ(rows[r][8], boolean(false)) << r;
+        const QDate date = QDate::fromString(QString::fromStdString(rows[r][2].text),
+                                             QStringLiteral("dd.MM.yyyy"));
+        ASSERT_TRUE(date.isValid()) << r;
+        EXPECT_LE(date, previous) << r;
+        previous = date;
+    }
+    EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), races);
 }
 
 TEST_F(ExportTest, OtherStatementsRunAsTheyAre)
