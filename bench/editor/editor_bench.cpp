@@ -26,7 +26,7 @@ void fillPickLists(const TestFolder &folder)
                               "insert into aw_lauf values ('Lauf %1');"
                               "insert into aw_land values ('%2', 'Land %1');"
                               "insert into aw_zeitmessung values ('Zeitmessung %1');")
-                       .arg(n, n.right(3));
+                   .arg(n, n.right(3));
     }
     folder.exec(sql + QStringLiteral("commit;"));
 }
@@ -46,12 +46,12 @@ int main(int argc, char **argv)
     TestFolder folder;
     fillPickLists(folder);
     for (int i = 0; i < 200; ++i)
-        folder.addRace({ { "ad_lauf", QStringLiteral("Lauf %1").arg(i) },
-                         { "ad_lauf_datum", QStringLiteral("%1.05.2026").arg(i % 28 + 1, 2, 10,
-                                                                                  QChar(u'0')) },
-                         { "ad_strecke", "10 km" },
-                         { "ad_start", "09:30" },
-                         { "ad_memo", QString(2000, u'n') } });
+        folder.addRace(
+            { { "ad_lauf", QStringLiteral("Lauf %1").arg(i) },
+              { "ad_lauf_datum", QStringLiteral("%1.05.2026").arg(i % 28 + 1, 2, 10, QChar(u'0')) },
+              { "ad_strecke", "10 km" },
+              { "ad_start", "09:30" },
+              { "ad_memo", QString(2000, u'n') } });
 
     FakeUi ui;
     FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
@@ -61,7 +61,7 @@ int main(int argc, char **argv)
     ctx.connectPickListSources();
     ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
     ctx.Lauf_db.setRecordSource(QStringLiteral(
-            "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc"));
+        "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc"));
     ctx.Lauf_db.refresh();
 
     std::vector<double> openMs, saveMs;

@@ -19,7 +19,7 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kRowHeight = 315;   // text fields, combos, date labels
+constexpr int kRowHeight = 315; // text fields, combos, date labels
 constexpr int kCheckHeight = 255; // check boxes, option buttons, captions
 
 // Tab pages start below the tab bar; positions inside the tab are measured from its top.
@@ -81,8 +81,8 @@ DateLabel *dateLabel(QWidget *parent, const QString &name, int left, int top, in
     return label;
 }
 
-QCheckBox *checkBox(QWidget *parent, const QString &name, const QString &text, int left,
-                    int top, int width, int height = kCheckHeight)
+QCheckBox *checkBox(QWidget *parent, const QString &name, const QString &text, int left, int top,
+                    int width, int height = kCheckHeight)
 {
     auto *box = new WrapCheckBox(text, parent);
     box->setObjectName(name);
@@ -212,8 +212,8 @@ void Adressen_Form::buildLauf()
                                 QStringLiteral("Datum der Anmeldung"));
     ad_check_vorgemerkt = checkBox(p, QStringLiteral("ad_check_vorgemerkt"),
                                    QStringLiteral("vorgemerkt"), 10395, 855, 1500);
-    ad_check_gelaufen = checkBox(p, QStringLiteral("ad_check_gelaufen"),
-                                 QStringLiteral("gelaufen"), 10395, 1395, 1500);
+    ad_check_gelaufen = checkBox(p, QStringLiteral("ad_check_gelaufen"), QStringLiteral("gelaufen"),
+                                 10395, 1395, 1500);
 
     ad_t_zeit = textField(p, QStringLiteral("ad_t_zeit"), 13320, 1305, 1410, 50);
     ad_l_zeit_bez = caption(p, QStringLiteral("Zeit:"), 12600, 1305, 645, ad_t_zeit);
@@ -252,8 +252,8 @@ void Adressen_Form::buildVeranstalter()
 
 void Adressen_Form::buildStartgelder()
 {
-    Frame1 = frame(ad_p_adresse, QStringLiteral("Frame1"), QStringLiteral("Startgelder"), 135,
-                   3960, 14865, 1455);
+    Frame1 = frame(ad_p_adresse, QStringLiteral("Frame1"), QStringLiteral("Startgelder"), 135, 3960,
+                   14865, 1455);
     QWidget *p = Frame1;
 
     caption(p, QStringLiteral("Marathon:"), 180, 270, 1440, nullptr, kCheckHeight);
@@ -283,7 +283,7 @@ void Adressen_Form::buildStartgelder()
             QLineEdit *fee = textField(p, QStringLiteral("ad_t_sg%1%2").arg(d + 1).arg(r + 1),
                                        columnLeft[d], rowTop[r], 800, 50);
             fee->setAccessibleName(
-                    QStringLiteral("Startgeld %1 bis Termin %2").arg(rowName[r]).arg(d + 1));
+                QStringLiteral("Startgeld %1 bis Termin %2").arg(rowName[r]).arg(d + 1));
             *fees[d][r] = fee;
         }
 
@@ -372,14 +372,15 @@ void Adressen_Form::buildTabs()
     SSTab1->addTab(notes, QStringLiteral("  Notizen  "));
 
     auto *documents = new QWidget;
-    Frame2 = frame(documents, QStringLiteral("Frame2"), QStringLiteral("Hinweis"), 0, 0, 8295, 1200);
+    Frame2
+        = frame(documents, QStringLiteral("Frame2"), QStringLiteral("Hinweis"), 0, 0, 8295, 1200);
     Frame2->setGeometry(pageRect(135, 540, 8295, 1200));
     auto *hint = new QLabel(
-            QStringLiteral("Hier kann für jeden Lauf eine Verknüpfung zu beliebigen Dokumenten "
-                           "erfolgen, z.B. zu Fotos, Urkunden, Ergebnislisten usw. Beim Öffnen "
-                           "des Dokumentes wird die unter Windows definierte Anwendung gestartet, "
-                           "bei .doc z.B. Word, bei .xls Excel, bei .pdf der Acrobat Reader usw."),
-            Frame2);
+        QStringLiteral("Hier kann für jeden Lauf eine Verknüpfung zu beliebigen Dokumenten "
+                       "erfolgen, z.B. zu Fotos, Urkunden, Ergebnislisten usw. Beim Öffnen "
+                       "des Dokumentes wird die unter Windows definierte Anwendung gestartet, "
+                       "bei .doc z.B. Word, bei .xls Excel, bei .pdf der Acrobat Reader usw."),
+        Frame2);
     hint->setWordWrap(true);
     auto *hintLayout = new QVBoxLayout(Frame2);
     hintLayout->setContentsMargins(tw(90), tw(30), tw(90), tw(30));
@@ -439,12 +440,14 @@ void Adressen_Form::buildTabs()
 
 void Adressen_Form::buildButtons()
 {
-    db_abbr.insert(3, commandButton(ad_p_adresse, QStringLiteral("db_abbr(3)"),
-                                    QStringLiteral("&Abbrechen"), twRect(12195, 10080, 1365, 375),
-                                    QColor(255, 192, 192)));
-    db_ok.insert(3, commandButton(ad_p_adresse, QStringLiteral("db_ok(3)"),
-                                  QStringLiteral("&Speichern"), twRect(13635, 10080, 1365, 375),
-                                  QColor(192, 255, 192)));
+    db_abbr.insert(3,
+                   commandButton(ad_p_adresse, QStringLiteral("db_abbr(3)"),
+                                 QStringLiteral("&Abbrechen"), twRect(12195, 10080, 1365, 375),
+                                 QColor(255, 192, 192)));
+    db_ok.insert(3,
+                 commandButton(ad_p_adresse, QStringLiteral("db_ok(3)"),
+                               QStringLiteral("&Speichern"), twRect(13635, 10080, 1365, 375),
+                               QColor(192, 255, 192)));
 
     ProgressBar1 = new QProgressBar(ad_p_adresse);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -459,18 +462,61 @@ void Adressen_Form::buildButtons()
 void Adressen_Form::buildTabOrder()
 {
     const QList<QWidget *> order = {
-        aw_Combo1(7), ad_t_lauf_ort, t_termin_stunde, t_termin_minuten,
-        ad_check_vorgemerkt, ad_check_angemeldet, ad_check_gelaufen,
-        ad_o_strecke(0), ad_o_strecke(1), ad_o_strecke(2), ad_t_zeit,
-        ad_name2, ad_telefon1, ad_fax, ad_internet, ad_email, ad_konto1, ad_blz1, ad_bank1,
+        aw_Combo1(7),
+        ad_t_lauf_ort,
+        t_termin_stunde,
+        t_termin_minuten,
+        ad_check_vorgemerkt,
+        ad_check_angemeldet,
+        ad_check_gelaufen,
+        ad_o_strecke(0),
+        ad_o_strecke(1),
+        ad_o_strecke(2),
+        ad_t_zeit,
+        ad_name2,
+        ad_telefon1,
+        ad_fax,
+        ad_internet,
+        ad_email,
+        ad_konto1,
+        ad_blz1,
+        ad_bank1,
         aw_Combo1(10),
-        ad_t_sg11, ad_t_sg12, ad_t_sg13, ad_t_sg21, ad_t_sg22, ad_t_sg23, ad_t_sg31, ad_t_sg32,
-        ad_t_sg33, ad_check_alarm, ad_check_bezahlt,
-        ad_name1, ad_vorname, aw_Combo1(3), aw_Combo1(1), aw_Combo1(6), ad_plz, ad_ort,
-        ad_pfplz, ad_postfach, aw_Combo1(9), ad_direkt, ad_funk, ad_email_ansprech,
-        db_ok(3), db_abbr(3),
-        ad_c_lauf_ort, ad_t_strecke_sg, ad_c_ort, ad_c_plz, ad_t_strecke,
-        SSTab1, ad_t_notiz, DBGrid1_Dokumente, ad_check_startbild,
+        ad_t_sg11,
+        ad_t_sg12,
+        ad_t_sg13,
+        ad_t_sg21,
+        ad_t_sg22,
+        ad_t_sg23,
+        ad_t_sg31,
+        ad_t_sg32,
+        ad_t_sg33,
+        ad_check_alarm,
+        ad_check_bezahlt,
+        ad_name1,
+        ad_vorname,
+        aw_Combo1(3),
+        aw_Combo1(1),
+        aw_Combo1(6),
+        ad_plz,
+        ad_ort,
+        ad_pfplz,
+        ad_postfach,
+        aw_Combo1(9),
+        ad_direkt,
+        ad_funk,
+        ad_email_ansprech,
+        db_ok(3),
+        db_abbr(3),
+        ad_c_lauf_ort,
+        ad_t_strecke_sg,
+        ad_c_ort,
+        ad_c_plz,
+        ad_t_strecke,
+        SSTab1,
+        ad_t_notiz,
+        DBGrid1_Dokumente,
+        ad_check_startbild,
     };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);

@@ -24,43 +24,43 @@ void Adressen_Form::db_ok_Click(int)
     SharedVars &v = ctx.vars;
     const bool deleting = v.loeschen_jn == QLatin1String("ja");
     if (aw_Combo1(7)->currentText().isEmpty() && !deleting) {
-        v.meldung = QStringLiteral(
-                "Geben Sie bitte einen Namen ein oder klicken Sie auf 'Abbrechen'!");
+        v.meldung
+            = QStringLiteral("Geben Sie bitte einen Namen ein oder klicken Sie auf 'Abbrechen'!");
         ctx.ui.message(v.meldung, Ui::Icon::Warning, Ui::Buttons::Ok);
         return;
     }
     if (ad_l_lauf_datum->text().isEmpty() && !deleting) {
-        v.meldung = QStringLiteral(
-                "Geben Sie bitte ein Datum ein oder klicken Sie auf 'Abbrechen'!");
+        v.meldung
+            = QStringLiteral("Geben Sie bitte ein Datum ein oder klicken Sie auf 'Abbrechen'!");
         ctx.ui.message(v.meldung, Ui::Icon::Warning, Ui::Buttons::Ok);
         return;
     }
     // A row changed since it was read (3197) is not reported; the editor stays open.
     const bool done = ctx.guard(
-            [this, deleting] {
-                DataSource &races = ctx.Lauf_db;
-                if (deleting) {
-                    ctx.vars.meldung = QStringLiteral("Soll dieser Lauf wirklich gelöscht werden ?");
-                    if (ctx.ui.message(ctx.vars.meldung, Ui::Icon::Question, Ui::Buttons::YesNo)
-                        == Ui::Answer::Yes) {
-                        races.deleteCurrent();
-                        ctx.vars.akt_ad_nummer.clear();
-                    }
-                } else {
-                    ProgressBar1->show();
-                    ProgressBar1->setValue(0);
-                    writeRecord();
-                    races.update();
-                    if (!races.eof())
-                        races.reread();
-                    stepProgress();
-                    stepProgress();
-                    ProgressBar1->hide();
+        [this, deleting] {
+            DataSource &races = ctx.Lauf_db;
+            if (deleting) {
+                ctx.vars.meldung = QStringLiteral("Soll dieser Lauf wirklich gelöscht werden ?");
+                if (ctx.ui.message(ctx.vars.meldung, Ui::Icon::Question, Ui::Buttons::YesNo)
+                    == Ui::Answer::Yes) {
+                    races.deleteCurrent();
+                    ctx.vars.akt_ad_nummer.clear();
                 }
-                races.refresh();
-                finish(true);
-            },
-            { ErrNo::RowChanged });
+            } else {
+                ProgressBar1->show();
+                ProgressBar1->setValue(0);
+                writeRecord();
+                races.update();
+                if (!races.eof())
+                    races.reread();
+                stepProgress();
+                stepProgress();
+                ProgressBar1->hide();
+            }
+            races.refresh();
+            finish(true);
+        },
+        { ErrNo::RowChanged });
     if (!done)
         ProgressBar1->hide();
 }
@@ -77,7 +77,8 @@ void Adressen_Form::writeRecord()
         r.setValue(QString::fromLatin1(field), value);
         stepProgress();
     };
-    auto combo = [this](int index, int length) { return aw_Combo1(index)->currentText().left(length); };
+    auto combo
+        = [this](int index, int length) { return aw_Combo1(index)->currentText().left(length); };
 
     put("ad_lauf", combo(7, 35));
     put("ad_lauf_ort", ad_t_lauf_ort->text());
@@ -88,8 +89,9 @@ void Adressen_Form::writeRecord()
         put("ad_lauf_wotag", weekdayName(date.dayOfWeek()).left(2));
     else
         stepProgress();
-    put("ad_start", startTimePart(t_termin_stunde->currentText()) + QLatin1Char(':')
-                + startTimePart(t_termin_minuten->currentText()));
+    put("ad_start",
+        startTimePart(t_termin_stunde->currentText()) + QLatin1Char(':')
+            + startTimePart(t_termin_minuten->currentText()));
     put("ad_vorgemerkt_jn", ad_check_vorgemerkt->isChecked());
     put("ad_startbild_jn", ad_check_startbild->isChecked());
 

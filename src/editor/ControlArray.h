@@ -6,8 +6,7 @@
 
 // Controls that share a name and are told apart by an index ("db_ok(3)", "aw_Combo1(7)").
 // Indexes need not be contiguous; asking for one that does not exist is a run-time error.
-template<class T>
-class ControlArray
+template<class T> class ControlArray
 {
 public:
     void insert(int index, T *control) { m_items[index] = control; }
@@ -16,8 +15,8 @@ public:
     {
         const auto it = m_items.find(index);
         if (it == m_items.end())
-            throw DbError(340, QStringLiteral("Steuerelementfeld-Element '%1' existiert nicht")
-                                       .arg(index));
+            throw DbError(
+                340, QStringLiteral("Steuerelementfeld-Element '%1' existiert nicht").arg(index));
         return it->second;
     }
     bool contains(int index) const { return m_items.count(index) != 0; }

@@ -2,7 +2,8 @@
 
 #include <QMouseEvent>
 
-DateLabel::DateLabel(QWidget *parent) : QLabel(parent)
+DateLabel::DateLabel(QWidget *parent)
+    : QLabel(parent)
 {
     setAutoFillBackground(true);
     QPalette p = palette();
@@ -28,7 +29,7 @@ void DateLabel::mousePressEvent(QMouseEvent *event)
 void DateLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     const bool click = m_pressed && event->button() == Qt::LeftButton
-            && rect().contains(event->position().toPoint());
+        && rect().contains(event->position().toPoint());
     m_pressed = false;
     QLabel::mouseReleaseEvent(event);
     if (click)

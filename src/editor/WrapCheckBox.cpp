@@ -3,7 +3,10 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-WrapCheckBox::WrapCheckBox(const QString &text, QWidget *parent) : QCheckBox(text, parent) { }
+WrapCheckBox::WrapCheckBox(const QString &text, QWidget *parent)
+    : QCheckBox(text, parent)
+{
+}
 
 void WrapCheckBox::paintEvent(QPaintEvent *)
 {
@@ -17,17 +20,17 @@ void WrapCheckBox::paintEvent(QPaintEvent *)
     opt.rect.setHeight(qMin(height(), indicator.height() + 4));
     p.drawControl(QStyle::CE_CheckBox, opt);
 
-    const int textLeft = indicator.right() + 1
-            + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &opt, this);
+    const int textLeft
+        = indicator.right() + 1 + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &opt, this);
     const QRect textRect(textLeft, 0, width() - textLeft, height());
-    style()->drawItemText(&p, textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap
-                                  | Qt::TextShowMnemonic,
+    style()->drawItemText(&p, textRect,
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic,
                           palette(), isEnabled(), caption, QPalette::WindowText);
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = fontMetrics().boundingRect(textRect, Qt::AlignLeft | Qt::AlignTop
-                                                        | Qt::TextWordWrap, caption);
+        focus.rect = fontMetrics().boundingRect(
+            textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, caption);
         p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
 }

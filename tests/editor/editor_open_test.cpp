@@ -71,7 +71,7 @@ TEST_F(EditorTest, EditShowsEveryFieldByItsRule)
     const qlonglong key = folder.addRace(fullRace());
     folder.exec(QStringLiteral("insert into ereignisse_dokumente (ed_nummer, ed_datei) "
                                "values ('%1', '/a.pdf'), ('99', '/b.pdf')")
-                        .arg(key));
+                    .arg(key));
     Adressen_Form &f = open(1, key);
 
     EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::Edit);
@@ -109,7 +109,7 @@ TEST_F(EditorTest, EditShowsEveryFieldByItsRule)
     EXPECT_EQ(f.ereignisse_dokumente_db.recordSource(),
               QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '%1' "
                              "order by erd_nummer desc")
-                      .arg(key));
+                  .arg(key));
     EXPECT_EQ(f.ereignisse_dokumente_db.recordCount(), 1);
 }
 
@@ -199,14 +199,14 @@ TEST_F(EditorTest, CopyKeepsTheRaceButNotItsStateAndDates)
 TEST_F(EditorTest, ActivationFillsTheSixListsOnceAndKeepsTheShownText)
 {
     folder.exec(QStringLiteral(
-            "insert into aw_titel values ('Prof.'), ('Dr.'), (null);"
-            "insert into aw_anrede values ('Herr'), ('Frau');"
-            "insert into aw_strasse values ('Zeppelinstraße'), ('Ährenweg'), ('Bahnhofstraße');"
-            "insert into aw_lauf values ('berlin-Lauf'), ('Alb-Marathon');"
-            "insert into aw_land values ('D', 'Deutschland');"
-            "insert into aw_zeitmessung values ('ChampionChip');"));
-    const qlonglong key = folder.addRace({ { "ad_lauf", "Eigener Lauf" },
-                                           { "ad_titel_ansprech", "Mag." } });
+        "insert into aw_titel values ('Prof.'), ('Dr.'), (null);"
+        "insert into aw_anrede values ('Herr'), ('Frau');"
+        "insert into aw_strasse values ('Zeppelinstraße'), ('Ährenweg'), ('Bahnhofstraße');"
+        "insert into aw_lauf values ('berlin-Lauf'), ('Alb-Marathon');"
+        "insert into aw_land values ('D', 'Deutschland');"
+        "insert into aw_zeitmessung values ('ChampionChip');"));
+    const qlonglong key
+        = folder.addRace({ { "ad_lauf", "Eigener Lauf" }, { "ad_titel_ansprech", "Mag." } });
     open(1, key);
     auto items = [this](int index) {
         QStringList list;
@@ -280,7 +280,8 @@ TEST_F(EditorTest, DistanceOptionsShowTheFreeDistanceOnlyForTheThird)
 
 TEST_F(EditorTest, HalfMarathonIsSelectedByLoading)
 {
-    const qlonglong key = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_strecke", "Halb-Marathon" } });
+    const qlonglong key
+        = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_strecke", "Halb-Marathon" } });
     open(3, key);
     EXPECT_TRUE(control<QRadioButton>("ad_o_strecke(1)")->isChecked());
     EXPECT_TRUE(control("ad_t_strecke")->isHidden());

@@ -3,10 +3,10 @@
 #include <QProgressBar>
 
 namespace {
-const QString kNameMissing =
-        QStringLiteral("Geben Sie bitte einen Namen ein oder klicken Sie auf 'Abbrechen'!");
-const QString kDateMissing =
-        QStringLiteral("Geben Sie bitte ein Datum ein oder klicken Sie auf 'Abbrechen'!");
+const QString kNameMissing
+    = QStringLiteral("Geben Sie bitte einen Namen ein oder klicken Sie auf 'Abbrechen'!");
+const QString kDateMissing
+    = QStringLiteral("Geben Sie bitte ein Datum ein oder klicken Sie auf 'Abbrechen'!");
 const QString kDeleteQuestion = QStringLiteral("Soll dieser Lauf wirklich gelöscht werden ?");
 } // namespace
 
@@ -86,7 +86,8 @@ TEST_F(EditorTest, NameAndDateAreRequired)
 
 TEST_F(EditorTest, EditStoresChangesIntoTheChosenRow)
 {
-    const qlonglong other = folder.addRace({ { "ad_lauf", "Anderer" }, { "ad_lauf_datum", "01.01.2027" } });
+    const qlonglong other
+        = folder.addRace({ { "ad_lauf", "Anderer" }, { "ad_lauf_datum", "01.01.2027" } });
     const qlonglong key = folder.addRace({ { "ad_lauf", "Lauf" },
                                            { "ad_lauf_datum", "01.06.2026" },
                                            { "ad_lauf_wotag", "Mo" },
@@ -121,7 +122,7 @@ TEST_F(EditorTest, FieldTableConversionsAndCuts)
     open(1, key);
     control<QComboBox>("t_termin_stunde")->setEditText(QStringLiteral("7"));
     control<QComboBox>("t_termin_minuten")->setCurrentIndex(1); // " 5"
-    toggle("ad_check_angemeldet");                              // no registration date chosen
+    toggle("ad_check_angemeldet"); // no registration date chosen
     toggle("ad_check_vorgemerkt");
     toggle("ad_check_startbild");
     toggle("ad_check_alarm");
@@ -154,9 +155,8 @@ TEST_F(EditorTest, FieldTableConversionsAndCuts)
 
 TEST_F(EditorTest, DistanceIsStoredOnlyWhenRegisteredOrRun)
 {
-    const qlonglong key = folder.addRace({ { "ad_lauf", "Lauf" },
-                                           { "ad_lauf_datum", "06.06.2026" },
-                                           { "ad_strecke", "Marathon" } });
+    const qlonglong key = folder.addRace(
+        { { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "06.06.2026" }, { "ad_strecke", "Marathon" } });
     open(1, key);
     // Run but not registered, another distance.
     toggle("ad_check_gelaufen");
@@ -189,7 +189,8 @@ TEST_F(EditorTest, DistanceIsStoredOnlyWhenRegisteredOrRun)
 
 TEST_F(EditorTest, ProgressBarIsShownOnlyWhileWriting)
 {
-    const qlonglong key = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "06.06.2026" } });
+    const qlonglong key
+        = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "06.06.2026" } });
     Adressen_Form &f = open(1, key);
     auto *bar = control<QProgressBar>("ProgressBar1");
     EXPECT_TRUE(bar->isHidden());
@@ -207,11 +208,13 @@ TEST_F(EditorTest, ProgressBarIsShownOnlyWhileWriting)
 
 TEST_F(EditorTest, DeleteAsksAndYesDeletesTheRaceButNotItsDocuments)
 {
-    const qlonglong keep = folder.addRace({ { "ad_lauf", "Bleibt" }, { "ad_lauf_datum", "01.01.2026" } });
+    const qlonglong keep
+        = folder.addRace({ { "ad_lauf", "Bleibt" }, { "ad_lauf_datum", "01.01.2026" } });
     // No name, no date: a race that could never be saved can still be deleted.
     const qlonglong key = folder.addRace({ { "ad_lauf", "" } });
-    folder.exec(QStringLiteral("insert into ereignisse_dokumente (ed_nummer, ed_datei) values ('%1', '/x')")
-                        .arg(key));
+    folder.exec(
+        QStringLiteral("insert into ereignisse_dokumente (ed_nummer, ed_datei) values ('%1', '/x')")
+            .arg(key));
     showList();
     ctx.Lauf_db.setRecordSource(QStringLiteral("select * from adressen order by ad_nummer"));
     ctx.Lauf_db.refresh();
@@ -238,10 +241,10 @@ TEST_F(EditorTest, DeleteAsksAndYesDeletesTheRaceButNotItsDocuments)
     EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
 }
 
-
 TEST_F(EditorTest, DeleteAnsweredNoKeepsTheRaceAndStillCloses)
 {
-    const qlonglong key = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "01.01.2026" } });
+    const qlonglong key
+        = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "01.01.2026" } });
     Adressen_Form &f = open(2, key);
     ctx.Lauf_db.setRecordSource(ctx.Lauf_db.recordSource()); // the list's filter stays
     ui.answers.push_back(Ui::Answer::No);
@@ -282,8 +285,10 @@ TEST_F(EditorTest, CopyIsStoredAsANewRaceAndTheSourceStays)
 
 TEST_F(EditorTest, CancellingLeavesNothingBehind)
 {
-    const qlonglong source = folder.addRace({ { "ad_lauf", "Quelle" }, { "ad_lauf_datum", "01.05.2026" } });
-    const qlonglong second = folder.addRace({ { "ad_lauf", "Zweiter" }, { "ad_lauf_datum", "01.05.2025" } });
+    const qlonglong source
+        = folder.addRace({ { "ad_lauf", "Quelle" }, { "ad_lauf_datum", "01.05.2026" } });
+    const qlonglong second
+        = folder.addRace({ { "ad_lauf", "Zweiter" }, { "ad_lauf_datum", "01.05.2025" } });
     const QVariantMap before = row(source);
 
     // New race: the blank row goes again.
@@ -350,7 +355,8 @@ TEST_F(EditorTest, EnterInAFieldNeitherSavesNorCancels)
 // cancelling must not take that one with it.
 TEST_F(EditorTest, CancelAfterAFailedAddKeepsTheChosenRace)
 {
-    const qlonglong chosen = folder.addRace({ { "ad_lauf", "Gewählt" }, { "ad_lauf_datum", "01.05.2026" } });
+    const qlonglong chosen
+        = folder.addRace({ { "ad_lauf", "Gewählt" }, { "ad_lauf_datum", "01.05.2026" } });
     folder.exec(QStringLiteral("create trigger no_add before insert on adressen "
                                "begin select raise(abort, 'voll'); end"));
     Adressen_Form &f = open(3, chosen);
