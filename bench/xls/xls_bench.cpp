@@ -1,6 +1,7 @@
 // Speed and memory of the workbook writer and of the export statement.
 //
-// Usage: xls_bench [writer|export|overflow|all] [rows] [folder to keep the workbooks in]
+// Usage: xls_bench [writer|export|overflow|peer|memory|all] [rows] [folder to work in] [runs]
+// (see README.md beside this file)
 //   writer    WorkbookWriter alone: heading + rows (default 65,535, the most a sheet holds
 //             under its heading) x 54 columns, several texts unique to each row (the worst
 //             case for the string table), the rest repeated texts and booleans. With more
