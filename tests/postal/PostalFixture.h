@@ -116,14 +116,8 @@ protected:
 
     QVariantMap place(qlonglong key) const
     {
-        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
-        Statement st(db, "select port, plz, pvw from aw_plzort where pov_nummer = ?");
-        st.bind(1, key);
-        QVariantMap values;
-        if (st.step())
-            for (int c = 0; c < st.columnCount(); ++c)
-                values.insert(st.columnName(c), st.column(c));
-        return values;
+        return folder.firstRow(QStringLiteral("select port, plz, pvw from aw_plzort where pov_nummer = ?"),
+                               key);
     }
 
     TestFolder folder;

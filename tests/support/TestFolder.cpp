@@ -54,3 +54,15 @@ long long TestFolder::count(const QString &table) const
     SqliteDb db(dbPath(), SqliteDb::Open::ReadOnly);
     return db.scalar(("select count(*) from " + table).toStdString()).toLongLong();
 }
+
+QVariantMap TestFolder::firstRow(const QString &sql, const QVariant &value) const
+{
+    SqliteDb db(dbPath(), SqliteDb::Open::ReadOnly);
+    Statement st(db, sql.toStdString());
+    st.bind(1, value);
+    QVariantMap values;
+    if (st.step())
+        for (int c = 0; c < st.columnCount(); ++c)
+            values.insert(st.columnName(c), st.column(c));
+    return values;
+}

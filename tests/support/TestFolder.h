@@ -21,6 +21,8 @@ public:
     // Runs SQL on the file (for setting up cases).
     void exec(const QString &sql) const;
     long long count(const QString &table) const;
+    // The first row a query with one bound value gives, by column name; empty when none.
+    QVariantMap firstRow(const QString &sql, const QVariant &value) const;
 
     static QString sourceDir();
 
