@@ -101,14 +101,7 @@ protected:
     // The stored row as the file holds it.
     QVariantMap row(qlonglong key) const
     {
-        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
-        Statement st(db, "select * from adressen where ad_nummer = ?");
-        st.bind(1, key);
-        QVariantMap values;
-        if (st.step())
-            for (int c = 0; c < st.columnCount(); ++c)
-                values.insert(st.columnName(c), st.column(c));
-        return values;
+        return folder.firstRow(QStringLiteral("select * from adressen where ad_nummer = ?"), key);
     }
     qlonglong lastKey() const
     {
