@@ -3,6 +3,7 @@
 
 #include "CalendarWidgets.h"
 #include "GermanText.h"
+#include "Style.h"
 #include "Twips.h"
 
 #include <QButtonGroup>
@@ -24,8 +25,6 @@ constexpr int kWeekendGap = 135; // Saturday and Sunday stand apart from the wor
 constexpr int kRightColumn = 4110;
 constexpr int kRightWidth = 2190;
 
-const QColor kLightGreen(192, 255, 192);
-const QColor kLightRed(255, 192, 192);
 
 int columnLeft(int column)
 {
@@ -42,12 +41,6 @@ QString indexedName(const char *name, int index)
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
-void tint(QPushButton *button, const QColor &colour)
-{
-    QPalette p = button->palette();
-    p.setColor(QPalette::Button, colour);
-    button->setPalette(p);
-}
 } // namespace
 
 QSize Kalender_Form::smallSize()
@@ -167,11 +160,11 @@ void Kalender_Form::buildForm()
     k_c_ok = button("k_c_ok", QStringLiteral("&OK - Datum übernehmen"),
                     twRect(kGridLeft, 4110, 3195, 375));
     k_c_ok->setDefault(true);
-    tint(k_c_ok, kLightGreen);
+    Style::setColor(k_c_ok, QPalette::Button, Style::LightGreen);
     connect(k_c_ok, &QPushButton::clicked, this, &Kalender_Form::k_c_ok_Click);
     k_c_abbruch
         = button("k_c_abbruch", QStringLiteral("&Abbrechen"), twRect(kGridLeft, 4560, 1530, 375));
-    tint(k_c_abbruch, kLightRed);
+    Style::setColor(k_c_abbruch, QPalette::Button, Style::LightRed);
     connect(k_c_abbruch, &QPushButton::clicked, this, &Kalender_Form::k_c_abbruch_Click);
     k_c_mehr = button("k_c_mehr", QStringLiteral("&Mehr >>"), twRect(2055, 4560, 1530, 375));
     connect(k_c_mehr, &QPushButton::clicked, this, &Kalender_Form::k_c_mehr_Click);

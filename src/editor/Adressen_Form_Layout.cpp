@@ -3,6 +3,7 @@
 
 #include "DataGrid.h"
 #include "DateLabel.h"
+#include "Style.h"
 #include "Twips.h"
 #include "WrapCheckBox.h"
 
@@ -118,23 +119,6 @@ void makeLinkField(QLineEdit *field, const QString &tip)
     field->setToolTip(tip);
 }
 
-QPushButton *commandButton(QWidget *parent, const QString &name, const QString &text,
-                           const QRect &rect, const QColor &colour = {})
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setGeometry(rect);
-    // No default button: Enter in a field never saves or cancels.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    if (colour.isValid()) {
-        QPalette p = button->palette();
-        p.setColor(QPalette::Button, colour);
-        button->setPalette(p);
-        button->setAutoFillBackground(true);
-    }
-    return button;
-}
 
 QGroupBox *frame(QWidget *parent, const QString &name, const QString &title, int left, int top,
                  int width, int height)
@@ -441,11 +425,11 @@ void Adressen_Form::buildTabs()
 void Adressen_Form::buildButtons()
 {
     db_abbr.insert(3,
-                   commandButton(ad_p_adresse, QStringLiteral("db_abbr(3)"),
+                   Style::makeButton(ad_p_adresse, QStringLiteral("db_abbr(3)"),
                                  QStringLiteral("&Abbrechen"), twRect(12195, 10080, 1365, 375),
                                  QColor(255, 192, 192)));
     db_ok.insert(3,
-                 commandButton(ad_p_adresse, QStringLiteral("db_ok(3)"),
+                 Style::makeButton(ad_p_adresse, QStringLiteral("db_ok(3)"),
                                QStringLiteral("&Speichern"), twRect(13635, 10080, 1365, 375),
                                QColor(192, 255, 192)));
 

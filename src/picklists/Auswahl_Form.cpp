@@ -4,6 +4,7 @@
 #include "DataGrid.h"
 #include "DbError.h"
 #include "GermanText.h"
+#include "Style.h"
 #include "Twips.h"
 
 #include <QComboBox>
@@ -42,26 +43,9 @@ constexpr int kEditWide = 6765;
 constexpr int kEditNarrow = 1590;
 constexpr int kColumnWide = 7700;
 
-const QColor kGridBlue(0, 128, 255);
-const QColor kLightGreen(192, 255, 192);
-const QColor kLightRed(255, 192, 192);
-const QColor kLightYellow(255, 255, 192);
 
 const QString kNotavo = QStringLiteral("Notavo");
 
-QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption,
-                        const QRect &geometry, const QColor &color)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    // Enter in the edit line moves on; it must never press a button by accident.
-    button->setAutoDefault(false);
-    QPalette p = button->palette();
-    p.setColor(QPalette::Button, color);
-    button->setPalette(p);
-    return button;
-}
 
 QFrame *makeRow(QWidget *parent, const QString &name, const QRect &geometry)
 {
@@ -118,7 +102,7 @@ void Auswahl_Form::buildForm()
     DBGrid1 = new DataGrid(auswahl_db, ausw_f_tabelle);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(twRect(240, 780, 8760, 3480));
-    DBGrid1->setColors(kGridBlue, Qt::white);
+    DBGrid1->setColors(Style::GridBlue, Qt::white);
     DBGrid1->setAccessibleName(QStringLiteral("Einträge der Auswahlliste"));
     connect(DBGrid1, &DataGrid::rowActivated, this, &Auswahl_Form::DBGrid1_DblClick);
 
@@ -147,18 +131,18 @@ void Auswahl_Form::buildForm()
                                  QStringLiteral("&Löschen"), QStringLiteral("&Kopieren") };
     for (int k = 0; k < 4; ++k) {
         db_neu_ausw[size_t(k)]
-            = makeButton(ausw_f_command, QStringLiteral("db_neu_ausw(%1)").arg(k), commands[k],
-                         twRect(k * 2345, 60, 2205, 435), kLightYellow);
+            = Style::makeButton(ausw_f_command, QStringLiteral("db_neu_ausw(%1)").arg(k), commands[k],
+                         twRect(k * 2345, 60, 2205, 435), Style::LightYellow);
         connect(db_neu_ausw[size_t(k)], &QPushButton::clicked, this,
                 [this, k] { db_neu_ausw_Click(k); });
     }
 
     // Edit row and browse row share one place.
     ausw_f_ok = makeRow(this, QStringLiteral("ausw_f_ok"), twRect(120, 6540, 9240, 555));
-    ausw_c_ok = makeButton(ausw_f_ok, QStringLiteral("ausw_c_ok"), QStringLiteral("&Speichern"),
-                           twRect(4690, 60, 2205, 435), kLightGreen);
-    ausw_c_abbr = makeButton(ausw_f_ok, QStringLiteral("ausw_c_abbr"), QStringLiteral("&Abbrechen"),
-                             twRect(7035, 60, 2205, 435), kLightRed);
+    ausw_c_ok = Style::makeButton(ausw_f_ok, QStringLiteral("ausw_c_ok"), QStringLiteral("&Speichern"),
+                           twRect(4690, 60, 2205, 435), Style::LightGreen);
+    ausw_c_abbr = Style::makeButton(ausw_f_ok, QStringLiteral("ausw_c_abbr"), QStringLiteral("&Abbrechen"),
+                             twRect(7035, 60, 2205, 435), Style::LightRed);
     connect(ausw_c_ok, &QPushButton::clicked, this, &Auswahl_Form::ausw_c_ok_Click);
     connect(ausw_c_abbr, &QPushButton::clicked, this, &Auswahl_Form::ausw_c_abbr_Click);
     ausw_f_ok->hide();
@@ -188,7 +172,7 @@ void Auswahl_Form::Form_Load()
 {
     m_ctx.guard(
         [this] {
-            DBGrid1->setColors(kGridBlue, Qt::white);
+            DBGrid1->setColors(Style::GridBlue, Qt::white);
             for (const PickList &list : kLists)
                 ausw_co_tabelle->addItem(QString::fromUtf16(list.entry));
             connect(ausw_co_tabelle, &QComboBox::currentIndexChanged, this,

@@ -2,6 +2,7 @@
 #include "PLZORT_Form.h"
 
 #include "DataGrid.h"
+#include "Style.h"
 #include "Twips.h"
 
 #include <QFrame>
@@ -24,23 +25,7 @@ constexpr int kButtonHeight = 435;
 // Widths of the grid's columns, in twips; the edit row lines up under them.
 constexpr int kColumnWidths[3] = { 4000, 1200, 1200 };
 
-const QColor kLightGreen(192, 255, 192);
-const QColor kLightRed(255, 192, 192);
-const QColor kLightYellow(255, 255, 192);
 
-QPushButton *makeButton(QWidget *parent, const QString &name, const QString &caption,
-                        const QRect &geometry, const QColor &colour)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    // Enter in a field moves on; it must never press a button.
-    button->setAutoDefault(false);
-    QPalette p = button->palette();
-    p.setColor(QPalette::Button, colour);
-    button->setPalette(p);
-    return button;
-}
 
 QFrame *makeRow(QWidget *parent, const QString &name, int top, int height)
 {
@@ -110,8 +95,8 @@ void PLZORT_Form::buildForm()
     const int widths[4] = { 2100, 1620, 1620, 1680 };
     for (int k = 0; k < 4; ++k) {
         db_neu_plz[size_t(k)]
-            = makeButton(p_f_command, QStringLiteral("db_neu_plz(%1)").arg(k), commands[k],
-                         twRect(lefts[k], 0, widths[k], kButtonHeight), kLightYellow);
+            = Style::makeButton(p_f_command, QStringLiteral("db_neu_plz(%1)").arg(k), commands[k],
+                         twRect(lefts[k], 0, widths[k], kButtonHeight), Style::LightYellow);
         connect(db_neu_plz[size_t(k)], &QPushButton::clicked, this,
                 [this, k] { db_neu_plz_Click(k); });
     }
@@ -133,21 +118,21 @@ void PLZORT_Form::buildForm()
     p_f_edit->hide();
 
     p_f_ok = makeRow(this, QStringLiteral("p_f_ok"), kOkRowTop, kButtonHeight);
-    p_c_ok = makeButton(p_f_ok, QStringLiteral("p_c_ok"),
+    p_c_ok = Style::makeButton(p_f_ok, QStringLiteral("p_c_ok"),
                         QStringLiteral("&OK - PLZ, Ort und Vorwahl übernehmen"),
-                        twRect(0, 0, 4800, kButtonHeight), kLightGreen);
-    p_c_abbr = makeButton(p_f_ok, QStringLiteral("p_c_abbr"), QStringLiteral("&Abbrechen"),
-                          twRect(4980, 0, 2220, kButtonHeight), kLightRed);
+                        twRect(0, 0, 4800, kButtonHeight), Style::LightGreen);
+    p_c_abbr = Style::makeButton(p_f_ok, QStringLiteral("p_c_abbr"), QStringLiteral("&Abbrechen"),
+                          twRect(4980, 0, 2220, kButtonHeight), Style::LightRed);
     connect(p_c_ok, &QPushButton::clicked, this, &PLZORT_Form::p_c_ok_Click);
     connect(p_c_abbr, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_Click);
 
     p_f_ok_edit = makeRow(this, QStringLiteral("p_f_ok_edit"), kOkRowTop, kButtonHeight);
     p_c_ok_edit
-        = makeButton(p_f_ok_edit, QStringLiteral("p_c_ok_edit"), QStringLiteral("&Speichern"),
-                     twRect(2760, 0, 2220, kButtonHeight), kLightGreen);
+        = Style::makeButton(p_f_ok_edit, QStringLiteral("p_c_ok_edit"), QStringLiteral("&Speichern"),
+                     twRect(2760, 0, 2220, kButtonHeight), Style::LightGreen);
     p_c_abbr_edit
-        = makeButton(p_f_ok_edit, QStringLiteral("p_c_abbr_edit"), QStringLiteral("A&bbrechen"),
-                     twRect(4980, 0, 2220, kButtonHeight), kLightRed);
+        = Style::makeButton(p_f_ok_edit, QStringLiteral("p_c_abbr_edit"), QStringLiteral("A&bbrechen"),
+                     twRect(4980, 0, 2220, kButtonHeight), Style::LightRed);
     connect(p_c_ok_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_ok_edit_Click);
     connect(p_c_abbr_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_edit_Click);
     p_f_ok_edit->hide();
