@@ -8,7 +8,8 @@
 void makeDatabase(const QString &path, const QStringList &sqlFiles)
 {
     if (QFile::exists(path))
-        throw DbError(ErrNo::FileExists, QStringLiteral("Die Datei '%1' ist bereits vorhanden").arg(path));
+        throw DbError(ErrNo::FileExists,
+                      QStringLiteral("Die Datei '%1' ist bereits vorhanden").arg(path));
     const QString partial = path + QStringLiteral(".neu");
     QFile::remove(partial);
     {

@@ -1,8 +1,8 @@
 // Times one run of the list procedure (statement, query, grid reset) on a database of N races.
 // Usage: list_bench [races=10000] [runs=50]
 #include "AppContext.h"
-#include "Haupt_Form.h"
 #include "FakeUi.h"
+#include "Haupt_Form.h"
 #include "RaceGenerator.h"
 
 #include <QApplication>
@@ -44,9 +44,9 @@ int main(int argc, char **argv)
             ms.push_back(double(t.nsecsElapsed()) / 1e6);
         }
         std::sort(ms.begin(), ms.end());
-        std::printf("%s: %d of %d races listed, %d runs: median %.2f ms, min %.2f ms, max %.2f ms\n",
-                    what, ctx.Lauf_db.recordCount(), races, runs, ms[ms.size() / 2], ms.front(),
-                    ms.back());
+        std::printf(
+            "%s: %d of %d races listed, %d runs: median %.2f ms, min %.2f ms, max %.2f ms\n", what,
+            ctx.Lauf_db.recordCount(), races, runs, ms[ms.size() / 2], ms.front(), ms.back());
     };
     measure("Alle zukünftigen Läufe");
     window.findChild<QCheckBox *>(QStringLiteral("ad_check1(0)"))->setChecked(false);

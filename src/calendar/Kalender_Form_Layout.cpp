@@ -25,7 +25,6 @@ constexpr int kWeekendGap = 135; // Saturday and Sunday stand apart from the wor
 constexpr int kRightColumn = 4110;
 constexpr int kRightWidth = 2190;
 
-
 int columnLeft(int column)
 {
     return kGridLeft + column * kPitch + (column >= 5 ? kWeekendGap : 0);

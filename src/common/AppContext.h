@@ -13,7 +13,9 @@ class AppContext
 {
 public:
     AppContext(Ui &ui, const Clock &clock, QString programFolder)
-        : ui(ui), clock(clock), programFolder(std::move(programFolder))
+        : ui(ui)
+        , clock(clock)
+        , programFolder(std::move(programFolder))
     {
     }
     AppContext(const AppContext &) = delete;

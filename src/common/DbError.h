@@ -8,7 +8,9 @@ class DbError : public std::runtime_error
 {
 public:
     DbError(int number, const QString &description)
-        : std::runtime_error(description.toStdString()), m_number(number), m_description(description)
+        : std::runtime_error(description.toStdString())
+        , m_number(number)
+        , m_description(description)
     {
     }
     int number() const { return m_number; }

@@ -3,11 +3,11 @@
 #include <array>
 
 namespace {
-const std::array<const char *, 7> kWeekdays = { "Montag",   "Dienstag", "Mittwoch", "Donnerstag",
-                                                "Freitag",  "Samstag",  "Sonntag" };
-const std::array<const char *, 12> kMonths = { "Januar",    "Februar", "März",     "April",
-                                               "Mai",       "Juni",    "Juli",     "August",
-                                               "September", "Oktober", "November", "Dezember" };
+const std::array<const char *, 7> kWeekdays
+    = { "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag", "Sonntag" };
+const std::array<const char *, 12> kMonths
+    = { "Januar", "Februar", "März",      "April",   "Mai",      "Juni",
+        "Juli",   "August",  "September", "Oktober", "November", "Dezember" };
 
 bool allDigits(QStringView s)
 {
@@ -49,9 +49,9 @@ QString formatDate(const QDate &date)
     if (!date.isValid())
         return {};
     return QStringLiteral("%1.%2.%3")
-            .arg(date.day(), 2, 10, QLatin1Char('0'))
-            .arg(date.month(), 2, 10, QLatin1Char('0'))
-            .arg(date.year(), 4, 10, QLatin1Char('0'));
+        .arg(date.day(), 2, 10, QLatin1Char('0'))
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(date.year(), 4, 10, QLatin1Char('0'));
 }
 
 QString formatDateWithWeekday(const QDate &date)

@@ -10,7 +10,7 @@ QString numberText(long long n);
 // German names from our own tables, never from the system locale.
 QString weekdayName(int dayOfWeek); // 1 = Montag .. 7 = Sonntag
 QString weekdayShort(int dayOfWeek); // "Mo" .. "So"
-QString monthName(int month);        // 1 = Januar
+QString monthName(int month); // 1 = Januar
 
 // "dd.mm.yyyy"
 QString formatDate(const QDate &date);

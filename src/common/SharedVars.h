@@ -7,13 +7,13 @@
 // Member names are the names every window uses for them.
 struct SharedVars
 {
-    QString app_pfad;      // program folder, no trailing separator
-    QString db_datei;      // "/Strivo-DB.mdb"; the database is app_pfad + db_datei
-    QString export_pfad;   // app_pfad + "/Export/"
+    QString app_pfad; // program folder, no trailing separator
+    QString db_datei; // "/Strivo-DB.mdb"; the database is app_pfad + db_datei
+    QString export_pfad; // app_pfad + "/Export/"
     QString dokument_pfad; // app_pfad + "/Dokumente/"
-    QString aufruf_form;   // lower-case name of the window that opened the current dialog
+    QString aufruf_form; // lower-case name of the window that opened the current dialog
 
-    int bearb_modus = 0;  // 0 new, 1 edit, 2 delete, 3 copy, 5 export
+    int bearb_modus = 0; // 0 new, 1 edit, 2 delete, 3 copy, 5 export
     QString neu_jn = QStringLiteral("nein");
     QString loeschen_jn = QStringLiteral("nein");
     QString akt_ad_nummer;
@@ -26,7 +26,7 @@ struct SharedVars
     bool kalender_abbruch = false;
 
     QString plz_aufruf; // "lauf_ort" or "ort"
-    QString meldung;    // text of the message box being shown
+    QString meldung; // text of the message box being shown
 
     QString databasePath() const { return app_pfad + db_datei; }
 };

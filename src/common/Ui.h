@@ -19,7 +19,7 @@ public:
         QString title;
         QString initialDir;
         QString fileName; // proposed name
-        QString filter;   // "Description|*.ext|Other|*.x"
+        QString filter; // "Description|*.ext|Other|*.x"
     };
     struct FileAnswer
     {
@@ -32,7 +32,8 @@ public:
 
     virtual Answer message(const QString &text, Icon icon = Icon::None,
                            Buttons buttons = Buttons::Ok,
-                           const QString &title = QStringLiteral("Strivo")) = 0;
+                           const QString &title = QStringLiteral("Strivo"))
+        = 0;
     // Shows the window modally and returns when it has closed.
     virtual int runModal(QDialog &window) = 0;
     virtual FileAnswer openFile(const FileRequest &request) = 0;

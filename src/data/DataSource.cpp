@@ -24,7 +24,10 @@ std::string quotedName(const QString &name)
 }
 } // namespace
 
-DataSource::DataSource(QObject *parent) : QObject(parent) { }
+DataSource::DataSource(QObject *parent)
+    : QObject(parent)
+{
+}
 
 DataSource::~DataSource() = default;
 
@@ -56,8 +59,7 @@ void DataSource::refresh()
     ensureOpen();
     const TranslatedStatement translated = translateStatement(m_statement);
     if (translated.excel)
-        throw DbError(ErrNo::SqlError,
-                      QStringLiteral("Diese Anweisung liefert keine Datensätze"));
+        throw DbError(ErrNo::SqlError, QStringLiteral("Diese Anweisung liefert keine Datensätze"));
 
     const auto m = writableSelect().match(m_statement);
     const QString table = m.hasMatch() ? m.captured(1) : QString();
@@ -91,8 +93,9 @@ void DataSource::refresh()
     if (!table.isEmpty()) {
         Statement info(m_db, "pragma table_info(" + quotedName(table) + ")");
         while (info.step()) {
-            if (info.column(5).toInt() == 1 && info.column(2).toString().compare(
-                        QStringLiteral("integer"), Qt::CaseInsensitive) == 0)
+            if (info.column(5).toInt() == 1
+                && info.column(2).toString().compare(QStringLiteral("integer"), Qt::CaseInsensitive)
+                    == 0)
                 keyField = int(fields.indexOf(info.column(1).toString()));
         }
     }
@@ -125,8 +128,9 @@ void DataSource::requireCurrent() const
 void DataSource::requireWritable() const
 {
     if (m_table.isEmpty())
-        throw DbError(3027, QStringLiteral("Aktualisieren nicht möglich. Datenbank oder Objekt "
-                                           "ist schreibgeschützt."));
+        throw DbError(3027,
+                      QStringLiteral("Aktualisieren nicht möglich. Datenbank oder Objekt "
+                                     "ist schreibgeschützt."));
 }
 
 void DataSource::dropEdit()
@@ -205,7 +209,8 @@ bool DataSource::findFirst(const QString &criterion)
     QString wanted = m.captured(2);
     const bool text = wanted.startsWith(u'\'') && wanted.endsWith(u'\'') && wanted.size() >= 2;
     if (text)
-        wanted = wanted.mid(1, wanted.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+        wanted
+            = wanted.mid(1, wanted.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
     for (int r = 0; r < int(m_rows.size()); ++r) {
         const QVariant v = column == m_keyField ? QVariant(m_rows[size_t(r)].key)
                                                 : loadedRow(r).values[size_t(column)];
@@ -258,7 +263,7 @@ qlonglong DataSource::nextKey()
 {
     // The number a new row gets from the table's own counter: never one used before.
     qlonglong next = m_db.scalar("select coalesce(max(_rowid_), 0) + 1 from " + quotedName(m_table))
-                             .toLongLong();
+                         .toLongLong();
     const QVariant seq = m_db.scalar("select seq + 1 from sqlite_sequence where name = '"
                                      + m_table.toStdString() + "'");
     if (!seq.isNull())
@@ -316,8 +321,8 @@ void DataSource::update()
             marks += ", ?";
             given.push_back(i);
         }
-        Statement st(m_db, "insert into " + quotedName(m_table) + " (" + cols + ") values (" + marks
-                                   + ")");
+        Statement st(
+            m_db, "insert into " + quotedName(m_table) + " (" + cols + ") values (" + marks + ")");
         st.bind(1, m_newKey);
         int bindIndex = 2;
         for (int i : given)
@@ -354,8 +359,7 @@ void DataSource::update()
         changed.push_back(i);
     }
     if (!changed.empty()) {
-        Statement st(m_db,
-                     "update " + quotedName(m_table) + " set " + sets + " where _rowid_ = ?");
+        Statement st(m_db, "update " + quotedName(m_table) + " set " + sets + " where _rowid_ = ?");
         int bindIndex = 1;
         for (int i : changed)
             st.bind(bindIndex++, values[size_t(i)]);
@@ -396,9 +400,10 @@ int DataSource::requireField(const QString &field) const
 {
     const int i = fieldIndex(field);
     if (i < 0)
-        throw DbError(3265, QStringLiteral("Das Feld '%1' ist in dieser Auflistung nicht "
-                                           "enthalten.")
-                                    .arg(field));
+        throw DbError(3265,
+                      QStringLiteral("Das Feld '%1' ist in dieser Auflistung nicht "
+                                     "enthalten.")
+                          .arg(field));
     return i;
 }
 
@@ -415,8 +420,8 @@ void DataSource::setValue(const QString &field, const QVariant &value)
 {
     const int i = requireField(field);
     if (i == m_keyField)
-        throw DbError(3164, QStringLiteral("Das Feld '%1' kann nicht aktualisiert werden.")
-                                    .arg(field));
+        throw DbError(3164,
+                      QStringLiteral("Das Feld '%1' kann nicht aktualisiert werden.").arg(field));
     buffer()[size_t(i)] = value;
     m_dirty[size_t(i)] = true;
 }

@@ -81,7 +81,10 @@ private:
         bool loaded = true;
     };
 
-    bool hasCurrent() const { return m_pos >= 0 && m_pos < int(m_rows.size()) && !m_currentDeleted; }
+    bool hasCurrent() const
+    {
+        return m_pos >= 0 && m_pos < int(m_rows.size()) && !m_currentDeleted;
+    }
     void requireCurrent() const;
     void requireWritable() const;
     void ensureOpen();
@@ -108,6 +111,6 @@ private:
     EditMode m_mode = EditMode::None;
     std::vector<QVariant> m_buffer;
     std::vector<QVariant> m_snapshot; // the row as it was when editing began
-    std::vector<bool> m_dirty;        // fields written since editing began
+    std::vector<bool> m_dirty; // fields written since editing began
     qlonglong m_newKey = 0;
 };

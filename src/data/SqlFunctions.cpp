@@ -6,8 +6,8 @@
 #include <QString>
 #include <algorithm>
 #include <cstring>
-#include <string>
 #include <sqlite3.h>
+#include <string>
 
 namespace {
 
@@ -75,7 +75,8 @@ void valFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_double(ctx, value);
 }
 
-// left_text(text, n), the statements' left(): the first n characters; n may be written as a quoted number.
+// left_text(text, n), the statements' left(): the first n characters; n may be written as a quoted
+// number.
 void leftFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
@@ -84,7 +85,8 @@ void leftFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
     long long n = sqlite3_value_int64(argv[1]);
     if (sqlite3_value_type(argv[1]) == SQLITE_TEXT)
-        n = sqlite3_value_numeric_type(argv[1]) == SQLITE_INTEGER ? sqlite3_value_int64(argv[1]) : 0;
+        n = sqlite3_value_numeric_type(argv[1]) == SQLITE_INTEGER ? sqlite3_value_int64(argv[1])
+                                                                  : 0;
     if (n < 0) {
         sqlite3_result_error(ctx, "left: negative length", -1);
         return;
@@ -226,15 +228,20 @@ int compareGerman(std::string_view a, std::string_view b)
 void registerSqlFunctions(sqlite3 *db)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    check(db, sqlite3_create_function_v2(db, "datevalue", 1, flags, nullptr, dateFunction, nullptr,
-                                         nullptr, nullptr));
-    check(db, sqlite3_create_function_v2(db, "cdate", 1, flags, nullptr, dateFunction, nullptr,
-                                         nullptr, nullptr));
-    check(db, sqlite3_create_function_v2(db, "val", 1, flags, nullptr, valFunction, nullptr,
-                                         nullptr, nullptr));
-    check(db, sqlite3_create_function_v2(db, "left_text", 2, flags, nullptr, leftFunction, nullptr,
-                                         nullptr, nullptr));
-    check(db, sqlite3_create_function_v2(db, "de_key", 1, flags, nullptr, germanKeyFunction,
-                                         nullptr, nullptr, nullptr));
+    check(db,
+          sqlite3_create_function_v2(db, "datevalue", 1, flags, nullptr, dateFunction, nullptr,
+                                     nullptr, nullptr));
+    check(db,
+          sqlite3_create_function_v2(db, "cdate", 1, flags, nullptr, dateFunction, nullptr, nullptr,
+                                     nullptr));
+    check(db,
+          sqlite3_create_function_v2(db, "val", 1, flags, nullptr, valFunction, nullptr, nullptr,
+                                     nullptr));
+    check(db,
+          sqlite3_create_function_v2(db, "left_text", 2, flags, nullptr, leftFunction, nullptr,
+                                     nullptr, nullptr));
+    check(db,
+          sqlite3_create_function_v2(db, "de_key", 1, flags, nullptr, germanKeyFunction, nullptr,
+                                     nullptr, nullptr));
     check(db, sqlite3_create_collation_v2(db, "de", SQLITE_UTF8, nullptr, collateGerman, nullptr));
 }

@@ -38,7 +38,8 @@ struct Edit
 
 QString applyEdits(QString sql, std::vector<Edit> edits)
 {
-    std::sort(edits.begin(), edits.end(), [](const Edit &a, const Edit &b) { return a.from > b.from; });
+    std::sort(edits.begin(), edits.end(),
+              [](const Edit &a, const Edit &b) { return a.from > b.from; });
     for (const Edit &e : edits)
         sql.replace(e.from, e.length, e.text);
     return sql;
@@ -48,8 +49,9 @@ const QString kCollate = QStringLiteral(" COLLATE de");
 
 void numericValComparisons(const QString &sql, const QString &masked, std::vector<Edit> &edits)
 {
-    static const QRegularExpression re(QStringLiteral(R"(\bval\s*\([^)]*\)\s*(=|<>|<=|>=|<|>)\s*('[^']*'))"),
-                                       QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression re(
+        QStringLiteral(R"(\bval\s*\([^)]*\)\s*(=|<>|<=|>=|<|>)\s*('[^']*'))"),
+        QRegularExpression::CaseInsensitiveOption);
     for (auto it = re.globalMatch(masked); it.hasNext();) {
         const auto m = it.next();
         const QString literal = sql.mid(m.capturedStart(2), m.capturedLength(2));
@@ -87,8 +89,8 @@ void germanOrdering(const QString &masked, std::vector<Edit> &edits)
     static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\s+)"),
                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression bareColumn(
-            QStringLiteral(R"(^\s*([A-Za-z_][A-Za-z0-9_]*)\s*(asc|desc)?\s*$)"),
-            QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral(R"(^\s*([A-Za-z_][A-Za-z0-9_]*)\s*(asc|desc)?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
     qsizetype start = -1;
     for (auto it = orderBy.globalMatch(masked); it.hasNext();)
         start = it.next().capturedEnd(0);
@@ -117,8 +119,8 @@ void germanOrdering(const QString &masked, std::vector<Edit> &edits)
 std::optional<ExcelTarget> excelTarget(QString &sql, const QString &masked)
 {
     static const QRegularExpression re(
-            QStringLiteral(R"(\binto\s+\[Excel 8\.0;Database=([^\]]*)\]\.(\S+)\s+from\b)"),
-            QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral(R"(\binto\s+\[Excel 8\.0;Database=([^\]]*)\]\.(\S+)\s+from\b)"),
+        QRegularExpression::CaseInsensitiveOption);
     // The path may contain quotes or brackets of its own; it is read from the unmasked text.
     const auto m = re.match(sql);
     if (!m.hasMatch() || masked.mid(m.capturedStart(0), 4).toLower() != QStringLiteral("into"))

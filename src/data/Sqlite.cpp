@@ -17,7 +17,7 @@ DbError sqliteError(int rc, const QString &detail)
         return DbError(ErrNo::UnknownFormat,
                        QStringLiteral("Die Datei ist keine Datenbank dieses Programms "
                                       "(unbekanntes Datenbankformat)")
-                               + suffix);
+                           + suffix);
     case SQLITE_CORRUPT:
         return DbError(ErrNo::DatabaseCorrupt,
                        QStringLiteral("Die Datenbankdatei ist beschädigt") + suffix);
@@ -26,7 +26,7 @@ DbError sqliteError(int rc, const QString &detail)
         return DbError(ErrNo::FileInUse,
                        QStringLiteral("Die Datenbankdatei wird gerade von einem anderen "
                                       "Programm verwendet")
-                               + suffix);
+                           + suffix);
     case SQLITE_FULL:
         return DbError(ErrNo::DiskFull,
                        QStringLiteral("Nicht genügend Speicherplatz auf dem Datenträger") + suffix);
@@ -36,10 +36,11 @@ DbError sqliteError(int rc, const QString &detail)
         return DbError(ErrNo::CannotOpenFile,
                        QStringLiteral("Die Datenbankdatei ist schreibgeschützt oder der Zugriff "
                                       "wurde verweigert")
-                               + suffix);
+                           + suffix);
     case SQLITE_IOERR:
         return DbError(ErrNo::DiskError,
-                       QStringLiteral("Fehler beim Lesen oder Schreiben des Datenträgers") + suffix);
+                       QStringLiteral("Fehler beim Lesen oder Schreiben des Datenträgers")
+                           + suffix);
     case SQLITE_NOMEM:
         return DbError(7, QStringLiteral("Nicht genügend Arbeitsspeicher") + suffix);
     case SQLITE_CONSTRAINT:
@@ -51,7 +52,8 @@ DbError sqliteError(int rc, const QString &detail)
     }
 }
 
-SqliteDb::SqliteDb(const QString &path, Open mode) : m_path(path)
+SqliteDb::SqliteDb(const QString &path, Open mode)
+    : m_path(path)
 {
     int flags = SQLITE_OPEN_FULLMUTEX;
     switch (mode) {
@@ -85,7 +87,9 @@ SqliteDb::~SqliteDb()
     close();
 }
 
-SqliteDb::SqliteDb(SqliteDb &&other) noexcept : m_db(other.m_db), m_path(std::move(other.m_path))
+SqliteDb::SqliteDb(SqliteDb &&other) noexcept
+    : m_db(other.m_db)
+    , m_path(std::move(other.m_path))
 {
     other.m_db = nullptr;
 }
@@ -137,7 +141,8 @@ long long SqliteDb::changes() const
     return sqlite3_changes64(m_db);
 }
 
-Statement::Statement(const SqliteDb &db, const std::string &sql) : m_db(db)
+Statement::Statement(const SqliteDb &db, const std::string &sql)
+    : m_db(db)
 {
     const int rc = sqlite3_prepare_v2(db.handle(), sql.c_str(), int(sql.size()), &m_stmt, nullptr);
     if (rc != SQLITE_OK)

@@ -44,7 +44,9 @@ bool isJa(const QVariant &v)
 }
 } // namespace
 
-Adressen_Form::Adressen_Form(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx(ctx)
+Adressen_Form::Adressen_Form(AppContext &ctx, QWidget *parent)
+    : QDialog(parent)
+    , ctx(ctx)
 {
     buildForm();
     buildDocuments();
@@ -100,11 +102,11 @@ void Adressen_Form::Form_Load()
         ereignisse_dokumente_db.setDatabaseName(v.databasePath());
         if (v.neu_jn != QLatin1String("ja") && v.bearb_modus != 3)
             ereignisse_dokumente_db.setRecordSource(
-                    QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '")
-                    + numberOfText(v.akt_ad_nummer) + QStringLiteral("' order by erd_nummer desc"));
+                QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '")
+                + numberOfText(v.akt_ad_nummer) + QStringLiteral("' order by erd_nummer desc"));
         else
-            ereignisse_dokumente_db.setRecordSource(QStringLiteral(
-                    "select * from ereignisse_dokumente where val(ed_nummer)= -1"));
+            ereignisse_dokumente_db.setRecordSource(
+                QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= -1"));
         ereignisse_dokumente_db.refresh();
         if (ereignisse_dokumente_db.recordCount() > 0)
             ereignisse_dokumente_db.moveFirst();
@@ -136,9 +138,9 @@ void Adressen_Form::Form_Load()
 
 void Adressen_Form::clearForNewRace()
 {
-    for (QLineEdit *field : { ad_t_lauf_ort, ad_name1, ad_name2, ad_vorname, ad_pfplz,
-                              ad_postfach, ad_telefon1, ad_direkt, ad_funk, ad_fax, ad_email,
-                              ad_internet, ad_ort, ad_plz, ad_email_ansprech })
+    for (QLineEdit *field :
+         { ad_t_lauf_ort, ad_name1, ad_name2, ad_vorname, ad_pfplz, ad_postfach, ad_telefon1,
+           ad_direkt, ad_funk, ad_fax, ad_email, ad_internet, ad_ort, ad_plz, ad_email_ansprech })
         field->clear();
     ad_l_lauf_datum->clear();
     for (int index : { 3, 1, 6, 7, 9, 10 })
@@ -165,9 +167,8 @@ void Adressen_Form::showRecord()
     const bool copy = ctx.vars.bearb_modus == 3;
     auto field = [&r](const char *name) { return r.value(QString::fromLatin1(name)); };
     auto show = [&](QLineEdit *control, const char *name) { control->setText(text(field(name))); };
-    auto showCombo = [&](int index, const char *name) {
-        aw_Combo1(index)->setEditText(text(field(name)));
-    };
+    auto showCombo
+        = [&](int index, const char *name) { aw_Combo1(index)->setEditText(text(field(name))); };
 
     const QVariant start = field("ad_start");
     if (!isNull(start)) {
@@ -225,8 +226,8 @@ void Adressen_Form::showRecord()
 
     const QString reminder = text(field("ad_alarm_datum"));
     ad_l_alarm->setText(!isDateText(reminder) || reminder == QLatin1String("01.01.1900") || copy
-                                ? QString()
-                                : dateWithWeekdayOrText(reminder));
+                            ? QString()
+                            : dateWithWeekdayOrText(reminder));
     const QVariant paid = field("ad_bezahlt_datum");
     if (isNull(paid) || copy)
         ad_l_ueberwiesen->setText(QString());
@@ -264,8 +265,8 @@ void Adressen_Form::Form_Activate()
             { 1, "titel" }, { 3, "anrede" }, { 6, "strasse" },
             { 7, "lauf" },  { 9, "land" },   { 10, "zeitmessung" },
         };
-        DataSource *sources[] = { &ctx.titel_db, &ctx.anrede_db, &ctx.strasse_db,
-                                  &ctx.lauf_aw_db, &ctx.land_db, &ctx.zeitmessung_db };
+        DataSource *sources[] = { &ctx.titel_db,   &ctx.anrede_db, &ctx.strasse_db,
+                                  &ctx.lauf_aw_db, &ctx.land_db,   &ctx.zeitmessung_db };
         for (int i = 0; i < 6; ++i) {
             DataSource &source = *sources[i];
             const QString name = QString::fromLatin1(lists[i].second);

@@ -60,10 +60,10 @@ public:
 
     // Background and areas
     QWidget *ad_p_adresse = nullptr;
-    QGroupBox *Frame9 = nullptr;  // "Lauf"
+    QGroupBox *Frame9 = nullptr; // "Lauf"
     QGroupBox *Frame10 = nullptr; // "Veranstalter"
-    QGroupBox *Frame1 = nullptr;  // "Startgelder"
-    QGroupBox *Frame4 = nullptr;  // "Ansprechpartner"
+    QGroupBox *Frame1 = nullptr; // "Startgelder"
+    QGroupBox *Frame4 = nullptr; // "Ansprechpartner"
     QWidget *Picture1 = nullptr;
     QTabWidget *SSTab1 = nullptr;
 

@@ -119,7 +119,6 @@ void makeLinkField(QLineEdit *field, const QString &tip)
     field->setToolTip(tip);
 }
 
-
 QGroupBox *frame(QWidget *parent, const QString &name, const QString &title, int left, int top,
                  int width, int height)
 {
@@ -426,12 +425,12 @@ void Adressen_Form::buildButtons()
 {
     db_abbr.insert(3,
                    Style::makeButton(ad_p_adresse, QStringLiteral("db_abbr(3)"),
-                                 QStringLiteral("&Abbrechen"), twRect(12195, 10080, 1365, 375),
-                                 QColor(255, 192, 192)));
+                                     QStringLiteral("&Abbrechen"), twRect(12195, 10080, 1365, 375),
+                                     QColor(255, 192, 192)));
     db_ok.insert(3,
                  Style::makeButton(ad_p_adresse, QStringLiteral("db_ok(3)"),
-                               QStringLiteral("&Speichern"), twRect(13635, 10080, 1365, 375),
-                               QColor(192, 255, 192)));
+                                   QStringLiteral("&Speichern"), twRect(13635, 10080, 1365, 375),
+                                   QColor(192, 255, 192)));
 
     ProgressBar1 = new QProgressBar(ad_p_adresse);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));

@@ -13,7 +13,9 @@
 #include <QLabel>
 
 PictureTab::PictureTab(AppContext &ctx, Adressen_Form &editor)
-    : QObject(&editor), m_ctx(ctx), m_editor(editor)
+    : QObject(&editor)
+    , m_ctx(ctx)
+    , m_editor(editor)
 {
     // The buttons sit on the tab page beside the picture label, measured from the same origin.
     QLabel *path = editor.a_l_datei;
@@ -23,8 +25,10 @@ PictureTab::PictureTab(AppContext &ctx, Adressen_Form &editor)
         return Style::makeButton(page, name, caption,
                                  twRect(left, 4095, 1635, 345).translated(origin));
     };
-    a_c_durchsuchen = button(QStringLiteral("a_c_durchsuchen"), QStringLiteral("Bilddatei zuordnen"), 2835);
-    a_c_aufheben = button(QStringLiteral("a_c_aufheben"), QStringLiteral("Zuordnung aufheben"), 4545);
+    a_c_durchsuchen
+        = button(QStringLiteral("a_c_durchsuchen"), QStringLiteral("Bilddatei zuordnen"), 2835);
+    a_c_aufheben
+        = button(QStringLiteral("a_c_aufheben"), QStringLiteral("Zuordnung aufheben"), 4545);
     a_c_oeffnen = button(QStringLiteral("a_c_öffnen"), QStringLiteral("Vorschau"), 6255);
     // Wider fonts than the drawn ones must not clip a caption: the row grows to the left
     // and keeps its right edge under the path label.

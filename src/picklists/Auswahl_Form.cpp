@@ -43,9 +43,7 @@ constexpr int kEditWide = 6765;
 constexpr int kEditNarrow = 1590;
 constexpr int kColumnWide = 7700;
 
-
 const QString kNotavo = QStringLiteral("Notavo");
-
 
 QFrame *makeRow(QWidget *parent, const QString &name, const QRect &geometry)
 {
@@ -131,18 +129,20 @@ void Auswahl_Form::buildForm()
                                  QStringLiteral("&Löschen"), QStringLiteral("&Kopieren") };
     for (int k = 0; k < 4; ++k) {
         db_neu_ausw[size_t(k)]
-            = Style::makeButton(ausw_f_command, QStringLiteral("db_neu_ausw(%1)").arg(k), commands[k],
-                         twRect(k * 2345, 60, 2205, 435), Style::LightYellow);
+            = Style::makeButton(ausw_f_command, QStringLiteral("db_neu_ausw(%1)").arg(k),
+                                commands[k], twRect(k * 2345, 60, 2205, 435), Style::LightYellow);
         connect(db_neu_ausw[size_t(k)], &QPushButton::clicked, this,
                 [this, k] { db_neu_ausw_Click(k); });
     }
 
     // Edit row and browse row share one place.
     ausw_f_ok = makeRow(this, QStringLiteral("ausw_f_ok"), twRect(120, 6540, 9240, 555));
-    ausw_c_ok = Style::makeButton(ausw_f_ok, QStringLiteral("ausw_c_ok"), QStringLiteral("&Speichern"),
-                           twRect(4690, 60, 2205, 435), Style::LightGreen);
-    ausw_c_abbr = Style::makeButton(ausw_f_ok, QStringLiteral("ausw_c_abbr"), QStringLiteral("&Abbrechen"),
-                             twRect(7035, 60, 2205, 435), Style::LightRed);
+    ausw_c_ok
+        = Style::makeButton(ausw_f_ok, QStringLiteral("ausw_c_ok"), QStringLiteral("&Speichern"),
+                            twRect(4690, 60, 2205, 435), Style::LightGreen);
+    ausw_c_abbr
+        = Style::makeButton(ausw_f_ok, QStringLiteral("ausw_c_abbr"), QStringLiteral("&Abbrechen"),
+                            twRect(7035, 60, 2205, 435), Style::LightRed);
     connect(ausw_c_ok, &QPushButton::clicked, this, &Auswahl_Form::ausw_c_ok_Click);
     connect(ausw_c_abbr, &QPushButton::clicked, this, &Auswahl_Form::ausw_c_abbr_Click);
     ausw_f_ok->hide();

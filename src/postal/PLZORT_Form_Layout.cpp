@@ -25,8 +25,6 @@ constexpr int kButtonHeight = 435;
 // Widths of the grid's columns, in twips; the edit row lines up under them.
 constexpr int kColumnWidths[3] = { 4000, 1200, 1200 };
 
-
-
 QFrame *makeRow(QWidget *parent, const QString &name, int top, int height)
 {
     auto *row = new QFrame(parent);
@@ -96,7 +94,7 @@ void PLZORT_Form::buildForm()
     for (int k = 0; k < 4; ++k) {
         db_neu_plz[size_t(k)]
             = Style::makeButton(p_f_command, QStringLiteral("db_neu_plz(%1)").arg(k), commands[k],
-                         twRect(lefts[k], 0, widths[k], kButtonHeight), Style::LightYellow);
+                                twRect(lefts[k], 0, widths[k], kButtonHeight), Style::LightYellow);
         connect(db_neu_plz[size_t(k)], &QPushButton::clicked, this,
                 [this, k] { db_neu_plz_Click(k); });
     }
@@ -119,20 +117,20 @@ void PLZORT_Form::buildForm()
 
     p_f_ok = makeRow(this, QStringLiteral("p_f_ok"), kOkRowTop, kButtonHeight);
     p_c_ok = Style::makeButton(p_f_ok, QStringLiteral("p_c_ok"),
-                        QStringLiteral("&OK - PLZ, Ort und Vorwahl übernehmen"),
-                        twRect(0, 0, 4800, kButtonHeight), Style::LightGreen);
+                               QStringLiteral("&OK - PLZ, Ort und Vorwahl übernehmen"),
+                               twRect(0, 0, 4800, kButtonHeight), Style::LightGreen);
     p_c_abbr = Style::makeButton(p_f_ok, QStringLiteral("p_c_abbr"), QStringLiteral("&Abbrechen"),
-                          twRect(4980, 0, 2220, kButtonHeight), Style::LightRed);
+                                 twRect(4980, 0, 2220, kButtonHeight), Style::LightRed);
     connect(p_c_ok, &QPushButton::clicked, this, &PLZORT_Form::p_c_ok_Click);
     connect(p_c_abbr, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_Click);
 
     p_f_ok_edit = makeRow(this, QStringLiteral("p_f_ok_edit"), kOkRowTop, kButtonHeight);
-    p_c_ok_edit
-        = Style::makeButton(p_f_ok_edit, QStringLiteral("p_c_ok_edit"), QStringLiteral("&Speichern"),
-                     twRect(2760, 0, 2220, kButtonHeight), Style::LightGreen);
-    p_c_abbr_edit
-        = Style::makeButton(p_f_ok_edit, QStringLiteral("p_c_abbr_edit"), QStringLiteral("A&bbrechen"),
-                     twRect(4980, 0, 2220, kButtonHeight), Style::LightRed);
+    p_c_ok_edit = Style::makeButton(p_f_ok_edit, QStringLiteral("p_c_ok_edit"),
+                                    QStringLiteral("&Speichern"),
+                                    twRect(2760, 0, 2220, kButtonHeight), Style::LightGreen);
+    p_c_abbr_edit = Style::makeButton(p_f_ok_edit, QStringLiteral("p_c_abbr_edit"),
+                                      QStringLiteral("A&bbrechen"),
+                                      twRect(4980, 0, 2220, kButtonHeight), Style::LightRed);
     connect(p_c_ok_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_ok_edit_Click);
     connect(p_c_abbr_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_edit_Click);
     p_f_ok_edit->hide();

@@ -22,7 +22,9 @@ constexpr int kGridHeightReminder = 4000;
 constexpr int kWidth = 14040;
 } // namespace
 
-Haupt_Form::Haupt_Form(AppContext &ctx, QWidget *parent) : QMainWindow(parent), m_ctx(ctx)
+Haupt_Form::Haupt_Form(AppContext &ctx, QWidget *parent)
+    : QMainWindow(parent)
+    , m_ctx(ctx)
 {
     setObjectName(QStringLiteral("Haupt_Form"));
     setWindowTitle(QStringLiteral("Strivo"));
@@ -62,9 +64,9 @@ void Haupt_Form::buildForm()
     h_p_alarm->setFrameShape(QFrame::Box);
     Style::setColor(h_p_alarm, QPalette::Window, QColor(255, 255, 128));
     auto *alarmText = new QLabel(
-            QStringLiteral("Achtung, für die aufgelisteten Läufe sollte an das zu bezahlende "
-                           "Startgeld erinnert werden"),
-            h_p_alarm);
+        QStringLiteral("Achtung, für die aufgelisteten Läufe sollte an das zu bezahlende "
+                       "Startgeld erinnert werden"),
+        h_p_alarm);
     alarmText->setObjectName(QStringLiteral("h_l_alarm"));
     alarmText->setWordWrap(true);
     alarmText->setAlignment(Qt::AlignCenter);
@@ -79,8 +81,8 @@ void Haupt_Form::buildForm()
     h_p_alarm->hide();
 
     const int filterTop = kGridTop + kGridHeightList + 120;
-    const char16_t *checkCaptions[] = { u"zukünftige Läufe", u"vergangene Läufe",
-                                        u"dummy zum aufruf der prozedur" };
+    const char16_t *checkCaptions[]
+        = { u"zukünftige Läufe", u"vergangene Läufe", u"dummy zum aufruf der prozedur" };
     for (int i = 0; i < 3; ++i) {
         ad_check1[i] = new QCheckBox(QString::fromUtf16(checkCaptions[i]), m_central);
         ad_check1[i]->setObjectName(QStringLiteral("ad_check1(%1)").arg(i));
@@ -94,9 +96,9 @@ void Haupt_Form::buildForm()
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(twRect(2640, filterTop, kWidth - 2520, 960));
     auto *options = new QButtonGroup(this);
-    const char16_t *optionCaptions[] = { u"alle Läufe",        u"bereits angemeldete",
-                                         u"noch zu bezahlende", u"bereits gelaufene",
-                                         u"schon bezahlte",    u"vorgemerkte" };
+    const char16_t *optionCaptions[]
+        = { u"alle Läufe",        u"bereits angemeldete", u"noch zu bezahlende",
+            u"bereits gelaufene", u"schon bezahlte",      u"vorgemerkte" };
     // Two rows of three, so that every caption has room at any font size.
     for (int i = 0; i < 6; ++i) {
         h_o_auswahl[i] = new QRadioButton(QString::fromUtf16(optionCaptions[i]), Frame1);
@@ -135,9 +137,9 @@ void Haupt_Form::buildForm()
         connect(b, &QPushButton::clicked, this, [this, i = c.index] { db_neu_Click(i); });
         left += 2300;
     }
-    I_c_ende = Style::makeButton(h_f_neu_usw, QStringLiteral("I_c_ende"),
-                                 QStringLiteral("&Beenden"), twRect(kWidth - 1800, 120, 1680, 420),
-                                 Style::LightRed);
+    I_c_ende
+        = Style::makeButton(h_f_neu_usw, QStringLiteral("I_c_ende"), QStringLiteral("&Beenden"),
+                            twRect(kWidth - 1800, 120, 1680, 420), Style::LightRed);
     I_c_ende->setToolTip(QStringLiteral("Programm beenden"));
     connect(I_c_ende, &QPushButton::clicked, this, [this] { m_ctx.ui.quitProgram(); });
 }
@@ -239,15 +241,15 @@ void Haupt_Form::configureGridColumns()
 {
     const Qt::Alignment centre = Qt::AlignHCenter;
     DBGrid1->setColumns({
-            { QStringLiteral("Datum"), QStringLiteral("ad_lauf_datum"), 1300, centre },
-            { QStringLiteral("Tag"), QStringLiteral("ad_lauf_wotag"), 500, centre },
-            { QStringLiteral("Zeit"), QStringLiteral("ad_start"), 800, centre },
-            { QStringLiteral("Lauf"), QStringLiteral("ad_lauf"), 3300, Qt::AlignLeft },
-            { QStringLiteral("Ort"), QStringLiteral("ad_lauf_ort"), 2100, Qt::AlignLeft },
-            { QStringLiteral("angemeldet"), QStringLiteral("ad_ang_datum"), 1200, centre },
-            { QStringLiteral("gelaufen"), QStringLiteral("ad_gelaufen_jn"), 900, centre },
-            { QStringLiteral("Strecke"), QStringLiteral("ad_strecke"), 2000, centre },
-            { QStringLiteral("Zeit"), QStringLiteral("ad_zeit"), 1200, centre },
+        { QStringLiteral("Datum"), QStringLiteral("ad_lauf_datum"), 1300, centre },
+        { QStringLiteral("Tag"), QStringLiteral("ad_lauf_wotag"), 500, centre },
+        { QStringLiteral("Zeit"), QStringLiteral("ad_start"), 800, centre },
+        { QStringLiteral("Lauf"), QStringLiteral("ad_lauf"), 3300, Qt::AlignLeft },
+        { QStringLiteral("Ort"), QStringLiteral("ad_lauf_ort"), 2100, Qt::AlignLeft },
+        { QStringLiteral("angemeldet"), QStringLiteral("ad_ang_datum"), 1200, centre },
+        { QStringLiteral("gelaufen"), QStringLiteral("ad_gelaufen_jn"), 900, centre },
+        { QStringLiteral("Strecke"), QStringLiteral("ad_strecke"), 2000, centre },
+        { QStringLiteral("Zeit"), QStringLiteral("ad_zeit"), 1200, centre },
     });
 }
 

@@ -15,49 +15,49 @@
 void Haupt_Form::db_neu_Click(int index)
 {
     m_ctx.guard(
-            [this, index] {
-                SharedVars &v = m_ctx.vars;
-                DataSource &races = m_ctx.Lauf_db;
-                v.loeschen_jn = QStringLiteral("nein");
-                v.neu_jn = QStringLiteral("nein");
-                switch (index) {
-                case 0:
-                    v.bearb_modus = 0;
-                    v.neu_jn = QStringLiteral("ja");
+        [this, index] {
+            SharedVars &v = m_ctx.vars;
+            DataSource &races = m_ctx.Lauf_db;
+            v.loeschen_jn = QStringLiteral("nein");
+            v.neu_jn = QStringLiteral("nein");
+            switch (index) {
+            case 0:
+                v.bearb_modus = 0;
+                v.neu_jn = QStringLiteral("ja");
+                openEditor();
+                break;
+            case 1:
+                if (races.recordCount() > 0) {
+                    v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
+                    v.bearb_modus = 1;
                     openEditor();
-                    break;
-                case 1:
-                    if (races.recordCount() > 0) {
-                        v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
-                        v.bearb_modus = 1;
-                        openEditor();
-                    }
-                    break;
-                case 2:
-                    if (!races.eof()) {
-                        v.bearb_modus = 2;
-                        openEditor();
-                    }
-                    break;
-                case 3:
-                    v.bearb_modus = 3;
-                    if (!races.eof()) {
-                        v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
-                        openEditor();
-                    }
-                    break;
-                case 5:
-                    v.bearb_modus = 5;
-                    if (!exportRaces())
-                        return;
-                    break;
-                default:
-                    return;
                 }
-                DBGrid1->viewport()->update();
-                v.aufruf_form = QStringLiteral("haupt_form");
-            },
-            { ErrNo::WindowUnloaded });
+                break;
+            case 2:
+                if (!races.eof()) {
+                    v.bearb_modus = 2;
+                    openEditor();
+                }
+                break;
+            case 3:
+                v.bearb_modus = 3;
+                if (!races.eof()) {
+                    v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
+                    openEditor();
+                }
+                break;
+            case 5:
+                v.bearb_modus = 5;
+                if (!exportRaces())
+                    return;
+                break;
+            default:
+                return;
+            }
+            DBGrid1->viewport()->update();
+            v.aufruf_form = QStringLiteral("haupt_form");
+        },
+        { ErrNo::WindowUnloaded });
 }
 
 void Haupt_Form::openEditor()

@@ -24,8 +24,8 @@ QString exportStatement(const QString &path)
     for (const char16_t *piece : columns)
         statement += QString::fromUtf16(piece);
     statement += QStringLiteral(" into ") + QStringLiteral("[Excel 8.0;Database=") + path
-            + QStringLiteral("].Läufe") + QStringLiteral(" from adressen")
-            + QStringLiteral(" order by cdate(ad_lauf_datum) desc");
+        + QStringLiteral("].Läufe") + QStringLiteral(" from adressen")
+        + QStringLiteral(" order by cdate(ad_lauf_datum) desc");
     return statement;
 }
 
@@ -38,6 +38,6 @@ QString exportPathTooLongMessage(const QString &path)
 {
     return QStringLiteral("Der vollständige Export-Dateiname darf nicht länger als 63 Zeichen "
                           "sein!\n")
-            + path + QStringLiteral("\nist ") + numberText(path.size())
-            + QStringLiteral(" Zeichen lang - Bitte wiederholen");
+        + path + QStringLiteral("\nist ") + numberText(path.size())
+        + QStringLiteral(" Zeichen lang - Bitte wiederholen");
 }

@@ -3,7 +3,7 @@
 #include "GermanText.h"
 
 const QString kReminderHeadline = QStringLiteral(
-        "Alle Läufe, für die an eine Bezahlung erinnert werden soll. Fristen laufen eventuell ab!");
+    "Alle Läufe, für die an eine Bezahlung erinnert werden soll. Fristen laufen eventuell ab!");
 
 namespace {
 QString quotedDate(const QDate &today)
@@ -38,11 +38,11 @@ RaceListQuery buildRaceListQuery(const RaceListSelection &selection, const QDate
 
     if (selection.future && !selection.past) {
         q.sql_datum = QStringLiteral("and (Datevalue(ad_lauf_datum) >= Datevalue( ")
-                + quotedDate(today) + QStringLiteral("))   ");
+            + quotedDate(today) + QStringLiteral("))   ");
         q.headline = QStringLiteral("Alle zukünftigen Läufe");
     } else if (!selection.future && selection.past) {
         q.sql_datum = QStringLiteral("and (Datevalue(ad_lauf_datum) < Datevalue( ")
-                + quotedDate(today) + QStringLiteral("))   ");
+            + quotedDate(today) + QStringLiteral("))   ");
         q.headline = QStringLiteral("Alle vergangenen Läufe");
     } else {
         q.headline = QStringLiteral("Alle Läufe");
@@ -62,14 +62,14 @@ QString startScreenStatement(const QDate &today)
 {
     return QStringLiteral("select * from adressen where ad_startbild_jn = true and "
                           "(Datevalue(ad_lauf_datum) >= Datevalue( ")
-            + quotedDate(today) + QStringLiteral(")) order by cdate(ad_lauf_datum)");
+        + quotedDate(today) + QStringLiteral(")) order by cdate(ad_lauf_datum)");
 }
 
 QString reminderStatement(const QDate &today)
 {
     return QStringLiteral("select * from adressen where ad_alarm_jn = 'Ja' and "
                           "(Datevalue(ad_alarm_datum) <= Datevalue( ")
-            + quotedDate(today)
-            + QStringLiteral(")) and ad_alarm_datum<>'01.01.1900' order by cdate(ad_lauf_datum) "
-                             "desc");
+        + quotedDate(today)
+        + QStringLiteral(")) and ad_alarm_datum<>'01.01.1900' order by cdate(ad_lauf_datum) "
+                         "desc");
 }

@@ -7,8 +7,8 @@
 struct RaceListSelection
 {
     bool future = true; // "zukünftige Läufe"
-    bool past = false;  // "vergangene Läufe"
-    int option = -1;    // selected "Auswahl" option 0..5, -1 when none is selected
+    bool past = false; // "vergangene Läufe"
+    int option = -1; // selected "Auswahl" option 0..5, -1 when none is selected
 };
 
 // The four parts of the list statement and the headline that says what the list shows.

@@ -24,7 +24,8 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, con
 } // namespace
 
 Start_Form::Start_Form(AppContext &ctx, QWidget *parent, StartPreview preview)
-    : QDialog(parent), m_ctx(ctx)
+    : QDialog(parent)
+    , m_ctx(ctx)
 {
     buildForm();
     m_preview = m_ctx.vars.aufruf_form == QStringLiteral("adressen_form");
@@ -46,7 +47,8 @@ void Start_Form::buildForm()
 
     makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Es sind nur noch"),
               twRect(240, 240, 1900, 360));
-    k_l_datdiff = makeLabel(this, QStringLiteral("k_l_datdiff"), QString(), twRect(2100, 180, 1000, 420));
+    k_l_datdiff
+        = makeLabel(this, QStringLiteral("k_l_datdiff"), QString(), twRect(2100, 180, 1000, 420));
     k_l_datdiff->setAlignment(Qt::AlignCenter);
     k_l_datdiff->setAccessibleDescription(QStringLiteral("Verbleibende Tage"));
     makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Tage bis zum"),
@@ -54,8 +56,8 @@ void Start_Form::buildForm()
     st_l_laufdatum = makeLabel(this, QStringLiteral("st_l_laufdatum"), QString(),
                                twRect(4680, 180, 1800, 420));
     st_l_laufdatum->setAccessibleDescription(QStringLiteral("Datum des Laufs"));
-    st_l_laufname = makeLabel(this, QStringLiteral("st_l_laufname"), QString(),
-                              twRect(240, 660, 6120, 420));
+    st_l_laufname
+        = makeLabel(this, QStringLiteral("st_l_laufname"), QString(), twRect(240, 660, 6120, 420));
     st_l_laufname->setAlignment(Qt::AlignCenter);
     st_l_laufname->setAccessibleDescription(QStringLiteral("Name des Laufs"));
     for (QLabel *l : { k_l_datdiff, st_l_laufdatum, st_l_laufname })
@@ -71,9 +73,9 @@ void Start_Form::buildForm()
     Image1 = makeLabel(picture, QStringLiteral("Image1"), QString(), inside);
     Image1->setScaledContents(true);
     Image1->setAccessibleName(QStringLiteral("Bild zum Lauf"));
-    Label2 = makeLabel(picture, QStringLiteral("Label2"),
-                       QStringLiteral("Hier könnte dein Bild erscheinen"),
-                       QRect(inside.left(), inside.top() + inside.height() / 6, inside.width(), 40));
+    Label2 = makeLabel(
+        picture, QStringLiteral("Label2"), QStringLiteral("Hier könnte dein Bild erscheinen"),
+        QRect(inside.left(), inside.top() + inside.height() / 6, inside.width(), 40));
     Label2->setAlignment(Qt::AlignCenter);
     QFont labelFont = big;
     labelFont.setItalic(true);
@@ -129,10 +131,10 @@ void Start_Form::loadPicture(const QString &path)
 void Start_Form::pictureMissingInPreview()
 {
     m_ctx.vars.meldung = QStringLiteral(
-            "Die Dokumentendatei befindet sich nicht mehr an dem angegebenen Ort, sie wurde "
-            "entweder umbenannt, verschoben oder gelöscht!\n"
-            "Sie sollten den Eintrag aktualisieren oder die Zuordnung aufheben\n"
-            "Es wird jetzt ein Standardbild angezeigt!");
+        "Die Dokumentendatei befindet sich nicht mehr an dem angegebenen Ort, sie wurde "
+        "entweder umbenannt, verschoben oder gelöscht!\n"
+        "Sie sollten den Eintrag aktualisieren oder die Zuordnung aufheben\n"
+        "Es wird jetzt ein Standardbild angezeigt!");
     m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
 }
 
@@ -158,13 +160,14 @@ void Start_Form::openAsPreview(const StartPreview &preview)
     m_ctx.guard([&] {
         const QString date = preview.raceDateLabel.left(10);
         const QDate raceDate = parseGermanDate(date);
-        setLabel(k_l_datdiff, raceDate.isValid() && date.size() == 10
-                         ? numberText(m_ctx.clock.today().daysTo(raceDate))
-                         : QStringLiteral("???"));
-        setLabel(st_l_laufname, preview.raceName.isEmpty() ? QStringLiteral("??????")
-                                                           : preview.raceName);
-        setLabel(st_l_laufdatum, preview.raceDateLabel.isEmpty() ? QStringLiteral("??.??.????")
-                                                                 : date);
+        setLabel(k_l_datdiff,
+                 raceDate.isValid() && date.size() == 10
+                     ? numberText(m_ctx.clock.today().daysTo(raceDate))
+                     : QStringLiteral("???"));
+        setLabel(st_l_laufname,
+                 preview.raceName.isEmpty() ? QStringLiteral("??????") : preview.raceName);
+        setLabel(st_l_laufdatum,
+                 preview.raceDateLabel.isEmpty() ? QStringLiteral("??.??.????") : date);
         // A race without a picture shows a blank in the editor: that is no missing file.
         if (!preview.picturePath.trimmed().isEmpty()) {
             try {
@@ -185,8 +188,9 @@ void Start_Form::showRace()
     DataSource &races = m_ctx.Lauf_db;
     const QString date = races.value(QStringLiteral("ad_lauf_datum")).toString();
     const QDate raceDate = parseGermanDate(date);
-    setLabel(k_l_datdiff, raceDate.isValid() ? numberText(m_ctx.clock.today().daysTo(raceDate))
-                                             : QStringLiteral("???"));
+    setLabel(k_l_datdiff,
+             raceDate.isValid() ? numberText(m_ctx.clock.today().daysTo(raceDate))
+                                : QStringLiteral("???"));
     setLabel(st_l_laufname, races.value(QStringLiteral("ad_lauf")).toString());
     setLabel(st_l_laufdatum, date);
 }

@@ -7,7 +7,8 @@
 #include <QKeyEvent>
 
 DataSourceModel::DataSourceModel(DataSource &source, QObject *parent)
-    : QAbstractTableModel(parent), m_source(source)
+    : QAbstractTableModel(parent)
+    , m_source(source)
 {
     connect(&source, &DataSource::resetDone, this, [this] {
         beginResetModel();
@@ -22,9 +23,8 @@ DataSourceModel::DataSourceModel(DataSource &source, QObject *parent)
         beginRemoveRows({}, row, row);
         endRemoveRows();
     });
-    connect(&source, &DataSource::rowChanged, this, [this](int row) {
-        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-    });
+    connect(&source, &DataSource::rowChanged, this,
+            [this](int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); });
 }
 
 void DataSourceModel::setColumns(const QList<GridColumn> &columns)
@@ -77,7 +77,9 @@ QVariant DataSourceModel::headerData(int section, Qt::Orientation orientation, i
 }
 
 DataGrid::DataGrid(DataSource &source, QWidget *parent)
-    : QTableView(parent), m_source(source), m_model(source)
+    : QTableView(parent)
+    , m_source(source)
+    , m_model(source)
 {
     setModel(&m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -142,6 +144,6 @@ void DataGrid::followSource(int row)
         const int column = current.isValid() ? current.column() : 0;
         selectionModel()->setCurrentIndex(m_model.index(row, column),
                                           QItemSelectionModel::ClearAndSelect
-                                                  | QItemSelectionModel::Rows);
+                                              | QItemSelectionModel::Rows);
     }
 }

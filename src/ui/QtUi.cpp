@@ -19,7 +19,8 @@ QWidget *activeParent()
 
 Ui::FileAnswer runFileDialog(const Ui::FileRequest &request, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(activeParent(), request.title, request.initialDir, qtFileFilter(request.filter));
+    QFileDialog dialog(activeParent(), request.title, request.initialDir,
+                       qtFileFilter(request.filter));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
@@ -43,7 +44,8 @@ QString qtFileFilter(const QString &filter)
     const QStringList parts = filter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(u';', u' ') + u')';
+        filters << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(u';', u' ')
+                + u')';
     return filters.join(QStringLiteral(";;"));
 }
 

@@ -21,7 +21,7 @@ TEST(GermanText, DatesAreWrittenAndReadInTheGermanForm)
     EXPECT_EQ(parseGermanDate(QStringLiteral("05.03.2004")), QDate(2004, 3, 5));
     EXPECT_EQ(parseGermanDate(QStringLiteral("5.3.2004, Freitag")), QDate(2004, 3, 5));
     EXPECT_EQ(parseGermanDate(QStringLiteral(" 29.02.2024 ")), QDate(2024, 2, 29));
-    for (const char *bad : { "", " ", "29.02.2023", "05.03.04", "5-3-2004", "aa.bb.cccc",
-                             "05.03.2004x", "Ja" })
+    for (const char *bad :
+         { "", " ", "29.02.2023", "05.03.04", "5-3-2004", "aa.bb.cccc", "05.03.2004x", "Ja" })
         EXPECT_FALSE(parseGermanDate(QString::fromUtf8(bad)).isValid()) << bad;
 }

@@ -189,9 +189,9 @@ TEST_F(DataSourceTest, LongResultsAreReadPageByPageInTheirOrder)
         for (int i = 1; i <= 200; ++i)
             db.exec(QStringLiteral("insert into adressen (ad_lauf, ad_lauf_datum) values "
                                    "('Lauf %1', '%2.01.2020')")
-                            .arg(i, 3, 10, QLatin1Char('0'))
-                            .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
-                            .toStdString());
+                        .arg(i, 3, 10, QLatin1Char('0'))
+                        .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
+                        .toStdString());
         db.exec("COMMIT");
     }
     open("select * from adressen order by ad_lauf desc");

@@ -19,10 +19,10 @@ TEST(SqlFunctions, DatesBecomeDayNumbersAndBadTextsBecomeNull)
     EXPECT_EQ(db.scalar("select cdate('5.3.2004')").toLongLong(), QDate(2004, 3, 5).toJulianDay());
     EXPECT_EQ(db.scalar("select cdate('05.03.2004, Freitag')").toLongLong(),
               QDate(2004, 3, 5).toJulianDay());
-    for (const char *bad : { "select datevalue(null)", "select datevalue('')",
-                             "select datevalue(' ')", "select datevalue('31.02.2004')",
-                             "select cdate('2004-03-05')", "select cdate('Ja')",
-                             "select cdate('05.03.04')" })
+    for (const char *bad :
+         { "select datevalue(null)", "select datevalue('')", "select datevalue(' ')",
+           "select datevalue('31.02.2004')", "select cdate('2004-03-05')", "select cdate('Ja')",
+           "select cdate('05.03.04')" })
         EXPECT_TRUE(db.scalar(bad).isNull()) << bad;
     // Ordering by date, not by text: 10.01.2003 comes after 09.12.2002.
     EXPECT_EQ(db.scalar("select cdate('10.01.2003') > cdate('09.12.2002')").toInt(), 1);
@@ -67,18 +67,18 @@ TEST(SqlFunctions, GermanCollationIgnoresCaseAndPutsUmlautsBesideTheirLetter)
     db.exec("create table t (x text); insert into t values ('Zell'), ('über'), ('Ahlen'), "
             "('Öhringen'), ('aachen'), ('Ulm')");
     QStringList order;
-    for (const char *sql : { "select x from t order by x collate de",
-                             "select x from t order by de_key(x)" }) {
+    for (const char *sql :
+         { "select x from t order by x collate de", "select x from t order by de_key(x)" }) {
         Statement st(db, sql);
         order.clear();
         while (st.step())
             order << st.column(0).toString();
         EXPECT_EQ(order, (QStringList { "aachen", "Ahlen", "Öhringen", "über", "Ulm", "Zell" }))
-                << sql;
+            << sql;
     }
     // Numbers keep their numeric order.
     db.exec("create table n (k integer); insert into n values (10), (9), (100)");
-    EXPECT_EQ(db.scalar("select group_concat(k) from (select k from n order by de_key(k))")
-                      .toString(),
-              QStringLiteral("9,10,100"));
+    EXPECT_EQ(
+        db.scalar("select group_concat(k) from (select k from n order by de_key(k))").toString(),
+        QStringLiteral("9,10,100"));
 }

@@ -33,22 +33,24 @@ TEST(SqlTranslation, PostalSearchComparesTheGermanWayAndLeavesLiteralsAlone)
               "select * from aw_plzort  where left_text(port,'3' )  = 'übe' COLLATE de order by "
               "de_key(port)");
     // A quoted apostrophe and words inside the literal stay text.
-    EXPECT_EQ(sqlOf("select * from aw_plzort  where left(port,'21' )  = 'x'' order by port' order "
-                    "by port"),
-              "select * from aw_plzort  where left_text(port,'21' )  = 'x'' order by port' COLLATE de "
-              "order by de_key(port)");
+    EXPECT_EQ(
+        sqlOf("select * from aw_plzort  where left(port,'21' )  = 'x'' order by port' order "
+              "by port"),
+        "select * from aw_plzort  where left_text(port,'21' )  = 'x'' order by port' COLLATE de "
+        "order by de_key(port)");
     EXPECT_EQ(sqlQuoted(QStringLiteral("Sankt Peter's")), QStringLiteral("'Sankt Peter''s'"));
 }
 
 TEST(SqlTranslation, ExcelTargetIsRecognised)
 {
     const QString statement = QStringLiteral(
-            "select ad_lauf, ad_lauf_ort into [Excel 8.0;Database=/home/läufer/Export/Läufe "
-            "26-12-08 10-00-00.xls].Läufe from adressen order by cdate(ad_lauf_datum) desc");
+        "select ad_lauf, ad_lauf_ort into [Excel 8.0;Database=/home/läufer/Export/Läufe "
+        "26-12-08 10-00-00.xls].Läufe from adressen order by cdate(ad_lauf_datum) desc");
     const TranslatedStatement t = translateStatement(statement);
     ASSERT_TRUE(t.excel.has_value());
     EXPECT_EQ(t.excel->path, QStringLiteral("/home/läufer/Export/Läufe 26-12-08 10-00-00.xls"));
     EXPECT_EQ(t.excel->sheet, QStringLiteral("Läufe"));
-    EXPECT_EQ(t.sql, "select ad_lauf, ad_lauf_ort from adressen order by cdate(ad_lauf_datum) desc");
+    EXPECT_EQ(t.sql,
+              "select ad_lauf, ad_lauf_ort from adressen order by cdate(ad_lauf_datum) desc");
     EXPECT_FALSE(translateStatement(QStringLiteral("select * from adressen")).excel.has_value());
 }

@@ -24,8 +24,8 @@
 class EditorTest : public ::testing::Test
 {
 protected:
-    static constexpr const char *kListStatement =
-            "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc";
+    static constexpr const char *kListStatement
+        = "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc";
 
     EditorTest()
     {
@@ -60,8 +60,7 @@ protected:
         return *form;
     }
 
-    template<class T = QWidget>
-    T *control(const char *name) const
+    template<class T = QWidget> T *control(const char *name) const
     {
         T *w = form->findChild<T *>(QString::fromUtf8(name));
         EXPECT_NE(w, nullptr) << name;

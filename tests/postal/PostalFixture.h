@@ -116,8 +116,8 @@ protected:
 
     QVariantMap place(qlonglong key) const
     {
-        return folder.firstRow(QStringLiteral("select port, plz, pvw from aw_plzort where pov_nummer = ?"),
-                               key);
+        return folder.firstRow(
+            QStringLiteral("select port, plz, pvw from aw_plzort where pov_nummer = ?"), key);
     }
 
     TestFolder folder;

@@ -45,8 +45,8 @@ TEST_F(CommandsTest, EditorCommandsHandOverModeAndRaceAndSkipAnEmptyList)
     EXPECT_TRUE(ui.modalWindows.isEmpty());
     EXPECT_EQ(ctx.vars.bearb_modus, 3); // set before the list is tested
 
-    const qlonglong number = folder.addRace(
-            { { "ad_lauf", "Stadtlauf" }, { "ad_lauf_datum", "01.05.2027" } });
+    const qlonglong number
+        = folder.addRace({ { "ad_lauf", "Stadtlauf" }, { "ad_lauf_datum", "01.05.2027" } });
     window->ad_check1_Click(2);
     struct Seen
     {
@@ -88,7 +88,8 @@ TEST_F(CommandsTest, MenuOpensItsWindows)
 
 TEST_F(CommandsTest, ExportAsksForANameAndWritesAllRaces)
 {
-    folder.addRace({ { "ad_lauf", "Gelaufen" }, { "ad_lauf_datum", "01.05.2027" },
+    folder.addRace({ { "ad_lauf", "Gelaufen" },
+                     { "ad_lauf_datum", "01.05.2027" },
                      { "ad_gelaufen_jn", "Ja" } });
     folder.addRace({ { "ad_lauf", "Offen" }, { "ad_lauf_datum", "01.06.2027" } });
     start();
@@ -114,8 +115,8 @@ TEST_F(CommandsTest, ExportAsksForANameAndWritesAllRaces)
     click("db_neu(5)");
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].text,
-              "Der vollständige Export-Dateiname darf nicht länger als 63 Zeichen sein!\n"
-                      + tooLong + "\nist  64 Zeichen lang - Bitte wiederholen");
+              "Der vollständige Export-Dateiname darf nicht länger als 63 Zeichen sein!\n" + tooLong
+                  + "\nist  64 Zeichen lang - Bitte wiederholen");
     EXPECT_FALSE(QFileInfo::exists(tooLong));
 
     // An empty list blocks the export silently although the table holds races.

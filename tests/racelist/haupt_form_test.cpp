@@ -27,11 +27,7 @@ struct MainWindowTest : ::testing::Test
         window = std::make_unique<Haupt_Form>(ctx);
         return window->Form_Load();
     }
-    template<class T>
-    T *find(const QString &name) const
-    {
-        return window->findChild<T *>(name);
-    }
+    template<class T> T *find(const QString &name) const { return window->findChild<T *>(name); }
     QString headline() const { return find<QLabel>("h_l_headline")->text(); }
     QStringList shownRaces() const
     {
@@ -55,8 +51,10 @@ TEST_F(MainWindowTest, WithoutDueRemindersStartsWithTheFutureRaces)
 {
     folder.addRace({ { "ad_lauf", "Silvesterlauf" }, { "ad_lauf_datum", "31.12.2026" } });
     folder.addRace({ { "ad_lauf", "Herbstlauf" }, { "ad_lauf_datum", "01.10.2026" } });
-    folder.addRace({ { "ad_lauf", "Nikolauslauf" }, { "ad_lauf_datum", "08.12.2026" },
-                     { "ad_alarm_jn", "Ja" }, { "ad_alarm_datum", "09.12.2026" } });
+    folder.addRace({ { "ad_lauf", "Nikolauslauf" },
+                     { "ad_lauf_datum", "08.12.2026" },
+                     { "ad_alarm_jn", "Ja" },
+                     { "ad_alarm_datum", "09.12.2026" } });
     ASSERT_TRUE(start());
 
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join('\n').toStdString();
@@ -75,8 +73,8 @@ TEST_F(MainWindowTest, WithoutDueRemindersStartsWithTheFutureRaces)
     EXPECT_EQ(ctx.land_db.value("land").toString(), "A"); // sorted by code
 
     auto *grid = find<QTableView>("DBGrid1");
-    const QStringList captions { "Datum", "Tag", "Zeit", "Lauf", "Ort", "angemeldet", "gelaufen",
-                                 "Strecke", "Zeit" };
+    const QStringList captions { "Datum",      "Tag",      "Zeit",    "Lauf", "Ort",
+                                 "angemeldet", "gelaufen", "Strecke", "Zeit" };
     const int widths[] = { 1300, 500, 800, 3300, 2100, 1200, 900, 2000, 1200 };
     ASSERT_EQ(grid->model()->columnCount(), 9);
     for (int c = 0; c < 9; ++c) {
@@ -90,19 +88,26 @@ TEST_F(MainWindowTest, WithoutDueRemindersStartsWithTheFutureRaces)
 
 TEST_F(MainWindowTest, DueRemindersComeFirstUnderTheirHeadline)
 {
-    folder.addRace({ { "ad_lauf", "Fällig" }, { "ad_lauf_datum", "01.03.2027" },
-                     { "ad_alarm_jn", "Ja" }, { "ad_alarm_datum", "08.12.2026" } });
-    folder.addRace({ { "ad_lauf", "Nie" }, { "ad_lauf_datum", "01.04.2027" },
-                     { "ad_alarm_jn", "Ja" }, { "ad_alarm_datum", "01.01.1900" } });
-    folder.addRace({ { "ad_lauf", "Klein ja" }, { "ad_lauf_datum", "01.05.2027" },
-                     { "ad_alarm_jn", "ja" }, { "ad_alarm_datum", "01.12.2026" } });
+    folder.addRace({ { "ad_lauf", "Fällig" },
+                     { "ad_lauf_datum", "01.03.2027" },
+                     { "ad_alarm_jn", "Ja" },
+                     { "ad_alarm_datum", "08.12.2026" } });
+    folder.addRace({ { "ad_lauf", "Nie" },
+                     { "ad_lauf_datum", "01.04.2027" },
+                     { "ad_alarm_jn", "Ja" },
+                     { "ad_alarm_datum", "01.01.1900" } });
+    folder.addRace({ { "ad_lauf", "Klein ja" },
+                     { "ad_lauf_datum", "01.05.2027" },
+                     { "ad_alarm_jn", "ja" },
+                     { "ad_alarm_datum", "01.12.2026" } });
     ASSERT_TRUE(start());
 
     EXPECT_EQ(shownRaces(), (QStringList { "Fällig" }));
     EXPECT_TRUE(window->reminderShown());
     EXPECT_EQ(gridHeight(), tw(4000));
-    EXPECT_EQ(headline(), QStringLiteral("Alle Läufe, für die an eine Bezahlung erinnert werden "
-                                         "soll. Fristen laufen eventuell ab!"));
+    EXPECT_EQ(headline(),
+              QStringLiteral("Alle Läufe, für die an eine Bezahlung erinnert werden "
+                             "soll. Fristen laufen eventuell ab!"));
     EXPECT_TRUE(find<QCheckBox>("ad_check1(0)")->isChecked());
 
     // The first filter action leaves the reminder list for good.
@@ -115,10 +120,11 @@ TEST_F(MainWindowTest, DueRemindersComeFirstUnderTheirHeadline)
 
 TEST_F(MainWindowTest, FilterControlsRebuildListAndHeadline)
 {
-    folder.addRace({ { "ad_lauf", "Gelaufen" }, { "ad_lauf_datum", "01.06.2026" },
+    folder.addRace({ { "ad_lauf", "Gelaufen" },
+                     { "ad_lauf_datum", "01.06.2026" },
                      { "ad_gelaufen_jn", "Ja" } });
-    folder.addRace({ { "ad_lauf", "Angemeldet" }, { "ad_lauf_datum", "01.06.2027" },
-                     { "ad_ang_jn", true } });
+    folder.addRace(
+        { { "ad_lauf", "Angemeldet" }, { "ad_lauf_datum", "01.06.2027" }, { "ad_ang_jn", true } });
     ASSERT_TRUE(start());
     EXPECT_EQ(shownRaces(), (QStringList { "Angemeldet" }));
 
@@ -134,7 +140,8 @@ TEST_F(MainWindowTest, FilterControlsRebuildListAndHeadline)
     EXPECT_TRUE(shownRaces().isEmpty());
 
     clickOption(1);
-    EXPECT_EQ(headline(), QStringLiteral("Alle zukünftigen Läufe, für die eine Anmeldung erfolgt ist"));
+    EXPECT_EQ(headline(),
+              QStringLiteral("Alle zukünftigen Läufe, für die eine Anmeldung erfolgt ist"));
     EXPECT_EQ(shownRaces(), (QStringList { "Angemeldet" }));
 
     // Options 0 and 4 leave the check boxes alone.
@@ -149,9 +156,10 @@ TEST_F(MainWindowTest, FilterControlsRebuildListAndHeadline)
 
 TEST_F(MainWindowTest, StartScreenOpensForMarkedRacesAndCanEndTheProgram)
 {
-    folder.addRace({ { "ad_lauf", "Heute" }, { "ad_lauf_datum", "08.12.2026" },
-                     { "ad_startbild_jn", true } });
-    folder.addRace({ { "ad_lauf", "Gestern" }, { "ad_lauf_datum", "07.12.2026" },
+    folder.addRace(
+        { { "ad_lauf", "Heute" }, { "ad_lauf_datum", "08.12.2026" }, { "ad_startbild_jn", true } });
+    folder.addRace({ { "ad_lauf", "Gestern" },
+                     { "ad_lauf_datum", "07.12.2026" },
                      { "ad_startbild_jn", true } });
     QString shownName;
     ui.onModal = [&](QDialog &dialog) {

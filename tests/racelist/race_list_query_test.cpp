@@ -32,13 +32,16 @@ struct RaceListData : ::testing::Test
             folder.addRace(more);
         };
         add("Gestern", "07.12.2026", { { "ad_gelaufen_jn", "Ja" }, { "ad_bezahlt_jn", "Ja" } });
-        add("Heute", "08.12.2026", { { "ad_ang_jn", true }, { "ad_alarm_jn", "Ja" },
-                                     { "ad_alarm_datum", "01.12.2026" } });
-        add("Morgen", "09.12.2026", { { "ad_vorgemerkt_jn", true }, { "ad_alarm_jn", "Ja" },
-                                      { "ad_alarm_datum", "09.12.2026" } });
-        add("Nächstes Jahr", "10.01.2027", { { "ad_alarm_jn", "Ja" },
-                                             { "ad_alarm_datum", "01.01.1900" } });
-        add("Vor Jahren", "09.12.2002", { { "ad_gelaufen_jn", "ja" }, { "ad_bezahlt_jn", "nein" } });
+        add("Heute", "08.12.2026",
+            { { "ad_ang_jn", true }, { "ad_alarm_jn", "Ja" }, { "ad_alarm_datum", "01.12.2026" } });
+        add("Morgen", "09.12.2026",
+            { { "ad_vorgemerkt_jn", true },
+              { "ad_alarm_jn", "Ja" },
+              { "ad_alarm_datum", "09.12.2026" } });
+        add("Nächstes Jahr", "10.01.2027",
+            { { "ad_alarm_jn", "Ja" }, { "ad_alarm_datum", "01.01.1900" } });
+        add("Vor Jahren", "09.12.2002",
+            { { "ad_gelaufen_jn", "ja" }, { "ad_bezahlt_jn", "nein" } });
         add("Kaputtes Datum", "32.13.2026", { { "ad_gelaufen_jn", "Ja" } });
         add("Ohne Datum", nullptr, { { "ad_vorgemerkt_jn", true } });
         add("", "08.12.2026", { { "ad_ang_jn", true } });
@@ -69,8 +72,9 @@ TEST(RaceListQuery, StatementIsBuiltCharacterForCharacter)
 
     for (bool both : { true, false }) {
         const RaceListQuery all = buildRaceListQuery({ both, both, 0 }, kToday);
-        EXPECT_EQ(all.sql_gesamt(), QStringLiteral("select * from adressen where ad_lauf <> '' "
-                                                   "order by cdate(ad_lauf_datum) desc"));
+        EXPECT_EQ(all.sql_gesamt(),
+                  QStringLiteral("select * from adressen where ad_lauf <> '' "
+                                 "order by cdate(ad_lauf_datum) desc"));
         EXPECT_EQ(all.headline, QStringLiteral("Alle Läufe"));
     }
 
@@ -88,8 +92,9 @@ TEST(RaceListQuery, StatementIsBuiltCharacterForCharacter)
     };
     for (const auto &o : options) {
         const RaceListQuery q = buildRaceListQuery({ false, false, o.option }, kToday);
-        EXPECT_EQ(q.sql_gesamt(), QStringLiteral("select * from adressen ") + QString::fromUtf8(o.where)
-                          + QStringLiteral("order by cdate(ad_lauf_datum) desc"));
+        EXPECT_EQ(q.sql_gesamt(),
+                  QStringLiteral("select * from adressen ") + QString::fromUtf8(o.where)
+                      + QStringLiteral("order by cdate(ad_lauf_datum) desc"));
         EXPECT_EQ(q.headline, QStringLiteral("Alle Läufe") + QString::fromUtf8(o.phrase));
     }
 

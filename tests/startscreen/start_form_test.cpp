@@ -43,11 +43,16 @@ struct StartScreenTest : ::testing::Test
 TEST_F(StartScreenTest, StartUpStepsThroughTheMarkedRacesFromToday)
 {
     const QString png = picture("lauf.png", "PNG");
-    folder.addRace({ { "ad_lauf", "In zehn Tagen" }, { "ad_lauf_datum", "18.12.2026" },
-                     { "ad_startbild_jn", true }, { "ad_startbild", folder.file("fehlt.jpg") } });
-    folder.addRace({ { "ad_lauf", "Heute" }, { "ad_lauf_datum", "08.12.2026" },
-                     { "ad_startbild_jn", true }, { "ad_startbild", png } });
-    folder.addRace({ { "ad_lauf", "Gestern" }, { "ad_lauf_datum", "07.12.2026" },
+    folder.addRace({ { "ad_lauf", "In zehn Tagen" },
+                     { "ad_lauf_datum", "18.12.2026" },
+                     { "ad_startbild_jn", true },
+                     { "ad_startbild", folder.file("fehlt.jpg") } });
+    folder.addRace({ { "ad_lauf", "Heute" },
+                     { "ad_lauf_datum", "08.12.2026" },
+                     { "ad_startbild_jn", true },
+                     { "ad_startbild", png } });
+    folder.addRace({ { "ad_lauf", "Gestern" },
+                     { "ad_lauf_datum", "07.12.2026" },
                      { "ad_startbild_jn", true } });
     folder.addRace({ { "ad_lauf", "Nicht markiert" }, { "ad_lauf_datum", "09.12.2026" } });
 
@@ -57,7 +62,7 @@ TEST_F(StartScreenTest, StartUpStepsThroughTheMarkedRacesFromToday)
         auto &start = static_cast<Start_Form &>(dialog);
         EXPECT_FALSE(start.isPreview());
         seen << text(dialog, "k_l_datdiff") + "|" + text(dialog, "st_l_laufdatum") + "|"
-                        + text(dialog, "st_l_laufname");
+                + text(dialog, "st_l_laufname");
         firstHadPicture = !start.showsDefaultPicture();
         EXPECT_TRUE(dialog.findChild<QPushButton *>("Command2")->isVisible());
         click(dialog, "Command2");
@@ -87,8 +92,10 @@ TEST_F(StartScreenTest, MissingOrEmptyPictureAtStartUpShowsTheDefaultSilently)
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write("kein Bild");
         }
-        folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "08.12.2026" },
-                         { "ad_startbild_jn", true }, { "ad_startbild", path } });
+        folder.addRace({ { "ad_lauf", "Lauf" },
+                         { "ad_lauf_datum", "08.12.2026" },
+                         { "ad_startbild_jn", true },
+                         { "ad_startbild", path } });
         ctx.Lauf_db.setDatabaseName(folder.dbPath());
         ctx.Lauf_db.setRecordSource("select * from adressen");
         ctx.Lauf_db.refresh();
@@ -111,8 +118,8 @@ TEST_F(StartScreenTest, CommonPictureFormatsAreShown)
         EXPECT_FALSE(start.showsDefaultPicture()) << format;
         EXPECT_FALSE(start.findChild<QLabel *>("Label2")->isVisibleTo(&start));
     }
-    const QByteArray gif = QByteArray::fromBase64(
-            "R0lGODlhAQABAIAAAAUEBAAAACwAAAAAAQABAAACAkQBADs=");
+    const QByteArray gif
+        = QByteArray::fromBase64("R0lGODlhAQABAIAAAAUEBAAAACwAAAAAAQABAAACAkQBADs=");
     QFile f(folder.file("punkt.gif"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(gif);

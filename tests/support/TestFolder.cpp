@@ -31,10 +31,9 @@ qlonglong TestFolder::addRace(const QVariantMap &fields) const
         names << it.key();
         marks << QStringLiteral("?");
     }
-    const QString sql = names.isEmpty()
-            ? QStringLiteral("insert into adressen default values")
-            : QStringLiteral("insert into adressen (%1) values (%2)")
-                      .arg(names.join(u','), marks.join(u','));
+    const QString sql = names.isEmpty() ? QStringLiteral("insert into adressen default values")
+                                        : QStringLiteral("insert into adressen (%1) values (%2)")
+                                              .arg(names.join(u','), marks.join(u','));
     Statement st(db, sql.toStdString());
     int i = 1;
     for (const QVariant &v : fields)
