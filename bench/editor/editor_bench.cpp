@@ -56,8 +56,7 @@ int main(int argc, char **argv)
     FakeUi ui;
     FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
     AppContext ctx(ui, clock, folder.path());
-    ctx.vars.app_pfad = folder.path();
-    ctx.vars.db_datei = QStringLiteral("/Strivo-DB.mdb");
+    ctx.vars.setProgramFolder(folder.path());
     ctx.connectPickListSources();
     ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
     ctx.Lauf_db.setRecordSource(QStringLiteral(

@@ -29,4 +29,13 @@ struct SharedVars
     QString meldung; // text of the message box being shown
 
     QString databasePath() const { return app_pfad + db_datei; }
+
+    // The paths derived from the program folder, as start-up sets them.
+    void setProgramFolder(const QString &folder)
+    {
+        db_datei = QStringLiteral("/Strivo-DB.mdb");
+        app_pfad = folder;
+        export_pfad = app_pfad + QStringLiteral("/Export/");
+        dokument_pfad = app_pfad + QStringLiteral("/Dokumente/");
+    }
 };

@@ -194,10 +194,7 @@ bool Haupt_Form::Form_Load()
     bool quit = false;
     m_ctx.guard([&] {
         SharedVars &v = m_ctx.vars;
-        v.db_datei = QStringLiteral("/Strivo-DB.mdb");
-        v.app_pfad = m_ctx.programFolder;
-        v.export_pfad = v.app_pfad + QStringLiteral("/Export/");
-        v.dokument_pfad = v.app_pfad + QStringLiteral("/Dokumente/");
+        v.setProgramFolder(m_ctx.programFolder);
         v.aufruf_form = QStringLiteral("haupt_form");
 
         const MaintenancePaths paths = MaintenancePaths::inFolder(v.app_pfad, v.db_datei);

@@ -4,6 +4,7 @@
 #include "AppContext.h"
 #include "Clock.h"
 #include "FakeUi.h"
+#include "KeyTyping.h"
 #include "Sqlite.h"
 #include "TestFolder.h"
 
@@ -27,12 +28,7 @@ protected:
     static constexpr const char *kListStatement
         = "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc";
 
-    EditorTest()
-    {
-        ctx.vars.app_pfad = folder.path();
-        ctx.vars.db_datei = QStringLiteral("/Strivo-DB.mdb");
-        ctx.vars.dokument_pfad = folder.path() + QStringLiteral("/Dokumente/");
-    }
+    EditorTest() { ctx.vars.setProgramFolder(folder.path()); }
 
     void showList()
     {
@@ -73,17 +69,11 @@ protected:
     QString labelText(const char *name) const { return control<QLabel>(name)->text(); }
     QString fieldText(const char *name) const { return control<QLineEdit>(name)->text(); }
 
-    // Key by key, as a user types; letters beyond ASCII come as the text of a key event.
+    // Replaces the field's text key by key, as a user types over it.
     static void typeInto(QLineEdit *field, const QString &text)
     {
         field->selectAll();
-        for (QChar c : text) {
-            if (c.unicode() < 128)
-                QTest::keyClick(field, char(c.unicode()));
-            else
-                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c),
-                                    Qt::NoModifier);
-        }
+        typeKeys(field, text);
     }
     void type(const char *name, const QString &text) { typeInto(control<QLineEdit>(name), text); }
     void typeCombo(int index, const QString &text) { typeInto(combo(index)->lineEdit(), text); }

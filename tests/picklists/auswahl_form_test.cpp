@@ -50,8 +50,7 @@ protected:
     AuswahlFormTest()
         : ctx(ui, clock, folder.path())
     {
-        ctx.vars.app_pfad = folder.path();
-        ctx.vars.db_datei = QStringLiteral("/Strivo-DB.mdb");
+        ctx.vars.setProgramFolder(folder.path());
         // Lauf and Straße start empty in the seed; give them entries (out of order).
         folder.exec(QStringLiteral("insert into aw_lauf (lauf) values ('Stadtlauf'), "
                                    "('Berglauf'), ('Citylauf')"));

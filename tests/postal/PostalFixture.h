@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "DataGrid.h"
 #include "FakeUi.h"
+#include "KeyTyping.h"
 #include "PLZORT_Form.h"
 #include "Sqlite.h"
 #include "TestFolder.h"
@@ -42,8 +43,7 @@ class PostalTest : public ::testing::Test
 protected:
     PostalTest()
     {
-        ctx.vars.app_pfad = folder.path();
-        ctx.vars.db_datei = QStringLiteral("/Strivo-DB.mdb");
+        ctx.vars.setProgramFolder(folder.path());
         ctx.vars.listen_geladen_jn = QStringLiteral("nein");
     }
 
@@ -98,16 +98,7 @@ protected:
         return form->plzort_db.value(QStringLiteral("port")).toString();
     }
 
-    static void typeInto(QLineEdit *field, const QString &text)
-    {
-        for (QChar c : text) {
-            if (c.unicode() < 128)
-                QTest::keyClick(field, char(c.unicode()));
-            else
-                QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c),
-                                    Qt::NoModifier);
-        }
-    }
+    static void typeInto(QLineEdit *field, const QString &text) { typeKeys(field, text); }
     void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
     void selectRow(const QString &port)
     {
