@@ -3,9 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-PACKAGES=(build-essential cmake qt6-base-dev libsqlite3-dev sqlite3 libgtest-dev libgmock-dev
+PACKAGES=(build-essential cmake ccache qt6-base-dev libsqlite3-dev sqlite3 libgtest-dev libgmock-dev
           libbenchmark-dev libfreexl-dev python3-xlrd fonts-dejavu-core qt6-image-formats-plugins
-          xvfb xauth)
+          xvfb xauth libicu-dev qt6-translations-l10n libical-dev mdbtools-dev qt6-charts-dev
+          lintian desktop-file-utils appstream khal dpkg-dev file)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -19,5 +20,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get install -y -q "${missing[@]}" || { $SUDO apt-get update -q && $SUDO apt-get install -y -q "${missing[@]}"; }
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# ccache lets several checkouts of the project share their compiled objects.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 cmake --build build -j"$(nproc)"
