@@ -3,7 +3,10 @@
 #include "DbError.h"
 #include "Sqlite.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 void makeDatabase(const QString &path, const QStringList &sqlFiles)
 {
@@ -27,4 +30,19 @@ void makeDatabase(const QString &path, const QStringList &sqlFiles)
     if (!QFile::rename(partial, path))
         throw DbError(ErrNo::CannotOpenFile,
                       QStringLiteral("Die Datei '%1' kann nicht angelegt werden").arg(path));
+}
+
+QString installedSqlFolder()
+{
+    const QString installed =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/../share/strivo");
+    if (QFileInfo::exists(installed + QStringLiteral("/schema.sql")))
+        return QDir(installed).canonicalPath();
+    return QStringLiteral(STRIVO_SOURCE_DB_DIR);
+}
+
+QStringList installedSqlFiles()
+{
+    const QString folder = installedSqlFolder();
+    return {folder + QStringLiteral("/schema.sql"), folder + QStringLiteral("/seed.sql")};
 }
