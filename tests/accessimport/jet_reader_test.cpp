@@ -1,6 +1,9 @@
 // The Jet reader on the public sample files beside the project (a German-localised Jet 3 file and
 // a Jet 4 file), and on damaged copies of them.
+#include "AppContext.h"
 #include "DbError.h"
+#include "FakeUi.h"
+#include "Haupt_Form.h"
 #include "JetFile.h"
 
 #include <QDateTime>
@@ -92,8 +95,10 @@ TEST_F(JetSampleTest, ReadsTheJet3FileWithItsCodePage)
         EXPECT_EQ(v.typeId(), QMetaType::Bool);
         discontinued += v.toBool();
     }
-    EXPECT_GT(discontinued, 0);
-    EXPECT_LT(discontinued, products.rows.size());
+    EXPECT_EQ(discontinued, 8); // of 77 products
+    EXPECT_EQ(cell(products, 0, "ProductName"), "Chai");
+    EXPECT_EQ(cell(products, 0, "Discontinued"), false);
+    EXPECT_EQ(cell(products, 4, "Discontinued"), true);
 
     const JetTable employees = file.readTable("Employees");
     EXPECT_EQ(employees.columns[employees.columnIndex("Notes")].type, JetType::Memo);
@@ -158,6 +163,36 @@ TEST_F(JetSampleTest, AFileCutShortWhileOpenIsNotTakenAsComplete)
         ADD_FAILURE() << "read " << orders.rows.size() << " rows of a cut file";
     } catch (const DbError &e) {
         EXPECT_TRUE(e.description().contains("beschädigt")) << e.description().toStdString();
+    }
+}
+
+// A real Access file brought along as the database, but not a race log: nothing changes.
+TEST_F(JetSampleTest, AStartWithAForeignAccessFileKeepsItUntouched)
+{
+    for (const Ui::Answer answer : { Ui::Answer::Yes, Ui::Answer::No }) {
+        const QString db = temp.filePath("Strivo-DB.mdb");
+        QFile::remove(db);
+        ASSERT_TRUE(QFile::copy(sample("nwind.mdb"), db));
+        QFile::setPermissions(db, QFile::ReadOwner | QFile::WriteOwner);
+        QFile original(sample("nwind.mdb"));
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        FakeUi ui;
+        ui.answers = { answer };
+        FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
+        AppContext ctx(ui, clock, temp.path());
+        Haupt_Form window(ctx);
+        window.Form_Load();
+
+        ASSERT_EQ(ui.messages.size(), 2) << ui.messageTexts().join('\n').toStdString();
+        EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNo);
+        EXPECT_TRUE(ui.messages[1].text.contains(answer == Ui::Answer::Yes
+                                                     ? "es fehlen: adressen"
+                                                     : "Access-Datenbank (Jet) im alten Format"))
+            << ui.messages[1].text.toStdString();
+        QFile after(db);
+        ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(after.readAll() == original.readAll());
+        EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files), QStringList { "Strivo-DB.mdb" });
     }
 }
 
