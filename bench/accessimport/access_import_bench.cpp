@@ -7,6 +7,7 @@
 #include "MakeDb.h"
 #include "RaceGenerator.h"
 #include "RaceImport.h"
+#include "RaceLogSource.h"
 #include "Sqlite.h"
 
 #include <QElapsedTimer>
@@ -21,59 +22,6 @@
 namespace {
 
 constexpr int rounds = 5;
-
-// The tables of a database as an Access file with the same tables would deliver them.
-class TablesOf final : public JetRowSource
-{
-public:
-    explicit TablesOf(const QString &path)
-    {
-        SqliteDb db(path, SqliteDb::Open::ReadOnly);
-        Statement names(db,
-                        "select name from sqlite_master where type = 'table' and name not "
-                        "like 'sqlite%'");
-        while (names.step()) {
-            JetTable table;
-            table.name = names.column(0).toString();
-            Statement info(db, "select name, type, pk from pragma_table_info(?)");
-            info.bind(1, table.name);
-            while (info.step()) {
-                const QString type = info.column(1).toString();
-                table.columns.append({ info.column(0).toString(),
-                                       info.column(2).toInt()                 ? JetType::Integer
-                                           : type == QLatin1String("BOOLEAN") ? JetType::Bool
-                                                                              : JetType::Text });
-            }
-            Statement rows(db, ("select * from " + table.name).toStdString());
-            while (rows.step()) {
-                QVariantList row;
-                for (int c = 0; c < table.columns.size(); ++c) {
-                    const QVariant v = rows.column(c);
-                    row << (table.columns[c].type == JetType::Bool ? QVariant(v.toBool()) : v);
-                }
-                table.rows.append(row);
-            }
-            m_tables.append(table);
-        }
-    }
-    QStringList tableNames() override
-    {
-        QStringList names;
-        for (const JetTable &t : m_tables)
-            names << t.name;
-        return names;
-    }
-    JetTable readTable(const QString &name) override
-    {
-        for (const JetTable &t : m_tables)
-            if (t.name == name)
-                return t;
-        return {};
-    }
-
-private:
-    QList<JetTable> m_tables;
-};
 
 double median(std::vector<double> values)
 {
@@ -95,7 +43,7 @@ int main(int argc, char **argv)
     QTemporaryDir folder;
     const QString old = folder.filePath("alt.mdb");
     benchgen::makeRaceDatabase(old, races);
-    TablesOf source(old);
+    RaceLogSource source(old);
 
     std::vector<double> first, again;
     ImportResult result;

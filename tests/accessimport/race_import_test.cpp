@@ -294,20 +294,3 @@ TEST_F(ImportTest, AFailedWriteIsRolledBackCompletely)
     }
     EXPECT_EQ(run().racesAdded, 50); // and nothing was left half-done
 }
-
-TEST(ImportReport, NamesEveryCountInGerman)
-{
-    ImportResult r;
-    r.racesAdded = 12;
-    r.racesPresent = 3;
-    r.documentsAdded = 4;
-    r.pickListEntriesAdded = 5;
-    r.postalEntriesAdded = 6;
-    EXPECT_EQ(importReport(r),
-              "Aus der Access-Datei wurden übernommen:\n\n"
-              "12 Läufe neu hinzugefügt\n"
-              "3 Läufe waren bereits vorhanden\n"
-              "4 Dokumente\n"
-              "5 Einträge der Auswahllisten\n"
-              "6 Einträge des Postleitzahlenverzeichnisses");
-}

@@ -153,14 +153,21 @@ TEST_F(TakeoverTest, AnInterruptionAtAnyStepLeavesOneOfTheTwoSoundStates)
     }
 }
 
-TEST(AccessMenu, TakesRacesOverIntoTheOpenDatabaseAndSaysWhat)
+namespace {
+struct AccessMenu : ::testing::Test
 {
-    TestFolder folder(TestFolder::Content::Seeded);
+    TestFolder folder { TestFolder::Content::Seeded };
     FakeUi ui;
-    FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
-    AppContext ctx(ui, clock, folder.path());
-    Haupt_Form window(ctx);
-    ASSERT_TRUE(window.Form_Load());
+    FixedClock clock { QDateTime(QDate(2026, 12, 8), QTime(9, 30)) };
+    AppContext ctx { ui, clock, folder.path() };
+    Haupt_Form window { ctx };
+
+    void SetUp() override { ASSERT_TRUE(window.Form_Load()); }
+};
+} // namespace
+
+TEST_F(AccessMenu, TakesRacesOverIntoTheOpenDatabaseAndSaysWhat)
+{
     RaceLogSource source;
     source.add(
         "adressen",
@@ -184,14 +191,8 @@ TEST(AccessMenu, TakesRacesOverIntoTheOpenDatabaseAndSaysWhat)
     EXPECT_FALSE(ui.busyNow);
 }
 
-TEST(AccessMenu, TheMenuItemRefusesAFileThatIsNoAccessFile)
+TEST_F(AccessMenu, TheMenuItemRefusesAFileThatIsNoAccessFile)
 {
-    TestFolder folder(TestFolder::Content::Seeded);
-    FakeUi ui;
-    FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
-    AppContext ctx(ui, clock, folder.path());
-    Haupt_Form window(ctx);
-    ASSERT_TRUE(window.Form_Load());
     const QByteArray before = bytesOf(folder.dbPath());
     Ui::FileAnswer chosen;
     chosen.accepted = true;

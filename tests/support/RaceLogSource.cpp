@@ -8,10 +8,13 @@
 #include <stdexcept>
 
 RaceLogSource::RaceLogSource()
+    : RaceLogSource(TestFolder().dbPath())
 {
-    // The columns come from our own schema, so that every column of it is covered.
-    TestFolder folder;
-    SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
+}
+
+RaceLogSource::RaceLogSource(const QString &path)
+{
+    SqliteDb db(path, SqliteDb::Open::ReadOnly);
     Statement tables(db,
                      "select name from sqlite_master where type = 'table' and name not like "
                      "'sqlite%' order by rowid");
@@ -31,6 +34,15 @@ RaceLogSource::RaceLogSource()
             else if (name == QLatin1String("ad_memo"))
                 jet = JetType::Memo;
             table.columns.append({ name, jet });
+        }
+        Statement rows(db, ("select * from " + table.name).toStdString());
+        while (rows.step()) {
+            QVariantList row;
+            for (int c = 0; c < table.columns.size(); ++c) {
+                const QVariant v = rows.column(c);
+                row << (table.columns[c].type == JetType::Bool ? QVariant(v.toBool()) : v);
+            }
+            table.rows.append(row);
         }
         m_tables.append(table);
     }

@@ -4,12 +4,15 @@
 
 #include <QVariantMap>
 
-// Rows of a race log as the Jet reader delivers them, built by a test: the nine tables with the
-// columns of our schema, typed as an Access file types them.
+// Rows of a race log as the Jet reader delivers them, built by a test or a benchmark: the tables
+// of one of our databases with their columns typed as an Access file types them.
 class RaceLogSource final : public JetRowSource
 {
 public:
+    // The tables of a new database, without rows.
     RaceLogSource();
+    // The tables of the database at `path` with all their rows.
+    explicit RaceLogSource(const QString &path);
 
     QStringList tableNames() override;
     JetTable readTable(const QString &name) override;
