@@ -21,90 +21,90 @@ enum class Want {
     Bool // Yes/No
 };
 
-struct ColumnSpec
+struct ColumnLayout
 {
     const char *name;
     Want want;
 };
 
-struct TableSpec
+struct TableLayout
 {
     const char *name;
-    std::vector<ColumnSpec> columns;
+    std::vector<ColumnLayout> columns;
 };
 
 constexpr Want T = Want::Text;
 constexpr Want D = Want::DateText;
 constexpr Want B = Want::Bool;
 
-const TableSpec kRaces { "adressen",
-                         { { "ad_nummer", Want::Number },
-                           { "ad_lauf", T },
-                           { "ad_lauf_ort", T },
-                           { "ad_lauf_datum", D },
-                           { "ad_lauf_wotag", T },
-                           { "ad_strecke", T },
-                           { "ad_start", Want::TimeText },
-                           { "ad_ang_jn", B },
-                           { "ad_ang_datum", D },
-                           { "ad_vorgemerkt_jn", B },
-                           { "ad_gelaufen_jn", T },
-                           { "ad_zeit", T },
-                           { "ad_name_veranst", T },
-                           { "ad_telefon1_veranst", T },
-                           { "ad_fax_veranst", T },
-                           { "ad_email_veranst", T },
-                           { "ad_internet_veranst", T },
-                           { "ad_bank1", T },
-                           { "ad_blz1", T },
-                           { "ad_konto1", T },
-                           { "ad_zeitmessung", T },
-                           { "ad_strecke_sg", T },
-                           { "ad_sg1_datum", D },
-                           { "ad_sg2_datum", D },
-                           { "ad_sg3_datum", D },
-                           { "ad_sg11", T },
-                           { "ad_sg12", T },
-                           { "ad_sg13", T },
-                           { "ad_sg21", T },
-                           { "ad_sg22", T },
-                           { "ad_sg23", T },
-                           { "ad_sg31", T },
-                           { "ad_sg32", T },
-                           { "ad_sg33", T },
-                           { "ad_alarm_jn", T },
-                           { "ad_alarm_datum", D },
-                           { "ad_bezahlt_jn", T },
-                           { "ad_bezahlt_datum", D },
-                           { "ad_startbild_jn", B },
-                           { "ad_startbild", T },
-                           { "ad_name_ansprech", T },
-                           { "ad_vorname_ansprech", T },
-                           { "ad_anrede_ansprech", T },
-                           { "ad_titel_ansprech", T },
-                           { "ad_ort_ansprech", T },
-                           { "ad_strasse_ansprech", T },
-                           { "ad_pfplz_ansprech", T },
-                           { "ad_plz_ansprech", T },
-                           { "ad_postfach_ansprech", T },
-                           { "ad_land_ansprech", T },
-                           { "ad_direkt_ansprech", T },
-                           { "ad_mobil_ansprech", T },
-                           { "ad_email_ansprech", T },
-                           { "ad_memo_jn", T },
-                           { "ad_memo", T } } };
+const TableLayout kRaces { "adressen",
+                           { { "ad_nummer", Want::Number },
+                             { "ad_lauf", T },
+                             { "ad_lauf_ort", T },
+                             { "ad_lauf_datum", D },
+                             { "ad_lauf_wotag", T },
+                             { "ad_strecke", T },
+                             { "ad_start", Want::TimeText },
+                             { "ad_ang_jn", B },
+                             { "ad_ang_datum", D },
+                             { "ad_vorgemerkt_jn", B },
+                             { "ad_gelaufen_jn", T },
+                             { "ad_zeit", T },
+                             { "ad_name_veranst", T },
+                             { "ad_telefon1_veranst", T },
+                             { "ad_fax_veranst", T },
+                             { "ad_email_veranst", T },
+                             { "ad_internet_veranst", T },
+                             { "ad_bank1", T },
+                             { "ad_blz1", T },
+                             { "ad_konto1", T },
+                             { "ad_zeitmessung", T },
+                             { "ad_strecke_sg", T },
+                             { "ad_sg1_datum", D },
+                             { "ad_sg2_datum", D },
+                             { "ad_sg3_datum", D },
+                             { "ad_sg11", T },
+                             { "ad_sg12", T },
+                             { "ad_sg13", T },
+                             { "ad_sg21", T },
+                             { "ad_sg22", T },
+                             { "ad_sg23", T },
+                             { "ad_sg31", T },
+                             { "ad_sg32", T },
+                             { "ad_sg33", T },
+                             { "ad_alarm_jn", T },
+                             { "ad_alarm_datum", D },
+                             { "ad_bezahlt_jn", T },
+                             { "ad_bezahlt_datum", D },
+                             { "ad_startbild_jn", B },
+                             { "ad_startbild", T },
+                             { "ad_name_ansprech", T },
+                             { "ad_vorname_ansprech", T },
+                             { "ad_anrede_ansprech", T },
+                             { "ad_titel_ansprech", T },
+                             { "ad_ort_ansprech", T },
+                             { "ad_strasse_ansprech", T },
+                             { "ad_pfplz_ansprech", T },
+                             { "ad_plz_ansprech", T },
+                             { "ad_postfach_ansprech", T },
+                             { "ad_land_ansprech", T },
+                             { "ad_direkt_ansprech", T },
+                             { "ad_mobil_ansprech", T },
+                             { "ad_email_ansprech", T },
+                             { "ad_memo_jn", T },
+                             { "ad_memo", T } } };
 
-const TableSpec kDocuments {
+const TableLayout kDocuments {
     "ereignisse_dokumente",
     { { "erd_nummer", Want::Number }, { "ed_nummer", T }, { "ed_datei", T }, { "ed_dateiname", T } }
 };
 
-const TableSpec kPostal {
+const TableLayout kPostal {
     "aw_plzort", { { "pov_nummer", Want::Number }, { "port", T }, { "plz", T }, { "pvw", T } }
 };
 
 // The pick lists; the first column is what makes an entry the same.
-const std::vector<TableSpec> kPickLists {
+const std::vector<TableLayout> kPickLists {
     { "aw_anrede", { { "anrede", T } } },   { "aw_titel", { { "titel", T } } },
     { "aw_strasse", { { "strasse", T } } }, { "aw_land", { { "land", T }, { "land_name", T } } },
     { "aw_lauf", { { "lauf", T } } },       { "aw_zeitmessung", { { "zeitmessung", T } } },
@@ -151,29 +151,29 @@ QString expectedType(Want want)
 {
     switch (want) {
     case Want::Number:
-        return QStringLiteral("Zahl");
+        return typeName(JetType::Integer);
     case Want::Bool:
-        return QStringLiteral("Ja/Nein");
+        return typeName(JetType::Bool);
     case Want::DateText:
     case Want::TimeText:
-        return QStringLiteral("Text oder Datum/Uhrzeit");
+        return typeName(JetType::Text) + QStringLiteral(" oder ") + typeName(JetType::DateTime);
     case Want::Text:
         break;
     }
-    return QStringLiteral("Text");
+    return typeName(JetType::Text);
 }
 
 // A table of the file with each of our columns found (or not) among its columns.
 struct Mapped
 {
-    const TableSpec *spec;
+    const TableLayout *layout;
     JetTable table;
-    std::vector<int> source; // per spec column: index in the file's table, -1 when missing
+    std::vector<int> source; // per column of ours: index in the file's table, -1 when missing
 
     // The value of our column `c` in row `r`, converted to what our table stores.
     QVariant value(int r, size_t c) const
     {
-        const Want want = spec->columns[c].want;
+        const Want want = layout->columns[c].want;
         if (source[c] < 0)
             return want == Want::Bool ? QVariant(false) : QVariant();
         const QVariant &v = table.rows[r][source[c]];
@@ -220,21 +220,22 @@ public:
     {
     }
 
-    Mapped read(const TableSpec &spec, QStringList &missingColumns)
+    Mapped read(const TableLayout &layout, QStringList &missingColumns)
     {
-        Mapped mapped { &spec, {}, {} };
-        const QString name = findTable(m_names, spec.name);
+        Mapped mapped { &layout, {}, {} };
+        const QString name = findTable(m_names, layout.name);
         if (name.isEmpty()) {
-            m_missingTables << QLatin1String(spec.name);
-            mapped.source.assign(spec.columns.size(), -1);
+            m_missingTables << QLatin1String(layout.name);
+            mapped.source.assign(layout.columns.size(), -1);
             return mapped;
         }
         mapped.table = m_source.readTable(name);
         QSet<int> used;
-        for (const ColumnSpec &column : spec.columns) {
+        for (const ColumnLayout &column : layout.columns) {
             const int index = mapped.table.columnIndex(QLatin1String(column.name));
             mapped.source.push_back(index);
-            const QString qualified = QLatin1String(spec.name) + u'.' + QLatin1String(column.name);
+            const QString qualified
+                = QLatin1String(layout.name) + u'.' + QLatin1String(column.name);
             if (index < 0) {
                 missingColumns << qualified;
                 continue;
@@ -247,7 +248,7 @@ public:
         }
         for (int i = 0; i < mapped.table.columns.size(); ++i) {
             if (!used.contains(i))
-                m_extraColumns << QLatin1String(spec.name) + u'.' + mapped.table.columns[i].name;
+                m_extraColumns << QLatin1String(layout.name) + u'.' + mapped.table.columns[i].name;
         }
         return mapped;
     }
@@ -283,12 +284,12 @@ private:
 };
 
 // Two races are the same when every field but the number is; the key says so in one text.
-QString keyOf(const std::vector<QVariant> &values, const TableSpec &spec)
+QString keyOf(const std::vector<QVariant> &values, const TableLayout &layout)
 {
     QString key;
     for (size_t c = 0; c < values.size(); ++c) {
         const QVariant &v = values[c];
-        if (spec.columns[c + 1].want == Want::Bool)
+        if (layout.columns[c + 1].want == Want::Bool)
             key += v.toLongLong() != 0 || v.toString() == QLatin1String("true") ? u'1' : u'0';
         else if (v.isNull())
             key += u'\x01';
@@ -299,23 +300,23 @@ QString keyOf(const std::vector<QVariant> &values, const TableSpec &spec)
     return key;
 }
 
-std::string columnList(const TableSpec &spec, size_t from)
+std::string columnList(const TableLayout &layout, size_t from)
 {
     std::string list;
-    for (size_t c = from; c < spec.columns.size(); ++c)
-        list += (list.empty() ? "" : ", ") + std::string(spec.columns[c].name);
+    for (size_t c = from; c < layout.columns.size(); ++c)
+        list += (list.empty() ? "" : ", ") + std::string(layout.columns[c].name);
     return list;
 }
 
-std::string insertInto(const TableSpec &spec, size_t from, size_t count)
+std::string insertInto(const TableLayout &layout, size_t from, size_t count)
 {
     std::string marks;
     for (size_t c = 0; c < count; ++c)
         marks += c ? ",?" : "?";
     std::string columns;
     for (size_t c = from; c < from + count; ++c)
-        columns += (columns.empty() ? "" : ", ") + std::string(spec.columns[c].name);
-    return "insert into " + std::string(spec.name) + " (" + columns + ") values (" + marks + ")";
+        columns += (columns.empty() ? "" : ", ") + std::string(layout.columns[c].name);
+    return "insert into " + std::string(layout.name) + " (" + columns + ") values (" + marks + ")";
 }
 
 qlonglong leadingNumber(const QString &text)
@@ -342,25 +343,25 @@ public:
     // Adds the races; returns the number each race of the file has now, by its old number.
     QHash<qlonglong, qlonglong> races(const Mapped &races)
     {
-        const TableSpec &spec = *races.spec;
-        const size_t fields = spec.columns.size() - 1;
+        const TableLayout &layout = *races.layout;
+        const size_t fields = layout.columns.size() - 1;
         QHash<QString, qlonglong> present;
         {
-            Statement st(m_db, "select ad_nummer, " + columnList(spec, 1) + " from adressen");
+            Statement st(m_db, "select ad_nummer, " + columnList(layout, 1) + " from adressen");
             std::vector<QVariant> values(fields);
             while (st.step()) {
                 for (size_t c = 0; c < fields; ++c)
                     values[c] = st.column(int(c) + 1);
-                present.insert(keyOf(values, spec), st.column(0).toLongLong());
+                present.insert(keyOf(values, layout), st.column(0).toLongLong());
             }
         }
         QHash<qlonglong, qlonglong> numbers;
-        Statement insert(m_db, insertInto(spec, 1, fields));
+        Statement insert(m_db, insertInto(layout, 1, fields));
         std::vector<QVariant> values(fields);
         for (int r = 0; r < races.rowCount(); ++r) {
             for (size_t c = 0; c < fields; ++c)
                 values[c] = races.value(r, c + 1);
-            const QString key = keyOf(values, spec);
+            const QString key = keyOf(values, layout);
             qlonglong number = present.value(key, -1);
             if (number >= 0) {
                 ++m_result.racesPresent;
@@ -393,7 +394,7 @@ public:
                 present.insert(key(QString::number(leadingNumber(st.column(0).toString())),
                                    st.column(1), st.column(2)));
         }
-        Statement insert(m_db, insertInto(*docs.spec, 1, 3));
+        Statement insert(m_db, insertInto(*docs.layout, 1, 3));
         for (int r = 0; r < docs.rowCount(); ++r) {
             const auto found = numbers.constFind(leadingNumber(docs.text(r, 1)));
             if (found == numbers.constEnd()) {
@@ -417,8 +418,8 @@ public:
     // Adds the entries whose key (the first `keyColumns` columns from `from`) is not there yet.
     int entries(const Mapped &list, size_t from, size_t keyColumns)
     {
-        const TableSpec &spec = *list.spec;
-        const size_t count = spec.columns.size() - from;
+        const TableLayout &layout = *list.layout;
+        const size_t count = layout.columns.size() - from;
         const auto key = [&](const std::vector<QVariant> &v) {
             QString k;
             for (size_t c = 0; c < keyColumns; ++c)
@@ -428,14 +429,14 @@ public:
         QSet<QString> present;
         std::vector<QVariant> values(count);
         {
-            Statement st(m_db, "select " + columnList(spec, from) + " from " + spec.name);
+            Statement st(m_db, "select " + columnList(layout, from) + " from " + layout.name);
             while (st.step()) {
                 for (size_t c = 0; c < count; ++c)
                     values[c] = st.column(int(c));
                 present.insert(key(values));
             }
         }
-        Statement insert(m_db, insertInto(spec, from, count));
+        Statement insert(m_db, insertInto(layout, from, count));
         int added = 0;
         for (int r = 0; r < list.rowCount(); ++r) {
             for (size_t c = 0; c < count; ++c)
@@ -475,8 +476,8 @@ ImportResult importRaces(JetRowSource &source, const QString &databasePath, cons
     const Mapped docs = reader.read(kDocuments, result.missingColumns);
     const Mapped postal = reader.read(kPostal, result.missingColumns);
     std::vector<Mapped> pickLists;
-    for (const TableSpec &spec : kPickLists)
-        pickLists.push_back(reader.read(spec, result.missingColumns));
+    for (const TableLayout &layout : kPickLists)
+        pickLists.push_back(reader.read(layout, result.missingColumns));
     reader.throwIfBad();
 
     SqliteDb db(databasePath, SqliteDb::Open::ReadWrite);
