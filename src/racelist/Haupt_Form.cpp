@@ -1,5 +1,6 @@
 #include "Haupt_Form.h"
 
+#include "AccessImport.h"
 #include "AppContext.h"
 #include "DataGrid.h"
 #include "Start_Form.h"
@@ -148,6 +149,12 @@ void Haupt_Form::buildMenu()
 {
     QMenu *m_datei = menuBar()->addMenu(QStringLiteral("Datei "));
     m_datei->setObjectName(QStringLiteral("m_datei"));
+    QAction *m_access = m_datei->addAction(QStringLiteral("Läufe aus Access-Datei übernehmen..."));
+    m_access->setObjectName(QStringLiteral("m_access_uebernehmen"));
+    connect(m_access, &QAction::triggered, this, [this] {
+        if (importAccessFile(m_ctx))
+            ad_check1_Click(2);
+    });
     QAction *m_ende = m_datei->addAction(QStringLiteral("Programm beenden"));
     m_ende->setObjectName(QStringLiteral("m_ende"));
     connect(m_ende, &QAction::triggered, this, [this] { m_ctx.ui.quitProgram(); });
@@ -198,6 +205,7 @@ bool Haupt_Form::Form_Load()
         v.aufruf_form = QStringLiteral("haupt_form");
 
         const MaintenancePaths paths = MaintenancePaths::inFolder(v.app_pfad, v.db_datei);
+        offerAccessTakeover(m_ctx);
         runStartupMaintenance(paths);
 
         m_ctx.connectPickListSources();
