@@ -64,7 +64,7 @@ public:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                   | QFile::ReadOther | QFile::ExeOther);
         QDir().mkpath(path(QStringLiteral("share/strivo")));
-        for (const QString name : { QStringLiteral("schema.sql"), QStringLiteral("seed.sql") })
+        for (const QString &name : { QStringLiteral("schema.sql"), QStringLiteral("seed.sql") })
             QFile::copy(TestFolder::sourceDir() + QStringLiteral("/db/") + name,
                         path(QStringLiteral("share/strivo/") + name));
         QDir().mkpath(home());
