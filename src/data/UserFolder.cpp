@@ -132,8 +132,9 @@ void prepareUserFolder(const QString &folder)
     makeFolder(folder, QStringLiteral("Dokumente"));
 }
 
-QString takeOverDatabase(const QString &oldFile, const QString &folder)
+QString takeOverDatabase(const QString &givenFile, const QString &folder)
 {
+    const QString oldFile = QFileInfo(givenFile).absoluteFilePath();
     if (!QFileInfo::exists(oldFile))
         return {};
     makePath(folder);
