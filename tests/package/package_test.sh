@@ -32,6 +32,7 @@ for f in usr/bin/strivo usr/bin/Strivo usr/share/strivo/schema.sql usr/share/str
          usr/share/icons/hicolor/48x48/apps/org.example.Strivo.png \
          usr/share/icons/hicolor/256x256/apps/org.example.Strivo.png \
          usr/share/icons/hicolor/scalable/apps/org.example.Strivo.svg \
+         usr/share/man/man1/strivo.1.gz usr/share/man/man1/Strivo.1.gz \
          usr/share/doc/strivo/copyright usr/share/doc/strivo/changelog.Debian.gz; do
   [ -e "$root/$f" ] || fail "$f missing from the package"
 done
