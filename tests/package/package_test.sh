@@ -53,7 +53,12 @@ launch() {
     timeout 120 "$root/usr/bin/strivo"
 }
 folder="$home/.local/share/Strivo"
+# Marks the unpacked starter content, to see that the new database comes from the package and
+# not from the source tree the program was built from.
+echo "insert into aw_anrede (anrede) values ('Paketprobe');" >>"$root/usr/share/strivo/seed.sql"
 launch || fail "first start failed"
+[ "$(sqlite3 "$folder/Strivo-DB.mdb" "select count(*) from aw_anrede where anrede = 'Paketprobe'")" = 1 ] \
+  || fail "the database was not made from the installed seed.sql"
 for f in Strivo-DB.mdb Strivo-DB_Kopie.mdb Strivo-DB_compact.mdb Export Dokumente; do
   [ -e "$folder/$f" ] || fail "$folder/$f missing after the first start"
 done
