@@ -59,8 +59,8 @@ int main(int argc, char **argv)
         oldDatabase = args[1];
     else if (!args.isEmpty())
         return fail(core, argc, argv,
-                    QStringLiteral("Unbekannter Aufruf: strivo %1. Strivo wird ohne Argumente "
-                                   "gestartet.")
+                    QStringLiteral("Unbekannter Aufruf: strivo %1. Der Aufruf lautet: strivo "
+                                   "(ohne Argumente).")
                         .arg(args.join(u' ')));
     if (!QFileInfo(program).isExecutable())
         return fail(core, argc, argv,
