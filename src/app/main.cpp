@@ -3,8 +3,10 @@
 #include "Haupt_Form.h"
 #include "InstanceLock.h"
 #include "QtUi.h"
+#include "UserFolder.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char **argv)
 {
@@ -12,7 +14,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Strivo"));
 
     QtUi ui;
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    // The user's folder, which the launcher strivo prepares; a program folder holding a
+    // database is used as it is.
+    const QString programFolder = programFolderFor(QCoreApplication::applicationDirPath());
     // A second copy must not compact the database under the first one.
     InstanceLock lock(programFolder);
     if (!lock.tryLock()) {
@@ -28,5 +32,8 @@ int main(int argc, char **argv)
     if (!window.Form_Load())
         return 0;
     window.show();
+    // Lets the package check run the whole start-up without anyone to close the window.
+    if (qEnvironmentVariableIsSet("STRIVO_QUIT_AFTER_START"))
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
 }
