@@ -2,6 +2,7 @@
 #include "Clock.h"
 #include "Haupt_Form.h"
 #include "InstanceLock.h"
+#include "QtTranslations.h"
 #include "QtUi.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Strivo"));
+    installGermanQtTranslations(app);
 
     QtUi ui;
     const QString programFolder = QCoreApplication::applicationDirPath();

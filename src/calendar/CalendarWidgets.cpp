@@ -4,6 +4,7 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 
@@ -84,4 +85,21 @@ void SelectAllEdit::mousePressEvent(QMouseEvent *event)
 {
     QLineEdit::mousePressEvent(event);
     selectAll();
+}
+
+void DateScrollBar::keyPressEvent(QKeyEvent *event)
+{
+    // A scroll bar's own keys follow the scrolled view, in which Right shows what lies before.
+    switch (event->key()) {
+    case Qt::Key_Left:
+        triggerAction(SliderSingleStepSub);
+        break;
+    case Qt::Key_Right:
+        triggerAction(SliderSingleStepAdd);
+        break;
+    default:
+        QScrollBar::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
