@@ -3,7 +3,6 @@
 
 #include "CalendarWidgets.h"
 #include "GermanText.h"
-#include "OptionStops.h"
 #include "Style.h"
 #include "Twips.h"
 
@@ -221,7 +220,6 @@ void Kalender_Form::buildForm()
     auto *stepGroup = new QButtonGroup(this);
     stepGroup->addButton(k_o_in);
     stepGroup->addButton(k_o_vor);
-    makeOneTabStop({ k_o_in, k_o_vor });
     k_t_in_vor = new QLineEdit(this);
     k_t_in_vor->setObjectName(QStringLiteral("k_t_in_vor"));
     k_t_in_vor->setMaxLength(6);
@@ -301,7 +299,6 @@ void Kalender_Form::buildForm()
     auto *searchGroup = new QButtonGroup(this);
     searchGroup->addButton(k_o_naechstes);
     searchGroup->addButton(k_o_letztes);
-    makeOneTabStop({ k_o_naechstes, k_o_letztes });
     auto combo = [this](const char *name, const QRect &rect, const QString &accessibleName) {
         auto *c = new QComboBox(this);
         c->setObjectName(QLatin1String(name));
