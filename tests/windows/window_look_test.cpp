@@ -5,6 +5,7 @@
 #include "Auswahl_Form.h"
 #include "CalendarWidgets.h"
 #include "DateLabel.h"
+#include "EditorStandIn.h"
 #include "FakeUi.h"
 #include "Haupt_Form.h"
 #include "Info_Form.h"
@@ -30,7 +31,6 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <memory>
 
@@ -173,22 +173,6 @@ QStringList layoutFaults(const QWidget &window)
         checkContainer(&window, &window, faults);
     return faults;
 }
-
-// A stand-in for the race editor, for the postal directory.
-class EditorStandIn : public QWidget
-{
-public:
-    EditorStandIn()
-    {
-        auto *layout = new QVBoxLayout(this);
-        for (const char *name :
-             { "ad_t_lauf_ort", "ad_ort", "ad_plz", "ad_direkt", "ad_telefon1", "ad_fax" }) {
-            auto *field = new QLineEdit(this);
-            field->setObjectName(QLatin1String(name));
-            layout->addWidget(field);
-        }
-    }
-};
 
 class WindowTest : public ::testing::Test
 {
