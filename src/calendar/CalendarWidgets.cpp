@@ -89,7 +89,8 @@ void SelectAllEdit::mousePressEvent(QMouseEvent *event)
 
 void DateScrollBar::keyPressEvent(QKeyEvent *event)
 {
-    // A scroll bar's own keys follow the scrolled view, in which Right shows what lies before.
+    // A scroll bar turns its keys around so that Up and Page Up go back; that turns Left and
+    // Right around as well.
     switch (event->key()) {
     case Qt::Key_Left:
         triggerAction(SliderSingleStepSub);
