@@ -2,6 +2,7 @@
 #include "Clock.h"
 #include "Haupt_Form.h"
 #include "InstanceLock.h"
+#include "QtTranslations.h"
 #include "QtUi.h"
 #include "UserFolder.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Strivo"));
+    installGermanQtTranslations(app);
 
     QtUi ui;
     // The user's folder, which the launcher strivo prepares; a program folder holding a

@@ -58,8 +58,8 @@ void Adressen_Form::buildDocuments()
     QWidget *page = DBGrid1_Dokumente->parentWidget();
 
     auto button = [page](const char *name, const QString &text) {
-        return Style::makeButton(page, QString::fromUtf8(name), text,
-                                 pageRect(135, 4050, 1995, 375), Style::LightYellow);
+        return Style::makeCommandButton(page, QString::fromUtf8(name), text,
+                                        pageRect(135, 4050, 1995, 375));
     };
     ad_c_neu_doc = button("ad_c_neu_doc", QStringLiteral("Neues Dokument zuordnen"));
     ad_c_loeschen_doc = button("ad_c_löschen_doc", QStringLiteral("Zuordnung löschen"));

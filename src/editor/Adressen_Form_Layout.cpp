@@ -3,6 +3,7 @@
 
 #include "DataGrid.h"
 #include "DateLabel.h"
+#include "FieldLimit.h"
 #include "Style.h"
 #include "Twips.h"
 #include "WrapCheckBox.h"
@@ -39,7 +40,7 @@ QLineEdit *textField(QWidget *parent, const QString &name, int left, int top, in
     auto *field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setGeometry(twRect(left, top, width, kRowHeight));
-    field->setMaxLength(maxLength);
+    FieldLimit::setLimit(*field, maxLength);
     QPalette p = field->palette();
     p.setColor(QPalette::Base, kWhite);
     field->setPalette(p);

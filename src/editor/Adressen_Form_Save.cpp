@@ -5,6 +5,7 @@
 #include "DateLabel.h"
 #include "EditorValues.h"
 #include "GermanText.h"
+#include "PickListCombo.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +24,8 @@ void Adressen_Form::db_ok_Click(int)
 {
     SharedVars &v = ctx.vars;
     const bool deleting = v.loeschen_jn == QLatin1String("ja");
+    if (!deleting)
+        m_pickLists->leaveFocusedCombo();
     if (aw_Combo1(7)->currentText().isEmpty() && !deleting) {
         v.meldung
             = QStringLiteral("Geben Sie bitte einen Namen ein oder klicken Sie auf 'Abbrechen'!");

@@ -4,6 +4,7 @@
 #include "DbError.h"
 #include "SqlFunctions.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -195,6 +196,13 @@ void PickListCombos::aw_Combo1_LostFocus(int index)
             addRow(index, combo.currentText().left(kEntryLength));
         addSortedItem(combo, combo.currentText().left(kEntryLength));
     });
+}
+
+void PickListCombos::leaveFocusedCombo()
+{
+    const int index = indexOf(QApplication::focusWidget());
+    if (index >= 0)
+        aw_Combo1_LostFocus(index);
 }
 
 // The street list holds streets without house numbers: the text up to the blank before the

@@ -2,6 +2,7 @@
 #include "PLZORT_Form.h"
 
 #include "DataGrid.h"
+#include "FieldLimit.h"
 #include "Style.h"
 #include "Twips.h"
 
@@ -39,7 +40,7 @@ QLineEdit *makeField(QWidget *parent, const QString &name, const QRect &geometry
     auto *field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setGeometry(geometry);
-    field->setMaxLength(maxLength);
+    FieldLimit::setLimit(*field, maxLength);
     field->setAccessibleName(accessibleName);
     return field;
 }

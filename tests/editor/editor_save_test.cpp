@@ -457,3 +457,37 @@ TEST_F(EditorTest, RoundTripOfAFullRace)
     save();
     EXPECT_EQ(row(key), stored);
 }
+
+// The input limits hold for typing: a longer stored value is shown and stored whole, and
+// editing it can shorten it but not lengthen it again past the limit.
+TEST_F(EditorTest, StoredTextsLongerThanTheirFieldsAreShownAndSavedWhole)
+{
+    const QString postcode = QStringLiteral("123456789012"); // the field takes 10
+    const QString account = QStringLiteral("DE89370400440532013000"); // 15
+    const QString place = QStringLiteral("Oberstaufen-").repeated(5); // 50
+    const qlonglong key = folder.addRace({ { "ad_lauf", "Stadtlauf" },
+                                           { "ad_lauf_datum", "07.06.2026" },
+                                           { "ad_plz_ansprech", postcode },
+                                           { "ad_konto1", account },
+                                           { "ad_lauf_ort", place } });
+    open(1, key);
+    EXPECT_EQ(fieldText("ad_plz"), postcode);
+    EXPECT_EQ(fieldText("ad_konto1"), account);
+    EXPECT_EQ(fieldText("ad_t_lauf_ort"), place);
+
+    auto *plz = control<QLineEdit>("ad_plz");
+    plz->end(false);
+    QTest::keyClick(plz, Qt::Key_3);
+    EXPECT_EQ(plz->text(), postcode);
+    plz->setCursorPosition(5);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(plz, Qt::Key_Backspace);
+    typeKeys(plz, QStringLiteral("ab"));
+    EXPECT_EQ(plz->text(), QStringLiteral("12a6789012"));
+
+    save();
+    const QVariantMap stored = row(key);
+    EXPECT_EQ(stored.value("ad_plz_ansprech"), "12a6789012");
+    EXPECT_EQ(stored.value("ad_konto1"), account);
+    EXPECT_EQ(stored.value("ad_lauf_ort"), place);
+}
