@@ -5,6 +5,7 @@
 #include "DateLabel.h"
 #include "Style.h"
 #include "Twips.h"
+#include "WholeCharacters.h"
 #include "WrapCheckBox.h"
 
 #include <QComboBox>
@@ -40,6 +41,7 @@ QLineEdit *textField(QWidget *parent, const QString &name, int left, int top, in
     field->setObjectName(name);
     field->setGeometry(twRect(left, top, width, kRowHeight));
     field->setMaxLength(maxLength);
+    keepWholeCharacters(field);
     QPalette p = field->palette();
     p.setColor(QPalette::Base, kWhite);
     field->setPalette(p);

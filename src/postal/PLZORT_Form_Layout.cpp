@@ -4,6 +4,7 @@
 #include "DataGrid.h"
 #include "Style.h"
 #include "Twips.h"
+#include "WholeCharacters.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -40,6 +41,7 @@ QLineEdit *makeField(QWidget *parent, const QString &name, const QRect &geometry
     field->setObjectName(name);
     field->setGeometry(geometry);
     field->setMaxLength(maxLength);
+    keepWholeCharacters(field);
     field->setAccessibleName(accessibleName);
     return field;
 }
