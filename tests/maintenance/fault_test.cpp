@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -359,4 +360,62 @@ TEST(StartupFaults, LinkedMainFileIsMaintainedWhereItLivesAndKeepsItsLinks)
     EXPECT_EQ(dumpContent(g.paths.mainFile), g.content);
     EXPECT_EQ(dumpContent(g.paths.compactFile), g.content);
     EXPECT_EQ(dumpContent(g.paths.backupFile), g.content);
+}
+
+TEST(StartupFaults, TheProgramReportsAFileSizeLimitLikeAFullDisk)
+{
+    UsedFolder f;
+    const QByteArray main = bytesOf(f.paths.mainFile);
+    // The program takes the folder it lies in as its program folder.
+    const QString program = f.folder.file("Strivo");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(STRIVO_PROGRAM), program));
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(f.folder.path()).constData(), IN_DELETE),
+              0);
+
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // The backup copy is larger than the limit; the signal has its default action, which
+        // ends a process at once.
+        const rlimit limit { 100'000, 100'000 };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::signal(SIGXFSZ, SIG_DFL);
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        const QByteArray path = QFile::encodeName(program);
+        ::execl(path.constData(), path.constData(), static_cast<char *>(nullptr));
+        ::_exit(127);
+    }
+    // The failed copy is removed; the program then shows its message and waits for the user.
+    bool copyRemoved = false;
+    int status = 0;
+    bool ended = false;
+    for (int waited = 0; waited < 60'000 && !ended; waited += 10) {
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+            for (char *p = buffer; p < buffer + n;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(p);
+                copyRemoved
+                    = copyRemoved || (event->len && QByteArray(event->name).endsWith(".tmp"));
+                p += sizeof(inotify_event) + event->len;
+            }
+        }
+        ended = ::waitpid(pid, &status, WNOHANG) == pid;
+        if (copyRemoved && waited >= 500) // still running after the failure: done
+            break;
+        ::usleep(10'000);
+    }
+    ::close(watch);
+    if (!ended) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+    EXPECT_FALSE(ended) << (WIFSIGNALED(status) ? "ended by signal " : "ended with exit code ")
+                        << (WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status));
+    EXPECT_TRUE(copyRemoved);
+    EXPECT_EQ(bytesOf(f.paths.mainFile), main);
+    // The old compaction target went before the copy; nothing else is gone or left.
+    QStringList left = QDir(f.folder.path()).entryList(QDir::Files | QDir::Hidden);
+    left.removeAll("Strivo");
+    EXPECT_EQ(left, (QStringList { "Strivo-DB.mdb", "Strivo-DB_Kopie.mdb" }));
 }
