@@ -9,8 +9,13 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <csignal>
+
 int main(int argc, char **argv)
 {
+    // A file-size limit then makes a write fail (EFBIG), reported like a full disk, instead of
+    // ending the program in the middle of a copy.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Strivo"));
     installGermanQtTranslations(app);

@@ -92,7 +92,7 @@ std::set<QString> booleanColumns(const SqliteDb &db, const std::string &select)
     return names;
 }
 
-void exportToWorkbook(const SqliteDb &db, const std::string &select, const ExcelTarget &target)
+quint32 exportToWorkbook(const SqliteDb &db, const std::string &select, const ExcelTarget &target)
 {
     Statement rows(db, select);
     const int columns = rows.columnCount();
@@ -128,22 +128,46 @@ void exportToWorkbook(const SqliteDb &db, const std::string &select, const Excel
         book.addRow(cells);
     }
     book.finish();
+    return book.cutCells();
+}
+
+// The statement with the handed target path set aside, so that nothing in the path can be taken
+// for the statement's own syntax.
+TranslatedStatement translateWithTarget(const QString &statement, const QString &excelPath)
+{
+    if (excelPath.isEmpty())
+        return translateStatement(statement);
+    const QString prefix = QStringLiteral("[Excel 8.0;Database=");
+    const QString written = prefix + excelPath + QStringLiteral("].");
+    const qsizetype at = statement.indexOf(written);
+    if (at < 0)
+        throw DbError(ErrNo::SqlError,
+                      QStringLiteral("Die Abfrage nennt die Exportdatei '%1' nicht als Ziel.")
+                          .arg(excelPath));
+    TranslatedStatement translated = translateStatement(
+        QString(statement).replace(at, written.size(), prefix + QStringLiteral("_].")));
+    if (translated.excel)
+        translated.excel->path = excelPath;
+    return translated;
 }
 
 } // namespace
 
-void executeStatement(const QString &databasePath, const QString &statement)
+StatementResult executeStatement(const QString &databasePath, const QString &statement,
+                                 const QString &excelPath)
 {
     SqliteDb db(databasePath, SqliteDb::Open::ReadWrite);
-    const TranslatedStatement translated = translateStatement(statement);
+    const TranslatedStatement translated = translateWithTarget(statement, excelPath);
+    StatementResult result;
     if (!translated.excel) {
         db.exec(translated.sql);
-        return;
+        return result;
     }
     refuseOversizedResult(db, translated.sql);
     try {
-        exportToWorkbook(db, translated.sql, *translated.excel);
+        result.cutCells = exportToWorkbook(db, translated.sql, *translated.excel);
     } catch (const xls::Error &e) {
         throw toDbError(e);
     }
+    return result;
 }

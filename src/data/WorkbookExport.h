@@ -10,4 +10,12 @@
 //
 // An existing file at PATH is never replaced or changed, and a failed export leaves no file.
 // Failures throw DbError with a German description (an existing file: ErrNo::FileExists).
-void executeStatement(const QString &databasePath, const QString &statement);
+//
+// `excelPath`, when given, is the PATH written into the statement, handed over as it is: a path
+// may hold brackets, which the statement's own syntax cannot tell from the target's end.
+struct StatementResult
+{
+    quint32 cutCells = 0; // exported texts longer than a cell holds, cut in the workbook
+};
+StatementResult executeStatement(const QString &databasePath, const QString &statement,
+                                 const QString &excelPath = {});

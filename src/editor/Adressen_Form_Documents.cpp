@@ -6,6 +6,7 @@
 #include "DataGrid.h"
 #include "EditorValues.h"
 #include "Style.h"
+#include "TextCut.h"
 #include "Twips.h"
 
 #include <QComboBox>
@@ -32,17 +33,6 @@ QString documentsStatement(const QString &raceNumber)
 {
     return QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '")
         + numberOfText(raceNumber) + QStringLiteral("' order by erd_nummer desc");
-}
-
-// The first 255 characters; a character made of two UTF-16 units is not split.
-QString storablePath(const QString &path)
-{
-    if (path.size() <= kPathLength)
-        return path;
-    qsizetype length = kPathLength;
-    if (path.at(length - 1).isHighSurrogate())
-        --length;
-    return path.left(length);
 }
 
 // An existing file (not a folder) at a full path: only such a path can be handed on.
@@ -159,7 +149,7 @@ void Adressen_Form::ad_c_neu_doc_Click()
         docs.refresh();
         docs.addNew();
         docs.setValue(QStringLiteral("ed_nummer"), v.akt_ad_nummer);
-        docs.setValue(QStringLiteral("ed_datei"), storablePath(chosen.fileName));
+        docs.setValue(QStringLiteral("ed_datei"), leftWhole(chosen.fileName, kPathLength));
         // Described by the race's name until the user writes something better.
         docs.setValue(QStringLiteral("ed_dateiname"), aw_Combo1(7)->currentText());
         docs.update();

@@ -6,6 +6,7 @@
 #include "FieldLimit.h"
 #include "Style.h"
 #include "Twips.h"
+#include "WholeCharacters.h"
 #include "WrapCheckBox.h"
 
 #include <QComboBox>
@@ -41,6 +42,7 @@ QLineEdit *textField(QWidget *parent, const QString &name, int left, int top, in
     field->setObjectName(name);
     field->setGeometry(twRect(left, top, width, kRowHeight));
     FieldLimit::setLimit(*field, maxLength);
+    keepWholeCharacters(field);
     QPalette p = field->palette();
     p.setColor(QPalette::Base, kWhite);
     field->setPalette(p);

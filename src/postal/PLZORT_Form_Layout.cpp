@@ -5,6 +5,7 @@
 #include "FieldLimit.h"
 #include "Style.h"
 #include "Twips.h"
+#include "WholeCharacters.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -41,6 +42,7 @@ QLineEdit *makeField(QWidget *parent, const QString &name, const QRect &geometry
     field->setObjectName(name);
     field->setGeometry(geometry);
     FieldLimit::setLimit(*field, maxLength);
+    keepWholeCharacters(field);
     field->setAccessibleName(accessibleName);
     return field;
 }

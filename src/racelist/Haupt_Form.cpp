@@ -57,6 +57,10 @@ void Haupt_Form::buildForm()
     DBGrid1->setAccessibleName(QStringLiteral("Liste der Läufe"));
     connect(DBGrid1, &DataGrid::rowActivated, this, [this] { db_neu_Click(1); });
     setGridHeight(kGridHeightList);
+    // The start-up sets these again in its order; a start-up step that fails must not leave a
+    // grid whose rows show without columns.
+    configureGridColumns();
+    DBGrid1->setColors(Style::GridBlue, Qt::white);
 
     h_p_alarm = new QFrame(m_central);
     h_p_alarm->setObjectName(QStringLiteral("h_p_alarm"));

@@ -87,8 +87,9 @@ bool Haupt_Form::exportRaces()
         m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
         return false;
     }
-    executeStatement(m_ctx.vars.databasePath(), exportStatement(path));
-    m_ctx.vars.meldung = QStringLiteral("Der Export wurde erfolgreich beendet");
+    const StatementResult result
+        = executeStatement(m_ctx.vars.databasePath(), exportStatement(path), path);
+    m_ctx.vars.meldung = exportDoneMessage(result.cutCells);
     m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
     return true;
 }

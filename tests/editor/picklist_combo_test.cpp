@@ -287,3 +287,22 @@ TEST_F(PickListTest, SavingByAccessKeyOrClickCompletesOrAddsTheNameFirst)
     EXPECT_EQ(table("aw_lauf", "lauf"), QStringList({ "Stadtlauf Esslingen", "Mondscheinlauf" }));
     EXPECT_TRUE(ui.messages.isEmpty());
 }
+
+TEST_F(PickListTest, NewEntriesAreCutBetweenWholeCharacters)
+{
+    const QString smile = QString::fromUtf8("😀"); // two UTF-16 units, typed as one key
+    const auto enterAround = [&](int index, const QString &before, const QString &after) {
+        combo(index)->setFocus(Qt::MouseFocusReason);
+        typeCombo(index, before);
+        QTest::sendKeyEvent(QTest::Click, combo(index)->lineEdit(), Qt::Key_unknown, smile,
+                            Qt::NoModifier);
+        typeKeys(combo(index)->lineEdit(), after);
+        QTest::keyClick(combo(index), Qt::Key_Tab);
+    };
+    openShown();
+    enterAround(7, QString(34, u'L'), "x");
+    enterAround(1, QString(33, u'T'), "yz");
+    EXPECT_EQ(table("aw_lauf", "lauf"), QStringList { QString(34, u'L') });
+    EXPECT_EQ(table("aw_titel", "titel"), QStringList { QString(33, u'T') + smile });
+    EXPECT_EQ(items(7), QStringList { QString(34, u'L') });
+}
