@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DbError.h"
+
 #include <QString>
 
 // Runs one of the program's statements on the database file. A select-into whose target is an
@@ -11,3 +13,9 @@
 // An existing file at PATH is never replaced or changed, and a failed export leaves no file.
 // Failures throw DbError with a German description (an existing file: ErrNo::FileExists).
 void executeStatement(const QString &databasePath, const QString &statement);
+
+namespace xls {
+class Error;
+}
+// A failure of the file layer as the program's error, with its German description.
+DbError toDbError(const xls::Error &e);

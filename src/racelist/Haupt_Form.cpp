@@ -1,6 +1,7 @@
 #include "Haupt_Form.h"
 
 #include "AppContext.h"
+#include "CalendarExportCommand.h"
 #include "DataGrid.h"
 #include "Start_Form.h"
 #include "StartupMaintenance.h"
@@ -148,6 +149,9 @@ void Haupt_Form::buildMenu()
 {
     QMenu *m_datei = menuBar()->addMenu(QStringLiteral("Datei "));
     m_datei->setObjectName(QStringLiteral("m_datei"));
+    QAction *m_termine = m_datei->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));
+    m_termine->setObjectName(QStringLiteral("m_termine"));
+    connect(m_termine, &QAction::triggered, this, [this] { exportCalendarCommand(m_ctx); });
     QAction *m_ende = m_datei->addAction(QStringLiteral("Programm beenden"));
     m_ende->setObjectName(QStringLiteral("m_ende"));
     connect(m_ende, &QAction::triggered, this, [this] { m_ctx.ui.quitProgram(); });
