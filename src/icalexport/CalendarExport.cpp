@@ -1,6 +1,5 @@
 #include "CalendarExport.h"
 
-#include "IcalWriter.h"
 #include "OutputFile.h"
 #include "Sqlite.h"
 #include "WorkbookExport.h"
@@ -60,7 +59,8 @@ QList<RaceRecord> readRaceRecords(const QString &databasePath)
     return races;
 }
 
-void replaceFileWith(const QString &target, const QByteArray &bytes)
+void replaceFileWith(const QString &target,
+                     const std::function<void(const CalendarSink &sink)> &write)
 {
     const std::string path = target.toStdString();
     const std::string folder = QFileInfo(target).absolutePath().toStdString();
@@ -70,7 +70,7 @@ void replaceFileWith(const QString &target, const QByteArray &bytes)
         out.createUnique(folder);
         const std::string temporary = out.path();
         try {
-            out.write(bytes.constData(), std::size_t(bytes.size()));
+            write([&out](const char *data, std::size_t size) { out.write(data, size); });
             out.commit();
             if (std::rename(temporary.c_str(), path.c_str()) != 0)
                 throw xls::systemError(errno, path);
@@ -94,7 +94,8 @@ CalendarPlan exportCalendar(const QString &databasePath, const QString &target,
                             const QDateTime &now)
 {
     const CalendarPlan plan = planCalendar(readRaceRecords(databasePath), now.date());
-    replaceFileWith(target, calendarText(plan.entries, now));
+    replaceFileWith(target,
+                    [&](const CalendarSink &sink) { writeCalendar(plan.entries, now, sink); });
     return plan;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CalendarEntries.h"
+#include "IcalWriter.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -9,9 +10,10 @@
 // Every race of the database file, in the order of their numbers.
 QList<RaceRecord> readRaceRecords(const QString &databasePath);
 
-// Writes the bytes to a new file beside the target and renames it into place, so the target
+// Lets `write` fill a new file beside the target and renames it into place, so the target
 // holds either its old content or all of the new one. Failures throw DbError; no file is left.
-void replaceFileWith(const QString &target, const QByteArray &bytes);
+void replaceFileWith(const QString &target,
+                     const std::function<void(const CalendarSink &sink)> &write);
 
 // Exports the races of the database from today on into the calendar file at target.
 CalendarPlan exportCalendar(const QString &databasePath, const QString &target,

@@ -119,6 +119,14 @@ Component event(const CalendarEntry &e, icaltimetype stamp, int sequence)
     return ev;
 }
 
+std::string serialised(icalcomponent *c)
+{
+    char *text = icalcomponent_as_ical_string_r(c);
+    std::string result(text ? text : "");
+    icalmemory_free_buffer(text);
+    return result;
+}
+
 } // namespace
 
 int exportSequence(const QDateTime &now)
@@ -127,7 +135,8 @@ int exportSequence(const QDateTime &now)
     return int(std::max<qint64>(0, epoch.secsTo(now)));
 }
 
-QByteArray calendarText(const QList<CalendarEntry> &entries, const QDateTime &now)
+void writeCalendar(const QList<CalendarEntry> &entries, const QDateTime &now,
+                   const CalendarSink &sink)
 {
     Component calendar(icalcomponent_new_vcalendar());
     icalcomponent *cal = calendar.get();
@@ -135,12 +144,18 @@ QByteArray calendarText(const QList<CalendarEntry> &entries, const QDateTime &no
     icalcomponent_add_property(cal, icalproperty_new_prodid("-//Strivo//Strivo-Termine//DE"));
     icalcomponent_add_property(cal, icalproperty_new_calscale("GREGORIAN"));
     icalcomponent_add_component(cal, zoneDefinition(now).release());
+    // libical writes the frame and every entry; the entries go in before the frame's last line.
+    const std::string frame = serialised(cal);
+    static const std::string end = "END:VCALENDAR\r\n";
+    if (frame.size() < end.size() || frame.compare(frame.size() - end.size(), end.size(), end) != 0)
+        throw DbError(ErrNo::SqlError,
+                      QStringLiteral("Der Kalender konnte nicht erstellt werden."));
+    sink(frame.data(), frame.size() - end.size());
     const icaltimetype stamp = utc(now);
     const int sequence = exportSequence(now);
-    for (const CalendarEntry &e : entries)
-        icalcomponent_add_component(cal, event(e, stamp, sequence).release());
-    char *text = icalcomponent_as_ical_string_r(cal);
-    QByteArray bytes(text);
-    icalmemory_free_buffer(text);
-    return bytes;
+    for (const CalendarEntry &e : entries) {
+        const std::string text = serialised(event(e, stamp, sequence).get());
+        sink(text.data(), text.size());
+    }
+    sink(end.data(), end.size());
 }

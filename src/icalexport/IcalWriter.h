@@ -2,8 +2,9 @@
 
 #include "CalendarEntries.h"
 
-#include <QByteArray>
 #include <QDateTime>
+
+#include <functional>
 
 // The zone every time of the calendar is given in.
 inline constexpr char kCalendarZone[] = "Europe/Berlin";
@@ -13,6 +14,11 @@ inline constexpr char kCalendarZone[] = "Europe/Berlin";
 // replaces its copies of the entries instead of keeping the older ones.
 int exportSequence(const QDateTime &now);
 
+// Receives the calendar piece by piece.
+using CalendarSink = std::function<void(const char *data, std::size_t size)>;
+
 // The entries as an iCalendar file (RFC 5545) with the time zone's definition, written by
-// libical. Throws DbError when the zone data are missing.
-QByteArray calendarText(const QList<CalendarEntry> &entries, const QDateTime &now);
+// libical one entry at a time, so a long season never sits in memory twice. Throws DbError
+// when the zone data are missing.
+void writeCalendar(const QList<CalendarEntry> &entries, const QDateTime &now,
+                   const CalendarSink &sink);
