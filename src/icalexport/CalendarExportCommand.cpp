@@ -8,7 +8,7 @@
 Ui::FileRequest calendarSaveRequest(const QString &exportFolder)
 {
     Ui::FileRequest request;
-    request.title = QStringLiteral("Termine exportieren");
+    request.title = QStringLiteral("Speichern unter");
     request.initialDir = exportFolder;
     request.fileName = QStringLiteral("Strivo-Termine.ics");
     request.filter = QStringLiteral("iCalendar|*.ics");

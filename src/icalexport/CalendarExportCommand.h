@@ -4,7 +4,8 @@
 
 class AppContext;
 
-// The save dialog of the calendar export: Export/ folder, "Strivo-Termine.ics".
+// The save dialog of the calendar export, like the Excel export's: Export/ folder, proposing
+// "Strivo-Termine.ics".
 Ui::FileRequest calendarSaveRequest(const QString &exportFolder);
 
 // "Termine exportieren (iCalendar)...": asks for the file, writes it and reports the counts.

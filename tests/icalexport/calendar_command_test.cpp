@@ -3,15 +3,20 @@
 #include "CalendarReader.h"
 #include "FakeUi.h"
 #include "Haupt_Form.h"
+#include "QtUi.h"
 #include "TestFolder.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -87,6 +92,7 @@ TEST_F(CalendarCommandTest, SaveDialogReplacesTheFileAndReportsTheCounts)
 
     ASSERT_EQ(ui.fileRequests.size(), 1);
     const Ui::FileRequest &request = ui.fileRequests.first();
+    EXPECT_EQ(request.title, "Speichern unter");
     EXPECT_EQ(request.initialDir, ctx.vars.export_pfad);
     EXPECT_EQ(request.fileName, "Strivo-Termine.ics");
     EXPECT_EQ(request.filter, "iCalendar|*.ics");
@@ -145,4 +151,25 @@ TEST_F(CalendarCommandTest, AFolderThatCannotTakeTheFileGivesTheErrorBoxAndLeave
     EXPECT_EQ(exportFolder(), QStringList({ "Ordner.ics", "gesperrt" }));
     EXPECT_TRUE(QDir(folder.file("Export/Ordner.ics")).isEmpty());
     EXPECT_TRUE(QDir(locked).isEmpty());
+}
+
+TEST(CalendarSaveDialog, TheRealDialogAsksBeforeReplacingAndAddsTheExtension)
+{
+    QtUi qtUi;
+    QTemporaryDir dir;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_EQ(dialog->defaultSuffix(), "ics");
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(dialog->nameFilters(), QStringList { "iCalendar (*.ics)" });
+        EXPECT_EQ(QDir(dialog->directory()).absolutePath(), QDir(dir.path()).absolutePath());
+        dialog->reject();
+    });
+    const Ui::FileAnswer answer = qtUi.saveFile(calendarSaveRequest(dir.path()));
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(answer.accepted);
 }
