@@ -49,30 +49,6 @@ void refuseOversizedResult(const SqliteDb &db, std::string select)
         throw tooManyRows(groupedNumber(rows));
 }
 
-DbError toDbError(const xls::Error &e)
-{
-    const QString text = QString::fromUtf8(e.what());
-    switch (e.kind()) {
-    case xls::ErrorKind::FileExists:
-        return DbError(ErrNo::FileExists, text);
-    case xls::ErrorKind::FolderMissing:
-    case xls::ErrorKind::AccessDenied:
-        return DbError(ErrNo::CannotOpenFile, text);
-    case xls::ErrorKind::DiskFull:
-        return DbError(ErrNo::DiskFull, text);
-    case xls::ErrorKind::WriteFailed:
-        return DbError(ErrNo::DiskError, text);
-    case xls::ErrorKind::TooManyRows:
-        return tooManyRows(QStringLiteral("mehr als 65.535"));
-    case xls::ErrorKind::TooManyColumns:
-    case xls::ErrorKind::TooLarge:
-    case xls::ErrorKind::InvalidSheetName:
-    case xls::ErrorKind::InvalidUse:
-        break;
-    }
-    return DbError(ErrNo::SqlError, text);
-}
-
 // Columns declared BOOLEAN in the table the select reads from.
 std::set<QString> booleanColumns(const SqliteDb &db, const std::string &select)
 {
@@ -152,6 +128,30 @@ TranslatedStatement translateWithTarget(const QString &statement, const QString 
 }
 
 } // namespace
+
+DbError toDbError(const xls::Error &e)
+{
+    const QString text = QString::fromUtf8(e.what());
+    switch (e.kind()) {
+    case xls::ErrorKind::FileExists:
+        return DbError(ErrNo::FileExists, text);
+    case xls::ErrorKind::FolderMissing:
+    case xls::ErrorKind::AccessDenied:
+        return DbError(ErrNo::CannotOpenFile, text);
+    case xls::ErrorKind::DiskFull:
+        return DbError(ErrNo::DiskFull, text);
+    case xls::ErrorKind::WriteFailed:
+        return DbError(ErrNo::DiskError, text);
+    case xls::ErrorKind::TooManyRows:
+        return tooManyRows(QStringLiteral("mehr als 65.535"));
+    case xls::ErrorKind::TooManyColumns:
+    case xls::ErrorKind::TooLarge:
+    case xls::ErrorKind::InvalidSheetName:
+    case xls::ErrorKind::InvalidUse:
+        break;
+    }
+    return DbError(ErrNo::SqlError, text);
+}
 
 StatementResult executeStatement(const QString &databasePath, const QString &statement,
                                  const QString &excelPath)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DbError.h"
+
 #include <QString>
 
 // Runs one of the program's statements on the database file. A select-into whose target is an
@@ -19,3 +21,9 @@ struct StatementResult
 };
 StatementResult executeStatement(const QString &databasePath, const QString &statement,
                                  const QString &excelPath = {});
+
+namespace xls {
+class Error;
+}
+// A failure of the file layer as the program's error, with its German description.
+DbError toDbError(const xls::Error &e);

@@ -2,6 +2,7 @@
 
 #include "AccessImport.h"
 #include "AppContext.h"
+#include "CalendarExportCommand.h"
 #include "DataGrid.h"
 #include "Start_Form.h"
 #include "StartupMaintenance.h"
@@ -159,6 +160,9 @@ void Haupt_Form::buildMenu()
         if (importAccessFile(m_ctx))
             ad_check1_Click(2);
     });
+    QAction *m_termine = m_datei->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));
+    m_termine->setObjectName(QStringLiteral("m_termine"));
+    connect(m_termine, &QAction::triggered, this, [this] { exportCalendarCommand(m_ctx); });
     QAction *m_ende = m_datei->addAction(QStringLiteral("Programm beenden"));
     m_ende->setObjectName(QStringLiteral("m_ende"));
     connect(m_ende, &QAction::triggered, this, [this] { m_ctx.ui.quitProgram(); });
