@@ -1,0 +1,61 @@
+// Median time to open the statistics window (read the races, compute, build grids and charts)
+// and to show it for the first time. Target: open <= 100 ms with 10,000 races.
+// Usage: statistics_bench [races=10000] [runs=25]
+#include "AppContext.h"
+#include "FakeUi.h"
+#include "RaceGenerator.h"
+#include "Statistik_Form.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int races = argc > 1 ? std::atoi(argv[1]) : 10000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 25;
+
+    QTemporaryDir dir;
+    benchgen::makeRaceDatabase(dir.filePath(QStringLiteral("Strivo-DB.mdb")), races);
+
+    FakeUi ui;
+    SystemClock clock;
+    AppContext ctx(ui, clock, dir.path());
+    ctx.vars.setProgramFolder(dir.path());
+
+    std::vector<double> openMs, shownMs;
+    size_t finishes = 0;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer t;
+        t.start();
+        Statistik_Form form(ctx);
+        openMs.push_back(t.nsecsElapsed() / 1e6);
+        form.show();
+        QApplication::processEvents();
+        shownMs.push_back(t.nsecsElapsed() / 1e6);
+        for (const Progression &p : form.statistics().progressions)
+            finishes += p.points.size();
+    }
+    if (!ui.messages.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(ui.messageTexts().join(u'\n')));
+    std::printf("%d races, %zu timed finishes per opening, %d runs\n", races,
+                finishes / size_t(runs), runs);
+    std::printf("open (read, compute, grids, charts): median %.1f ms (target <= 100 ms)\n",
+                median(openMs));
+    std::printf("open and first paint:                median %.1f ms\n", median(shownMs));
+    return 0;
+}
