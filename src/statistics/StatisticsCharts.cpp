@@ -9,6 +9,7 @@
 #include <QChart>
 #include <QDateTimeAxis>
 #include <QLineSeries>
+#include <QPen>
 #include <QScatterSeries>
 #include <QValueAxis>
 
@@ -45,7 +46,7 @@ void roundUp(QValueAxis *axis, double highest, int tickCount)
     }
     axis->setRange(0, step * (tickCount - 1));
     axis->setTickCount(tickCount);
-    axis->setLabelFormat(QStringLiteral("%d"));
+    axis->setLabelFormat(QStringLiteral("%.0f"));
 }
 
 // Milliseconds since the epoch of a day at noon, so that no time zone moves it to another day.
@@ -88,6 +89,7 @@ QChart *yearChart(const std::vector<YearFigures> &years)
     auto *km = new QLineSeries;
     km->setName(QStringLiteral("Kilometer gelaufen"));
     km->setPointsVisible(true);
+    km->setPen(QPen(QColor(200, 0, 0), 2));
     QStringList categories;
     int most = 0;
     double mostKm = 0;
@@ -174,7 +176,9 @@ QChart *timeChart(const Progression &progression)
     auto *axisTime = new QCategoryAxis;
     axisTime->setTitleText(QStringLiteral("Zielzeit (h:mm:ss)"));
     axisTime->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    const std::vector<int> ticks = timeTicks(low, high);
+    // A little room above and below, so that no point lies on the frame.
+    const int room = std::max(30000, (high - low) / 20);
+    const std::vector<int> ticks = timeTicks(std::max(0, low - room), high + room);
     // The first label sits at the end of a category, so that category must be all but empty.
     axisTime->setStartValue(ticks.front() - 0.5);
     for (const int t : ticks)

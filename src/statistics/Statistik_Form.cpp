@@ -80,7 +80,7 @@ QTableView *Statistik_Form::makeGrid(QWidget *parent, const QString &name,
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->hide();
-    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     QPalette p = grid->palette();
     p.setColor(QPalette::Base, Style::GridBlue);
     p.setColor(QPalette::Window, Style::GridBlue);
@@ -202,6 +202,9 @@ void Statistik_Form::fillBestGrid()
               number(b.finishes) });
     }
     stat_g_best->resizeColumnsToContents();
+    // Race and place take the room that is left.
+    stat_g_best->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    stat_g_best->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
 }
 
 void Statistik_Form::fillYearGrid()
@@ -211,7 +214,7 @@ void Statistik_Form::fillYearGrid()
                                  number(y.noted),
                                  cell(kGerman.toString(y.km, 'f', 1), Qt::AlignRight) });
     }
-    stat_g_jahre->resizeColumnsToContents();
+    stat_g_jahre->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 }
 
 // Says how many races the figures leave out; the tooltip names them.

@@ -161,7 +161,8 @@ TEST_F(StatistikFormTest, TimeChartFollowsTheChosenDistanceAndMarksTheBest)
     auto *times = axis<QCategoryAxis>(form->stat_ch_zeit, Qt::AlignLeft);
     ASSERT_NE(times, nullptr);
     EXPECT_EQ(times->categoriesLabels(),
-              (QStringList { "3:40:00", "3:42:00", "3:44:00", "3:46:00", "3:48:00", "3:50:00" }));
+              (QStringList { "3:40:00", "3:42:00", "3:44:00", "3:46:00", "3:48:00", "3:50:00",
+                             "3:52:00" }));
 
     form->stat_k_strecke->setCurrentIndex(2);
     EXPECT_EQ(form->stat_ch_zeit->chart()->title(), "Zeitentwicklung: 10 km");
