@@ -73,6 +73,7 @@ RaceStatistics computeStatistics(const std::vector<RaceRecord> &races)
     RaceStatistics stats;
     std::map<int, YearFigures> years;
     QHash<QString, Group> groups;
+    QHash<QString, Distance> distances; // a log spells its distances a few ways only
 
     for (const RaceRecord &race : races) {
         const QDate date = parseGermanDate(race.datum);
@@ -94,7 +95,10 @@ RaceStatistics computeStatistics(const std::vector<RaceRecord> &races)
             continue;
         ++year.run;
 
-        const Distance distance = readDistance(race.strecke);
+        auto known = distances.constFind(race.strecke);
+        if (known == distances.cend())
+            known = distances.insert(race.strecke, readDistance(race.strecke));
+        const Distance &distance = *known;
         if (distance.km)
             year.km += *distance.km;
         if (distance.key.isEmpty()) {
