@@ -3,6 +3,7 @@
 // Usage: statistics_bench [races=10000] [runs=25]
 #include "AppContext.h"
 #include "FakeUi.h"
+#include "Median.h"
 #include "RaceGenerator.h"
 #include "Statistik_Form.h"
 
@@ -24,15 +25,11 @@ double threadCpuMs()
     return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 } // namespace
 
 int main(int argc, char **argv)
 {
+    using benchgen::median;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int races = argc > 1 ? std::atoi(argv[1]) : 10000;
