@@ -173,6 +173,7 @@ void Haupt_Form::buildMenu()
         void (Haupt_Form::*handler)();
     } items[] = {
         { "m_auswahl", u" Auswahllisten bearbeiten ", &Haupt_Form::m_auswahl_Click },
+        { "m_statistik", u" &Statistik ", &Haupt_Form::m_statistik_Click },
         { "m_produkte", u" weitere Produkte ", &Haupt_Form::m_produkte_Click },
         { "m_info", u" Info  ", &Haupt_Form::m_info_Click },
     };

@@ -8,6 +8,7 @@
 #include "Info_Form.h"
 #include "Produkte_Form.h"
 #include "RaceExport.h"
+#include "Statistik_Form.h"
 #include "WorkbookExport.h"
 
 #include <QMenuBar>
@@ -98,6 +99,14 @@ void Haupt_Form::m_auswahl_Click()
 {
     m_ctx.guard([this] {
         Auswahl_Form window(m_ctx, this);
+        m_ctx.ui.runModal(window);
+    });
+}
+
+void Haupt_Form::m_statistik_Click()
+{
+    m_ctx.guard([this] {
+        Statistik_Form window(m_ctx, this);
         m_ctx.ui.runModal(window);
     });
 }
