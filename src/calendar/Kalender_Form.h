@@ -11,6 +11,7 @@
 class AppContext;
 class DayCell;
 class DayDropLabel;
+class FormBuilder;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -82,6 +83,14 @@ protected:
 
 private:
     void buildForm();
+    void buildMonthGrid(FormBuilder &b);
+    void buildMonthBars(FormBuilder &b);
+    void buildCommands(FormBuilder &b);
+    void buildDirectInput(FormBuilder &b);
+    void buildDayStep(FormBuilder &b);
+    void buildDifference(FormBuilder &b);
+    void buildHelp(FormBuilder &b);
+    void buildWeekdaySearch(FormBuilder &b);
     void Form_Load();
     void Form_Activate();
 

@@ -5,6 +5,7 @@
 #include "AppContext.h"
 #include "DataGrid.h"
 #include "EditorValues.h"
+#include "FormBuilder.h"
 #include "Style.h"
 #include "TextCut.h"
 #include "Twips.h"
@@ -23,12 +24,6 @@ constexpr int kDocumentsTab = 1;
 // Longest path the table keeps for a link.
 constexpr qsizetype kPathLength = 255;
 
-// Positions on the page are measured from the tab control's top, as for the other tabs.
-QRect pageRect(int left, int top, int width, int height)
-{
-    return twRect(left - 45, top - 420, width, height);
-}
-
 QString documentsStatement(const QString &raceNumber)
 {
     return QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '")
@@ -46,15 +41,18 @@ bool fileExists(const QString &path)
 void Adressen_Form::buildDocuments()
 {
     QWidget *page = DBGrid1_Dokumente->parentWidget();
+    FormBuilder b = FormBuilder::tabPage(page);
 
-    auto button = [page](const char *name, const QString &text) {
-        return Style::makeCommandButton(page, QString::fromUtf8(name), text,
-                                        pageRect(135, 4050, 1995, 375));
-    };
-    ad_c_neu_doc = button("ad_c_neu_doc", QStringLiteral("Neues Dokument zuordnen"));
-    ad_c_loeschen_doc = button("ad_c_löschen_doc", QStringLiteral("Zuordnung löschen"));
-    ad_c_oeffnen_doc = button("ad_c_öffnen_doc", QStringLiteral("Dokument öffnen"));
-    ad_c_bearbeiten_doc = button("ad_c_bearbeiten_doc", QStringLiteral("Beschreibung bearbeiten"));
+    // All drawn at the row's start; they are spread out below.
+    const TwBox rowStart { 135, 4050, 1995, 375 };
+    ad_c_neu_doc = b.commandButton(QStringLiteral("ad_c_neu_doc"),
+                                   QStringLiteral("Neues Dokument zuordnen"), rowStart);
+    ad_c_loeschen_doc = b.commandButton(QStringLiteral("ad_c_löschen_doc"),
+                                        QStringLiteral("Zuordnung löschen"), rowStart);
+    ad_c_oeffnen_doc = b.commandButton(QStringLiteral("ad_c_öffnen_doc"),
+                                       QStringLiteral("Dokument öffnen"), rowStart);
+    ad_c_bearbeiten_doc = b.commandButton(QStringLiteral("ad_c_bearbeiten_doc"),
+                                          QStringLiteral("Beschreibung bearbeiten"), rowStart);
     // One row under the list, as wide as the list: each button as wide as its caption needs,
     // the rest of the width shared out between them.
     QPushButton *const row[]
@@ -72,19 +70,16 @@ void Adressen_Form::buildDocuments()
     }
 
     // The description editor lies over the hint while it is shown; the list stays in view.
-    Picture2 = new QWidget(page);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setGeometry(pageRect(135, 540, 8295, 1200));
+    Picture2 = b.make<QWidget>(QStringLiteral("Picture2"), { 135, 540, 8295, 1200 });
     Style::setColor(Picture2, QPalette::Window, Style::LightYellow);
-    ad_t_beschreibung_doc = new QLineEdit(Picture2);
-    ad_t_beschreibung_doc->setObjectName(QStringLiteral("ad_t_beschreibung_doc"));
-    ad_t_beschreibung_doc->setGeometry(twRect(120, 210, 8055, 315));
+    FormBuilder inEditor(Picture2);
+    ad_t_beschreibung_doc = inEditor.make<QLineEdit>(QStringLiteral("ad_t_beschreibung_doc"),
+                                                     { 120, 210, 8055, 315 });
     ad_t_beschreibung_doc->setAccessibleName(QStringLiteral("Beschreibung des Dokumentes"));
-    db_ok_doc = Style::makeButton(Picture2, QStringLiteral("db_ok_doc"), QStringLiteral("OK"),
-                                  twRect(5670, 690, 1185, 375), Style::LightGreen);
-    db_abbr_doc
-        = Style::makeButton(Picture2, QStringLiteral("db_abbr_doc"), QStringLiteral("Abbrechen"),
-                            twRect(6990, 690, 1185, 375), Style::LightRed);
+    db_ok_doc = inEditor.button(QStringLiteral("db_ok_doc"), QStringLiteral("OK"),
+                                { 5670, 690, 1185, 375 }, Style::LightGreen);
+    db_abbr_doc = inEditor.button(QStringLiteral("db_abbr_doc"), QStringLiteral("Abbrechen"),
+                                  { 6990, 690, 1185, 375 }, Style::LightRed);
     Picture2->hide();
 
     // After the list, in the order the controls are seen.

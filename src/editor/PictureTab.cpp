@@ -4,13 +4,14 @@
 #include "AppContext.h"
 #include "DateLabel.h"
 #include "DbError.h"
+#include "FormBuilder.h"
 #include "Start_Form.h"
-#include "Style.h"
 #include "Twips.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPushButton>
 
 PictureTab::PictureTab(AppContext &ctx, Adressen_Form &editor)
     : QObject(&editor)
@@ -19,17 +20,15 @@ PictureTab::PictureTab(AppContext &ctx, Adressen_Form &editor)
 {
     // The buttons sit on the tab page beside the picture label, measured from the same origin.
     QLabel *path = editor.a_l_datei;
-    QWidget *page = path->parentWidget();
-    const QPoint origin = path->geometry().topLeft() - twRect(585, 3690, 0, 0).topLeft();
-    auto button = [&](const QString &name, const QString &caption, int left) {
-        return Style::makeCommandButton(page, name, caption,
-                                        twRect(left, 4095, 1635, 345).translated(origin));
-    };
+    FormBuilder b(path->parentWidget());
+    b.shifted(path->geometry().topLeft() - b.rect({ 585, 3690, 0, 0 }).topLeft());
     a_c_durchsuchen
-        = button(QStringLiteral("a_c_durchsuchen"), QStringLiteral("Bilddatei zuordnen"), 2835);
-    a_c_aufheben
-        = button(QStringLiteral("a_c_aufheben"), QStringLiteral("Zuordnung aufheben"), 4545);
-    a_c_oeffnen = button(QStringLiteral("a_c_öffnen"), QStringLiteral("Vorschau"), 6255);
+        = b.commandButton(QStringLiteral("a_c_durchsuchen"), QStringLiteral("Bilddatei zuordnen"),
+                          { 2835, 4095, 1635, 345 });
+    a_c_aufheben = b.commandButton(QStringLiteral("a_c_aufheben"),
+                                   QStringLiteral("Zuordnung aufheben"), { 4545, 4095, 1635, 345 });
+    a_c_oeffnen = b.commandButton(QStringLiteral("a_c_öffnen"), QStringLiteral("Vorschau"),
+                                  { 6255, 4095, 1635, 345 });
     // Wider fonts than the drawn ones must not clip a caption: the row grows to the left
     // and keeps its right edge under the path label.
     int right = a_c_oeffnen->geometry().right();

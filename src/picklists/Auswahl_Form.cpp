@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "DataGrid.h"
 #include "DbError.h"
+#include "FormBuilder.h"
 #include "GermanText.h"
 #include "Style.h"
 #include "TextCut.h"
@@ -47,14 +48,6 @@ constexpr int kColumnWide = 7700;
 
 const QString kNotavo = QStringLiteral("Notavo");
 
-QFrame *makeRow(QWidget *parent, const QString &name, const QRect &geometry)
-{
-    auto *row = new QFrame(parent);
-    row->setObjectName(name);
-    row->setGeometry(geometry);
-    return row;
-}
-
 QString textOf(const QVariant &v)
 {
     return v.isNull() ? QString() : v.toString();
@@ -70,14 +63,9 @@ Auswahl_Form::Auswahl_Form(AppContext &ctx, QWidget *parent)
     Form_Load();
 }
 
-Auswahl_Form::~Auswahl_Form()
-{
-    // The grid reads auswahl_db; it must go before the data source does.
-    delete DBGrid1;
-}
-
 void Auswahl_Form::buildForm()
 {
+    FormBuilder b(this);
     setObjectName(QStringLiteral("Auswahl_Form"));
     setWindowTitle(QStringLiteral("Auswahllisten bearbeiten"));
     setFixedSize(twSize(9480, 7215));
@@ -90,9 +78,9 @@ void Auswahl_Form::buildForm()
     ausw_l_hinweis->setGeometry(twRect(120, 120, 9240, 450));
     ausw_l_hinweis->setWordWrap(true);
 
-    ausw_f_tabelle = new QGroupBox(QStringLiteral("Auswahlliste auswählen und bearbeiten"), this);
-    ausw_f_tabelle->setObjectName(QStringLiteral("ausw_f_tabelle"));
-    ausw_f_tabelle->setGeometry(twRect(120, 600, 9240, 5160));
+    ausw_f_tabelle = b.frame(QStringLiteral("ausw_f_tabelle"),
+                             QStringLiteral("Auswahlliste auswählen und bearbeiten"),
+                             { 120, 600, 9240, 5160 });
 
     ausw_co_tabelle = new QComboBox(ausw_f_tabelle);
     ausw_co_tabelle->setObjectName(QStringLiteral("ausw_co_tabelle"));
@@ -127,30 +115,29 @@ void Auswahl_Form::buildForm()
     ausw_l_laenge->setGeometry(twRect(240 + kEditWide + 120, 4410, 1875, 285));
     ausw_l_laenge->setAccessibleDescription(QStringLiteral("Länge"));
 
-    ausw_f_command = makeRow(this, QStringLiteral("ausw_f_command"), twRect(120, 5880, 9240, 555));
+    ausw_f_command = b.commandRow(QStringLiteral("ausw_f_command"), { 120, 5880, 9240, 555 });
+    FormBuilder inCommands = b.on(ausw_f_command);
     const QString commands[] = { QStringLiteral("&Neu"), QStringLiteral("&Bearbeiten"),
                                  QStringLiteral("&Löschen"), QStringLiteral("&Kopieren") };
     for (int k = 0; k < 4; ++k) {
-        db_neu_ausw[size_t(k)]
-            = Style::makeButton(ausw_f_command, QStringLiteral("db_neu_ausw(%1)").arg(k),
-                                commands[k], twRect(k * 2345, 60, 2205, 435), Style::LightYellow);
+        db_neu_ausw[size_t(k)] = inCommands.commandButton(QStringLiteral("db_neu_ausw(%1)").arg(k),
+                                                          commands[k], { k * 2345, 60, 2205, 435 });
         connect(db_neu_ausw[size_t(k)], &QPushButton::clicked, this,
                 [this, k] { db_neu_ausw_Click(k); });
     }
 
     // Edit row and browse row share one place.
-    ausw_f_ok = makeRow(this, QStringLiteral("ausw_f_ok"), twRect(120, 6540, 9240, 555));
-    ausw_c_ok
-        = Style::makeButton(ausw_f_ok, QStringLiteral("ausw_c_ok"), QStringLiteral("&Speichern"),
-                            twRect(4690, 60, 2205, 435), Style::LightGreen);
-    ausw_c_abbr
-        = Style::makeButton(ausw_f_ok, QStringLiteral("ausw_c_abbr"), QStringLiteral("&Abbrechen"),
-                            twRect(7035, 60, 2205, 435), Style::LightRed);
+    ausw_f_ok = b.commandRow(QStringLiteral("ausw_f_ok"), { 120, 6540, 9240, 555 });
+    FormBuilder inOk = b.on(ausw_f_ok);
+    ausw_c_ok = inOk.button(QStringLiteral("ausw_c_ok"), QStringLiteral("&Speichern"),
+                            { 4690, 60, 2205, 435 }, Style::LightGreen);
+    ausw_c_abbr = inOk.button(QStringLiteral("ausw_c_abbr"), QStringLiteral("&Abbrechen"),
+                              { 7035, 60, 2205, 435 }, Style::LightRed);
     connect(ausw_c_ok, &QPushButton::clicked, this, &Auswahl_Form::ausw_c_ok_Click);
     connect(ausw_c_abbr, &QPushButton::clicked, this, &Auswahl_Form::ausw_c_abbr_Click);
     ausw_f_ok->hide();
 
-    ausw_f_ende = makeRow(this, QStringLiteral("ausw_f_ende"), twRect(120, 6540, 9240, 555));
+    ausw_f_ende = b.commandRow(QStringLiteral("ausw_f_ende"), { 120, 6540, 9240, 555 });
     db_abbr = new QPushButton(QStringLiteral("S&chliessen"), ausw_f_ende);
     db_abbr->setObjectName(QStringLiteral("db_abbr"));
     db_abbr->setGeometry(twRect(7035, 60, 2205, 435));

@@ -22,9 +22,7 @@ class Auswahl_Form : public QDialog
     Q_OBJECT
 public:
     explicit Auswahl_Form(AppContext &ctx, QWidget *parent = nullptr);
-    ~Auswahl_Form() override;
 
-    // Declared before the grid that shows it.
     DataSource auswahl_db;
 
     QLabel *ausw_l_hinweis = nullptr;

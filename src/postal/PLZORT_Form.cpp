@@ -43,12 +43,6 @@ PLZORT_Form::PLZORT_Form(AppContext &ctx, QWidget *editor)
     Form_Load();
 }
 
-PLZORT_Form::~PLZORT_Form()
-{
-    // The grid reads plzort_db; it must go before the data source does.
-    delete DBGrid1;
-}
-
 void PLZORT_Form::Form_Load()
 {
     m_ctx.guard([this] {

@@ -23,9 +23,7 @@ class PLZORT_Form : public QDialog
     Q_OBJECT
 public:
     PLZORT_Form(AppContext &ctx, QWidget *editor);
-    ~PLZORT_Form() override;
 
-    // Declared before the grid that shows it.
     DataSource plzort_db;
 
     // Browse mode

@@ -2,10 +2,9 @@
 #include "PLZORT_Form.h"
 
 #include "DataGrid.h"
-#include "FieldLimit.h"
+#include "FormBuilder.h"
 #include "Style.h"
 #include "Twips.h"
-#include "WholeCharacters.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -27,60 +26,31 @@ constexpr int kButtonHeight = 435;
 // Widths of the grid's columns, in twips; the edit row lines up under them.
 constexpr int kColumnWidths[3] = { 4000, 1200, 1200 };
 
-QFrame *makeRow(QWidget *parent, const QString &name, int top, int height)
-{
-    auto *row = new QFrame(parent);
-    row->setObjectName(name);
-    row->setGeometry(twRect(kLeft, top, kWidth, height));
-    return row;
-}
-
-QLineEdit *makeField(QWidget *parent, const QString &name, const QRect &geometry, int maxLength,
-                     const QString &accessibleName)
-{
-    auto *field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setGeometry(geometry);
-    FieldLimit::setLimit(*field, maxLength);
-    keepWholeCharacters(field);
-    field->setAccessibleName(accessibleName);
-    return field;
-}
-
-QLabel *makeCaption(QWidget *parent, const QString &name, const QString &text,
-                    const QRect &geometry, QLineEdit *buddy)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 void PLZORT_Form::buildForm()
 {
+    FormBuilder b(this);
     setObjectName(QStringLiteral("PLZORT_Form"));
     setWindowTitle(QStringLiteral("Auswahl von Ort, PLZ und Vorwahl"));
     setFixedSize(twSize(kLeft + kWidth + kLeft, kOkRowTop + kButtonHeight + 120));
 
     // Search fields, each above the grid column it searches.
-    p_f_suche = new QGroupBox(QStringLiteral("Suche nach:"), this);
-    p_f_suche->setObjectName(QStringLiteral("p_f_suche"));
-    p_f_suche->setGeometry(twRect(kLeft, 60, kWidth, 1005));
-    p_t_ort = makeField(p_f_suche, QStringLiteral("p_t_ort"), twRect(375, 555, 3600, 315), 35,
-                        QStringLiteral("Ort"));
-    p_t_plz = makeField(p_f_suche, QStringLiteral("p_t_plz"), twRect(4380, 555, 1140, 315), 10,
-                        QStringLiteral("PLZ"));
-    p_t_vw = makeField(p_f_suche, QStringLiteral("p_t_vw"), twRect(5580, 555, 1140, 315), 10,
-                       QStringLiteral("Vorwahl"));
-    p_l_ort = makeCaption(p_f_suche, QStringLiteral("p_l_ort"), QStringLiteral("Ort"),
-                          twRect(375, 300, 3600, 225), p_t_ort);
-    p_l_plz = makeCaption(p_f_suche, QStringLiteral("p_l_plz"), QStringLiteral("PLZ"),
-                          twRect(4380, 300, 1140, 225), p_t_plz);
-    p_l_vw = makeCaption(p_f_suche, QStringLiteral("p_l_vw"), QStringLiteral("Vorwahl"),
-                         twRect(5580, 300, 1140, 225), p_t_vw);
+    p_f_suche = b.frame(QStringLiteral("p_f_suche"), QStringLiteral("Suche nach:"),
+                        { kLeft, 60, kWidth, 1005 });
+    FormBuilder inSearch = b.on(p_f_suche);
+    p_t_ort = inSearch.field(QStringLiteral("p_t_ort"), { 375, 555, 3600, 315 }, 35,
+                             QStringLiteral("Ort"));
+    p_t_plz = inSearch.field(QStringLiteral("p_t_plz"), { 4380, 555, 1140, 315 }, 10,
+                             QStringLiteral("PLZ"));
+    p_t_vw = inSearch.field(QStringLiteral("p_t_vw"), { 5580, 555, 1140, 315 }, 10,
+                            QStringLiteral("Vorwahl"));
+    p_l_ort = inSearch.label(QStringLiteral("Ort"), { 375, 300, 3600, 225 }, p_t_ort,
+                             QStringLiteral("p_l_ort"));
+    p_l_plz = inSearch.label(QStringLiteral("PLZ"), { 4380, 300, 1140, 225 }, p_t_plz,
+                             QStringLiteral("p_l_plz"));
+    p_l_vw = inSearch.label(QStringLiteral("Vorwahl"), { 5580, 300, 1140, 225 }, p_t_vw,
+                            QStringLiteral("p_l_vw"));
 
     DBGrid1 = new DataGrid(plzort_db, this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
@@ -88,7 +58,9 @@ void PLZORT_Form::buildForm()
     DBGrid1->setAccessibleName(QStringLiteral("Orte mit Postleitzahl und Vorwahl"));
     connect(DBGrid1, &DataGrid::rowActivated, this, &PLZORT_Form::DBGrid1_DblClick);
 
-    p_f_command = makeRow(this, QStringLiteral("p_f_command"), kRowTop, kButtonHeight);
+    p_f_command
+        = b.commandRow(QStringLiteral("p_f_command"), { kLeft, kRowTop, kWidth, kButtonHeight });
+    FormBuilder inCommands = b.on(p_f_command);
     const QString commands[4]
         = { QStringLiteral("&Neuen Ort erfassen"), QStringLiteral("&Bearbeiten"),
             QStringLiteral("&Löschen"), QStringLiteral("&Kopieren") };
@@ -96,44 +68,46 @@ void PLZORT_Form::buildForm()
     const int widths[4] = { 2100, 1620, 1620, 1680 };
     for (int k = 0; k < 4; ++k) {
         db_neu_plz[size_t(k)]
-            = Style::makeButton(p_f_command, QStringLiteral("db_neu_plz(%1)").arg(k), commands[k],
-                                twRect(lefts[k], 0, widths[k], kButtonHeight), Style::LightYellow);
+            = inCommands.commandButton(QStringLiteral("db_neu_plz(%1)").arg(k), commands[k],
+                                       { lefts[k], 0, widths[k], kButtonHeight });
         connect(db_neu_plz[size_t(k)], &QPushButton::clicked, this,
                 [this, k] { db_neu_plz_Click(k); });
     }
 
     // The edit row lies where the command row is; its fields are lined up under the grid's
     // columns when the window is shown (alignEditRow), these are the places before that.
-    p_f_edit = makeRow(this, QStringLiteral("p_f_edit"), kRowTop, kButtonHeight);
+    p_f_edit = b.commandRow(QStringLiteral("p_f_edit"), { kLeft, kRowTop, kWidth, kButtonHeight });
+    FormBuilder inEdit = b.on(p_f_edit);
     const int firstColumn = 270;
     p_t_ort_edit
-        = makeField(p_f_edit, QStringLiteral("p_t_ort_edit"),
-                    twRect(firstColumn, 60, kColumnWidths[0], 315), 35, QStringLiteral("Ort"));
-    p_t_plz_edit = makeField(p_f_edit, QStringLiteral("p_t_plz_edit"),
-                             twRect(firstColumn + kColumnWidths[0], 60, kColumnWidths[1], 315), 10,
-                             QStringLiteral("PLZ"));
-    p_t_vw_edit = makeField(
-        p_f_edit, QStringLiteral("p_t_vw_edit"),
-        twRect(firstColumn + kColumnWidths[0] + kColumnWidths[1], 60, kColumnWidths[2], 315), 10,
+        = inEdit.field(QStringLiteral("p_t_ort_edit"), { firstColumn, 60, kColumnWidths[0], 315 },
+                       35, QStringLiteral("Ort"));
+    p_t_plz_edit = inEdit.field(QStringLiteral("p_t_plz_edit"),
+                                { firstColumn + kColumnWidths[0], 60, kColumnWidths[1], 315 }, 10,
+                                QStringLiteral("PLZ"));
+    p_t_vw_edit = inEdit.field(
+        QStringLiteral("p_t_vw_edit"),
+        { firstColumn + kColumnWidths[0] + kColumnWidths[1], 60, kColumnWidths[2], 315 }, 10,
         QStringLiteral("Vorwahl"));
     p_f_edit->hide();
 
-    p_f_ok = makeRow(this, QStringLiteral("p_f_ok"), kOkRowTop, kButtonHeight);
-    p_c_ok = Style::makeButton(p_f_ok, QStringLiteral("p_c_ok"),
-                               QStringLiteral("&OK - PLZ, Ort und Vorwahl übernehmen"),
-                               twRect(0, 0, 4800, kButtonHeight), Style::LightGreen);
-    p_c_abbr = Style::makeButton(p_f_ok, QStringLiteral("p_c_abbr"), QStringLiteral("&Abbrechen"),
-                                 twRect(4980, 0, 2220, kButtonHeight), Style::LightRed);
+    p_f_ok = b.commandRow(QStringLiteral("p_f_ok"), { kLeft, kOkRowTop, kWidth, kButtonHeight });
+    FormBuilder inOk = b.on(p_f_ok);
+    p_c_ok = inOk.button(QStringLiteral("p_c_ok"),
+                         QStringLiteral("&OK - PLZ, Ort und Vorwahl übernehmen"),
+                         { 0, 0, 4800, kButtonHeight }, Style::LightGreen);
+    p_c_abbr = inOk.button(QStringLiteral("p_c_abbr"), QStringLiteral("&Abbrechen"),
+                           { 4980, 0, 2220, kButtonHeight }, Style::LightRed);
     connect(p_c_ok, &QPushButton::clicked, this, &PLZORT_Form::p_c_ok_Click);
     connect(p_c_abbr, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_Click);
 
-    p_f_ok_edit = makeRow(this, QStringLiteral("p_f_ok_edit"), kOkRowTop, kButtonHeight);
-    p_c_ok_edit = Style::makeButton(p_f_ok_edit, QStringLiteral("p_c_ok_edit"),
-                                    QStringLiteral("&Speichern"),
-                                    twRect(2760, 0, 2220, kButtonHeight), Style::LightGreen);
-    p_c_abbr_edit = Style::makeButton(p_f_ok_edit, QStringLiteral("p_c_abbr_edit"),
-                                      QStringLiteral("A&bbrechen"),
-                                      twRect(4980, 0, 2220, kButtonHeight), Style::LightRed);
+    p_f_ok_edit
+        = b.commandRow(QStringLiteral("p_f_ok_edit"), { kLeft, kOkRowTop, kWidth, kButtonHeight });
+    FormBuilder inOkEdit = b.on(p_f_ok_edit);
+    p_c_ok_edit = inOkEdit.button(QStringLiteral("p_c_ok_edit"), QStringLiteral("&Speichern"),
+                                  { 2760, 0, 2220, kButtonHeight }, Style::LightGreen);
+    p_c_abbr_edit = inOkEdit.button(QStringLiteral("p_c_abbr_edit"), QStringLiteral("A&bbrechen"),
+                                    { 4980, 0, 2220, kButtonHeight }, Style::LightRed);
     connect(p_c_ok_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_ok_edit_Click);
     connect(p_c_abbr_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_edit_Click);
     p_f_ok_edit->hide();

@@ -2,8 +2,8 @@
 
 #include "AppContext.h"
 #include "DbError.h"
+#include "FormBuilder.h"
 #include "GermanText.h"
-#include "Style.h"
 #include "Twips.h"
 
 #include <QFileInfo>
@@ -14,14 +14,6 @@
 
 namespace {
 const QString kDefaultPicture = QStringLiteral(":/startbild_standard.png");
-
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    return label;
-}
 } // namespace
 
 Start_Form::Start_Form(AppContext &ctx, QWidget *parent, StartPreview preview)
@@ -46,36 +38,37 @@ void Start_Form::buildForm()
     big.setPointSize(big.pointSize() + 3);
     big.setBold(true);
 
-    makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Es sind nur noch"),
-              twRect(240, 240, 1900, 360));
-    k_l_datdiff
-        = makeLabel(this, QStringLiteral("k_l_datdiff"), QString(), twRect(2100, 180, 1000, 420));
+    FormBuilder b(this);
+    // No fields here: Enter presses the button that has the focus.
+    b.enterPressesFocusedButton();
+    b.label(QStringLiteral("Es sind nur noch"), { 240, 240, 1900, 360 }, nullptr,
+            QStringLiteral("Label1"));
+    k_l_datdiff = b.label({}, { 2100, 180, 1000, 420 }, nullptr, QStringLiteral("k_l_datdiff"));
     k_l_datdiff->setAlignment(Qt::AlignCenter);
     k_l_datdiff->setAccessibleDescription(QStringLiteral("Verbleibende Tage"));
-    makeLabel(this, QStringLiteral("Label3"), QStringLiteral("Tage bis zum"),
-              twRect(3160, 240, 1500, 360));
-    st_l_laufdatum = makeLabel(this, QStringLiteral("st_l_laufdatum"), QString(),
-                               twRect(4680, 180, 1800, 420));
+    b.label(QStringLiteral("Tage bis zum"), { 3160, 240, 1500, 360 }, nullptr,
+            QStringLiteral("Label3"));
+    st_l_laufdatum
+        = b.label({}, { 4680, 180, 1800, 420 }, nullptr, QStringLiteral("st_l_laufdatum"));
     st_l_laufdatum->setAccessibleDescription(QStringLiteral("Datum des Laufs"));
-    st_l_laufname
-        = makeLabel(this, QStringLiteral("st_l_laufname"), QString(), twRect(240, 660, 6120, 420));
+    st_l_laufname = b.label({}, { 240, 660, 6120, 420 }, nullptr, QStringLiteral("st_l_laufname"));
     st_l_laufname->setAlignment(Qt::AlignCenter);
     st_l_laufname->setAccessibleDescription(QStringLiteral("Name des Laufs"));
     for (QLabel *l : { k_l_datdiff, st_l_laufdatum, st_l_laufname })
         l->setFont(big);
 
     // The picture is stretched to the 4:3 area, as the explanation in the editor says.
-    auto *picture = new QFrame(this);
-    picture->setObjectName(QStringLiteral("Picture1"));
-    picture->setFrameShape(QFrame::Panel);
-    picture->setFrameShadow(QFrame::Sunken);
-    picture->setGeometry(twRect(240, 1200, 6120, 4590));
+    QFrame *picture = b.panel(QStringLiteral("Picture1"), { 240, 1200, 6120, 4590 }, QFrame::Panel);
+    // Inside the frame the labels follow its contents, not the drawing.
     const QRect inside = picture->contentsRect();
-    Image1 = makeLabel(picture, QStringLiteral("Image1"), QString(), inside);
+    FormBuilder inPicture = b.on(picture);
+    Image1 = inPicture.label({}, {}, nullptr, QStringLiteral("Image1"));
+    Image1->setGeometry(inside);
     Image1->setScaledContents(true);
     Image1->setAccessibleName(QStringLiteral("Bild zum Lauf"));
-    Label2 = makeLabel(
-        picture, QStringLiteral("Label2"), QStringLiteral("Hier könnte dein Bild erscheinen"),
+    Label2 = inPicture.label(QStringLiteral("Hier könnte dein Bild erscheinen"), {}, nullptr,
+                             QStringLiteral("Label2"));
+    Label2->setGeometry(
         QRect(inside.left(), inside.top() + inside.height() / 6, inside.width(), 40));
     Label2->setAlignment(Qt::AlignCenter);
     QFont labelFont = big;
@@ -83,15 +76,12 @@ void Start_Form::buildForm()
     Label2->setFont(labelFont);
     showDefaultPicture();
 
-    auto button = [this](const QString &name, const QString &caption, int left) {
-        auto *b = Style::makeCommandButton(this, name, caption, twRect(left, 5910, 1900, 405));
-        // No fields here: Enter presses the button that has the focus.
-        b->setAutoDefault(true);
-        return b;
-    };
-    Command1 = button(QStringLiteral("Command1"), QStringLiteral("Ich weiß"), 240);
-    Command2 = button(QStringLiteral("Command2"), QStringLiteral("nächster Lauf"), 2350);
-    Command3 = button(QStringLiteral("Command3"), QStringLiteral("Beenden"), 4460);
+    Command1 = b.commandButton(QStringLiteral("Command1"), QStringLiteral("Ich weiß"),
+                               { 240, 5910, 1900, 405 });
+    Command2 = b.commandButton(QStringLiteral("Command2"), QStringLiteral("nächster Lauf"),
+                               { 2350, 5910, 1900, 405 });
+    Command3 = b.commandButton(QStringLiteral("Command3"), QStringLiteral("Beenden"),
+                               { 4460, 5910, 1900, 405 });
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &Start_Form::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Start_Form::Command2_Click);

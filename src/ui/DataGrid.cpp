@@ -8,7 +8,7 @@
 
 DataSourceModel::DataSourceModel(DataSource &source, QObject *parent)
     : QAbstractTableModel(parent)
-    , m_source(source)
+    , m_source(&source)
 {
     connect(&source, &DataSource::resetDone, this, [this] {
         beginResetModel();
@@ -25,6 +25,12 @@ DataSourceModel::DataSourceModel(DataSource &source, QObject *parent)
     });
     connect(&source, &DataSource::rowChanged, this,
             [this](int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); });
+    // The pointer is already null here; the views learn that there are no rows left.
+    connect(&source, &QObject::destroyed, this, [this] {
+        beginResetModel();
+        m_fieldColumns.clear();
+        endResetModel();
+    });
 }
 
 void DataSourceModel::setColumns(const QList<GridColumn> &columns)
@@ -38,13 +44,15 @@ void DataSourceModel::setColumns(const QList<GridColumn> &columns)
 void DataSourceModel::bindFields()
 {
     m_fieldColumns.clear();
+    if (!m_source)
+        return;
     for (const GridColumn &c : std::as_const(m_columns))
-        m_fieldColumns << m_source.fieldIndex(c.field);
+        m_fieldColumns << m_source->fieldIndex(c.field);
 }
 
 int DataSourceModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_source.recordCount();
+    return parent.isValid() || !m_source ? 0 : m_source->recordCount();
 }
 
 int DataSourceModel::columnCount(const QModelIndex &parent) const
@@ -54,10 +62,10 @@ int DataSourceModel::columnCount(const QModelIndex &parent) const
 
 QVariant DataSourceModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.column() >= m_columns.size())
+    if (!m_source || !index.isValid() || index.column() >= m_columns.size())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        const QVariant v = m_source.valueAt(index.row(), m_fieldColumns[index.column()]);
+        const QVariant v = m_source->valueAt(index.row(), m_fieldColumns[index.column()]);
         return v.isNull() ? QString() : v.toString();
     }
     if (role == Qt::TextAlignmentRole)
@@ -78,7 +86,7 @@ QVariant DataSourceModel::headerData(int section, Qt::Orientation orientation, i
 
 DataGrid::DataGrid(DataSource &source, QWidget *parent)
     : QTableView(parent)
-    , m_source(source)
+    , m_source(&source)
     , m_model(source)
 {
     setModel(&m_model);
@@ -93,12 +101,12 @@ DataGrid::DataGrid(DataSource &source, QWidget *parent)
 
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
-                if (current.isValid() && current.row() != m_source.currentIndex())
-                    m_source.moveTo(current.row());
+                if (m_source && current.isValid() && current.row() != m_source->currentIndex())
+                    m_source->moveTo(current.row());
             });
     connect(&source, &DataSource::currentChanged, this, &DataGrid::followSource);
     connect(&m_model, &QAbstractItemModel::modelReset, this,
-            [this] { followSource(m_source.currentIndex()); });
+            [this] { followSource(m_source ? m_source->currentIndex() : -1); });
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
         if (index.isValid())
             emit rowActivated();
@@ -112,7 +120,7 @@ void DataGrid::setColumns(const QList<GridColumn> &columns)
         setColumnWidth(c, tw(columns[c].widthTwips));
         setColumnHidden(c, !columns[c].visible);
     }
-    followSource(m_source.currentIndex());
+    followSource(m_source ? m_source->currentIndex() : -1);
 }
 
 void DataGrid::setColors(const QColor &background, const QColor &text)

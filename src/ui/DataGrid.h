@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QPointer>
 #include <QTableView>
 
 class DataSource;
@@ -15,6 +16,8 @@ struct GridColumn
 };
 
 // Shows a data source's result set; columns are bound to fields by name.
+// Lifetime: a grid may outlive its source in any order of destruction (members, children,
+// hand-made); when the source goes the grid empties and never reads it again.
 class DataSourceModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -32,7 +35,7 @@ public:
 private:
     void bindFields();
 
-    DataSource &m_source;
+    QPointer<DataSource> m_source;
     QList<GridColumn> m_columns;
     QList<int> m_fieldColumns;
 };
@@ -58,6 +61,6 @@ protected:
 private:
     void followSource(int row);
 
-    DataSource &m_source;
+    QPointer<DataSource> m_source;
     DataSourceModel m_model;
 };

@@ -12,6 +12,7 @@ inline const QColor GridBlue { 0, 128, 255 };
 inline const QColor LightGreen { 192, 255, 192 };
 inline const QColor LightRed { 255, 192, 192 };
 inline const QColor LightYellow { 255, 255, 192 };
+inline const QColor White { 255, 255, 255 };
 
 // Sets one palette colour; for Window also fills the background.
 inline void setColor(QWidget *widget, QPalette::ColorRole role, const QColor &color)

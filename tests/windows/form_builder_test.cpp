@@ -1,0 +1,141 @@
+// The one way windows build their controls, and the one rule for grids over data sources.
+#include "DataGrid.h"
+#include "DataSource.h"
+#include "FieldLimit.h"
+#include "FormBuilder.h"
+#include "Style.h"
+#include "TestFolder.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+TEST(FormBuilder, PlacesInTwipsFromTheDrawingsOrigin)
+{
+    QWidget page;
+    FormBuilder b(&page);
+    QLabel *plain = b.label(QStringLiteral("Ort:"), { 120, 765, 1065, 315 });
+    EXPECT_EQ(plain->geometry(), twRect(120, 765, 1065, 315));
+
+    // A tab page is measured from the tab control's corner; the origin is taken off in twips
+    // before rounding, so 45/420 twips in give the same pixels as the drawing's own place.
+    FormBuilder onTab = FormBuilder::tabPage(&page);
+    EXPECT_EQ(onTab.rect({ 585, 3690, 7305, 300 }), twRect(540, 3270, 7305, 300));
+    onTab.shifted(QPoint(3, -2));
+    EXPECT_EQ(onTab.rect({ 585, 3690, 7305, 300 }), twRect(540, 3270, 7305, 300).translated(3, -2));
+    // Settings carry over to another parent, the parent does not leak back.
+    QWidget other;
+    FormBuilder onOther = onTab.on(&other);
+    EXPECT_EQ(onOther.parent(), &other);
+    EXPECT_EQ(onTab.parent(), &page);
+    EXPECT_EQ(onOther.rect({ 45, 420, 15, 15 }), QRect(3, -2, 1, 1));
+}
+
+TEST(FormBuilder, FieldsAndCaptionsBehaveAlikeInEveryWindow)
+{
+    QWidget w;
+    FormBuilder b(&w);
+    QLineEdit *f
+        = b.field(QStringLiteral("ad_plz"), { 1125, 2340, 1095, 315 }, 10, QStringLiteral("PLZ"));
+    EXPECT_EQ(f->parentWidget(), &w);
+    EXPECT_EQ(f->objectName(), QStringLiteral("ad_plz"));
+    EXPECT_EQ(f->accessibleName(), QStringLiteral("PLZ"));
+    EXPECT_EQ(f->palette().color(QPalette::Base), Style::White);
+    EXPECT_EQ(f->maxLength(), 10);
+    // A stored value longer than the limit is still shown whole.
+    FieldLimit::showWhole(*f, QStringLiteral("12345678901234"));
+    EXPECT_EQ(f->text().size(), 14);
+
+    QLabel *beside = b.caption(QStringLiteral("&PLZ:"), { 60, 2340, 990, 315 }, f);
+    EXPECT_EQ(beside->buddy(), f);
+    EXPECT_TRUE(beside->alignment() & Qt::AlignRight);
+    QLabel *alone = b.caption(QStringLiteral("<b>Bild:</b>"), { 180, 3690, 375, 300 });
+    EXPECT_EQ(alone->buddy(), nullptr);
+    EXPECT_EQ(alone->textFormat(), Qt::PlainText);
+
+    QGroupBox *frame
+        = b.frame(QStringLiteral("Frame9"), QStringLiteral("Lauf"), { 0, 0, 900, 900 });
+    EXPECT_EQ(frame->title(), QStringLiteral("Lauf"));
+    QRadioButton *o = b.option(QStringLiteral("o"), QStringLiteral("Marathon"), { 0, 0, 900, 255 });
+    EXPECT_EQ(o->text(), QStringLiteral("Marathon"));
+}
+
+TEST(FormBuilder, ButtonsTakeEnterOnlyWhereTheWindowSaysSo)
+{
+    QWidget w;
+    FormBuilder fields(&w);
+    QPushButton *command
+        = fields.commandButton(QStringLiteral("c"), QStringLiteral("&Neu"), { 0, 0, 1000, 375 });
+    EXPECT_FALSE(command->autoDefault());
+    EXPECT_EQ(command->palette().color(QPalette::Button), Style::LightYellow);
+
+    QList<QWidget *> collected;
+    FormBuilder buttonsOnly(&w);
+    buttonsOnly.enterPressesFocusedButton().collectInto(&collected);
+    QPushButton *ok = buttonsOnly.button(QStringLiteral("ok"), QStringLiteral("OK"),
+                                         { 0, 0, 1000, 375 }, Style::LightGreen);
+    QLabel *l = buttonsOnly.label(QStringLiteral("x"), { 0, 0, 100, 100 });
+    EXPECT_TRUE(ok->autoDefault());
+    EXPECT_EQ(ok->palette().color(QPalette::Button), Style::LightGreen);
+    EXPECT_EQ(collected, (QList<QWidget *> { ok, l }));
+}
+
+namespace {
+struct GridOverSource : ::testing::Test
+{
+    TestFolder folder;
+    std::unique_ptr<DataSource> source = std::make_unique<DataSource>();
+
+    void SetUp() override
+    {
+        folder.addRace({ { "ad_lauf", "A" }, { "ad_lauf_datum", "01.01.2020" } });
+        folder.addRace({ { "ad_lauf", "B" }, { "ad_lauf_datum", "01.01.2021" } });
+        source->setDatabaseName(folder.dbPath());
+        source->setRecordSource(QStringLiteral("select * from adressen order by ad_lauf"));
+        source->refresh();
+    }
+};
+} // namespace
+
+// A window may hold its source as a member and its grid as a child widget: the members go
+// first. The grid must then show nothing and never read the source again.
+TEST_F(GridOverSource, AGridOutlivingItsSourceNeverReadsIt)
+{
+    QWidget window;
+    auto *grid = new DataGrid(*source, &window);
+    grid->setColumns({ { QStringLiteral("Lauf"), QStringLiteral("ad_lauf") } });
+    window.resize(400, 300);
+    grid->resize(400, 300);
+    window.show();
+    ASSERT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_EQ(grid->model()->index(1, 0).data().toString(), QStringLiteral("B"));
+
+    source.reset();
+
+    EXPECT_EQ(grid->model()->rowCount(), 0);
+    EXPECT_FALSE(grid->model()->data(grid->model()->index(0, 0), Qt::DisplayRole).isValid());
+    // Painting, new columns and keys all still work on the empty grid.
+    grid->grab();
+    grid->setColumns({ { QStringLiteral("Ort"), QStringLiteral("ad_lauf_ort") } });
+    EXPECT_EQ(grid->model()->rowCount(), 0);
+    EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QStringLiteral("Ort"));
+    grid->setFocus();
+    grid->grab();
+}
+
+TEST_F(GridOverSource, TheGridStillFollowsALivingSource)
+{
+    DataGrid grid(*source);
+    grid.setColumns({ { QStringLiteral("Lauf"), QStringLiteral("ad_lauf") } });
+    source->moveLast();
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+    grid.setCurrentIndex(grid.model()->index(0, 0));
+    EXPECT_EQ(source->currentIndex(), 0);
+}
