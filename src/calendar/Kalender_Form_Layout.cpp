@@ -87,6 +87,14 @@ void describeValue(QLabel *l, const QString &description)
     l->setAccessibleDescription(description);
 }
 
+// The "Zeigen" buttons at the right edge, each for the row it stands in.
+QPushButton *showButton(FormBuilder &b, const QString &name, int top, const QString &description)
+{
+    QPushButton *button = b.button(name, QStringLiteral("Zeigen"), { 5550, top, 750, 345 });
+    button->setAccessibleDescription(description);
+    return button;
+}
+
 QFont enlarged(QFont font, qreal factor)
 {
     font.setBold(true);
@@ -211,9 +219,8 @@ void Kalender_Form::buildDirectInput(FormBuilder &b)
     connect(k_t_tag, &QLineEdit::textEdited, this, &Kalender_Form::k_t_tag_Change);
     connect(k_t_monat, &QLineEdit::textEdited, this, &Kalender_Form::k_t_monat_Change);
     connect(k_t_jahr, &QLineEdit::textEdited, this, &Kalender_Form::k_t_jahr_Change);
-    k_c_zeigen1 = b.button(QStringLiteral("k_c_zeigen1"), QStringLiteral("Zeigen"),
-                           { 5550, 345, 750, 345 });
-    k_c_zeigen1->setAccessibleDescription(QStringLiteral("Eingegebenes Datum zeigen"));
+    k_c_zeigen1 = showButton(b, QStringLiteral("k_c_zeigen1"), 345,
+                             QStringLiteral("Eingegebenes Datum zeigen"));
     connect(k_c_zeigen1, &QPushButton::clicked, this, &Kalender_Form::k_c_zeigen1_Click);
 
     b.panel({}, { kRightColumn, 795, kRightWidth, 30 }, QFrame::HLine);
@@ -234,9 +241,8 @@ void Kalender_Form::buildDayStep(FormBuilder &b)
     k_t_in_vor->setAlignment(Qt::AlignRight);
     b.label(QStringLiteral("Tagen"), { 4860, 1440, 630, 315 }, k_t_in_vor);
     k_t_in_vor->setAccessibleName(QStringLiteral("Anzahl der Tage"));
-    k_c_zeigen2 = b.button(QStringLiteral("k_c_zeigen2"), QStringLiteral("Zeigen"),
-                           { 5550, 1425, 750, 345 });
-    k_c_zeigen2->setAccessibleDescription(QStringLiteral("Um die Anzahl der Tage weiterblättern"));
+    k_c_zeigen2 = showButton(b, QStringLiteral("k_c_zeigen2"), 1425,
+                             QStringLiteral("Um die Anzahl der Tage weiterblättern"));
     connect(k_c_zeigen2, &QPushButton::clicked, this, &Kalender_Form::k_c_zeigen2_Click);
 
     b.panel({}, { kRightColumn, 1875, kRightWidth, 30 }, QFrame::HLine);
@@ -319,9 +325,8 @@ void Kalender_Form::buildWeekdaySearch(FormBuilder &b)
                            QStringLiteral("Wochentag"));
     b.label(QStringLiteral("ist/war"), { 4005, 5475, 750, 315 });
     // After the choices it acts on, also in the tab order.
-    k_c_zeigen3 = b.button(QStringLiteral("k_c_zeigen3"), QStringLiteral("Zeigen"),
-                           { 5550, 5460, 750, 345 });
-    k_c_zeigen3->setAccessibleDescription(QStringLiteral("Passendes Datum suchen"));
+    k_c_zeigen3 = showButton(b, QStringLiteral("k_c_zeigen3"), 5460,
+                             QStringLiteral("Passendes Datum suchen"));
     connect(k_c_zeigen3, &QPushButton::clicked, this, &Kalender_Form::k_c_zeigen3_Click);
 
     for (int d = 1; d <= 31; ++d)
