@@ -95,6 +95,28 @@ QPushButton *showButton(FormBuilder &b, const QString &name, int top, const QStr
     return button;
 }
 
+struct BarRange
+{
+    int minimum;
+    int maximum;
+    int pageStep;
+};
+
+// A bar that steps the month or the year, under its centred caption.
+QScrollBar *dateBar(FormBuilder &b, const QString &caption, const QString &name, int top,
+                    const QString &meaning, const BarRange &range)
+{
+    QLabel *label = b.label(caption, { kGridLeft, top, 2415, 225 });
+    label->setAlignment(Qt::AlignCenter);
+    auto *bar = b.make<DateScrollBar>(name, { kGridLeft, top + 225, 2415, 255 }, Qt::Horizontal);
+    bar->setRange(range.minimum, range.maximum);
+    bar->setPageStep(range.pageStep);
+    label->setBuddy(bar);
+    bar->setAccessibleName(meaning);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    return bar;
+}
+
 QFont enlarged(QFont font, qreal factor)
 {
     font.setBold(true);
@@ -151,25 +173,10 @@ void Kalender_Form::buildMonthGrid(FormBuilder &b)
 // Month and year bars with "Heute" beside them.
 void Kalender_Form::buildMonthBars(FormBuilder &b)
 {
-    QLabel *monthCaption = b.label(QStringLiteral("<< Monat >>"), { kGridLeft, 2955, 2415, 225 });
-    monthCaption->setAlignment(Qt::AlignCenter);
-    k_sh_monat = b.make<DateScrollBar>(QStringLiteral("k_sh_monat"), { kGridLeft, 3180, 2415, 255 },
-                                       Qt::Horizontal);
-    k_sh_monat->setRange(1, 12);
-    k_sh_monat->setPageStep(3);
-    monthCaption->setBuddy(k_sh_monat);
-    k_sh_monat->setAccessibleName(QStringLiteral("Monat"));
-
-    QLabel *yearCaption = b.label(QStringLiteral("<< Jahr >>"), { kGridLeft, 3495, 2415, 225 });
-    yearCaption->setAlignment(Qt::AlignCenter);
-    k_sh_jahr = b.make<DateScrollBar>(QStringLiteral("k_sh_jahr"), { kGridLeft, 3720, 2415, 255 },
-                                      Qt::Horizontal);
-    k_sh_jahr->setRange(100, 9999);
-    k_sh_jahr->setPageStep(5);
-    yearCaption->setBuddy(k_sh_jahr);
-    k_sh_jahr->setAccessibleName(QStringLiteral("Jahr"));
-    for (QScrollBar *bar : { k_sh_monat, k_sh_jahr })
-        bar->setFocusPolicy(Qt::StrongFocus);
+    k_sh_monat = dateBar(b, QStringLiteral("<< Monat >>"), QStringLiteral("k_sh_monat"), 2955,
+                         QStringLiteral("Monat"), { 1, 12, 3 });
+    k_sh_jahr = dateBar(b, QStringLiteral("<< Jahr >>"), QStringLiteral("k_sh_jahr"), 3495,
+                        QStringLiteral("Jahr"), { 100, 9999, 5 });
     connect(k_sh_monat, &QScrollBar::valueChanged, this, &Kalender_Form::k_sh_monat_Change);
     connect(k_sh_jahr, &QScrollBar::valueChanged, this, &Kalender_Form::k_sh_jahr_Change);
 
