@@ -11,9 +11,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <functional>
-#include <unistd.h>
 
 namespace {
 

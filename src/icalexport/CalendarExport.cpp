@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
