@@ -3,12 +3,12 @@
 #include "OutputFile.h"
 #include "Sqlite.h"
 #include "WorkbookExport.h"
+#include "fileio/FileIo.h"
 
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -79,12 +79,7 @@ void replaceFileWith(const QString &target,
             ::unlink(temporary.c_str());
             throw;
         }
-        // Make the new name durable; the file is complete either way, so a failure is ignored.
-        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
+        fileio::syncFolder(folder);
     } catch (const xls::Error &e) {
         throw toDbError(e);
     }
