@@ -28,15 +28,15 @@ QString countText(int n, const char16_t *one, const char16_t *many)
 
 } // namespace
 
-QList<RaceRecord> readRaceRecords(const QString &databasePath)
+QList<CalendarRace> readRaceRecords(const QString &databasePath)
 {
     SqliteDb db(databasePath, SqliteDb::Open::ReadOnly);
     Statement st(db, kSelect);
-    QList<RaceRecord> races;
+    QList<CalendarRace> races;
     while (st.step()) {
         int c = 0;
         const auto text = [&] { return st.column(c++).toString(); };
-        RaceRecord r;
+        CalendarRace r;
         r.number = st.column(c++).toLongLong();
         for (QString *field : { &r.name, &r.place, &r.date, &r.start, &r.distance, &r.finishTime,
                                 &r.organiser, &r.web, &r.notes, &r.feeDistanceName })
