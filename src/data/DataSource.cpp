@@ -1,6 +1,7 @@
 #include "DataSource.h"
 
 #include "DbError.h"
+#include "RaceDateIndex.h"
 #include "SqlTranslator.h"
 
 #include <QRegularExpression>
@@ -57,7 +58,12 @@ void DataSource::ensureOpen()
 void DataSource::refresh()
 {
     ensureOpen();
-    const TranslatedStatement translated = translateStatement(m_statement);
+    TranslateOptions options;
+    // One look at the few races without a sortable date decides whether the key may stand in
+    // for the date functions.
+    options.raceDateKeys = m_statement.contains(QLatin1String("ad_lauf_datum"), Qt::CaseInsensitive)
+        && !RaceDateIndex::hasIrregularDates(m_db);
+    const TranslatedStatement translated = translateStatement(m_statement, options);
     if (translated.excel)
         throw DbError(ErrNo::SqlError, QStringLiteral("Diese Anweisung liefert keine Datensätze"));
 
