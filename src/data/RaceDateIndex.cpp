@@ -28,12 +28,13 @@ QString keyLiteral(const QDate &date)
 
 void ensure(SqliteDb &db)
 {
-    // The columns the list filters read ride along, so that a list never visits the table
-    // for the rows it leaves out.
+    // Latest first and, within a day, by number: the order of the lists, so that they never
+    // sort. The columns the list filters read ride along, so that a list never visits the
+    // table for the rows it leaves out.
     const std::string create = "create index " + std::string(kIndexName) + " on adressen("
         + keyExpression(QStringLiteral("ad_lauf_datum")).toStdString()
-        + ", ad_lauf, ad_ang_jn, ad_vorgemerkt_jn, ad_gelaufen_jn, ad_bezahlt_jn, ad_alarm_jn, "
-          "ad_alarm_datum, ad_startbild_jn)";
+        + " desc, ad_nummer, ad_lauf, ad_ang_jn, ad_vorgemerkt_jn, ad_gelaufen_jn, ad_bezahlt_jn, "
+          "ad_alarm_jn, ad_alarm_datum, ad_startbild_jn)";
     db.exec("begin immediate");
     try {
         const bool exists = !db.scalar("select 1 from sqlite_master where type = 'index' and "
