@@ -103,21 +103,6 @@ void leftFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_text(ctx, text, end, SQLITE_TRANSIENT);
 }
 
-// de_key(x): the German sort key of a text (an ICU sort key, as a blob that SQLite compares
-// bytewise), computed once per row so that sorting a long list never calls the collator
-// for each comparison. Other values pass unchanged and keep sorting before texts.
-void germanKeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
-{
-    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
-        sqlite3_result_value(ctx, argv[0]);
-        return;
-    }
-    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
-    const std::string key
-        = germanSortKey(std::string_view(text, size_t(sqlite3_value_bytes(argv[0]))));
-    sqlite3_result_blob(ctx, key.data(), int(key.size()), SQLITE_TRANSIENT);
-}
-
 int collateGerman(void *, int lenA, const void *a, int lenB, const void *b)
 {
     return compareGerman(std::string_view(static_cast<const char *>(a), size_t(lenA)),
@@ -146,9 +131,6 @@ void registerSqlFunctions(sqlite3 *db)
                                      nullptr));
     check(db,
           sqlite3_create_function_v2(db, "left_text", 2, flags, nullptr, leftFunction, nullptr,
-                                     nullptr, nullptr));
-    check(db,
-          sqlite3_create_function_v2(db, "de_key", 1, flags, nullptr, germanKeyFunction, nullptr,
                                      nullptr, nullptr));
     check(db, sqlite3_create_collation_v2(db, "de", SQLITE_UTF8, nullptr, collateGerman, nullptr));
 }

@@ -28,7 +28,7 @@ struct TranslateOptions
 // Makes the program's statements run on SQLite:
 // - val(x)= '12' compares numbers (SQLite never finds a number equal to a text);
 // - left(x,'n' )  = 't' compares the German way (collation "de"), and every order-by column
-//   sorts by its German key de_key(column);
+//   sorts by the same collation;
 //   left() itself is called left_text() (LEFT is a keyword in SQLite);
 // - ordering by the race date breaks ties by the row's key, so that every way of running the
 //   statement lists races of one day in the same order (by number); with raceDateKeys, the race

@@ -77,8 +77,7 @@ TEST(SqlFunctions, GermanCollationIgnoresCaseAndPutsUmlautsBesideTheirLetter)
     db.exec("create table t (x text); insert into t values ('Zell'), ('über'), ('Ahlen'), "
             "('Öhringen'), ('aachen'), ('Ulm'), ('Évian'), ('Łódź'), ('Mumbach'), ('München')");
     QStringList order;
-    for (const char *sql :
-         { "select x from t order by x collate de", "select x from t order by de_key(x)" }) {
+    for (const char *sql : { "select x from t order by x collate de" }) {
         Statement st(db, sql);
         order.clear();
         while (st.step())
@@ -91,6 +90,6 @@ TEST(SqlFunctions, GermanCollationIgnoresCaseAndPutsUmlautsBesideTheirLetter)
     // Numbers keep their numeric order.
     db.exec("create table n (k integer); insert into n values (10), (9), (100)");
     EXPECT_EQ(
-        db.scalar("select group_concat(k) from (select k from n order by de_key(k))").toString(),
+        db.scalar("select group_concat(k) from (select k from n order by k collate de)").toString(),
         QStringLiteral("9,10,100"));
 }

@@ -17,13 +17,13 @@ TEST(SqlTranslation, ListStatementsKeepTheirWordingAndGainGermanOrdering)
               "select * from adressen where ad_ang_jn=true and (Datevalue(ad_lauf_datum) >= "
               "Datevalue( '05.03.2004'))   order by cdate(ad_lauf_datum) desc, _rowid_");
     EXPECT_EQ(sqlOf("select * from aw_anrede  order by anrede"),
-              "select * from aw_anrede  order by de_key(anrede)");
+              "select * from aw_anrede  order by anrede COLLATE de");
     EXPECT_EQ(sqlOf("select * from aw_lauf order by lauf"),
-              "select * from aw_lauf order by de_key(lauf)");
+              "select * from aw_lauf order by lauf COLLATE de");
     EXPECT_EQ(sqlOf("select * from ereignisse_dokumente where val(ed_nummer)= '12' order by "
                     "erd_nummer desc"),
               "select * from ereignisse_dokumente where val(ed_nummer)= 12 order by "
-              "de_key(erd_nummer) desc");
+              "erd_nummer COLLATE de desc");
     EXPECT_EQ(sqlOf("select * from ereignisse_dokumente where val(ed_nummer)= -1"),
               "select * from ereignisse_dokumente where val(ed_nummer)= -1");
 }
@@ -61,13 +61,13 @@ TEST(SqlTranslation, PostalSearchComparesTheGermanWayAndLeavesLiteralsAlone)
 {
     EXPECT_EQ(sqlOf("select * from aw_plzort  where left(port,'3' )  = 'übe' order by port"),
               "select * from aw_plzort  where left_text(port,'3' )  = 'übe' COLLATE de order by "
-              "de_key(port)");
+              "port COLLATE de");
     // A quoted apostrophe and words inside the literal stay text.
     EXPECT_EQ(
         sqlOf("select * from aw_plzort  where left(port,'21' )  = 'x'' order by port' order "
               "by port"),
         "select * from aw_plzort  where left_text(port,'21' )  = 'x'' order by port' COLLATE de "
-        "order by de_key(port)");
+        "order by port COLLATE de");
     EXPECT_EQ(sqlQuoted(QStringLiteral("Sankt Peter's")), QStringLiteral("'Sankt Peter''s'"));
 }
 
