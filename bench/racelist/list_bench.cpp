@@ -7,7 +7,9 @@
 #include "Haupt_Form.h"
 #include "RaceGenerator.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -89,12 +91,13 @@ int main(int argc, char **argv)
     auto setFilter = [&](bool future, bool past, int option) {
         box(0)->setChecked(future);
         box(1)->setChecked(past);
-        for (int i = 0; i <= 5; ++i) {
-            auto *o = window.findChild<QRadioButton *>(QStringLiteral("h_o_auswahl(%1)").arg(i));
-            o->setAutoExclusive(false);
-            o->setChecked(i == option);
-            o->setAutoExclusive(true);
-        }
+        // The option group lets no button go unchecked while it is exclusive.
+        auto *first = window.findChild<QRadioButton *>(QStringLiteral("h_o_auswahl(0)"));
+        first->group()->setExclusive(false);
+        for (int i = 0; i <= 5; ++i)
+            window.findChild<QRadioButton *>(QStringLiteral("h_o_auswahl(%1)").arg(i))
+                ->setChecked(i == option);
+        first->group()->setExclusive(true);
     };
     measure(QStringLiteral("Alle zukünftigen Läufe"));
     box(0)->setChecked(false);
