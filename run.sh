@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, prepares the program folder and starts Strivo.
+# Installs what is missing, builds and starts Strivo through its launcher, as the installed
+# program starts: the races live in the user's folder, never in build/.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
 
-bin=build/bin
-# The program never creates its database: the installation does, and never replaces one.
-[ -e "$bin/Strivo-DB.mdb" ] || build/bin/strivo-makedb "$bin/Strivo-DB.mdb" db/schema.sql db/seed.sql
-mkdir -p "$bin/Export" "$bin/Dokumente"
-exec "$bin/Strivo" "$@"
+# Earlier versions of this script kept the database in build/bin/: the launcher moves it into
+# the user's folder once and renames the old file.
+old=build/bin/Strivo-DB.mdb
+if [ -e "$old" ]; then
+  exec build/bin/strivo --uebernehmen "$old"
+fi
+exec build/bin/strivo

@@ -8,6 +8,9 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
+#include <algorithm>
+#include <functional>
+
 namespace benchgen {
 
 namespace {
@@ -170,9 +173,12 @@ private:
 
 } // namespace
 
-void addRaces(const QString &databasePath, int count, unsigned seed)
+namespace {
+
+// Inserts `count` races from the generator; `adjust` may change each race's values first.
+void insertRaces(const QString &databasePath, int count, Generator &gen,
+                 const std::function<void(int, QVariantList &)> &adjust = {})
 {
-    Generator gen(seed);
     SqliteDb db(databasePath, SqliteDb::Open::ReadWrite);
     db.exec("begin");
     Statement race(db, insertRace);
@@ -180,7 +186,9 @@ void addRaces(const QString &databasePath, int count, unsigned seed)
                        "insert into ereignisse_dokumente (ed_nummer, ed_datei, ed_dateiname) "
                        "values (?, ?, ?)");
     for (int i = 0; i < count; ++i) {
-        const QVariantList values = gen.race();
+        QVariantList values = gen.race();
+        if (adjust)
+            adjust(i, values);
         for (int column = 0; column < values.size(); ++column)
             race.bind(column + 1, values.at(column));
         race.step();
@@ -200,6 +208,86 @@ void addRaces(const QString &databasePath, int count, unsigned seed)
         }
     }
     db.exec("commit");
+}
+
+struct HistoryDistance
+{
+    const char16_t *text;
+    double km; // 0: not a length
+    double paceFactor; // slower on long distances
+    int weight;
+};
+const HistoryDistance historyDistances[] = {
+    { u"Marathon", 42.195, 1.08, 20 },
+    { u"Halb-Marathon", 21.0975, 1.02, 20 },
+    { u"Halbmarathon", 21.0975, 1.02, 5 },
+    { u"10 km", 10, 0.95, 20 },
+    { u"10km", 10, 0.95, 8 },
+    { u"10 KM", 10, 0.95, 5 },
+    { u"5 km", 5, 0.92, 10 },
+    { u"Ultra 70 km", 70, 1.35, 4 },
+    { u"Crosslauf", 9, 1.1, 8 },
+};
+
+QString typedTime(Generator &gen, int seconds)
+{
+    const int h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
+    const int form = gen.below(100);
+    if (form < 3)
+        return gen.chance(50) ? QStringLiteral("DNF")
+                              : QStringLiteral("%1:%2%3").arg(h).arg(m).arg(s);
+    if (form < 8)
+        return QStringLiteral("%1h %2min %3s").arg(h).arg(m).arg(s);
+    if (form < 12)
+        return QStringLiteral("%1.%2.%3")
+            .arg(h)
+            .arg(m, 2, 10, QChar(u'0'))
+            .arg(s, 2, 10, QChar(u'0'));
+    if (h == 0 && form < 60)
+        return QStringLiteral("%1:%2").arg(m).arg(s, 2, 10, QChar(u'0'));
+    return QStringLiteral("%1:%2:%3").arg(h).arg(m, 2, 10, QChar(u'0')).arg(s, 2, 10, QChar(u'0'));
+}
+
+} // namespace
+
+void addRaces(const QString &databasePath, int count, unsigned seed)
+{
+    Generator gen(seed);
+    insertRaces(databasePath, count, gen);
+}
+
+void addRaceHistory(const QString &databasePath, int firstYear, int years, unsigned seed)
+{
+    Generator gen(seed);
+    std::vector<QDate> dates;
+    for (int y = 0; y < years; ++y) {
+        const QDate first(firstYear + y, 1, 1);
+        for (int n = 15 + gen.below(10); n > 0; --n)
+            dates.push_back(first.addDays(gen.below(first.daysInYear())));
+    }
+    int totalWeight = 0;
+    for (const HistoryDistance &d : historyDistances)
+        totalWeight += d.weight;
+    insertRaces(databasePath, int(dates.size()), gen, [&](int i, QVariantList &values) {
+        const QDate date = dates[size_t(i)];
+        const bool run = gen.chance(75);
+        int pick = gen.below(totalWeight);
+        const HistoryDistance *distance = historyDistances;
+        while (pick >= distance->weight)
+            pick -= (distance++)->weight;
+        // Faster for eight years, then slowly slower again; every race a little different.
+        const double t = date.year() - firstYear + date.dayOfYear() / 366.0;
+        const double pace = 335.0 - 50.0 * std::min(t, 8.0) / 8.0 + 3.0 * std::max(0.0, t - 8.0);
+        const double noise = 0.96 + gen.below(81) / 1000.0;
+        const int seconds = int(distance->km * pace * distance->paceFactor * noise);
+        values[2] = formatDate(date);
+        values[3] = weekdayShort(date.dayOfWeek());
+        values[4] = QString::fromUtf16(distance->text);
+        values[6] = run ? gen.chance(90) : gen.chance(40);
+        values[8] = gen.chance(30);
+        values[9] = gen.flag(run);
+        values[10] = run ? typedTime(gen, seconds) : QStringLiteral(" ");
+    });
 }
 
 void makeRaceDatabase(const QString &databasePath, int count, unsigned seed)

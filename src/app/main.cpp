@@ -2,17 +2,28 @@
 #include "Clock.h"
 #include "Haupt_Form.h"
 #include "InstanceLock.h"
+#include "QtTranslations.h"
 #include "QtUi.h"
+#include "UserFolder.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <csignal>
 
 int main(int argc, char **argv)
 {
+    // A file-size limit then makes a write fail (EFBIG), reported like a full disk, instead of
+    // ending the program in the middle of a copy.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Strivo"));
+    installGermanQtTranslations(app);
 
     QtUi ui;
-    const QString programFolder = QCoreApplication::applicationDirPath();
+    // The user's folder, which the launcher strivo prepares; a program folder holding a
+    // database is used as it is.
+    const QString programFolder = programFolderFor(QCoreApplication::applicationDirPath());
     // A second copy must not compact the database under the first one.
     InstanceLock lock(programFolder);
     if (!lock.tryLock()) {
@@ -28,5 +39,8 @@ int main(int argc, char **argv)
     if (!window.Form_Load())
         return 0;
     window.show();
+    // Lets the package check run the whole start-up without anyone to close the window.
+    if (qEnvironmentVariableIsSet("STRIVO_QUIT_AFTER_START"))
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return app.exec();
 }

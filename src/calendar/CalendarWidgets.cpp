@@ -4,6 +4,7 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 
@@ -84,4 +85,22 @@ void SelectAllEdit::mousePressEvent(QMouseEvent *event)
 {
     QLineEdit::mousePressEvent(event);
     selectAll();
+}
+
+void DateScrollBar::keyPressEvent(QKeyEvent *event)
+{
+    // A scroll bar turns its keys around so that Up and Page Up go back; that turns Left and
+    // Right around as well.
+    switch (event->key()) {
+    case Qt::Key_Left:
+        triggerAction(SliderSingleStepSub);
+        break;
+    case Qt::Key_Right:
+        triggerAction(SliderSingleStepAdd);
+        break;
+    default:
+        QScrollBar::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPoint>
+#include <QScrollBar>
 
 // MIME type of a day dragged out of the calendar grid; the data is the date as "dd.mm.yyyy".
 inline constexpr char kDayMimeType[] = "application/x-strivo-kalendertag";
@@ -62,4 +63,16 @@ public:
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+};
+
+// The month and year bars: Right, Down and Page Down go to a later month or year, Left, Up and
+// Page Up to an earlier one, as the arrows and the captions "<< Monat >>" suggest.
+class DateScrollBar final : public QScrollBar
+{
+    Q_OBJECT
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };

@@ -130,7 +130,7 @@ void Kalender_Form::buildForm()
     // Month and year bars with "Heute" beside them
     QLabel *monthCaption = label(QStringLiteral("<< Monat >>"), twRect(kGridLeft, 2955, 2415, 225));
     monthCaption->setAlignment(Qt::AlignCenter);
-    k_sh_monat = new QScrollBar(Qt::Horizontal, this);
+    k_sh_monat = new DateScrollBar(Qt::Horizontal, this);
     k_sh_monat->setObjectName(QStringLiteral("k_sh_monat"));
     k_sh_monat->setGeometry(twRect(kGridLeft, 3180, 2415, 255));
     k_sh_monat->setRange(1, 12);
@@ -140,7 +140,7 @@ void Kalender_Form::buildForm()
 
     QLabel *yearCaption = label(QStringLiteral("<< Jahr >>"), twRect(kGridLeft, 3495, 2415, 225));
     yearCaption->setAlignment(Qt::AlignCenter);
-    k_sh_jahr = new QScrollBar(Qt::Horizontal, this);
+    k_sh_jahr = new DateScrollBar(Qt::Horizontal, this);
     k_sh_jahr->setObjectName(QStringLiteral("k_sh_jahr"));
     k_sh_jahr->setGeometry(twRect(kGridLeft, 3720, 2415, 255));
     k_sh_jahr->setRange(100, 9999);
@@ -299,11 +299,6 @@ void Kalender_Form::buildForm()
     auto *searchGroup = new QButtonGroup(this);
     searchGroup->addButton(k_o_naechstes);
     searchGroup->addButton(k_o_letztes);
-    k_c_zeigen3
-        = button("k_c_zeigen3", QStringLiteral("Zeigen"), twRect(5550, 5460, 750, 345), true);
-    k_c_zeigen3->setAccessibleDescription(QStringLiteral("Passendes Datum suchen"));
-    connect(k_c_zeigen3, &QPushButton::clicked, this, &Kalender_Form::k_c_zeigen3_Click);
-
     auto combo = [this](const char *name, const QRect &rect, const QString &accessibleName) {
         auto *c = new QComboBox(this);
         c->setObjectName(QLatin1String(name));
@@ -313,7 +308,7 @@ void Kalender_Form::buildForm()
         return c;
     };
     QLabel *sentence
-        = label(QStringLiteral("Datum, an dem der"), twRect(3225, 5085, 1755, 315), true);
+        = label(QStringLiteral("Datum, an dem der"), twRect(3225, 5085, 1785, 315), true);
     k_k_ausw_tag = combo("k_k_ausw_tag", twRect(5025, 5085, 780, 315), QStringLiteral("Tag"));
     sentence->setBuddy(k_k_ausw_tag);
     k_k_ausw_monat
@@ -322,6 +317,11 @@ void Kalender_Form::buildForm()
     k_k_ausw_wotag
         = combo("k_k_ausw_wotag", twRect(2295, 5475, 1650, 315), QStringLiteral("Wochentag"));
     label(QStringLiteral("ist/war"), twRect(4005, 5475, 750, 315), true);
+    // After the choices it acts on, also in the tab order.
+    k_c_zeigen3
+        = button("k_c_zeigen3", QStringLiteral("Zeigen"), twRect(5550, 5460, 750, 345), true);
+    k_c_zeigen3->setAccessibleDescription(QStringLiteral("Passendes Datum suchen"));
+    connect(k_c_zeigen3, &QPushButton::clicked, this, &Kalender_Form::k_c_zeigen3_Click);
 
     for (int d = 1; d <= 31; ++d)
         k_k_ausw_tag->addItem(QStringLiteral(" ") + QString::number(d));

@@ -20,6 +20,10 @@ public:
         QString initialDir;
         QString fileName; // proposed name
         QString filter; // "Description|*.ext|Other|*.x"
+        // Save dialogs: the dialog asks before an existing file is chosen, and adds this
+        // extension (without dot) to a name typed without one.
+        bool confirmOverwrite = false;
+        QString defaultSuffix;
     };
     struct FileAnswer
     {

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <cstdlib>
+#include <vector>
+
 namespace {
 
 QString lockFileFor(const QString &appPfad)
@@ -19,6 +22,35 @@ QString lockFileFor(const QString &appPfad)
         + QStringLiteral(".lock");
 }
 
+// The locks held now. The program may end through exit() from deep inside a window, which
+// skips the destructors of main()'s objects; the lock file is removed then all the same.
+std::vector<QLockFile *> &heldLocks()
+{
+    static std::vector<QLockFile *> locks;
+    return locks;
+}
+
+void releaseHeldLocks()
+{
+    for (QLockFile *lock : heldLocks())
+        lock->unlock();
+    heldLocks().clear();
+}
+
+void hold(QLockFile *lock)
+{
+    // The list exists before the handler is registered, so it outlives the handler's run.
+    std::vector<QLockFile *> &locks = heldLocks();
+    static const bool registered = std::atexit(releaseHeldLocks) == 0;
+    Q_UNUSED(registered);
+    locks.push_back(lock);
+}
+
+void release(QLockFile *lock)
+{
+    std::erase(heldLocks(), lock);
+}
+
 } // namespace
 
 InstanceLock::InstanceLock(const QString &appPfad)
@@ -29,7 +61,11 @@ InstanceLock::InstanceLock(const QString &appPfad)
     m_lock->setStaleLockTime(0);
 }
 
-InstanceLock::~InstanceLock() = default;
+InstanceLock::~InstanceLock()
+{
+    if (m_locked)
+        release(m_lock.get());
+}
 
 bool InstanceLock::tryLock()
 {
@@ -37,6 +73,7 @@ bool InstanceLock::tryLock()
         return true;
     if (m_lock->tryLock(0)) {
         m_locked = true;
+        hold(m_lock.get());
         return true;
     }
     // Only a lock held by a running copy stops the start; a temporary folder that cannot take

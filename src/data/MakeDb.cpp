@@ -8,14 +8,81 @@
 #include <QFile>
 #include <QFileInfo>
 
-void makeDatabase(const QString &path, const QStringList &sqlFiles)
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <functional>
+#include <unistd.h>
+
+namespace {
+
+DbError existsError(const QString &path)
 {
-    if (QFile::exists(path))
-        throw DbError(ErrNo::FileExists,
-                      QStringLiteral("Die Datei '%1' ist bereits vorhanden").arg(path));
+    return DbError(ErrNo::FileExists,
+                   QStringLiteral("Die Datei '%1' ist bereits vorhanden").arg(path));
+}
+
+DbError cannotCreate(const QString &path)
+{
+    return DbError(ErrNo::CannotOpenFile,
+                   QStringLiteral("Die Datei '%1' kann nicht angelegt werden").arg(path));
+}
+
+void syncFile(const QByteArray &path, bool folder)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
+    if (fd >= 0) {
+        ::fsync(fd); // best effort: some file systems refuse fsync on folders
+        ::close(fd);
+    }
+}
+
+// Gives the finished file its name without ever replacing one that appeared meanwhile. The
+// content is on disk before the name, so a power cut never leaves a half file under it.
+void publish(const QString &partial, const QString &path)
+{
+    const QByteArray from = QFile::encodeName(partial);
+    const QByteArray to = QFile::encodeName(path);
+    syncFile(from, false);
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
+        const int err = errno;
+        if (err == EEXIST)
+            throw existsError(path);
+        // File systems without RENAME_NOREPLACE: a hard link fails just as safely on a name in
+        // use.
+        if (err != EINVAL && err != ENOSYS)
+            throw cannotCreate(path);
+        if (::link(from.constData(), to.constData()) != 0)
+            throw errno == EEXIST ? existsError(path) : cannotCreate(path);
+        ::unlink(from.constData());
+    }
+    syncFile(QFile::encodeName(QFileInfo(path).absolutePath()), true);
+}
+
+// Writes a new database under a temporary name with fill(), then publishes it. A half-made file
+// from an interrupted earlier attempt, and its journal, are thrown away first: a stale journal
+// would otherwise be rolled into the new file.
+void makeNew(const QString &path, const std::function<void(const QString &partial)> &fill)
+{
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+        throw existsError(path);
     const QString partial = path + QStringLiteral(".neu");
     QFile::remove(partial);
-    {
+    QFile::remove(partial + QStringLiteral("-journal"));
+    try {
+        fill(partial);
+    } catch (const DbError &) {
+        QFile::remove(partial);
+        throw;
+    }
+    publish(partial, path);
+}
+
+} // namespace
+
+void makeDatabase(const QString &path, const QStringList &sqlFiles)
+{
+    makeNew(path, [&](const QString &partial) {
         SqliteDb db(partial, SqliteDb::Open::Create);
         db.exec("BEGIN");
         for (const QString &name : sqlFiles) {
@@ -26,16 +93,37 @@ void makeDatabase(const QString &path, const QStringList &sqlFiles)
             db.exec(file.readAll().toStdString());
         }
         db.exec("COMMIT");
-    }
-    if (!QFile::rename(partial, path))
-        throw DbError(ErrNo::CannotOpenFile,
-                      QStringLiteral("Die Datei '%1' kann nicht angelegt werden").arg(path));
+    });
+}
+
+void copyDatabase(const QString &source, const QString &path)
+{
+    makeNew(path, [&](const QString &partial) {
+        {
+            // Read-write, so that a crash journal beside the source is rolled back first.
+            SqliteDb db(source, SqliteDb::Open::ReadWrite);
+            if (db.scalar("select count(*) from sqlite_master where type = 'table' and name = "
+                          "'adressen'")
+                    .toInt()
+                != 1)
+                throw DbError(
+                    ErrNo::UnknownFormat,
+                    QStringLiteral("Die Datei '%1' enthält keine Läufe von Strivo").arg(source));
+            Statement vacuum(db, "vacuum into ?");
+            vacuum.bind(1, partial);
+            vacuum.step();
+        }
+        SqliteDb copy(partial, SqliteDb::Open::ReadOnly);
+        if (copy.scalar("pragma integrity_check").toString() != QLatin1String("ok"))
+            throw DbError(ErrNo::DatabaseCorrupt,
+                          QStringLiteral("Die Kopie von '%1' ist unvollständig").arg(source));
+    });
 }
 
 QString installedSqlFolder()
 {
-    const QString installed =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/../share/strivo");
+    const QString installed
+        = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/strivo");
     if (QFileInfo::exists(installed + QStringLiteral("/schema.sql")))
         return QDir(installed).canonicalPath();
     return QStringLiteral(STRIVO_SOURCE_DB_DIR);
@@ -44,5 +132,5 @@ QString installedSqlFolder()
 QStringList installedSqlFiles()
 {
     const QString folder = installedSqlFolder();
-    return {folder + QStringLiteral("/schema.sql"), folder + QStringLiteral("/seed.sql")};
+    return { folder + QStringLiteral("/schema.sql"), folder + QStringLiteral("/seed.sql") };
 }

@@ -207,6 +207,43 @@ void copyReplacing(const QString &source, const QString &target, const Maintenan
     syncFolderOf(target);
 }
 
+struct stat statOf(const QString &path)
+{
+    struct stat info
+    {
+    };
+    if (::stat(native(path).constData(), &info) != 0)
+        throw fileError(errno);
+    return info;
+}
+
+// Makes the checked compaction target the main file by renaming it: no further copy of the
+// database is needed, and the main file is at every moment either the old or the new one. The
+// target gets the main file's permissions and owner, and reaches the disk before the rename.
+// Returns false where a rename cannot do it (another file system), without changing anything.
+bool renameOver(const QString &source, const QString &target)
+{
+    const struct stat targetInfo = statOf(target);
+    if (statOf(source).st_dev != targetInfo.st_dev)
+        return false;
+    Fd file(::open(native(source).constData(), O_RDWR | O_CLOEXEC));
+    if (file.get() < 0)
+        throw fileError(errno);
+    ::fchmod(file.get(), targetInfo.st_mode & 07777);
+    if (::fchown(file.get(), targetInfo.st_uid, targetInfo.st_gid) != 0) {
+        // Only an administrator may hand a file to another owner; the mode is what matters.
+    }
+    if (::fsync(file.get()) != 0 || !file.close())
+        throw fileError(errno);
+    if (::rename(native(source).constData(), native(target).constData()) != 0) {
+        if (errno == EXDEV) // the same device mounted twice
+            return false;
+        throw fileError(errno);
+    }
+    syncFolderOf(target);
+    return true;
+}
+
 // Removes the journal files SQLite may have left beside a database, and with `withFile` the
 // database itself.
 void removeDatabaseFiles(const QString &path, bool withFile)
@@ -217,6 +254,15 @@ void removeDatabaseFiles(const QString &path, bool withFile)
         const QByteArray name = native(path + QLatin1String(suffix));
         if (::unlink(name.constData()) != 0 && errno != ENOENT)
             throw fileError(errno);
+    }
+}
+
+// Clean-up after a failure, which must not hide that failure.
+void removeQuietly(const QString &path)
+{
+    try {
+        removeDatabaseFiles(path, true);
+    } catch (const DbError &) {
     }
 }
 
@@ -327,6 +373,15 @@ RowCounts repairMainFile(const QString &path)
     case FileKind::Sqlite:
         break;
     }
+    // SQLite would open a write-protected file read-only without a word, and the compacted
+    // copy would then replace it; the user would learn of it only when a save fails.
+    if (Fd probe(::open(native(path).constData(), O_RDWR | O_CLOEXEC));
+        probe.get() < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+        throw DbError(ErrNo::CannotOpenFile,
+                      QStringLiteral("Die Datenbankdatei '%1' ist schreibgeschützt: Änderungen "
+                                     "können nicht gespeichert werden. Bitte den Schreibschutz "
+                                     "aufheben. %2")
+                          .arg(file, untouched));
     Check check;
     try {
         SqliteDb db(path, SqliteDb::Open::ReadWrite);
@@ -348,16 +403,16 @@ RowCounts repairMainFile(const QString &path)
     return check.counts;
 }
 
-void makeBackup(const MaintenancePaths &paths, const MaintenanceHook &hook)
+void makeBackup(const QString &mainFile, const QString &backupFile, const MaintenanceHook &hook)
 {
     try {
         // Journal files of an earlier copy would be played back into the new one.
-        removeDatabaseFiles(paths.backupFile, false);
-        copyReplacing(paths.mainFile, paths.backupFile, hook, "backup:written");
+        removeDatabaseFiles(backupFile, false);
+        copyReplacing(mainFile, backupFile, hook, "backup:written");
     } catch (const DbError &e) {
         throw inContext(e,
                         QStringLiteral("Die Sicherungskopie '%1' kann nicht geschrieben werden")
-                            .arg(shown(paths.backupFile)),
+                            .arg(shown(backupFile)),
                         mainFileUnchanged());
     }
 }
@@ -398,7 +453,7 @@ void compact(const MaintenancePaths &paths, const RowCounts &expected, const Mai
         else if (check.sound() && check.counts != expected)
             check.problem = QStringLiteral("es fehlen Datensätze");
     } catch (const DbError &e) {
-        QFile::remove(paths.compactFile);
+        removeQuietly(paths.compactFile);
         throw inContext(e,
                         QStringLiteral("Die Datenbank kann nicht in die Datei '%1' komprimiert "
                                        "werden")
@@ -406,24 +461,52 @@ void compact(const MaintenancePaths &paths, const RowCounts &expected, const Mai
                         mainFileUnchanged());
     }
     if (!check.sound()) {
-        QFile::remove(paths.compactFile);
+        removeQuietly(paths.compactFile);
         throw DbError(ErrNo::DatabaseCorrupt,
                       QStringLiteral("Die komprimierte Datei '%1' ist unvollständig: %2. %3")
                           .arg(target, check.problem, mainFileUnchanged()));
     }
 }
 
-void replaceMainFile(const MaintenancePaths &paths, const MaintenanceHook &hook)
+// The new main file comes from the compaction target. Where the target can simply be renamed,
+// it is, and a copy of the new main file becomes the target again afterwards; so no moment needs
+// room for more than the main file, the backup and the target.
+void replaceMainFile(const MaintenancePaths &paths, const QString &mainFile,
+                     const MaintenanceHook &hook)
 {
+    const QString what
+        = QStringLiteral("Die komprimierte Datenbank kann nicht nach '%1' kopiert werden")
+              .arg(shown(mainFile));
+    bool renamed = false;
     try {
-        copyReplacing(paths.compactFile, paths.mainFile, hook, "replace-main:written");
+        // Another name of the same file would keep the old content and silently go stale.
+        if (statOf(mainFile).st_nlink > 1)
+            return;
+        renamed = renameOver(paths.compactFile, mainFile);
+        if (!renamed)
+            copyReplacing(paths.compactFile, mainFile, hook, "replace-main:written");
+    } catch (const DbError &e) {
+        throw inContext(e, what, mainFileUnchanged());
+    }
+    if (!renamed)
+        return;
+    notify(hook, "replace-main:renamed");
+    try {
+        copyReplacing(mainFile, paths.compactFile, hook, "copy-target:written");
     } catch (const DbError &e) {
         throw inContext(e,
-                        QStringLiteral("Die komprimierte Datenbank kann nicht nach '%1' kopiert "
-                                       "werden")
-                            .arg(shown(paths.mainFile)),
-                        mainFileUnchanged());
+                        QStringLiteral("Die Datei '%1' kann nicht geschrieben werden")
+                            .arg(shown(paths.compactFile)),
+                        QStringLiteral("Die Datenbankdatei ist vollständig und komprimiert."));
     }
+}
+
+// The file the main file's name leads to: maintenance works on the file a link points to and
+// keeps the link.
+QString resolvedMainFile(const QString &mainFile)
+{
+    const QString target = QFileInfo(mainFile).canonicalFilePath();
+    return target.isEmpty() ? mainFile : target;
 }
 
 } // namespace
@@ -436,23 +519,25 @@ MaintenancePaths MaintenancePaths::inFolder(const QString &appPfad, const QStrin
 
 void runStartupMaintenance(const MaintenancePaths &paths, const MaintenanceHook &hook)
 {
+    const QString mainFile = resolvedMainFile(paths.mainFile);
     notify(hook, "repair:before");
-    const RowCounts counts = repairMainFile(paths.mainFile);
+    const RowCounts counts = repairMainFile(mainFile);
     notify(hook, "repair:after");
 
-    notify(hook, "backup:before");
-    makeBackup(paths, hook);
-    notify(hook, "backup:after");
-
+    // The old target goes first, so that it never takes room beside the new backup.
     notify(hook, "remove-compact:before");
     removeOldTarget(paths.compactFile);
     notify(hook, "remove-compact:after");
+
+    notify(hook, "backup:before");
+    makeBackup(mainFile, paths.backupFile, hook);
+    notify(hook, "backup:after");
 
     notify(hook, "compact:before");
     compact(paths, counts, hook);
     notify(hook, "compact:after");
 
     notify(hook, "replace-main:before");
-    replaceMainFile(paths, hook);
+    replaceMainFile(paths, mainFile, hook);
     notify(hook, "replace-main:after");
 }

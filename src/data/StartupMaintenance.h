@@ -15,13 +15,20 @@ struct MaintenancePaths
 };
 
 // Called with a point name before and after each file operation of the maintenance, in this
-// order: repair:before, repair:after, backup:before, backup:written (copy on disk, not yet
-// renamed), backup:after, remove-compact:before, remove-compact:after, compact:before,
-// compact:written (not yet checked), compact:after, replace-main:before, replace-main:written,
-// replace-main:after. Tests use it to end the process at a point.
+// order: repair:before, repair:after, remove-compact:before, remove-compact:after, backup:before,
+// backup:written (copy on disk, not yet renamed), backup:after, compact:before, compact:written
+// (not yet checked), compact:after, replace-main:before, replace-main:renamed (the target is the
+// main file now), copy-target:written (its copy on disk, not yet renamed), replace-main:after.
+// Where the target cannot be renamed (the main file is a link to another drive),
+// replace-main:written (the copy beside the main file) takes the place of the renamed and
+// copy-target points. Tests use it to end the process at a point.
 using MaintenanceHook = std::function<void(const char *point)>;
 
-// Repairs the main file, copies it to the backup, deletes an old compaction target, compacts
-// the backup into the target and copies the target over the main file, in this order.
-// The first failure throws DbError with a German description; the main file then stays as it was.
+// Repairs the main file, deletes an old compaction target, copies the main file to the backup,
+// compacts the backup into the target and makes the target the new main file, in this order;
+// the target stays as a copy of it. No moment needs room for more than three times the
+// database. A main file that is a link is worked on where it points, and the link is kept; one
+// with further hard links is not replaced (the other names would keep the old file).
+// The first failure throws DbError with a German description; the main file then stays as it
+// was, and no temporary file or journal is left behind.
 void runStartupMaintenance(const MaintenancePaths &paths, const MaintenanceHook &hook = {});

@@ -49,30 +49,6 @@ void refuseOversizedResult(const SqliteDb &db, std::string select)
         throw tooManyRows(groupedNumber(rows));
 }
 
-DbError toDbError(const xls::Error &e)
-{
-    const QString text = QString::fromUtf8(e.what());
-    switch (e.kind()) {
-    case xls::ErrorKind::FileExists:
-        return DbError(ErrNo::FileExists, text);
-    case xls::ErrorKind::FolderMissing:
-    case xls::ErrorKind::AccessDenied:
-        return DbError(ErrNo::CannotOpenFile, text);
-    case xls::ErrorKind::DiskFull:
-        return DbError(ErrNo::DiskFull, text);
-    case xls::ErrorKind::WriteFailed:
-        return DbError(ErrNo::DiskError, text);
-    case xls::ErrorKind::TooManyRows:
-        return tooManyRows(QStringLiteral("mehr als 65.535"));
-    case xls::ErrorKind::TooManyColumns:
-    case xls::ErrorKind::TooLarge:
-    case xls::ErrorKind::InvalidSheetName:
-    case xls::ErrorKind::InvalidUse:
-        break;
-    }
-    return DbError(ErrNo::SqlError, text);
-}
-
 // Columns declared BOOLEAN in the table the select reads from.
 std::set<QString> booleanColumns(const SqliteDb &db, const std::string &select)
 {
@@ -92,7 +68,7 @@ std::set<QString> booleanColumns(const SqliteDb &db, const std::string &select)
     return names;
 }
 
-void exportToWorkbook(const SqliteDb &db, const std::string &select, const ExcelTarget &target)
+quint32 exportToWorkbook(const SqliteDb &db, const std::string &select, const ExcelTarget &target)
 {
     Statement rows(db, select);
     const int columns = rows.columnCount();
@@ -128,22 +104,70 @@ void exportToWorkbook(const SqliteDb &db, const std::string &select, const Excel
         book.addRow(cells);
     }
     book.finish();
+    return book.cutCells();
+}
+
+// The statement with the handed target path set aside, so that nothing in the path can be taken
+// for the statement's own syntax.
+TranslatedStatement translateWithTarget(const QString &statement, const QString &excelPath)
+{
+    if (excelPath.isEmpty())
+        return translateStatement(statement);
+    const QString prefix = QStringLiteral("[Excel 8.0;Database=");
+    const QString written = prefix + excelPath + QStringLiteral("].");
+    const qsizetype at = statement.indexOf(written);
+    if (at < 0)
+        throw DbError(ErrNo::SqlError,
+                      QStringLiteral("Die Abfrage nennt die Exportdatei '%1' nicht als Ziel.")
+                          .arg(excelPath));
+    TranslatedStatement translated = translateStatement(
+        QString(statement).replace(at, written.size(), prefix + QStringLiteral("_].")));
+    if (translated.excel)
+        translated.excel->path = excelPath;
+    return translated;
 }
 
 } // namespace
 
-void executeStatement(const QString &databasePath, const QString &statement)
+DbError toDbError(const xls::Error &e)
+{
+    const QString text = QString::fromUtf8(e.what());
+    switch (e.kind()) {
+    case xls::ErrorKind::FileExists:
+        return DbError(ErrNo::FileExists, text);
+    case xls::ErrorKind::FolderMissing:
+    case xls::ErrorKind::AccessDenied:
+        return DbError(ErrNo::CannotOpenFile, text);
+    case xls::ErrorKind::DiskFull:
+        return DbError(ErrNo::DiskFull, text);
+    case xls::ErrorKind::WriteFailed:
+        return DbError(ErrNo::DiskError, text);
+    case xls::ErrorKind::TooManyRows:
+        return tooManyRows(QStringLiteral("mehr als 65.535"));
+    case xls::ErrorKind::TooManyColumns:
+    case xls::ErrorKind::TooLarge:
+    case xls::ErrorKind::InvalidSheetName:
+    case xls::ErrorKind::InvalidUse:
+        break;
+    }
+    return DbError(ErrNo::SqlError, text);
+}
+
+StatementResult executeStatement(const QString &databasePath, const QString &statement,
+                                 const QString &excelPath)
 {
     SqliteDb db(databasePath, SqliteDb::Open::ReadWrite);
-    const TranslatedStatement translated = translateStatement(statement);
+    const TranslatedStatement translated = translateWithTarget(statement, excelPath);
+    StatementResult result;
     if (!translated.excel) {
         db.exec(translated.sql);
-        return;
+        return result;
     }
     refuseOversizedResult(db, translated.sql);
     try {
-        exportToWorkbook(db, translated.sql, *translated.excel);
+        result.cutCells = exportToWorkbook(db, translated.sql, *translated.excel);
     } catch (const xls::Error &e) {
         throw toDbError(e);
     }
+    return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DbError.h"
+
 #include <QString>
 
 // Runs one of the program's statements on the database file. A select-into whose target is an
@@ -10,4 +12,18 @@
 //
 // An existing file at PATH is never replaced or changed, and a failed export leaves no file.
 // Failures throw DbError with a German description (an existing file: ErrNo::FileExists).
-void executeStatement(const QString &databasePath, const QString &statement);
+//
+// `excelPath`, when given, is the PATH written into the statement, handed over as it is: a path
+// may hold brackets, which the statement's own syntax cannot tell from the target's end.
+struct StatementResult
+{
+    quint32 cutCells = 0; // exported texts longer than a cell holds, cut in the workbook
+};
+StatementResult executeStatement(const QString &databasePath, const QString &statement,
+                                 const QString &excelPath = {});
+
+namespace xls {
+class Error;
+}
+// A failure of the file layer as the program's error, with its German description.
+DbError toDbError(const xls::Error &e);

@@ -7,6 +7,7 @@
 #include "DateLabel.h"
 #include "EditorValues.h"
 #include "FieldBehaviours.h"
+#include "FieldLimit.h"
 #include "PickListCombo.h"
 #include "PictureTab.h"
 
@@ -166,7 +167,10 @@ void Adressen_Form::showRecord()
     const DataSource &r = ctx.Lauf_db;
     const bool copy = ctx.vars.bearb_modus == 3;
     auto field = [&r](const char *name) { return r.value(QString::fromLatin1(name)); };
-    auto show = [&](QLineEdit *control, const char *name) { control->setText(text(field(name))); };
+    // A stored value longer than its field's limit is shown whole, so saving keeps it.
+    auto show = [&](QLineEdit *control, const char *name) {
+        FieldLimit::showWhole(*control, text(field(name)));
+    };
     auto showCombo
         = [&](int index, const char *name) { aw_Combo1(index)->setEditText(text(field(name))); };
 
@@ -189,12 +193,12 @@ void Adressen_Form::showRecord()
             ad_o_strecke(1)->setChecked(true);
         } else if (d != QLatin1String(" ")) {
             ad_o_strecke(2)->setChecked(true);
-            ad_t_strecke->setText(d);
+            FieldLimit::showWhole(*ad_t_strecke, d);
         }
     }
 
     a_l_datei->setText(text(field("ad_startbild"), QStringLiteral(" ")));
-    ad_t_zeit->setText(text(field("ad_zeit"), QStringLiteral(" ")));
+    FieldLimit::showWhole(*ad_t_zeit, text(field("ad_zeit"), QStringLiteral(" ")));
 
     const QVariant registered = field("ad_ang_datum");
     ad_l_angemeldet->setText(isNull(registered) || copy ? QStringLiteral(" ")

@@ -6,6 +6,7 @@
 #include "DataGrid.h"
 #include "EditorValues.h"
 #include "Style.h"
+#include "TextCut.h"
 #include "Twips.h"
 
 #include <QComboBox>
@@ -34,17 +35,6 @@ QString documentsStatement(const QString &raceNumber)
         + numberOfText(raceNumber) + QStringLiteral("' order by erd_nummer desc");
 }
 
-// The first 255 characters; a character made of two UTF-16 units is not split.
-QString storablePath(const QString &path)
-{
-    if (path.size() <= kPathLength)
-        return path;
-    qsizetype length = kPathLength;
-    if (path.at(length - 1).isHighSurrogate())
-        --length;
-    return path.left(length);
-}
-
 // An existing file (not a folder) at a full path: only such a path can be handed on.
 bool fileExists(const QString &path)
 {
@@ -58,8 +48,8 @@ void Adressen_Form::buildDocuments()
     QWidget *page = DBGrid1_Dokumente->parentWidget();
 
     auto button = [page](const char *name, const QString &text) {
-        return Style::makeButton(page, QString::fromUtf8(name), text,
-                                 pageRect(135, 4050, 1995, 375), Style::LightYellow);
+        return Style::makeCommandButton(page, QString::fromUtf8(name), text,
+                                        pageRect(135, 4050, 1995, 375));
     };
     ad_c_neu_doc = button("ad_c_neu_doc", QStringLiteral("Neues Dokument zuordnen"));
     ad_c_loeschen_doc = button("ad_c_löschen_doc", QStringLiteral("Zuordnung löschen"));
@@ -159,7 +149,7 @@ void Adressen_Form::ad_c_neu_doc_Click()
         docs.refresh();
         docs.addNew();
         docs.setValue(QStringLiteral("ed_nummer"), v.akt_ad_nummer);
-        docs.setValue(QStringLiteral("ed_datei"), storablePath(chosen.fileName));
+        docs.setValue(QStringLiteral("ed_datei"), leftWhole(chosen.fileName, kPathLength));
         // Described by the race's name until the user writes something better.
         docs.setValue(QStringLiteral("ed_dateiname"), aw_Combo1(7)->currentText());
         docs.update();

@@ -3,8 +3,10 @@
 
 #include "DataGrid.h"
 #include "DateLabel.h"
+#include "FieldLimit.h"
 #include "Style.h"
 #include "Twips.h"
+#include "WholeCharacters.h"
 #include "WrapCheckBox.h"
 
 #include <QComboBox>
@@ -39,7 +41,8 @@ QLineEdit *textField(QWidget *parent, const QString &name, int left, int top, in
     auto *field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setGeometry(twRect(left, top, width, kRowHeight));
-    field->setMaxLength(maxLength);
+    FieldLimit::setLimit(*field, maxLength);
+    keepWholeCharacters(field);
     QPalette p = field->palette();
     p.setColor(QPalette::Base, kWhite);
     field->setPalette(p);

@@ -5,6 +5,8 @@
 #include "DateLabel.h"
 #include "EditorValues.h"
 #include "GermanText.h"
+#include "PickListCombo.h"
+#include "TextCut.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +25,8 @@ void Adressen_Form::db_ok_Click(int)
 {
     SharedVars &v = ctx.vars;
     const bool deleting = v.loeschen_jn == QLatin1String("ja");
+    if (!deleting)
+        m_pickLists->leaveFocusedCombo();
     if (aw_Combo1(7)->currentText().isEmpty() && !deleting) {
         v.meldung
             = QStringLiteral("Geben Sie bitte einen Namen ein oder klicken Sie auf 'Abbrechen'!");
@@ -77,8 +81,9 @@ void Adressen_Form::writeRecord()
         r.setValue(QString::fromLatin1(field), value);
         stepProgress();
     };
-    auto combo
-        = [this](int index, int length) { return aw_Combo1(index)->currentText().left(length); };
+    auto combo = [this](int index, int length) {
+        return leftWhole(aw_Combo1(index)->currentText(), length);
+    };
 
     put("ad_lauf", combo(7, 35));
     put("ad_lauf_ort", ad_t_lauf_ort->text());
@@ -141,7 +146,7 @@ void Adressen_Form::writeRecord()
     put("ad_alarm_datum", isDateText(reminder) ? reminder : QStringLiteral("01.01.1900"));
     put("ad_bezahlt_jn", ad_check_bezahlt->isChecked() ? kJa : kBlank);
     put("ad_bezahlt_datum", ad_l_ueberwiesen->text().left(10));
-    put("ad_startbild", a_l_datei->text().left(255));
+    put("ad_startbild", leftWhole(a_l_datei->text(), 255));
 
     put("ad_name_veranst", ad_name2->text());
     put("ad_name_ansprech", ad_name1->text());

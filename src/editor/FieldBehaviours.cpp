@@ -6,6 +6,7 @@
 #include "DbError.h"
 #include "GermanText.h"
 #include "Kalender_Form.h"
+#include "OptionStops.h"
 #include "PostalDirectory.h"
 
 #include <QAbstractButton>
@@ -19,8 +20,6 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include <algorithm>
-
 namespace {
 bool isEnterKey(const QEvent *event)
 {
@@ -31,20 +30,6 @@ bool isEnterKey(const QEvent *event)
         return false;
     // Shift+Enter is an Enter as well; with Ctrl or Alt it is another key.
     return !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-}
-
-// Option buttons that switch each other off form one stop in the tab order.
-QWidget *optionGroup(QWidget *w)
-{
-    const auto *option = qobject_cast<QRadioButton *>(w);
-    return option && option->autoExclusive() ? option->parentWidget() : nullptr;
-}
-
-bool groupHasChoice(QWidget *group)
-{
-    const auto options = group->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly);
-    return std::any_of(options.begin(), options.end(),
-                       [](const QRadioButton *o) { return o->autoExclusive() && o->isChecked(); });
 }
 } // namespace
 
@@ -92,8 +77,12 @@ FieldBehaviours::FieldBehaviours(AppContext &ctx, Adressen_Form &form)
     };
     for (QWidget *field : enterFields)
         listenForEnter(field);
-    for (const auto &[index, option] : f.ad_o_strecke)
+    QList<QAbstractButton *> distances;
+    for (const auto &[index, option] : f.ad_o_strecke) {
         listenForEnter(option);
+        distances << option;
+    }
+    makeOneTabStop(distances);
     for (const auto &[index, combo] : f.aw_Combo1)
         listenForEnter(combo);
     // Enter that no control took (a field without the rule, a button) ends here, so the
@@ -136,7 +125,6 @@ void FieldBehaviours::listenForEnter(QWidget *control)
 
 QWidget *FieldBehaviours::nextStop(QWidget *from) const
 {
-    QWidget *const fromGroup = optionGroup(from);
     QWidget *w = from;
     for (;;) {
         w = w->nextInFocusChain();
@@ -145,13 +133,6 @@ QWidget *FieldBehaviours::nextStop(QWidget *from) const
         if (w->window() != &form || w->focusProxy() || !(w->focusPolicy() & Qt::TabFocus)
             || !w->isEnabled() || !w->isVisibleTo(&form))
             continue;
-        if (QWidget *group = optionGroup(w)) {
-            if (group == fromGroup)
-                continue;
-            // Into a group only at its chosen option.
-            if (!static_cast<QRadioButton *>(w)->isChecked() && groupHasChoice(group))
-                continue;
-        }
         return w;
     }
 }

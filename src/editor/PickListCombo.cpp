@@ -3,7 +3,9 @@
 #include "AppContext.h"
 #include "DbError.h"
 #include "SqlFunctions.h"
+#include "TextCut.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -152,7 +154,7 @@ void PickListCombos::aw_Combo1_Click(int index)
 {
     ctx.guard([&] {
         const QComboBox &combo = *aw_Combo1(index);
-        ctx.vars.listen_text = combo.currentText().left(kEntryLength);
+        ctx.vars.listen_text = leftWhole(combo.currentText(), kEntryLength);
         ctx.vars.listen_index = combo.currentIndex();
     });
 }
@@ -186,15 +188,22 @@ void PickListCombos::aw_Combo1_LostFocus(int index)
 {
     ctx.guard([&] {
         QComboBox &combo = *aw_Combo1(index);
-        ctx.vars.listen_text = combo.currentText().left(kEntryLength);
+        ctx.vars.listen_text = leftWhole(combo.currentText(), kEntryLength);
         if (ctx.vars.listen_text.isEmpty() || selectFirstMatch(index, ctx.vars.listen_text))
             return;
         if (index == 6)
             addStreet(combo);
         else
-            addRow(index, combo.currentText().left(kEntryLength));
-        addSortedItem(combo, combo.currentText().left(kEntryLength));
+            addRow(index, leftWhole(combo.currentText(), kEntryLength));
+        addSortedItem(combo, leftWhole(combo.currentText(), kEntryLength));
     });
+}
+
+void PickListCombos::leaveFocusedCombo()
+{
+    const int index = indexOf(QApplication::focusWidget());
+    if (index >= 0)
+        aw_Combo1_LostFocus(index);
 }
 
 // The street list holds streets without house numbers: the text up to the blank before the
@@ -202,7 +211,7 @@ void PickListCombos::aw_Combo1_LostFocus(int index)
 void PickListCombos::addStreet(QComboBox &combo)
 {
     const QString full = combo.currentText();
-    QString street = full.left(kEntryLength);
+    QString street = leftWhole(full, kEntryLength);
     for (qsizetype p = 0; p < street.size(); ++p) {
         if (street[p] < u'0' || street[p] > u'9')
             continue;

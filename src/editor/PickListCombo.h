@@ -32,6 +32,9 @@ public:
     void aw_Combo1_Click(int index);
     void aw_Combo1_KeyDown(int index, const QKeyEvent &key);
     void aw_Combo1_LostFocus(int index);
+    // The combo that has the focus is left as if the focus moved on: a save started by an
+    // access key or by Enter reads the completed or added text, as one started by a click.
+    void leaveFocusedCombo();
 
     // Longest text a pick-list entry keeps.
     static constexpr int kEntryLength = 35;

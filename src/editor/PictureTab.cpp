@@ -22,8 +22,8 @@ PictureTab::PictureTab(AppContext &ctx, Adressen_Form &editor)
     QWidget *page = path->parentWidget();
     const QPoint origin = path->geometry().topLeft() - twRect(585, 3690, 0, 0).topLeft();
     auto button = [&](const QString &name, const QString &caption, int left) {
-        return Style::makeButton(page, name, caption,
-                                 twRect(left, 4095, 1635, 345).translated(origin));
+        return Style::makeCommandButton(page, name, caption,
+                                        twRect(left, 4095, 1635, 345).translated(origin));
     };
     a_c_durchsuchen
         = button(QStringLiteral("a_c_durchsuchen"), QStringLiteral("Bilddatei zuordnen"), 2835);

@@ -5,7 +5,9 @@
 #include "DbError.h"
 #include "GermanText.h"
 #include "Style.h"
+#include "TextCut.h"
 #include "Twips.h"
+#include "WholeCharacters.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -110,6 +112,7 @@ void Auswahl_Form::buildForm()
     ausw_t_edit_land->setGeometry(
         twRect(240 + kEditNarrow + 60, 4380, kEditWide - kEditNarrow - 60, 315));
     ausw_t_edit_land->setMaxLength(25);
+    keepWholeCharacters(ausw_t_edit_land);
     ausw_t_edit_land->setAccessibleName(QStringLiteral("vollständiger Name des Landes"));
     ausw_t_edit_land->installEventFilter(this);
 
@@ -332,9 +335,9 @@ void Auswahl_Form::ausw_c_ok_Click()
                     ausw_t_edit->setFocus();
                     return;
                 }
-                auswahl_db.setValue(m_feld, ausw_t_edit->text().left(m_maxLaenge));
+                auswahl_db.setValue(m_feld, leftWhole(ausw_t_edit->text(), m_maxLaenge));
                 if (isLand())
-                    auswahl_db.setValue(m_feld2, ausw_t_edit_land->text().left(m_maxLaenge2));
+                    auswahl_db.setValue(m_feld2, leftWhole(ausw_t_edit_land->text(), m_maxLaenge2));
                 auswahl_db.update();
             }
             backToBrowseMode();

@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "DataGrid.h"
 #include "DbError.h"
+#include "FieldLimit.h"
 #include "PlzOrtSearch.h"
 #include "PostalDirectory.h"
 
@@ -205,9 +206,10 @@ void PLZORT_Form::backToBrowseMode()
 
 void PLZORT_Form::fillEditFields()
 {
-    p_t_ort_edit->setText(textOf(plzort_db.value(QStringLiteral("port"))));
-    p_t_plz_edit->setText(textOf(plzort_db.value(QStringLiteral("plz"))));
-    p_t_vw_edit->setText(textOf(plzort_db.value(QStringLiteral("pvw"))));
+    // Stored values are shown whole, so that saving cannot cut them.
+    FieldLimit::showWhole(*p_t_ort_edit, textOf(plzort_db.value(QStringLiteral("port"))));
+    FieldLimit::showWhole(*p_t_plz_edit, textOf(plzort_db.value(QStringLiteral("plz"))));
+    FieldLimit::showWhole(*p_t_vw_edit, textOf(plzort_db.value(QStringLiteral("pvw"))));
 }
 
 void PLZORT_Form::db_neu_plz_Click(int index)

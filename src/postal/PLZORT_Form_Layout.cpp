@@ -2,8 +2,10 @@
 #include "PLZORT_Form.h"
 
 #include "DataGrid.h"
+#include "FieldLimit.h"
 #include "Style.h"
 #include "Twips.h"
+#include "WholeCharacters.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -39,7 +41,8 @@ QLineEdit *makeField(QWidget *parent, const QString &name, const QRect &geometry
     auto *field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setGeometry(geometry);
-    field->setMaxLength(maxLength);
+    FieldLimit::setLimit(*field, maxLength);
+    keepWholeCharacters(field);
     field->setAccessibleName(accessibleName);
     return field;
 }

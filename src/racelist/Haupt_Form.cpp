@@ -1,6 +1,8 @@
 #include "Haupt_Form.h"
 
+#include "AccessImport.h"
 #include "AppContext.h"
+#include "CalendarExportCommand.h"
 #include "DataGrid.h"
 #include "RaceDateIndex.h"
 #include "Sqlite.h"
@@ -58,6 +60,10 @@ void Haupt_Form::buildForm()
     DBGrid1->setAccessibleName(QStringLiteral("Liste der Läufe"));
     connect(DBGrid1, &DataGrid::rowActivated, this, [this] { db_neu_Click(1); });
     setGridHeight(kGridHeightList);
+    // The start-up sets these again in its order; a start-up step that fails must not leave a
+    // grid whose rows show without columns.
+    configureGridColumns();
+    DBGrid1->setColors(Style::GridBlue, Qt::white);
 
     h_p_alarm = new QFrame(m_central);
     h_p_alarm->setObjectName(QStringLiteral("h_p_alarm"));
@@ -150,6 +156,15 @@ void Haupt_Form::buildMenu()
 {
     QMenu *m_datei = menuBar()->addMenu(QStringLiteral("Datei "));
     m_datei->setObjectName(QStringLiteral("m_datei"));
+    QAction *m_access = m_datei->addAction(QStringLiteral("Läufe aus Access-Datei übernehmen..."));
+    m_access->setObjectName(QStringLiteral("m_access_uebernehmen"));
+    connect(m_access, &QAction::triggered, this, [this] {
+        if (importAccessFile(m_ctx))
+            ad_check1_Click(2);
+    });
+    QAction *m_termine = m_datei->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));
+    m_termine->setObjectName(QStringLiteral("m_termine"));
+    connect(m_termine, &QAction::triggered, this, [this] { exportCalendarCommand(m_ctx); });
     QAction *m_ende = m_datei->addAction(QStringLiteral("Programm beenden"));
     m_ende->setObjectName(QStringLiteral("m_ende"));
     connect(m_ende, &QAction::triggered, this, [this] { m_ctx.ui.quitProgram(); });
@@ -160,6 +175,7 @@ void Haupt_Form::buildMenu()
         void (Haupt_Form::*handler)();
     } items[] = {
         { "m_auswahl", u" Auswahllisten bearbeiten ", &Haupt_Form::m_auswahl_Click },
+        { "m_statistik", u" &Statistik ", &Haupt_Form::m_statistik_Click },
         { "m_produkte", u" weitere Produkte ", &Haupt_Form::m_produkte_Click },
         { "m_info", u" Info  ", &Haupt_Form::m_info_Click },
     };
@@ -213,6 +229,7 @@ bool Haupt_Form::Form_Load()
         v.aufruf_form = QStringLiteral("haupt_form");
 
         const MaintenancePaths paths = MaintenancePaths::inFolder(v.app_pfad, v.db_datei);
+        offerAccessTakeover(m_ctx);
         runStartupMaintenance(paths);
         addRaceDateIndex(paths.mainFile);
 

@@ -30,6 +30,7 @@ public:
 
     void db_neu_Click(int index);
     void m_auswahl_Click();
+    void m_statistik_Click();
     void m_produkte_Click();
     void m_info_Click();
 

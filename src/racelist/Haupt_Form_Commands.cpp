@@ -8,6 +8,7 @@
 #include "Info_Form.h"
 #include "Produkte_Form.h"
 #include "RaceExport.h"
+#include "Statistik_Form.h"
 #include "WorkbookExport.h"
 
 #include <QMenuBar>
@@ -87,8 +88,9 @@ bool Haupt_Form::exportRaces()
         m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
         return false;
     }
-    executeStatement(m_ctx.vars.databasePath(), exportStatement(path));
-    m_ctx.vars.meldung = QStringLiteral("Der Export wurde erfolgreich beendet");
+    const StatementResult result
+        = executeStatement(m_ctx.vars.databasePath(), exportStatement(path), path);
+    m_ctx.vars.meldung = exportDoneMessage(result.cutCells);
     m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
     return true;
 }
@@ -97,6 +99,14 @@ void Haupt_Form::m_auswahl_Click()
 {
     m_ctx.guard([this] {
         Auswahl_Form window(m_ctx, this);
+        m_ctx.ui.runModal(window);
+    });
+}
+
+void Haupt_Form::m_statistik_Click()
+{
+    m_ctx.guard([this] {
+        Statistik_Form window(m_ctx, this);
         m_ctx.ui.runModal(window);
     });
 }

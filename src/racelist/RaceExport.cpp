@@ -41,3 +41,17 @@ QString exportPathTooLongMessage(const QString &path)
         + path + QStringLiteral("\nist ") + numberText(path.size())
         + QStringLiteral(" Zeichen lang - Bitte wiederholen");
 }
+
+QString exportDoneMessage(quint32 cutCells)
+{
+    const QString done = QStringLiteral("Der Export wurde erfolgreich beendet");
+    if (cutCells == 0)
+        return done;
+    const QString cells = cutCells == 1 ? QStringLiteral("einer Zelle")
+                                        : QString::number(cutCells) + QStringLiteral(" Zellen");
+    return done
+        + QStringLiteral("\n\nIn %1 war der Text länger als die 32.767 Zeichen, die eine "
+                         "Excel-Zelle fasst, und wurde in der Datei gekürzt. In der Datenbank "
+                         "bleibt er vollständig erhalten.")
+              .arg(cells);
+}

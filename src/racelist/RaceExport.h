@@ -10,3 +10,5 @@ QString proposedExportName(const QDateTime &now);
 // The longest path the export accepts.
 constexpr int kMaxExportPathLength = 63;
 QString exportPathTooLongMessage(const QString &path);
+// The success message; it names how many cells had texts longer than a cell holds.
+QString exportDoneMessage(quint32 cutCells);

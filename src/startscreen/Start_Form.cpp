@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "DbError.h"
 #include "GermanText.h"
+#include "Style.h"
 #include "Twips.h"
 
 #include <QFileInfo>
@@ -83,9 +84,9 @@ void Start_Form::buildForm()
     showDefaultPicture();
 
     auto button = [this](const QString &name, const QString &caption, int left) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setGeometry(twRect(left, 5910, 1900, 405));
+        auto *b = Style::makeCommandButton(this, name, caption, twRect(left, 5910, 1900, 405));
+        // No fields here: Enter presses the button that has the focus.
+        b->setAutoDefault(true);
         return b;
     };
     Command1 = button(QStringLiteral("Command1"), QStringLiteral("Ich weiß"), 240);

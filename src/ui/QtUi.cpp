@@ -24,8 +24,9 @@ Ui::FileAnswer runFileDialog(const Ui::FileRequest &request, QFileDialog::Accept
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
-    // Overwriting is decided by the caller, never by a dialog question.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // Unless the caller asks for it, overwriting is its own decision, not a dialog question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     Ui::FileAnswer answer;

@@ -35,4 +35,11 @@ inline QPushButton *makeButton(QWidget *parent, const QString &name, const QStri
         setColor(button, QPalette::Button, color);
     return button;
 }
+
+// A button of a row of commands: every such row looks the same.
+inline QPushButton *makeCommandButton(QWidget *parent, const QString &name, const QString &caption,
+                                      const QRect &geometry)
+{
+    return makeButton(parent, name, caption, geometry, LightYellow);
+}
 } // namespace Style

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,14 +13,40 @@ namespace {
 
 constexpr std::size_t bufferSize = 1 << 20;
 
+const std::string temporaryPrefix = ".strivo-";
+const std::string temporarySuffix = ".tmp";
+
 // A name nobody else uses at the moment: process id, a running number and a time stamp.
 std::string candidateName(const std::string &folder, unsigned attempt)
 {
     static unsigned counter = 0;
     const auto stamp = static_cast<unsigned long long>(
         std::chrono::steady_clock::now().time_since_epoch().count());
-    return folder + "/.strivo-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + "-"
-        + std::to_string((stamp + attempt) % 1000000007ULL) + ".tmp";
+    return folder + "/" + temporaryPrefix + std::to_string(::getpid()) + "-"
+        + std::to_string(++counter) + "-" + std::to_string((stamp + attempt) % 1000000007ULL)
+        + temporarySuffix;
+}
+
+// The process that made a temporary name, or 0 when the name is not one of ours.
+pid_t ownerOf(const std::string &name)
+{
+    if (name.size() <= temporaryPrefix.size() + temporarySuffix.size()
+        || name.compare(0, temporaryPrefix.size(), temporaryPrefix) != 0
+        || name.compare(name.size() - temporarySuffix.size(), temporarySuffix.size(),
+                        temporarySuffix)
+            != 0)
+        return 0;
+    pid_t pid = 0;
+    std::size_t i = temporaryPrefix.size();
+    for (; i < name.size() && name[i] >= '0' && name[i] <= '9' && pid < 100'000'000; ++i)
+        pid = pid * 10 + (name[i] - '0');
+    return i < name.size() && name[i] == '-' ? pid : 0;
+}
+
+// Naming an unnamed file goes through its entry in /proc, which may be missing.
+bool canLinkUnnamedFiles()
+{
+    return ::access("/proc/self/fd", X_OK) == 0;
 }
 
 } // namespace
@@ -58,6 +86,28 @@ Error systemError(int err, const std::string &path)
     }
 }
 
+void removeAbandonedTemporaries(const std::string &folder)
+{
+    DIR *dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        const pid_t owner = ownerOf(entry->d_name);
+        if (owner > 0 && owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+void syncFolder(const std::string &folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 OutputFile::~OutputFile()
 {
     close();
@@ -80,8 +130,26 @@ void OutputFile::createUnique(const std::string &folder)
     m_buffer.reserve(bufferSize);
 }
 
+bool OutputFile::createUnnamed(const std::string &folder)
+{
+    if (!canLinkUnnamedFiles())
+        return false;
+    m_fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (m_fd < 0) {
+        // Older kernels take the flag for O_DIRECTORY; some file systems refuse it.
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)
+            return false;
+        throw systemError(errno, folder);
+    }
+    m_path.clear();
+    m_buffer.reserve(bufferSize);
+    return true;
+}
+
 void OutputFile::createAnonymous(const std::string &folder)
 {
+    if (createUnnamed(folder))
+        return;
     createUnique(folder);
     ::unlink(m_path.c_str());
     m_path.clear();
@@ -137,11 +205,24 @@ void OutputFile::copyTo(OutputFile &target)
     }
 }
 
-void OutputFile::commit()
+void OutputFile::sync()
 {
     flush();
     if (::fsync(m_fd) != 0)
         throw systemError(errno, m_shownPath);
+}
+
+void OutputFile::linkAs(const std::string &path)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0)
+        throw systemError(errno, path);
+    m_path = path;
+}
+
+void OutputFile::commit()
+{
+    sync();
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0)

@@ -11,6 +11,13 @@ namespace xls {
 // A German error for a failed system call on a file or folder (errno value).
 Error systemError(int err, const std::string &path);
 
+// Removes temporary workbooks that exports of processes no longer running left in the folder
+// (on file systems without unnamed files, a killed export leaves its named one).
+void removeAbandonedTemporaries(const std::string &folder);
+
+// Makes new names in the folder durable; best effort.
+void syncFolder(const std::string &folder);
+
 // A buffered POSIX file descriptor that turns every failure into an xls::Error.
 class OutputFile
 {
@@ -22,7 +29,11 @@ public:
 
     // A new file with a unique name in the folder; path() tells which.
     void createUnique(const std::string &folder);
-    // As createUnique, but the name is removed at once: the file lives only while open.
+    // A file without a name in the folder, which lives only while open; false where the file
+    // system cannot make one (nothing is opened then). linkAs() names it when it is complete,
+    // so that a process killed before leaves nothing behind.
+    bool createUnnamed(const std::string &folder);
+    // As createUnnamed, or else a unique name that is removed at once.
     void createAnonymous(const std::string &folder);
 
     void write(const void *data, std::size_t size);
@@ -31,7 +42,11 @@ public:
 
     // Reads the whole file from its start in pieces, for copying it elsewhere.
     void copyTo(OutputFile &target);
-    // Flushes, forces the data to the disk and closes; errors such as a full disk surface here.
+    // Flushes and forces the data to the disk; errors such as a full disk surface here.
+    void sync();
+    // Gives an unnamed file its name; never replaces a file (ErrorKind::FileExists).
+    void linkAs(const std::string &path);
+    // sync() and close, reporting a failure to close.
     void commit();
     void close() noexcept;
     const std::string &path() const { return m_path; }

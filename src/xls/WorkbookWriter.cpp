@@ -161,6 +161,7 @@ WorkbookWriter::WorkbookWriter(const std::string &targetPath, std::string_view s
                     "Es wurde kein Dateiname für die Arbeitsmappe angegeben.");
     if (pathExists(m_target))
         throw systemError(EEXIST, m_target);
+    removeAbandonedTemporaries(m_folder);
     m_cells.setShownPath(m_target);
     m_cells.createAnonymous(m_folder);
 }
@@ -195,6 +196,8 @@ void WorkbookWriter::addRow(std::span<const Cell> cells)
             // Line breaks as the format's own LF, so every reader shows them alike.
             std::u16string text = utf8ToUtf16(cell.text, std::u16string::npos);
             normalizeLineBreaks(text);
+            if (text.size() > maxCellTextUnits)
+                ++m_cutCells;
             cutToUnits(text);
             if (text.empty())
                 continue; // some readers fail on an empty shared string; an empty cell is the same
@@ -224,6 +227,15 @@ void WorkbookWriter::finish()
 
     OutputFile out;
     out.setShownPath(m_target);
+    if (out.createUnnamed(m_folder)) {
+        writeWorkbook(out);
+        out.sync();
+        out.linkAs(m_target); // fails rather than replace a file that appeared meanwhile
+        out.close();
+        syncFolder(m_folder);
+        m_cells.close();
+        return;
+    }
     out.createUnique(m_folder);
     try {
         writeWorkbook(out);
@@ -315,11 +327,7 @@ void WorkbookWriter::placeFile(const std::string &temporary)
         throw systemError(errno, m_target);
     }
     // Make the new name durable as well; a failure here leaves a complete file, so it is ignored.
-    const int folder = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    syncFolder(m_folder);
 }
 
 } // namespace xls

@@ -35,8 +35,10 @@ struct Cell
 // The target is never overwritten: if it exists, the constructor (or finish(), should it appear
 // meanwhile) throws ErrorKind::FileExists and leaves it untouched. Cells are spooled to an
 // unnamed file beside the target, and only the distinct texts stay in memory. The workbook is
-// written to a temporary file in the same folder and linked into place when it is complete, so
-// a failure or an abandoned writer (destroyed without finish()) leaves no file behind.
+// written to an unnamed file in the same folder and linked into place when it is complete, so
+// a failure, an abandoned writer (destroyed without finish()) or a killed process leaves no file
+// behind. Where the file system has no unnamed files, a hidden named one takes its place, and
+// the next workbook in that folder removes those that killed processes left.
 //
 // Texts: any Unicode; line breaks (LF, CR LF or CR) become LF and the cell wraps so they show;
 // longer texts are cut to the
@@ -57,6 +59,8 @@ public:
     void finish();
 
     std::uint32_t rowCount() const { return m_rows; }
+    // Cells whose text was longer than a cell holds and was cut.
+    std::uint32_t cutCells() const { return m_cutCells; }
 
 private:
     void writeWorkbook(OutputFile &out);
@@ -71,6 +75,7 @@ private:
     std::uint32_t m_rows = 0; // rows added
     std::uint32_t m_usedRows = 0; // up to the last row with a cell
     std::uint32_t m_columns = 0; // up to the last column with a cell
+    std::uint32_t m_cutCells = 0;
     bool m_finished = false;
 };
 

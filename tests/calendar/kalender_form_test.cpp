@@ -473,3 +473,47 @@ TEST_F(KalenderFormTest, HelpByButtonAndF1)
         EXPECT_TRUE(m.text.contains(QStringLiteral("Doppelklick")));
     }
 }
+
+// The bars' arrows and captions "<< Monat >>" and "<< Jahr >>": right and down is later.
+TEST_F(KalenderFormTest, BarKeysGoLaterByRightDownAndPageDownAndEarlierTheOtherWay)
+{
+    ctx.vars.kalender_datum = QDate(2026, 6, 15);
+    Kalender_Form form(ctx);
+    form.show();
+    const std::pair<Qt::Key, int> steps[] = {
+        { Qt::Key_Right, 1 }, { Qt::Key_Down, 1 }, { Qt::Key_PageDown, 1 },
+        { Qt::Key_Left, -1 }, { Qt::Key_Up, -1 },  { Qt::Key_PageUp, -1 },
+    };
+    for (const auto &[key, direction] : steps) {
+        QDate before = form.currentDate();
+        QTest::keyClick(form.k_sh_monat, key);
+        const int months = key == Qt::Key_PageDown || key == Qt::Key_PageUp ? 3 : 1;
+        EXPECT_EQ(form.currentDate(), before.addMonths(direction * months))
+            << "month bar, key " << key;
+
+        before = form.currentDate();
+        QTest::keyClick(form.k_sh_jahr, key);
+        const int years = key == Qt::Key_PageDown || key == Qt::Key_PageUp ? 5 : 1;
+        EXPECT_EQ(form.currentDate(), before.addYears(direction * years))
+            << "year bar, key " << key;
+    }
+}
+
+// The weekday search reads as a sentence: the choices first, then "Zeigen".
+TEST_F(KalenderFormTest, TabReachesTheWeekdaySearchButtonAfterItsChoices)
+{
+    Kalender_Form form(ctx);
+    openLarge(form);
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.k_o_naechstes->setFocus(Qt::TabFocusReason);
+    QStringList seen;
+    for (int i = 0; i < 5; ++i) {
+        seen << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    // The two options are one stop.
+    EXPECT_EQ(seen,
+              (QStringList { "k_o_nächstes", "k_k_ausw_tag", "k_k_ausw_monat", "k_k_ausw_wotag",
+                             "k_c_zeigen3" }));
+}

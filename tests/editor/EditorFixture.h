@@ -85,6 +85,56 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
     }
     void save() { click("db_ok(3)"); }
+
+    // The stops of Tab and Enter from the race name to the save button. The distance options
+    // are one stop, entered at the chosen option.
+    static QStringList stopsToSave(const QString &chosenDistance
+                                   = QStringLiteral("ad_o_strecke(0)"))
+    {
+        return { "aw_Combo1(7)",
+                 "ad_t_lauf_ort",
+                 "t_termin_stunde",
+                 "t_termin_minuten",
+                 "ad_check_vorgemerkt",
+                 "ad_check_angemeldet",
+                 "ad_check_gelaufen",
+                 chosenDistance,
+                 "ad_t_zeit",
+                 "ad_name2",
+                 "ad_telefon1",
+                 "ad_fax",
+                 "ad_internet",
+                 "ad_email",
+                 "ad_konto1",
+                 "ad_blz1",
+                 "ad_bank1",
+                 "aw_Combo1(10)",
+                 "ad_t_sg11",
+                 "ad_t_sg12",
+                 "ad_t_sg13",
+                 "ad_t_sg21",
+                 "ad_t_sg22",
+                 "ad_t_sg23",
+                 "ad_t_sg31",
+                 "ad_t_sg32",
+                 "ad_t_sg33",
+                 "ad_check_alarm",
+                 "ad_check_bezahlt",
+                 "ad_name1",
+                 "ad_vorname",
+                 "aw_Combo1(3)",
+                 "aw_Combo1(1)",
+                 "aw_Combo1(6)",
+                 "ad_plz",
+                 "ad_ort",
+                 "ad_pfplz",
+                 "ad_postfach",
+                 "aw_Combo1(9)",
+                 "ad_direkt",
+                 "ad_funk",
+                 "ad_email_ansprech",
+                 "db_ok(3)" };
+    }
     void cancel() { click("db_abbr(3)"); }
 
     // The stored row as the file holds it.

@@ -457,3 +457,73 @@ TEST_F(EditorTest, RoundTripOfAFullRace)
     save();
     EXPECT_EQ(row(key), stored);
 }
+
+// The input limits hold for typing: a longer stored value is shown and stored whole, and
+// editing it can shorten it but not lengthen it again past the limit.
+TEST_F(EditorTest, StoredTextsLongerThanTheirFieldsAreShownAndSavedWhole)
+{
+    const QString postcode = QStringLiteral("123456789012"); // the field takes 10
+    const QString account = QStringLiteral("DE89370400440532013000"); // 15
+    const QString place = QStringLiteral("Oberstaufen-").repeated(5); // 50
+    const qlonglong key = folder.addRace({ { "ad_lauf", "Stadtlauf" },
+                                           { "ad_lauf_datum", "07.06.2026" },
+                                           { "ad_plz_ansprech", postcode },
+                                           { "ad_konto1", account },
+                                           { "ad_lauf_ort", place } });
+    open(1, key);
+    EXPECT_EQ(fieldText("ad_plz"), postcode);
+    EXPECT_EQ(fieldText("ad_konto1"), account);
+    EXPECT_EQ(fieldText("ad_t_lauf_ort"), place);
+
+    auto *plz = control<QLineEdit>("ad_plz");
+    plz->end(false);
+    QTest::keyClick(plz, Qt::Key_3);
+    EXPECT_EQ(plz->text(), postcode);
+    plz->setCursorPosition(5);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(plz, Qt::Key_Backspace);
+    typeKeys(plz, QStringLiteral("ab"));
+    EXPECT_EQ(plz->text(), QStringLiteral("12a6789012"));
+
+    save();
+    const QVariantMap stored = row(key);
+    EXPECT_EQ(stored.value("ad_plz_ansprech"), "12a6789012");
+    EXPECT_EQ(stored.value("ad_konto1"), account);
+    EXPECT_EQ(stored.value("ad_lauf_ort"), place);
+}
+
+// An emoji takes two UTF-16 units; a cut at a field's limit keeps it whole or leaves it out.
+TEST_F(EditorTest, CutsAtFieldLimitsNeverSplitACharacter)
+{
+    const QString smile = QString::fromUtf8("😀");
+    const auto typeSmile = [&](QWidget *field) {
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, smile, Qt::NoModifier);
+    };
+    const qlonglong key
+        = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "01.06.2026" } });
+    open(1, key);
+    // Typed into a field of 10 characters with one place left.
+    type("ad_plz", "123456789");
+    typeSmile(control<QLineEdit>("ad_plz"));
+    EXPECT_EQ(fieldText("ad_plz"), "123456789");
+    type("ad_postfach", "12345678");
+    typeSmile(control<QLineEdit>("ad_postfach"));
+    EXPECT_EQ(fieldText("ad_postfach"), "12345678" + smile);
+    // Pick-list boxes are cut when the race is stored.
+    typeCombo(7, QString(34, u'L'));
+    typeSmile(combo(7)->lineEdit());
+    typeCombo(9, "De");
+    typeSmile(combo(9)->lineEdit());
+    typeCombo(6, QString(49, u'S'));
+    typeSmile(combo(6)->lineEdit());
+    control<QLabel>("a_l_datei")->setText("/" + QString(253, u'b') + smile);
+    save();
+
+    const QVariantMap r = row(key);
+    EXPECT_EQ(r["ad_plz_ansprech"], "123456789");
+    EXPECT_EQ(r["ad_postfach_ansprech"], "12345678" + smile);
+    EXPECT_EQ(r["ad_lauf"], QString(34, u'L'));
+    EXPECT_EQ(r["ad_land_ansprech"], "De");
+    EXPECT_EQ(r["ad_strasse_ansprech"], QString(49, u'S'));
+    EXPECT_EQ(r["ad_startbild"], "/" + QString(253, u'b'));
+}

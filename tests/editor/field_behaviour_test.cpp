@@ -70,52 +70,7 @@ TEST_F(FieldTest, EnterWalksTheFormFromTheRaceNameToTheButtons)
     combo(7)->setFocus();
     ASSERT_EQ(focusName(), "aw_Combo1(7)");
 
-    const QStringList expected = {
-        "aw_Combo1(7)",
-        "ad_t_lauf_ort",
-        "t_termin_stunde",
-        "t_termin_minuten",
-        "ad_check_vorgemerkt",
-        "ad_check_angemeldet",
-        "ad_check_gelaufen",
-        // The option group is one stop, entered at its chosen option.
-        "ad_o_strecke(0)",
-        "ad_t_zeit",
-        "ad_name2",
-        "ad_telefon1",
-        "ad_fax",
-        "ad_internet",
-        "ad_email",
-        "ad_konto1",
-        "ad_blz1",
-        "ad_bank1",
-        "aw_Combo1(10)",
-        "ad_t_sg11",
-        "ad_t_sg12",
-        "ad_t_sg13",
-        "ad_t_sg21",
-        "ad_t_sg22",
-        "ad_t_sg23",
-        "ad_t_sg31",
-        "ad_t_sg32",
-        "ad_t_sg33",
-        "ad_check_alarm",
-        "ad_check_bezahlt",
-        "ad_name1",
-        "ad_vorname",
-        "aw_Combo1(3)",
-        "aw_Combo1(1)",
-        "aw_Combo1(6)",
-        "ad_plz",
-        "ad_ort",
-        "ad_pfplz",
-        "ad_postfach",
-        "aw_Combo1(9)",
-        "ad_direkt",
-        "ad_funk",
-        "ad_email_ansprech",
-        "db_ok(3)",
-    };
+    const QStringList expected = stopsToSave();
     QStringList seen { focusName() };
     while (seen.size() < expected.size()) {
         pressEnter();
@@ -134,6 +89,40 @@ TEST_F(FieldTest, EnterWalksTheFormFromTheRaceNameToTheButtons)
     EXPECT_EQ(fieldText("ad_t_lauf_ort"), "Berlin");
     EXPECT_TRUE(control<QRadioButton>("ad_o_strecke(0)")->isChecked());
     EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(FieldTest, TabAndEnterEnterTheDistanceGroupAtTheChosenOption)
+{
+    const qlonglong key = folder.addRace({ { "ad_lauf", "Stadtlauf" },
+                                           { "ad_lauf_datum", "07.06.2026" },
+                                           { "ad_ang_jn", true },
+                                           { "ad_strecke", "10 km" } });
+    openShown(1, key);
+    ASSERT_TRUE(control<QRadioButton>("ad_o_strecke(2)")->isChecked());
+
+    combo(7)->setFocus();
+    QStringList expected = stopsToSave(QStringLiteral("ad_o_strecke(2)"));
+    expected << "db_abbr(3)"
+             << "ad_c_lauf_ort"
+             << "ad_t_strecke_sg"
+             << "ad_c_ort"
+             << "ad_c_plz"
+             << "ad_t_strecke";
+    QStringList seen { focusName() };
+    while (seen.size() < expected.size()) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        seen << focusName();
+    }
+    EXPECT_EQ(seen, expected);
+
+    // After that pass, Enter from "gelaufen" enters the group at the same option, and Space
+    // there keeps the distance.
+    control("ad_check_gelaufen")->setFocus();
+    pressEnter();
+    EXPECT_EQ(focusName(), "ad_o_strecke(2)");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    save();
+    EXPECT_EQ(row(key).value("ad_strecke"), "10 km");
 }
 
 TEST_F(FieldTest, EnterOnTheOtherDistanceSkipsItsField)

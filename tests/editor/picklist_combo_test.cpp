@@ -264,3 +264,45 @@ TEST_F(PickListTest, AnEntryTheDatabaseRefusesIsReportedAndNotListed)
     EXPECT_TRUE(table("aw_zeitmessung", "zeitmessung").isEmpty());
     EXPECT_EQ(combo(10)->currentText(), "Handzeit");
 }
+
+// However the save is started, it reads the race name as leaving the field leaves it.
+TEST_F(PickListTest, SavingByAccessKeyOrClickCompletesOrAddsTheNameFirst)
+{
+    folder.exec(QStringLiteral("insert into aw_lauf values ('Stadtlauf Esslingen');"));
+    auto saveNewRace = [&](const QString &typed, bool byAccessKey) {
+        openShown();
+        control<QLabel>("ad_l_lauf_datum")->setText(QStringLiteral("07.06.2026, Sonntag"));
+        combo(7)->setFocus(Qt::MouseFocusReason);
+        typeCombo(7, typed);
+        if (byAccessKey)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+        else
+            save();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); })) << typed.toStdString();
+        return row(lastKey()).value("ad_lauf").toString();
+    };
+    EXPECT_EQ(saveNewRace(QStringLiteral("stadt"), true), "Stadtlauf Esslingen");
+    EXPECT_EQ(saveNewRace(QStringLiteral("stadt"), false), "Stadtlauf Esslingen");
+    EXPECT_EQ(saveNewRace(QStringLiteral("Mondscheinlauf"), true), "Mondscheinlauf");
+    EXPECT_EQ(table("aw_lauf", "lauf"), QStringList({ "Stadtlauf Esslingen", "Mondscheinlauf" }));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(PickListTest, NewEntriesAreCutBetweenWholeCharacters)
+{
+    const QString smile = QString::fromUtf8("😀"); // two UTF-16 units, typed as one key
+    const auto enterAround = [&](int index, const QString &before, const QString &after) {
+        combo(index)->setFocus(Qt::MouseFocusReason);
+        typeCombo(index, before);
+        QTest::sendKeyEvent(QTest::Click, combo(index)->lineEdit(), Qt::Key_unknown, smile,
+                            Qt::NoModifier);
+        typeKeys(combo(index)->lineEdit(), after);
+        QTest::keyClick(combo(index), Qt::Key_Tab);
+    };
+    openShown();
+    enterAround(7, QString(34, u'L'), "x");
+    enterAround(1, QString(33, u'T'), "yz");
+    EXPECT_EQ(table("aw_lauf", "lauf"), QStringList { QString(34, u'L') });
+    EXPECT_EQ(table("aw_titel", "titel"), QStringList { QString(33, u'T') + smile });
+    EXPECT_EQ(items(7), QStringList { QString(34, u'L') });
+}

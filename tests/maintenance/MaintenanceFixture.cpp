@@ -169,6 +169,24 @@ ChildStart startInChild(const MaintenancePaths &paths, const std::function<void(
     return result;
 }
 
+void asOrdinaryUser()
+{
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+        ::_exit(3);
+}
+
+bool ordinaryUserCanRead(const QString &path)
+{
+    const pid_t probe = ::fork();
+    if (probe == 0) {
+        asOrdinaryUser();
+        ::_exit(::access(QFile::encodeName(path).constData(), R_OK) == 0 ? 0 : 4);
+    }
+    int status = 0;
+    ::waitpid(probe, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 MaintenanceHook dieAt(const QByteArray &point)
 {
     return [point](const char *reached) {

@@ -54,6 +54,12 @@ struct ChildStart
 ChildStart startInChild(const MaintenancePaths &paths, const std::function<void()> &prepare = {},
                         const MaintenanceHook &hook = {});
 
+// Root may write to any file: a start that must meet file modes runs as an ordinary user then
+// (for a child process; ends it when the user cannot be taken on).
+void asOrdinaryUser();
+// Whether that user can read the file (a temporary folder may be closed to others).
+bool ordinaryUserCanRead(const QString &path);
+
 // A hook that ends the process at the named point, as a crash or a power cut would.
 MaintenanceHook dieAt(const QByteArray &point);
 // Exit code of a child ended by dieAt().

@@ -1,4 +1,5 @@
 #include "InstanceLock.h"
+#include "QtUi.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -93,4 +94,26 @@ TEST(InstanceLock, LockLivesOutsideTheProgramFolder)
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
     EXPECT_TRUE(InstanceLock(folder.path()).tryLock()) << "released when the program ends";
+}
+
+TEST(InstanceLock, QuittingFromAWindowReleasesTheLock)
+{
+    QTemporaryDir folder;
+    const QString lockFile = InstanceLock(folder.path()).lockFilePath();
+    const pid_t program = ::fork();
+    if (program == 0) {
+        // As the program holds it: a local of main(), left through the quit command.
+        InstanceLock lock(folder.path());
+        if (!lock.tryLock())
+            ::_exit(3);
+        QtUi ui;
+        ui.quitProgram();
+        ::_exit(4);
+    }
+    int status = 0;
+    ::waitpid(program, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_FALSE(QFile::exists(lockFile));
+    EXPECT_TRUE(InstanceLock(folder.path()).tryLock());
 }

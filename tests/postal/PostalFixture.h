@@ -3,6 +3,7 @@
 #include "AppContext.h"
 #include "Clock.h"
 #include "DataGrid.h"
+#include "EditorStandIn.h"
 #include "FakeUi.h"
 #include "KeyTyping.h"
 #include "PLZORT_Form.h"
@@ -12,29 +13,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 #include <memory>
-
-// A stand-in for the race editor: just the text fields the directory writes into.
-class EditorStandIn : public QWidget
-{
-public:
-    EditorStandIn()
-    {
-        auto *layout = new QVBoxLayout(this);
-        for (const char *name :
-             { "ad_t_lauf_ort", "ad_ort", "ad_plz", "ad_direkt", "ad_telefon1", "ad_fax" }) {
-            auto *field = new QLineEdit(this);
-            field->setObjectName(QLatin1String(name));
-            layout->addWidget(field);
-        }
-    }
-    QLineEdit *field(const char *name) const { return findChild<QLineEdit *>(QLatin1String(name)); }
-    QString text(const char *name) const { return field(name)->text(); }
-    void set(const char *name, const QString &value) { field(name)->setText(value); }
-};
 
 // A program folder with a real database holding a small directory, and the directory window
 // opened over a stand-in editor.

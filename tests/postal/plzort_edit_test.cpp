@@ -321,3 +321,20 @@ TEST_F(PostalTest, CommandsWorkOnTheSearchResultAndKeepTheSearch)
     EXPECT_EQ(folder.count("aw_plzort"), 8);
     EXPECT_EQ(QApplication::focusWidget(), f.DBGrid1);
 }
+
+// The field limits hold for typing; editing one field of a longer stored entry keeps the rest.
+TEST_F(PostalTest, EditingKeepsStoredValuesLongerThanTheirFieldsWhole)
+{
+    const QString name = QStringLiteral("Schwäbisch Gmünd-Straßdorf an der Rems"); // 38
+    const qlonglong key = addPlace(name, QStringLiteral("73529-12345"), QStringLiteral("07171"));
+    PLZORT_Form &f = open();
+    selectRow(name);
+    click(f.db_neu_plz[1]);
+    EXPECT_EQ(f.p_t_ort_edit->text(), name);
+    EXPECT_EQ(f.p_t_plz_edit->text(), "73529-12345");
+    f.p_t_vw_edit->selectAll();
+    typeInto(f.p_t_vw_edit, QStringLiteral("07172"));
+    click(f.p_c_ok_edit);
+    EXPECT_EQ(place(key),
+              (QVariantMap { { "port", name }, { "plz", "73529-12345" }, { "pvw", "07172" } }));
+}

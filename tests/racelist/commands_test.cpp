@@ -141,6 +141,28 @@ TEST_F(CommandsTest, ExportAsksForANameAndWritesAllRaces)
     EXPECT_EQ(QFileInfo(longest).size(), size);
 }
 
+TEST_F(CommandsTest, ExportToANameWithBracketsSaysHowManyCellsWereCut)
+{
+    const QString note = QString(40000, u'n');
+    folder.addRace(
+        { { "ad_lauf", "Lang" }, { "ad_lauf_datum", "01.05.2027" }, { "ad_memo", note } });
+    folder.addRace({ { "ad_lauf", "Kurz" }, { "ad_lauf_datum", "01.06.2027" } });
+    start();
+    const QString path = folder.path() + "/Export/Läufe [2026].xls";
+    ASSERT_LE(path.size(), kMaxExportPathLength) << "temporary folder path too long for this test";
+    ui.fileAnswers.push_back({ true, path, 1 });
+    click("db_neu(5)");
+    ASSERT_EQ(ui.messages.size(), 1);
+    EXPECT_EQ(ui.messages[0].text,
+              "Der Export wurde erfolgreich beendet\n\nIn einer Zelle war der Text länger als "
+              "die 32.767 Zeichen, die eine Excel-Zelle fasst, und wurde in der Datei gekürzt. In "
+              "der Datenbank bleibt er vollständig erhalten.");
+    EXPECT_GT(QFileInfo(path).size(), 0);
+    EXPECT_EQ(folder.firstRow("select ad_memo from adressen where ad_lauf = ?", "Lang")["ad_memo"],
+              note);
+    EXPECT_TRUE(exportDoneMessage(2).contains("In 2 Zellen war"));
+}
+
 TEST(RaceExport, StatementNamesTheWorksheetAndEveryColumn)
 {
     const QString s = exportStatement(QStringLiteral("C:\\Export\\a.xls"));

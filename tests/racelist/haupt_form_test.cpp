@@ -5,6 +5,7 @@
 #include "Twips.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTableView>
@@ -183,4 +184,24 @@ TEST_F(MainWindowTest, MissingDatabaseIsReportedAndTheWindowOpensEmpty)
     EXPECT_FALSE(QFile::exists(folder.dbPath()));
     EXPECT_EQ(shownRaces(), QStringList());
     EXPECT_FALSE(ctx.anrede_db.isOpen());
+}
+
+TEST_F(MainWindowTest, GridKeepsItsColumnsAndColoursWhenAStartUpStepFails)
+{
+    folder.addRace({ { "ad_lauf", "Stadtlauf" }, { "ad_lauf_datum", "31.12.2026" } });
+    // A folder in the place of the compaction target cannot be deleted: the start-up stops there.
+    ASSERT_TRUE(QDir(folder.path()).mkpath("Strivo-DB_compact.mdb/belegt"));
+    ASSERT_TRUE(start());
+    ASSERT_EQ(ui.messages.size(), 1);
+
+    // The list the user then asks for shows under the usual columns, in the usual colours.
+    clickOption(0);
+    EXPECT_EQ(shownRaces(), QStringList { "Stadtlauf" });
+    auto *grid = find<QTableView>("DBGrid1");
+    ASSERT_EQ(grid->model()->columnCount(), 9);
+    EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), "Datum");
+    EXPECT_EQ(grid->model()->headerData(8, Qt::Horizontal).toString(), "Zeit");
+    EXPECT_EQ(grid->columnWidth(3), tw(3300));
+    EXPECT_EQ(grid->palette().color(QPalette::Base), QColor(0, 128, 255));
+    EXPECT_EQ(grid->palette().color(QPalette::Text), QColor(Qt::white));
 }

@@ -8,11 +8,14 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <fstream>
 #include <sys/inotify.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -309,3 +312,108 @@ TEST_F(ExportTest, OtherStatementsRunAsTheyAre)
 }
 
 } // namespace
+
+TEST_F(ExportTest, AnyFileNameTheDialogAllowsIsTheTarget)
+{
+    folder.addRace({ { QStringLiteral("ad_lauf"), QStringLiteral("Klammerlauf") },
+                     { QStringLiteral("ad_lauf_datum"), QStringLiteral("01.01.2026") } });
+    for (const QString &name :
+         { QStringLiteral("Läufe [2026].xls"), QStringLiteral("a]b.xls"),
+           QStringLiteral("x].Läufe from y.xls"), QStringLiteral("O'Brien [alt.xls") }) {
+        SCOPED_TRACE(name.toStdString());
+        const QString path = target(name);
+        ASSERT_NO_THROW(executeStatement(folder.dbPath(), exportStatement(path), path));
+        const auto sheets = readWithXlrd(path.toStdString());
+        ASSERT_EQ(sheets.size(), 1u);
+        EXPECT_EQ(sheets[0].name, "Läufe");
+        ASSERT_EQ(sheets[0].rows.size(), 2u);
+        EXPECT_EQ(sheets[0].rows[1][0], text("Klammerlauf"));
+    }
+    EXPECT_EQ(exportFiles().size(), 4);
+    // The handed path must be the one the statement names.
+    EXPECT_THROW(
+        executeStatement(folder.dbPath(), exportStatement(target("a.xls")), target("b.xls")),
+        DbError);
+}
+
+TEST_F(ExportTest, CellsCutToTheLimitAreCounted)
+{
+    for (int i = 0; i < 3; ++i)
+        folder.addRace({ { QStringLiteral("ad_lauf"), QStringLiteral("Lauf %1").arg(i) },
+                         { QStringLiteral("ad_memo"), QString(32767 + i, u'm') },
+                         { QStringLiteral("ad_internet_veranst"), QString(40000, u'w') } });
+    const QString path = target(QStringLiteral("lang.xls"));
+    // 32,767 fit; the longer notes and every web address are cut.
+    EXPECT_EQ(executeStatement(folder.dbPath(), exportStatement(path), path).cutCells, 5u);
+    const QString none = target(QStringLiteral("kurz.xls"));
+    folder.exec(QStringLiteral("update adressen set ad_memo = 'kurz', ad_internet_veranst = ''"));
+    EXPECT_EQ(executeStatement(folder.dbPath(), exportStatement(none), none).cutCells, 0u);
+}
+
+namespace {
+
+// How many files a process holds open in a folder (unnamed ones included).
+int openFilesIn(pid_t pid, const QString &folder)
+{
+    const QByteArray prefix = QFile::encodeName(folder) + '/';
+    const QByteArray fds = "/proc/" + QByteArray::number(pid) + "/fd";
+    int count = 0;
+    for (const QString &fd :
+         QDir(QString::fromLatin1(fds))
+             .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        char target[4096];
+        const ssize_t n
+            = ::readlink((fds + '/' + fd.toLatin1()).constData(), target, sizeof target);
+        if (n > 0 && QByteArray(target, n).startsWith(prefix))
+            ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST_F(ExportTest, AKilledExportLeavesNothingBehind)
+{
+    // Enough notes that writing the workbook takes a while.
+    folder.exec(QStringLiteral(
+        "insert into adressen (ad_lauf, ad_lauf_datum, ad_memo) "
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 10000) "
+        "select 'Lauf ' || i, '01.01.2020', hex(randomblob(1000)) from n"));
+    const QString exportFolder = folder.file(QStringLiteral("Export"));
+    const QString path = target(QStringLiteral("abgebrochen.xls"));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        try {
+            executeStatement(folder.dbPath(), exportStatement(path), path);
+        } catch (...) {
+        }
+        ::_exit(0);
+    }
+    // Killed once it writes the workbook beside its cell spool.
+    bool caught = false;
+    for (int tries = 0; tries < 2'000'000 && !caught; ++tries) {
+        if (openFilesIn(child, exportFolder) >= 2) {
+            ::kill(child, SIGKILL);
+            caught = true;
+        } else if (::waitpid(child, nullptr, WNOHANG) == child) {
+            break;
+        }
+    }
+    if (caught)
+        ::waitpid(child, nullptr, 0);
+    ASSERT_TRUE(caught) << "the export ended before it could be stopped";
+    EXPECT_EQ(exportFiles(), QStringList());
+
+    // A hidden workbook that a killed export of an older version left is removed by the next.
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const QString left = QStringLiteral(".strivo-%1-1-12345.tmp").arg(gone);
+    const QString running = QStringLiteral(".strivo-%1-1-12345.tmp").arg(::getppid());
+    std::ofstream(folder.file("Export/" + left).toStdString()) << "halb geschrieben";
+    std::ofstream(folder.file("Export/" + running).toStdString()) << "wird noch geschrieben";
+    folder.exec(QStringLiteral("delete from adressen where ad_nummer > 10"));
+    ASSERT_NO_THROW(executeStatement(folder.dbPath(), exportStatement(path), path));
+    EXPECT_EQ(exportFiles(), (QStringList { running, QStringLiteral("abgebrochen.xls") }));
+}

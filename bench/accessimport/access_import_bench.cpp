@@ -1,0 +1,83 @@
+// Taking races over: the generated races of a program folder, handed to the import as the Jet
+// reader hands them over, go into a fresh database (first import, then the same file again).
+// Reading a Jet file through libmdb is measured on the Jet 3 sample, every table.
+//
+//   build/bench/access_import_bench [races]     (default: 10000)
+#include "JetFile.h"
+#include "MakeDb.h"
+#include "RaceGenerator.h"
+#include "RaceImport.h"
+#include "RaceLogSource.h"
+#include "Sqlite.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr int rounds = 5;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+QStringList sqlFiles()
+{
+    const QString db = QStringLiteral(STRIVO_SOURCE_DIR "/db/");
+    return { db + "schema.sql", db + "seed.sql" };
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const int races = argc > 1 ? std::atoi(argv[1]) : 10'000;
+    QTemporaryDir folder;
+    const QString old = folder.filePath("alt.mdb");
+    benchgen::makeRaceDatabase(old, races);
+    RaceLogSource source(old);
+
+    std::vector<double> first, again;
+    ImportResult result;
+    for (int round = 0; round < rounds; ++round) {
+        const QString target = folder.filePath(QStringLiteral("neu%1.mdb").arg(round));
+        makeDatabase(target, sqlFiles());
+        QElapsedTimer timer;
+        timer.start();
+        result = importRaces(source, target);
+        first.push_back(timer.nsecsElapsed() / 1e6);
+        timer.restart();
+        importRaces(source, target);
+        again.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("%d races (%d documents): first import %.0f ms, the same again %.0f ms "
+                "(median of %d)\n",
+                result.racesAdded, result.documentsAdded, median(first), median(again), rounds);
+
+    const QString sample = qEnvironmentVariable("STRIVO_JET_SAMPLES", STRIVO_JET_SAMPLES)
+        + QStringLiteral("/nwind.mdb");
+    if (QFileInfo::exists(sample)) {
+        std::vector<double> reads;
+        qsizetype rows = 0;
+        for (int round = 0; round < rounds; ++round) {
+            QElapsedTimer timer;
+            timer.start();
+            JetFile file(sample);
+            rows = 0;
+            for (const QString &table : file.tableNames())
+                rows += file.readTable(table).rows.size();
+            reads.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        std::printf("reading every table of the Jet 3 sample (%lld rows): %.0f ms\n",
+                    static_cast<long long>(rows), median(reads));
+    }
+    return 0;
+}

@@ -1,0 +1,41 @@
+// Shows the main window with its "Datei" menu open and saves the screen as a PNG, for looking
+// at the calendar export's menu item. Needs a real window system:
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/menu_screenshot out.png
+#include "AppContext.h"
+#include "FakeUi.h"
+#include "Haupt_Form.h"
+#include "TestFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTest>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    TestFolder folder(TestFolder::Content::Seeded);
+    folder.addRace({ { "ad_lauf", "Köln-Marathon" }, { "ad_lauf_ort", "Köln" },
+                     { "ad_lauf_datum", "04.10.2027" }, { "ad_start", "09:30" } });
+    FakeUi ui;
+    FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
+    AppContext ctx(ui, clock, folder.path());
+    Haupt_Form window(ctx);
+    if (!window.Form_Load())
+        return 1;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    auto *datei = window.findChild<QMenu *>(QStringLiteral("m_datei"));
+    window.menuBar()->setActiveAction(datei->menuAction());
+    QTest::qWait(500);
+    datei->setActiveAction(window.findChild<QAction *>(QStringLiteral("m_termine")));
+    QTest::qWait(300);
+    return QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(argv[1]))
+        ? 0
+        : 1;
+}

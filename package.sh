@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and makes the Debian package in build/package/.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh
+(cd build && cpack -G DEB >/dev/null)
+ls build/package/strivo_*.deb

@@ -1,0 +1,92 @@
+#include "AccessImport.h"
+
+#include "AccessTakeover.h"
+#include "AppContext.h"
+#include "JetFile.h"
+#include "MakeDb.h"
+#include "RaceImport.h"
+
+#include <QDir>
+
+namespace {
+
+// The pointer shows work in progress until the scope ends, by error or not.
+class Busy
+{
+public:
+    explicit Busy(Ui &ui)
+        : m_ui(ui)
+    {
+        m_ui.setBusy(true);
+    }
+    ~Busy() { m_ui.setBusy(false); }
+    Busy(const Busy &) = delete;
+    Busy &operator=(const Busy &) = delete;
+
+private:
+    Ui &m_ui;
+};
+
+void report(AppContext &ctx, const QString &text)
+{
+    ctx.vars.meldung = text;
+    ctx.ui.message(text, Ui::Icon::Information, Ui::Buttons::Ok, QStringLiteral("Strivo"));
+}
+
+bool addedAnything(const ImportResult &r)
+{
+    return r.racesAdded + r.documentsAdded + r.pickListEntriesAdded + r.postalEntriesAdded > 0;
+}
+
+} // namespace
+
+bool importAccessFile(AppContext &ctx, const JetOpener &open)
+{
+    Ui::FileRequest request;
+    request.title = QStringLiteral("Läufe aus Access-Datei übernehmen");
+    request.initialDir = ctx.vars.app_pfad;
+    request.filter = QStringLiteral("Access-Datenbank|*.mdb");
+    const Ui::FileAnswer chosen = ctx.ui.openFile(request);
+    if (!chosen.accepted)
+        return false;
+    bool added = false;
+    ctx.guard([&] {
+        ImportResult result;
+        {
+            Busy busy(ctx.ui);
+            const std::unique_ptr<JetRowSource> file = open(chosen.fileName);
+            result = importRaces(*file, ctx.vars.databasePath());
+        }
+        added = addedAnything(result);
+        if (added)
+            ctx.connectPickListSources(); // the editor offers the new entries at once
+        report(ctx, importReport(result));
+    });
+    return added;
+}
+
+void offerAccessTakeover(AppContext &ctx, const JetOpener &open)
+{
+    const QString mainFile = ctx.vars.databasePath();
+    if (!looksLikeAccessFile(mainFile))
+        return;
+    const QString question
+        = QStringLiteral("Die Datenbankdatei '%1' ist eine Access-Datenbank aus einer früheren "
+                         "Version. Sollen ihre Läufe in eine neue Datenbank übernommen werden? Die "
+                         "Access-Datei bleibt unverändert unter dem Namen '%2' erhalten ?")
+              .arg(QDir::toNativeSeparators(mainFile),
+                   QDir::toNativeSeparators(accessFileName(mainFile)));
+    ctx.vars.meldung = question;
+    if (ctx.ui.message(question, Ui::Icon::Question, Ui::Buttons::YesNo, QStringLiteral("Strivo"))
+        != Ui::Answer::Yes)
+        return;
+    TakeoverResult result;
+    {
+        Busy busy(ctx.ui);
+        result = takeOverAccessFile(mainFile, installedSqlFiles(), open);
+    }
+    report(ctx,
+           importReport(result.import)
+               + QStringLiteral("\n\nDie Access-Datei ist unverändert als '%1' erhalten.")
+                     .arg(QDir::toNativeSeparators(result.accessFile)));
+}

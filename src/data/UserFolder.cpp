@@ -1,0 +1,167 @@
+#include "UserFolder.h"
+
+#include "DbError.h"
+#include "MakeDb.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString databaseName = QStringLiteral("Strivo-DB.mdb");
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString reasonFor(int err)
+{
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("es fehlt die Schreibberechtigung");
+    case EROFS:
+        return QStringLiteral("der Datenträger ist schreibgeschützt");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("auf dem Datenträger ist kein Platz frei");
+    case ENAMETOOLONG:
+        return QStringLiteral("der Pfad ist zu lang");
+    default:
+        return QStringLiteral("Systemfehler %1").arg(err);
+    }
+}
+
+DbError folderError(const QString &folder, const QString &reason)
+{
+    return DbError(ErrNo::CannotOpenFile,
+                   QStringLiteral("Der Ordner für die Läufe '%1' kann nicht angelegt werden: %2.")
+                       .arg(shown(folder), reason));
+}
+
+// Like mkdir -p, but every folder it makes is private to the user (the XDG rules ask for 0700).
+void makePath(const QString &folder)
+{
+    const QStringList parts = QDir::cleanPath(folder).split(u'/', Qt::SkipEmptyParts);
+    QString path;
+    for (const QString &part : parts) {
+        path += u'/' + part;
+        const QFileInfo info(path);
+        if (info.isDir())
+            continue;
+        if (info.exists() || info.isSymLink())
+            throw folderError(folder,
+                              QStringLiteral("'%1' ist eine Datei, kein Ordner").arg(shown(path)));
+        if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0 && errno != EEXIST)
+            throw folderError(folder, reasonFor(errno));
+    }
+}
+
+void makeFolder(const QString &folder, const QString &name)
+{
+    const QString path = folder + u'/' + name;
+    if (QFileInfo(path).isDir())
+        return;
+    if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0)
+        throw DbError(ErrNo::CannotOpenFile,
+                      QStringLiteral("Der Ordner '%1' kann nicht angelegt werden: %2.")
+                          .arg(shown(path),
+                               QFileInfo::exists(path) ? QStringLiteral("dort liegt eine Datei")
+                                                       : reasonFor(errno)));
+}
+
+// The first of name_alt.mdb, name_alt2.mdb, ... that is not taken.
+QString freeOldName(const QString &oldFile)
+{
+    const QFileInfo info(oldFile);
+    const QString stem
+        = info.absolutePath() + u'/' + info.completeBaseName() + QStringLiteral("_alt");
+    QString candidate = stem + QStringLiteral(".mdb");
+    for (int n = 2; QFileInfo::exists(candidate) || QFileInfo(candidate).isSymLink(); ++n)
+        candidate = stem + QString::number(n) + QStringLiteral(".mdb");
+    return candidate;
+}
+
+} // namespace
+
+QString userDataFolderFrom(const QString &xdgDataHome, const QString &home)
+{
+    if (QDir::isAbsolutePath(xdgDataHome))
+        return QDir::cleanPath(xdgDataHome + QStringLiteral("/Strivo"));
+    if (QDir::isAbsolutePath(home))
+        return QDir::cleanPath(home + QStringLiteral("/.local/share/Strivo"));
+    return {};
+}
+
+QString userDataFolder()
+{
+    return userDataFolderFrom(qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"));
+}
+
+bool isPortableFolder(const QString &folder)
+{
+    return QFileInfo::exists(folder + u'/' + databaseName);
+}
+
+QString programFolderFor(const QString &programDir)
+{
+    if (isPortableFolder(programDir))
+        return programDir;
+    const QString folder = userDataFolder();
+    return folder.isEmpty() ? programDir : folder;
+}
+
+void prepareUserFolder(const QString &folder)
+{
+    makePath(folder);
+    // The start-up copies and compacts the database in this folder: without write access every
+    // start would fail after the window opens.
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+        throw folderError(folder, reasonFor(errno));
+    const QString database = folder + u'/' + databaseName;
+    if (!QFileInfo::exists(database) && !QFileInfo(database).isSymLink())
+        makeDatabase(database, installedSqlFiles());
+    makeFolder(folder, QStringLiteral("Export"));
+    makeFolder(folder, QStringLiteral("Dokumente"));
+}
+
+QString takeOverDatabase(const QString &givenFile, const QString &folder)
+{
+    const QString oldFile = QFileInfo(givenFile).absoluteFilePath();
+    if (!QFileInfo::exists(oldFile))
+        return {};
+    makePath(folder);
+    const QString target = folder + u'/' + databaseName;
+    const QString kept = freeOldName(oldFile);
+    const bool taken = !QFileInfo::exists(target) && !QFileInfo(target).isSymLink();
+    if (taken) {
+        try {
+            copyDatabase(oldFile, target);
+        } catch (const DbError &e) {
+            throw DbError(e.number(),
+                          QStringLiteral("Die Datenbank '%1' kann nicht nach '%2' übernommen "
+                                         "werden: %3. Sie bleibt unverändert.")
+                              .arg(shown(oldFile), shown(folder), e.description()));
+        }
+    }
+    if (::rename(QFile::encodeName(oldFile).constData(), QFile::encodeName(kept).constData()) != 0)
+        throw DbError(ErrNo::CannotOpenFile,
+                      QStringLiteral("Die alte Datenbank '%1' kann nicht in '%2' umbenannt "
+                                     "werden: %3.")
+                          .arg(shown(oldFile), shown(kept), reasonFor(errno)));
+    if (taken)
+        return QStringLiteral("Die Läufe aus '%1' liegen jetzt in '%2'. Die alte Datei bleibt "
+                              "unverändert als '%3' erhalten.")
+            .arg(shown(oldFile), shown(target), shown(kept));
+    return QStringLiteral("Die Datenbank '%1' wurde nicht übernommen, weil '%2' schon eine "
+                          "Datenbank enthält. Die alte Datei bleibt unverändert als '%3' "
+                          "erhalten.")
+        .arg(shown(oldFile), shown(folder), shown(kept));
+}

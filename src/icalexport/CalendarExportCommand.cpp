@@ -1,0 +1,42 @@
+#include "CalendarExportCommand.h"
+
+#include "AppContext.h"
+#include "CalendarExport.h"
+
+#include <QFileInfo>
+
+Ui::FileRequest calendarSaveRequest(const QString &exportFolder)
+{
+    Ui::FileRequest request;
+    request.title = QStringLiteral("Speichern unter");
+    request.initialDir = exportFolder;
+    request.fileName = QStringLiteral("Strivo-Termine.ics");
+    request.filter = QStringLiteral("iCalendar|*.ics");
+    // A calendar file is meant to be exported again over the last one.
+    request.confirmOverwrite = true;
+    request.defaultSuffix = QStringLiteral("ics");
+    return request;
+}
+
+void exportCalendarCommand(AppContext &ctx)
+{
+    ctx.guard([&ctx] {
+        const Ui::FileAnswer answer = ctx.ui.saveFile(calendarSaveRequest(ctx.vars.export_pfad));
+        if (!answer.accepted || answer.fileName.isEmpty())
+            return;
+        QString path = answer.fileName;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".ics");
+        ctx.ui.setBusy(true);
+        CalendarPlan plan;
+        try {
+            plan = exportCalendar(ctx.vars.databasePath(), path, ctx.clock.now());
+        } catch (...) {
+            ctx.ui.setBusy(false);
+            throw;
+        }
+        ctx.ui.setBusy(false);
+        ctx.vars.meldung = calendarExportMessage(plan);
+        ctx.ui.message(ctx.vars.meldung, Ui::Icon::Information, Ui::Buttons::Ok);
+    });
+}

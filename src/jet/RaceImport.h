@@ -1,0 +1,34 @@
+#pragma once
+
+#include "JetTable.h"
+
+#include <functional>
+
+class SqliteDb;
+
+// What taking races over from an Access file did.
+struct ImportResult
+{
+    int racesAdded = 0;
+    int racesPresent = 0; // equal in every field to a race already there
+    int documentsAdded = 0;
+    int documentsWithoutRace = 0; // linked to no race of the file, so not taken over
+    int pickListEntriesAdded = 0;
+    int postalEntriesAdded = 0;
+    QStringList missingColumns; // "table.column", filled as a new row would fill them
+};
+
+// Called with the open database at "begin" (the transaction has started) and after each race
+// written ("race"). Tests use it to make the write fail part-way.
+using ImportHook = std::function<void(const char *point, SqliteDb &db)>;
+
+// Reads every table the race log consists of from the source, checks them against our tables,
+// and adds to the database in one transaction: each race as a new race (unless one equal in every
+// field is there), its documents linked to the new numbers, and the pick-list and postal entries
+// not there yet. Bad input or a failed write throws DbError with a German description and leaves
+// the database as it was.
+ImportResult importRaces(JetRowSource &source, const QString &databasePath,
+                         const ImportHook &hook = {});
+
+// The closing message in German.
+QString importReport(const ImportResult &result);

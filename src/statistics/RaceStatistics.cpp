@@ -1,0 +1,176 @@
+#include "RaceStatistics.h"
+
+#include "DataSource.h"
+#include "FinishTime.h"
+#include "GermanText.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+std::vector<RaceRecord> readRaces(const QString &databasePath)
+{
+    DataSource source;
+    source.setDatabaseName(databasePath);
+    source.setRecordSource(QStringLiteral(
+        "select ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_strecke, ad_zeit, ad_gelaufen_jn, "
+        "ad_ang_jn, ad_vorgemerkt_jn from adressen where ad_lauf <> '' order by ad_nummer"));
+    source.refresh();
+    std::vector<RaceRecord> races;
+    races.reserve(size_t(source.recordCount()));
+    const auto text = [&source](int row, int column) {
+        const QVariant v = source.valueAt(row, column);
+        return v.isNull() ? QString() : v.toString();
+    };
+    for (int row = 0; row < source.recordCount(); ++row) {
+        RaceRecord r;
+        r.lauf = text(row, 0);
+        r.ort = text(row, 1);
+        r.datum = text(row, 2);
+        r.strecke = text(row, 3);
+        r.zeit = text(row, 4);
+        r.gelaufen = text(row, 5) == QStringLiteral("Ja");
+        r.angemeldet = source.valueAt(row, 6).toLongLong() != 0;
+        r.vorgemerkt = source.valueAt(row, 7).toLongLong() != 0;
+        races.push_back(std::move(r));
+    }
+    source.close();
+    return races;
+}
+
+namespace {
+
+// Marathon first, then Halb-Marathon, then known lengths from short to long, then by name.
+bool distanceBefore(const Distance &a, const Distance &b)
+{
+    const auto rank = [](const Distance &d) {
+        if (d.key == QStringLiteral("Marathon"))
+            return 0;
+        if (d.key == QStringLiteral("Halb-Marathon"))
+            return 1;
+        return d.km ? 2 : 3;
+    };
+    if (rank(a) != rank(b))
+        return rank(a) < rank(b);
+    if (a.km && b.km && *a.km != *b.km)
+        return *a.km < *b.km;
+    return a.label.compare(b.label, Qt::CaseInsensitive) < 0;
+}
+
+struct Group
+{
+    Distance distance;
+    int finishes = 0;
+    std::vector<std::pair<TimePoint, QString>> times; // point, place
+};
+
+} // namespace
+
+RaceStatistics computeStatistics(const std::vector<RaceRecord> &races)
+{
+    RaceStatistics stats;
+    std::map<int, YearFigures> years;
+    QHash<QString, Group> groups;
+    QHash<QString, Distance> distances; // a log spells its distances a few ways only
+
+    for (const RaceRecord &race : races) {
+        const QDate date = parseGermanDate(race.datum);
+        if (!date.isValid()) {
+            ++stats.damagedDates;
+            stats.leftOut.push_back({ race.lauf,
+                                      race.datum,
+                                      {},
+                                      race.datum.trimmed().isEmpty()
+                                          ? QStringLiteral("kein Datum eingetragen")
+                                          : QStringLiteral("Datum nicht lesbar") });
+            continue;
+        }
+        YearFigures &year = years[date.year()];
+        year.year = date.year();
+        year.registered += race.angemeldet ? 1 : 0;
+        year.noted += race.vorgemerkt ? 1 : 0;
+        if (!race.gelaufen)
+            continue;
+        ++year.run;
+
+        auto known = distances.constFind(race.strecke);
+        if (known == distances.cend())
+            known = distances.insert(race.strecke, readDistance(race.strecke));
+        const Distance &distance = *known;
+        if (distance.km)
+            year.km += *distance.km;
+        if (distance.key.isEmpty()) {
+            ++stats.runWithoutDistance;
+            continue;
+        }
+        Group &group = groups[distance.key];
+        if (group.finishes == 0)
+            group.distance = distance;
+        ++group.finishes;
+
+        const std::optional<int> ms = parseFinishTime(race.zeit);
+        QString reason;
+        if (!ms)
+            reason = race.zeit.trimmed().isEmpty() ? QStringLiteral("keine Zeit eingetragen")
+                                                   : QStringLiteral("Zeit nicht lesbar");
+        else if (distance.km && *ms / 1000.0 < *distance.km * kFastestSecondsPerKm)
+            reason = QStringLiteral("Zeit zu kurz für %1").arg(distance.label);
+        if (!reason.isEmpty()) {
+            ++stats.unreadableTimes;
+            stats.leftOut.push_back({ race.lauf, race.datum, race.zeit, reason });
+            continue;
+        }
+        group.times.push_back({ { date, *ms, race.lauf }, race.ort });
+    }
+
+    if (!years.empty()) {
+        for (int y = years.begin()->first; y <= years.rbegin()->first; ++y) {
+            const auto it = years.find(y);
+            stats.years.push_back(it != years.end() ? it->second : YearFigures { y, 0, 0, 0, 0 });
+        }
+    }
+
+    std::vector<Group> ordered;
+    ordered.reserve(size_t(groups.size()));
+    for (const Group &g : std::as_const(groups))
+        ordered.push_back(g);
+    std::sort(ordered.begin(), ordered.end(), [](const Group &a, const Group &b) {
+        return distanceBefore(a.distance, b.distance);
+    });
+
+    for (Group &g : ordered) {
+        BestTime best { g.distance.key, g.distance.label, std::nullopt, {}, {}, {}, g.finishes };
+        if (!g.times.empty()) {
+            std::stable_sort(g.times.begin(), g.times.end(), [](const auto &a, const auto &b) {
+                return a.first.date < b.first.date;
+            });
+            Progression p { g.distance.key, g.distance.label, {}, 0 };
+            p.points.reserve(g.times.size());
+            for (const auto &[point, place] : g.times) {
+                if (point.ms < g.times[size_t(p.best)].first.ms)
+                    p.best = int(p.points.size());
+                p.points.push_back(point);
+            }
+            const auto &[point, place] = g.times[size_t(p.best)];
+            best.ms = point.ms;
+            best.race = point.race;
+            best.place = place;
+            best.date = point.date;
+            stats.progressions.push_back(std::move(p));
+        }
+        stats.bests.push_back(std::move(best));
+    }
+    return stats;
+}
+
+QString describeLeftOut(const LeftOut &entry)
+{
+    QString text = entry.race;
+    if (!entry.datum.trimmed().isEmpty())
+        text += QStringLiteral(" (%1)").arg(entry.datum.trimmed());
+    if (!entry.value.trimmed().isEmpty())
+        text += QStringLiteral(": \u201E%1\u201C").arg(entry.value.trimmed());
+    return text + QStringLiteral(" \u2013 ") + entry.reason;
+}

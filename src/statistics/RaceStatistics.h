@@ -1,0 +1,89 @@
+#pragma once
+
+#include "Distance.h"
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// One race as the statistics need it.
+struct RaceRecord
+{
+    QString lauf;
+    QString ort;
+    QString datum; // as stored, "dd.mm.yyyy"
+    QString strecke;
+    QString zeit; // as typed
+    bool gelaufen = false; // only "Ja" counts
+    bool angemeldet = false;
+    bool vorgemerkt = false;
+};
+
+// The named races of the database file (rows without a name are left unfinished by the editor).
+std::vector<RaceRecord> readRaces(const QString &databasePath);
+
+struct BestTime
+{
+    QString distanceKey;
+    QString distance; // label
+    std::optional<int> ms; // none when no finish time at this distance can be read
+    QString race;
+    QString place;
+    QDate date;
+    int finishes = 0; // races run at this distance
+};
+
+struct YearFigures
+{
+    int year = 0;
+    int run = 0;
+    int registered = 0;
+    int noted = 0;
+    double km = 0; // of the races run whose distance can be read
+};
+
+struct TimePoint
+{
+    QDate date;
+    int ms = 0;
+    QString race;
+};
+
+struct Progression
+{
+    QString distanceKey;
+    QString distance;
+    std::vector<TimePoint> points; // by date
+    int best = -1; // index of the best time (the earliest of equal ones)
+};
+
+// A race that the figures leave out, and why.
+struct LeftOut
+{
+    QString race;
+    QString datum;
+    QString value; // the text that could not be used
+    QString reason;
+};
+
+struct RaceStatistics
+{
+    std::vector<BestTime> bests; // Marathon, Halb-Marathon, then by length, then by name
+    std::vector<YearFigures> years; // every year from the first to the last, gaps included
+    std::vector<Progression> progressions; // distances with at least one readable time
+    std::vector<LeftOut> leftOut;
+    int unreadableTimes = 0; // races run whose time is left out
+    int damagedDates = 0; // races left out altogether
+    int runWithoutDistance = 0; // races run that count in their year only
+};
+
+// A time faster than this per kilometre is not a runner's time but a misread one ("3:45" for
+// a marathon read as minutes and seconds).
+constexpr double kFastestSecondsPerKm = 120.0;
+
+RaceStatistics computeStatistics(const std::vector<RaceRecord> &races);
+
+// "Berlin-Marathon (28.09.2025): „3:4512“ – Zeit nicht lesbar" for the list of left-out races.
+QString describeLeftOut(const LeftOut &entry);

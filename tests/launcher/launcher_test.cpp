@@ -1,0 +1,281 @@
+// The launcher strivo, run as a process in a temporary installation: bin/strivo (a copy of the
+// real one), bin/Strivo (a stand-in that only notes it was started) and share/strivo/*.sql.
+// When the tests run as root they run the launcher as nobody, so that missing write
+// permissions really stop it.
+#include "Sqlite.h"
+#include "TestFolder.h"
+#include "UserFolder.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr uid_t nobody = 65534;
+
+QByteArray digest(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+long long races(const QString &database)
+{
+    SqliteDb db(database, SqliteDb::Open::ReadOnly);
+    return db.scalar("select count(*) from adressen").toLongLong();
+}
+
+struct Result
+{
+    int exitCode = -1;
+    QString errors;
+    bool started = false;
+};
+
+class Installation
+{
+public:
+    Installation()
+    {
+        const QString bin = m_root.filePath(QStringLiteral("bin"));
+        QDir().mkpath(bin);
+        QFile::copy(QStringLiteral(STRIVO_LAUNCHER), bin + QStringLiteral("/strivo"));
+        writeFile(bin + QStringLiteral("/Strivo"),
+                  "#!/bin/sh\necho started > \"$STRIVO_TEST_MARKER\"\n");
+        QFile::setPermissions(bin + QStringLiteral("/Strivo"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                  | QFile::ReadOther | QFile::ExeOther);
+        QDir().mkpath(path(QStringLiteral("share/strivo")));
+        for (const QString &name : { QStringLiteral("schema.sql"), QStringLiteral("seed.sql") })
+            QFile::copy(TestFolder::sourceDir() + QStringLiteral("/db/") + name,
+                        path(QStringLiteral("share/strivo/") + name));
+        QDir().mkpath(home());
+        env.insert(QStringLiteral("HOME"), home());
+        env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("STRIVO_TEST_MARKER"), marker());
+    }
+
+    QString path(const QString &name) const { return m_root.filePath(name); }
+    QString home() const { return path(QStringLiteral("home")); }
+    QString bin() const { return path(QStringLiteral("bin")); }
+    QString marker() const { return path(QStringLiteral("started")); }
+    QString userFolder() const { return home() + QStringLiteral("/.local/share/Strivo"); }
+    QString userDatabase() const { return userFolder() + QStringLiteral("/Strivo-DB.mdb"); }
+
+    Result launch(const QStringList &args = {})
+    {
+        QFile::remove(marker());
+        QProcess process;
+        process.setProcessEnvironment(env);
+        QString program = bin() + QStringLiteral("/strivo");
+        QStringList arguments = args;
+        if (::geteuid() == 0) {
+            handOverToNobody();
+            arguments = QStringList { QStringLiteral("--reuid=%1").arg(nobody),
+                                      QStringLiteral("--regid=%1").arg(nobody),
+                                      QStringLiteral("--clear-groups"), program }
+                + args;
+            program = QStringLiteral("setpriv");
+        }
+        process.start(program, arguments);
+        process.waitForFinished(30000);
+        return { process.exitCode(), QString::fromUtf8(process.readAllStandardError()),
+                 QFileInfo::exists(marker()) };
+    }
+
+    QProcessEnvironment env;
+
+private:
+    // Everything the test made now belongs to nobody; modes stay as the test set them.
+    void handOverToNobody()
+    {
+        ::chown(QFile::encodeName(m_root.path()).constData(), nobody, nobody);
+        QDirIterator it(m_root.path(),
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            ::lchown(QFile::encodeName(it.next()).constData(), nobody, nobody);
+    }
+
+    QTemporaryDir m_root;
+};
+
+void expectRefused(const Result &result, const QString &says)
+{
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_FALSE(result.started) << "the program must not start";
+    EXPECT_TRUE(result.errors.contains(says)) << result.errors.toStdString();
+    EXPECT_TRUE(result.errors.contains(QStringLiteral("Strivo wird nicht gestartet.")))
+        << result.errors.toStdString();
+}
+
+} // namespace
+
+TEST(Launcher, firstStartMakesTheUserFolderAndLaterStartsKeepIt)
+{
+    Installation inst;
+    const Result first = inst.launch();
+    ASSERT_TRUE(first.started) << first.errors.toStdString();
+    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_EQ(races(inst.userDatabase()), 0);
+    {
+        SqliteDb db(inst.userDatabase(), SqliteDb::Open::ReadOnly);
+        EXPECT_GT(db.scalar("select count(*) from aw_anrede").toInt(), 0) << "seed missing";
+    }
+    EXPECT_TRUE(QFileInfo(inst.userFolder() + QStringLiteral("/Export")).isDir());
+    EXPECT_TRUE(QFileInfo(inst.userFolder() + QStringLiteral("/Dokumente")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(inst.userDatabase() + QStringLiteral(".neu")));
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::stat(QFile::encodeName(inst.userFolder()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << "the races are private to the user";
+
+    {
+        SqliteDb db(inst.userDatabase(), SqliteDb::Open::ReadWrite);
+        db.exec("insert into adressen (ad_lauf, ad_lauf_datum) values ('Stadtlauf', "
+                "'01.05.2027')");
+    }
+    const QByteArray before = digest(inst.userDatabase());
+    const Result second = inst.launch();
+    EXPECT_TRUE(second.started);
+    EXPECT_EQ(digest(inst.userDatabase()), before) << "an existing database is never replaced";
+    EXPECT_EQ(races(inst.userDatabase()), 1);
+}
+
+TEST(Launcher, followsTheXdgRulesForTheDataFolder)
+{
+    EXPECT_EQ(userDataFolderFrom(QStringLiteral("/data/x/"), QStringLiteral("/home/a")),
+              QStringLiteral("/data/x/Strivo"));
+    EXPECT_EQ(userDataFolderFrom(QStringLiteral("rel/data"), QStringLiteral("/home/a")),
+              QStringLiteral("/home/a/.local/share/Strivo"));
+    EXPECT_EQ(userDataFolderFrom({}, QStringLiteral("/home/a")),
+              QStringLiteral("/home/a/.local/share/Strivo"));
+    EXPECT_EQ(userDataFolderFrom(QStringLiteral("rel"), QStringLiteral("relhome")), QString());
+
+    Installation inst;
+    // A relative XDG_DATA_HOME is ignored, not taken relative to wherever the menu started us.
+    inst.env.insert(QStringLiteral("XDG_DATA_HOME"), QStringLiteral("relativ/daten"));
+    EXPECT_TRUE(inst.launch().started);
+    EXPECT_TRUE(QFileInfo::exists(inst.userDatabase()));
+
+    // An absolute one that does not exist yet is made.
+    const QString xdg = inst.path(QStringLiteral("xdg/tief/daten"));
+    inst.env.insert(QStringLiteral("XDG_DATA_HOME"), xdg);
+    EXPECT_TRUE(inst.launch().started);
+    EXPECT_TRUE(QFileInfo::exists(xdg + QStringLiteral("/Strivo/Strivo-DB.mdb")));
+
+    inst.env.remove(QStringLiteral("XDG_DATA_HOME"));
+    inst.env.remove(QStringLiteral("HOME"));
+    expectRefused(inst.launch(), QStringLiteral("kann nicht bestimmt werden"));
+}
+
+TEST(Launcher, refusesToStartWhenTheFolderCannotBeMade)
+{
+    Installation inst;
+    // A file where the folder should be, and a file where one of its parents should be.
+    writeFile(inst.userFolder(), "keine Datenbank");
+    expectRefused(inst.launch(), QStringLiteral("ist eine Datei, kein Ordner"));
+    EXPECT_EQ(QFile(inst.userFolder()).size(), 15) << "the file is left as it was";
+
+    Installation parentIsFile;
+    writeFile(parentIsFile.home() + QStringLiteral("/.local"), "x");
+    expectRefused(parentIsFile.launch(), QStringLiteral("ist eine Datei, kein Ordner"));
+
+    Installation readOnlyParent;
+    QDir().mkpath(readOnlyParent.home() + QStringLiteral("/.local/share"));
+    ::chmod(QFile::encodeName(readOnlyParent.home() + QStringLiteral("/.local/share")).constData(),
+            0555);
+    expectRefused(readOnlyParent.launch(), QStringLiteral("es fehlt die Schreibberechtigung"));
+    EXPECT_FALSE(QFileInfo::exists(readOnlyParent.userFolder()));
+
+    // A folder that exists but cannot be written: the start-up could not copy the database.
+    Installation readOnlyFolder;
+    readOnlyFolder.launch();
+    const QByteArray before = digest(readOnlyFolder.userDatabase());
+    ::chmod(QFile::encodeName(readOnlyFolder.userFolder()).constData(), 0500);
+    expectRefused(readOnlyFolder.launch(), QStringLiteral("es fehlt die Schreibberechtigung"));
+    EXPECT_EQ(digest(readOnlyFolder.userDatabase()), before);
+
+    expectRefused(readOnlyFolder.launch({ QStringLiteral("--neu") }),
+                  QStringLiteral("Unbekannter Aufruf"));
+}
+
+TEST(Launcher, finishesAnInterruptedFirstStartAndNeverReplacesADatabase)
+{
+    Installation interrupted;
+    const QString partial = interrupted.userDatabase() + QStringLiteral(".neu");
+    writeFile(partial, QByteArray(4096, 'x'));
+    writeFile(partial + QStringLiteral("-journal"), QByteArray(4096, 'y'));
+    EXPECT_TRUE(interrupted.launch().started);
+    EXPECT_EQ(races(interrupted.userDatabase()), 0);
+    EXPECT_FALSE(QFileInfo::exists(partial));
+
+    // Even an empty file is somebody's database: the program's start-up reports it.
+    Installation empty;
+    writeFile(empty.userDatabase(), {});
+    EXPECT_TRUE(empty.launch().started);
+    EXPECT_EQ(QFile(empty.userDatabase()).size(), 0);
+}
+
+TEST(Launcher, leavesAPortableFolderAsItIs)
+{
+    Installation inst;
+    TestFolder portable;
+    QFile::copy(portable.dbPath(), inst.bin() + QStringLiteral("/Strivo-DB.mdb"));
+    EXPECT_TRUE(inst.launch().started);
+    EXPECT_FALSE(QFileInfo::exists(inst.userFolder()));
+}
+
+TEST(Launcher, movesTheDatabaseOfAnEarlierBuildOnce)
+{
+    TestFolder earlier;
+    earlier.addRace({ { QStringLiteral("ad_lauf"), QStringLiteral("Altstadtlauf") } });
+
+    Installation inst;
+    const QString old = inst.bin() + QStringLiteral("/Strivo-DB.mdb");
+    QFile::copy(earlier.dbPath(), old);
+    const QByteArray original = digest(old);
+    const Result moved = inst.launch({ QStringLiteral("--uebernehmen"), old });
+    EXPECT_TRUE(moved.started) << moved.errors.toStdString();
+    EXPECT_TRUE(moved.errors.contains(QStringLiteral("liegen jetzt in")));
+    EXPECT_EQ(races(inst.userDatabase()), 1);
+    EXPECT_FALSE(QFileInfo::exists(old)) << "the build folder must no longer win as portable";
+    EXPECT_EQ(digest(inst.bin() + QStringLiteral("/Strivo-DB_alt.mdb")), original);
+
+    // Once the user's folder has races, another old file never replaces them.
+    QFile::copy(TestFolder().dbPath(), old);
+    const Result kept = inst.launch({ QStringLiteral("--uebernehmen"), old });
+    EXPECT_TRUE(kept.started);
+    EXPECT_TRUE(kept.errors.contains(QStringLiteral("nicht übernommen")));
+    EXPECT_EQ(races(inst.userDatabase()), 1);
+    EXPECT_TRUE(QFileInfo::exists(inst.bin() + QStringLiteral("/Strivo-DB_alt2.mdb")));
+
+    // A file that holds no races of ours is neither moved nor renamed.
+    Installation foreign;
+    const QString junk = foreign.bin() + QStringLiteral("/Strivo-DB.mdb");
+    writeFile(junk, "Standard Jet DB");
+    expectRefused(foreign.launch({ QStringLiteral("--uebernehmen"), junk }),
+                  QStringLiteral("Strivo-DB.mdb"));
+    EXPECT_TRUE(QFileInfo::exists(junk));
+    EXPECT_FALSE(QFileInfo::exists(foreign.userDatabase()));
+}
