@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(build-essential cmake ccache qt6-base-dev libsqlite3-dev sqlite3 libgtest-dev libgmock-dev
           libbenchmark-dev libfreexl-dev python3-xlrd fonts-dejavu-core qt6-image-formats-plugins
           xvfb xauth libicu-dev qt6-translations-l10n libical-dev mdbtools-dev qt6-charts-dev
-          lintian desktop-file-utils appstream khal dpkg-dev file)
+          lintian desktop-file-utils appstream khal dpkg-dev file clang-format clang-tidy)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

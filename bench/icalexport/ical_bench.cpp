@@ -17,8 +17,8 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -42,8 +42,7 @@ struct Times
 
 // Wall time and the processor time of this process (the machine is shared: wall time
 // includes waiting for the processor and for fsync).
-template<typename F>
-void timed(Times &times, F &&work)
+template<typename F> void timed(Times &times, F &&work)
 {
     QElapsedTimer timer;
     const double cpu = cpuMs();

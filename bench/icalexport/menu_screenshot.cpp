@@ -19,8 +19,10 @@ int main(int argc, char **argv)
     if (argc < 2)
         return 2;
     TestFolder folder(TestFolder::Content::Seeded);
-    folder.addRace({ { "ad_lauf", "Köln-Marathon" }, { "ad_lauf_ort", "Köln" },
-                     { "ad_lauf_datum", "04.10.2027" }, { "ad_start", "09:30" } });
+    folder.addRace({ { "ad_lauf", "Köln-Marathon" },
+                     { "ad_lauf_ort", "Köln" },
+                     { "ad_lauf_datum", "04.10.2027" },
+                     { "ad_start", "09:30" } });
     FakeUi ui;
     FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
     AppContext ctx(ui, clock, folder.path());

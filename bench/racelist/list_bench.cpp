@@ -1,18 +1,40 @@
-// Times one run of the list procedure (statement, query, grid reset) on a database of N races.
-// Usage: list_bench [races=10000] [runs=50]
+// Times one run of the list procedure (statement, query, grid reset) on a database of N races,
+// for every time filter and option, and what reading every row of a long list costs in memory.
+// Usage: list_bench [races=10000] [runs=50] [folder]
+// With a folder, its Strivo-DB.mdb is made once and used again by later runs of the same size.
 #include "AppContext.h"
 #include "FakeUi.h"
 #include "Haupt_Form.h"
 #include "RaceGenerator.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+
+namespace {
+// A line of /proc/self/status in MB ("RssAnon", "VmHWM").
+double statusMb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(key.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -21,20 +43,34 @@ int main(int argc, char **argv)
     const int races = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 50;
 
-    QTemporaryDir dir;
-    benchgen::makeRaceDatabase(dir.filePath(QStringLiteral("Strivo-DB.mdb")), races);
+    QTemporaryDir temp;
+    const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : temp.path();
+    QDir().mkpath(folder);
+    const QString dbPath = folder + QStringLiteral("/Strivo-DB.mdb");
+    const QString sizeMark = folder + QStringLiteral("/races-%1").arg(races);
+    if (!QFile::exists(dbPath) || !QFile::exists(sizeMark)) {
+        QFile::remove(dbPath);
+        benchgen::makeRaceDatabase(dbPath, races);
+        QFile(sizeMark).open(QIODevice::WriteOnly);
+    }
 
     FakeUi ui; // the start screen and any message must not wait for a user
     SystemClock clock;
-    AppContext ctx(ui, clock, dir.path());
+    AppContext ctx(ui, clock, folder);
     Haupt_Form window(ctx);
+    QElapsedTimer startTimer;
+    startTimer.start();
     window.Form_Load();
+    const double startMs = double(startTimer.nsecsElapsed()) / 1e6;
     if (!ui.messages.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(ui.messageTexts().join(u'\n')));
     window.show();
     QApplication::processEvents();
+    std::printf("start-up (maintenance, index, first lists): %.0f ms, anonymous memory %.1f MB, "
+                "peak resident %.1f MB\n",
+                startMs, statusMb("RssAnon"), statusMb("VmHWM"));
 
-    auto measure = [&](const char *what) {
+    auto measure = [&](const QString &what) {
         std::vector<double> ms;
         for (int i = 0; i < runs; ++i) {
             QElapsedTimer t;
@@ -45,11 +81,50 @@ int main(int argc, char **argv)
         }
         std::sort(ms.begin(), ms.end());
         std::printf(
-            "%s: %d of %d races listed, %d runs: median %.2f ms, min %.2f ms, max %.2f ms\n", what,
-            ctx.Lauf_db.recordCount(), races, runs, ms[ms.size() / 2], ms.front(), ms.back());
+            "%s: %d of %d races listed, %d runs: median %.2f ms, min %.2f ms, max %.2f ms\n",
+            qPrintable(what), ctx.Lauf_db.recordCount(), races, runs, ms[ms.size() / 2], ms.front(),
+            ms.back());
     };
-    measure("Alle zukünftigen Läufe");
-    window.findChild<QCheckBox *>(QStringLiteral("ad_check1(0)"))->setChecked(false);
-    measure("Alle Läufe");
+    auto box = [&](int i) {
+        return window.findChild<QCheckBox *>(QStringLiteral("ad_check1(%1)").arg(i));
+    };
+    auto setFilter = [&](bool future, bool past, int option) {
+        box(0)->setChecked(future);
+        box(1)->setChecked(past);
+        // The option group lets no button go unchecked while it is exclusive.
+        auto *first = window.findChild<QRadioButton *>(QStringLiteral("h_o_auswahl(0)"));
+        first->group()->setExclusive(false);
+        for (int i = 0; i <= 5; ++i)
+            window.findChild<QRadioButton *>(QStringLiteral("h_o_auswahl(%1)").arg(i))
+                ->setChecked(i == option);
+        first->group()->setExclusive(true);
+    };
+    measure(QStringLiteral("Alle zukünftigen Läufe"));
+    box(0)->setChecked(false);
+    measure(QStringLiteral("Alle Läufe"));
+    setFilter(false, true, -1);
+    measure(QStringLiteral("Alle vergangenen Läufe"));
+    const char *options[]
+        = { nullptr, "angemeldet", "zu bezahlen", "gelaufen", "bezahlt", "vorgemerkt" };
+    for (int option = 1; option <= 5; ++option) {
+        setFilter(true, false, option);
+        measure(QStringLiteral("zukünftig, %1").arg(QLatin1String(options[option])));
+        setFilter(false, false, option);
+        measure(QStringLiteral("alle, %1").arg(QLatin1String(options[option])));
+    }
+
+    // Scrolling to the end of the whole list: every row is read once.
+    setFilter(false, false, -1);
+    window.ad_check1_Click(2);
+    QApplication::processEvents();
+    const double before = statusMb("RssAnon");
+    QElapsedTimer scroll;
+    scroll.start();
+    const int columns = int(ctx.Lauf_db.fieldNames().size());
+    for (int r = 0; r < ctx.Lauf_db.recordCount(); ++r)
+        ctx.Lauf_db.valueAt(r, r % columns);
+    std::printf("reading every row of the list (%d rows): %.0f ms, anonymous memory +%.1f MB\n",
+                ctx.Lauf_db.recordCount(), double(scroll.nsecsElapsed()) / 1e6,
+                statusMb("RssAnon") - before);
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "DataSource.h"
 
 #include "DbError.h"
+#include "RaceDateIndex.h"
 #include "SqlTranslator.h"
 
 #include <QRegularExpression>
@@ -57,7 +58,12 @@ void DataSource::ensureOpen()
 void DataSource::refresh()
 {
     ensureOpen();
-    const TranslatedStatement translated = translateStatement(m_statement);
+    TranslateOptions options;
+    // One look at the few races without a sortable date decides whether the key may stand in
+    // for the date functions.
+    options.raceDateKeys = m_statement.contains(QLatin1String("ad_lauf_datum"), Qt::CaseInsensitive)
+        && !RaceDateIndex::hasIrregularDates(m_db);
+    const TranslatedStatement translated = translateStatement(m_statement, options);
     if (translated.excel)
         throw DbError(ErrNo::SqlError, QStringLiteral("Diese Anweisung liefert keine Datensätze"));
 
@@ -109,6 +115,7 @@ void DataSource::refresh()
     for (int i = 0; i < fields.size(); ++i)
         m_fieldIndex.insert(fields[i].toLower(), i);
     m_rows = std::move(rows);
+    m_loadedPages.clear();
     m_mode = EditMode::None;
     m_buffer.clear();
     m_pos = m_rows.empty() ? -1 : 0;
@@ -444,9 +451,30 @@ const DataSource::Row &DataSource::loadedRow(int index) const
     return m_rows[size_t(index)];
 }
 
+namespace {
+constexpr int kPage = 64;
+// About 4,000 rows of 54 fields: a few screens of any grid, some megabytes.
+constexpr size_t kPagesKept = 64;
+} // namespace
+
+void DataSource::unloadOldPages() const
+{
+    // Rows are read again from the file when needed; the file always holds what was stored.
+    while (m_loadedPages.size() > kPagesKept) {
+        const int first = m_loadedPages.front();
+        m_loadedPages.pop_front();
+        const int last = std::min(int(m_rows.size()), first + kPage);
+        for (int r = first; r < last; ++r) {
+            if (r == m_pos)
+                continue;
+            std::vector<QVariant>().swap(m_rows[size_t(r)].values);
+            m_rows[size_t(r)].loaded = false;
+        }
+    }
+}
+
 void DataSource::loadPage(int index) const
 {
-    constexpr int kPage = 64;
     const int first = index - index % kPage;
     const int last = std::min(int(m_rows.size()), first + kPage);
     std::string marks;
@@ -476,4 +504,6 @@ void DataSource::loadPage(int index) const
     }
     for (int r = first; r < last; ++r)
         m_rows[size_t(r)].loaded = true;
+    m_loadedPages.push_back(first);
+    unloadOldPages();
 }

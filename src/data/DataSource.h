@@ -7,12 +7,14 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <deque>
 #include <optional>
 #include <vector>
 
 // A database path, a statement and, after refresh(), its result set with a current row.
 // refresh() reads the keys of the result in its order; a row's fields are read from the file
-// the first time they are needed, a page at a time, so that a long list opens at once.
+// the first time they are needed, a page at a time, so that a long list opens at once. Only the
+// pages read last stay in memory, so scrolling through a long list keeps its memory flat.
 // Writes go to the table by its key at once, so the file always holds what the user stored.
 // Only "select * from <table> ..." statements are writable; others are read whole.
 class DataSource : public QObject
@@ -93,6 +95,7 @@ private:
     std::optional<Row> readRow(qlonglong key);
     const Row &loadedRow(int index) const;
     void loadPage(int index) const;
+    void unloadOldPages() const;
     qlonglong nextKey();
     std::vector<QVariant> &buffer();
     int requireField(const QString &field) const;
@@ -105,6 +108,7 @@ private:
     QStringList m_fields;
     QHash<QString, int> m_fieldIndex; // lower-case name -> column
     mutable std::vector<Row> m_rows;
+    mutable std::deque<int> m_loadedPages; // first row of each page read, oldest first
     int m_pos = -1;
     bool m_currentDeleted = false;
 

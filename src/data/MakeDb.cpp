@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "Sqlite.h"
+#include "fileio/FileIo.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,9 +11,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <functional>
-#include <unistd.h>
 
 namespace {
 
@@ -28,35 +27,16 @@ DbError cannotCreate(const QString &path)
                    QStringLiteral("Die Datei '%1' kann nicht angelegt werden").arg(path));
 }
 
-void syncFile(const QByteArray &path, bool folder)
-{
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | (folder ? O_DIRECTORY : 0));
-    if (fd >= 0) {
-        ::fsync(fd); // best effort: some file systems refuse fsync on folders
-        ::close(fd);
-    }
-}
-
 // Gives the finished file its name without ever replacing one that appeared meanwhile. The
 // content is on disk before the name, so a power cut never leaves a half file under it.
 void publish(const QString &partial, const QString &path)
 {
-    const QByteArray from = QFile::encodeName(partial);
-    const QByteArray to = QFile::encodeName(path);
-    syncFile(from, false);
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
-        const int err = errno;
-        if (err == EEXIST)
-            throw existsError(path);
-        // File systems without RENAME_NOREPLACE: a hard link fails just as safely on a name in
-        // use.
-        if (err != EINVAL && err != ENOSYS)
-            throw cannotCreate(path);
-        if (::link(from.constData(), to.constData()) != 0)
-            throw errno == EEXIST ? existsError(path) : cannotCreate(path);
-        ::unlink(from.constData());
-    }
-    syncFile(QFile::encodeName(QFileInfo(path).absolutePath()), true);
+    const std::string from = QFile::encodeName(partial).toStdString();
+    const std::string to = QFile::encodeName(path).toStdString();
+    fileio::syncPath(from);
+    if (const int err = fileio::placeNoReplace(from, to))
+        throw err == EEXIST ? existsError(path) : cannotCreate(path);
+    fileio::syncFolderOf(to);
 }
 
 // Writes a new database under a temporary name with fill(), then publishes it. A half-made file

@@ -1,6 +1,8 @@
 #include "SqlTranslator.h"
 
 #include "DbError.h"
+#include "GermanText.h"
+#include "RaceDateIndex.h"
 
 #include <QRegularExpression>
 
@@ -69,7 +71,9 @@ void germanLeftComparisons(const QString &masked, std::vector<Edit> &edits)
                                        QRegularExpression::CaseInsensitiveOption);
     for (auto it = re.globalMatch(masked); it.hasNext();) {
         const auto m = it.next();
-        edits.push_back({ m.capturedEnd(0), 0, kCollate });
+        // left(x,'0') is '' for every name: an empty text needs no collator.
+        if (!m.captured(0).endsWith(QLatin1String("''")))
+            edits.push_back({ m.capturedEnd(0), 0, kCollate });
     }
 }
 
@@ -84,7 +88,45 @@ void renameLeft(const QString &masked, std::vector<Edit> &edits)
     }
 }
 
-void germanOrdering(const QString &masked, std::vector<Edit> &edits)
+const QString kRaceDate = QStringLiteral("ad_lauf_datum");
+
+// Datevalue(ad_lauf_datum) >= Datevalue( '05.03.2004') becomes a comparison of keys, which the
+// index answers. A literal that is no date keeps the functions (and lists nothing, as before).
+void raceDateComparisons(const QString &sql, const QString &masked, std::vector<Edit> &edits)
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(\b(?:datevalue|cdate)\s*\(\s*ad_lauf_datum\s*\)\s*(>=|<=|<>|=|<|>)\s*)"
+                       R"((?:datevalue|cdate)\s*\(\s*('[^']*')\s*\))"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (auto it = re.globalMatch(masked); it.hasNext();) {
+        const auto m = it.next();
+        const QString literal = sql.mid(m.capturedStart(2), m.capturedLength(2));
+        const QDate date = parseGermanDate(literal.mid(1, literal.size() - 2));
+        if (!date.isValid())
+            continue;
+        edits.push_back({ m.capturedStart(0), m.capturedLength(0),
+                          RaceDateIndex::keyExpression(kRaceDate) + u' ' + m.captured(1) + u' '
+                              + RaceDateIndex::keyLiteral(date) });
+    }
+}
+
+// An order-by term on the race date, with the row's key as tie-break; empty when the term is
+// something else.
+QString raceDateOrdering(const QString &term, bool keys)
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*((?:datevalue|cdate)\s*\(\s*ad_lauf_datum\s*\))\s*(asc|desc)?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(term);
+    if (!m.hasMatch())
+        return {};
+    const QString direction = m.captured(2).isEmpty() ? QString() : u' ' + m.captured(2);
+    const QString key = keys ? RaceDateIndex::keyExpression(kRaceDate) : m.captured(1);
+    // Races of one day keep the order of their numbers, as the sort without an index gave them.
+    return key + direction + QStringLiteral(", _rowid_");
+}
+
+void germanOrdering(const QString &masked, std::vector<Edit> &edits, bool raceDateKeys)
 {
     static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\s+)"),
                                             QRegularExpression::CaseInsensitiveOption);
@@ -105,11 +147,16 @@ void germanOrdering(const QString &masked, std::vector<Edit> &edits)
         else if (!end && masked[i] == u')')
             --depth;
         if (end || (masked[i] == u',' && depth == 0)) {
-            const auto m = bareColumn.match(masked.mid(termStart, i - termStart));
-            if (m.hasMatch()) {
-                // Sorting by the precomputed key gives the German order at byte speed.
-                edits.push_back({ termStart + m.capturedStart(1), 0, QStringLiteral("de_key(") });
-                edits.push_back({ termStart + m.capturedEnd(1), 0, QStringLiteral(")") });
+            const QString term = masked.mid(termStart, i - termStart);
+            const auto m = bareColumn.match(term);
+            if (const QString byDate = raceDateOrdering(term, raceDateKeys); !byDate.isEmpty()) {
+                qsizetype lead = 0;
+                while (lead < term.size() && term[lead].isSpace())
+                    ++lead;
+                edits.push_back({ termStart + lead, i - termStart - lead, byDate });
+            } else if (m.hasMatch()) {
+                // ICU compares two names faster than it builds their sort keys.
+                edits.push_back({ termStart + m.capturedEnd(1), 0, kCollate });
             }
             termStart = i + 1;
         }
@@ -139,7 +186,7 @@ QString sqlQuoted(const QString &text)
     return u'\'' + quoted + u'\'';
 }
 
-TranslatedStatement translateStatement(const QString &statement)
+TranslatedStatement translateStatement(const QString &statement, const TranslateOptions &options)
 {
     QString sql = statement;
     TranslatedStatement result;
@@ -150,7 +197,9 @@ TranslatedStatement translateStatement(const QString &statement)
     numericValComparisons(sql, masked, edits);
     germanLeftComparisons(masked, edits);
     renameLeft(masked, edits);
-    germanOrdering(masked, edits);
+    if (options.raceDateKeys)
+        raceDateComparisons(sql, masked, edits);
+    germanOrdering(masked, edits, options.raceDateKeys);
     result.sql = applyEdits(sql, std::move(edits)).toStdString();
     return result;
 }

@@ -18,14 +18,25 @@ struct TranslatedStatement
     std::optional<ExcelTarget> excel;
 };
 
+struct TranslateOptions
+{
+    // Compare and sort the race date by its indexed key instead of the date functions; only
+    // when every race date the functions read is one the key covers.
+    bool raceDateKeys = false;
+};
+
 // Makes the program's statements run on SQLite:
 // - val(x)= '12' compares numbers (SQLite never finds a number equal to a text);
 // - left(x,'n' )  = 't' compares the German way (collation "de"), and every order-by column
-//   sorts by its German key de_key(column);
+//   sorts by the same collation;
 //   left() itself is called left_text() (LEFT is a keyword in SQLite);
+// - ordering by the race date breaks ties by the row's key, so that every way of running the
+//   statement lists races of one day in the same order (by number); with raceDateKeys, the race
+//   date's comparisons with a date and its ordering use the sortable key of RaceDateIndex;
 // - select ... into [Excel 8.0;Database=...].Sheet from ... becomes a plain select plus its target.
 // String literals are never touched.
-TranslatedStatement translateStatement(const QString &statement);
+TranslatedStatement translateStatement(const QString &statement,
+                                       const TranslateOptions &options = {});
 
 // Quotes a text for a statement whose wording is fixed: 'it''s'.
 QString sqlQuoted(const QString &text);

@@ -1,7 +1,9 @@
 #include "StartupMaintenance.h"
 
 #include "DbError.h"
+#include "FileError.h"
 #include "Sqlite.h"
+#include "fileio/FileIo.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,51 +74,7 @@ QString mainFileUnchanged()
     return QStringLiteral("Die Datenbankdatei bleibt unverändert.");
 }
 
-DbError fileError(int err)
-{
-    switch (err) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return DbError(ErrNo::DiskFull, {});
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return DbError(ErrNo::CannotOpenFile, {});
-    case ENOENT:
-        return DbError(ErrNo::FileNotFound, {});
-    default:
-        return DbError(ErrNo::DiskError, {});
-    }
-}
-
-// A file descriptor that closes itself.
-class Fd
-{
-public:
-    explicit Fd(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    // Closing reports late write errors (for example a full disk on network file systems).
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
+using fileio::Fd;
 
 QByteArray native(const QString &path)
 {
@@ -125,53 +83,14 @@ QByteArray native(const QString &path)
 
 void syncFolderOf(const QString &path)
 {
-    Fd dir(::open(native(QFileInfo(path).absolutePath()).constData(),
-                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0)
-        ::fsync(dir.get()); // best effort: some file systems refuse fsync on folders
+    fileio::syncFolderOf(native(QFileInfo(path).absoluteFilePath()).toStdString());
 }
 
-void writeAll(int fd, const char *data, ssize_t size)
+// Throws the data layer's error for a failed file operation (0: none).
+void check(int err)
 {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size_t(size));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw fileError(errno);
-        if (n == 0)
-            throw fileError(ENOSPC);
-        data += n;
-        size -= n;
-    }
-}
-
-void copyContent(int in, int out)
-{
-    // In-kernel copy first; plain reads and writes where the file system cannot do that.
-    for (;;) {
-        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
-        if (n > 0)
-            continue;
-        if (n == 0)
-            return;
-        if (errno == EINTR)
-            continue;
-        if (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)
-            break;
-        throw fileError(errno);
-    }
-    std::vector<char> buffer(1 << 20);
-    for (;;) {
-        const ssize_t n = ::read(in, buffer.data(), buffer.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw fileError(errno);
-        if (n == 0)
-            return;
-        writeAll(out, buffer.data(), n);
-    }
+    if (err != 0)
+        throw fileError(err);
 }
 
 // Copies source over target so that target is at every moment either its old or its new,
@@ -193,10 +112,10 @@ void copyReplacing(const QString &source, const QString &target, const Maintenan
         Fd out(::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
         if (out.get() < 0)
             throw fileError(errno);
-        copyContent(in.get(), out.get());
+        check(fileio::copyContent(in.get(), out.get()));
         ::fchmod(out.get(), info.st_mode & 07777); // keeps the file's permissions
-        if (::fsync(out.get()) != 0 || !out.close())
-            throw fileError(errno);
+        check(fileio::syncFile(out.get()));
+        check(out.close());
         notify(hook, writtenPoint);
         if (::rename(temp.constData(), native(target).constData()) != 0)
             throw fileError(errno);
@@ -233,8 +152,8 @@ bool renameOver(const QString &source, const QString &target)
     if (::fchown(file.get(), targetInfo.st_uid, targetInfo.st_gid) != 0) {
         // Only an administrator may hand a file to another owner; the mode is what matters.
     }
-    if (::fsync(file.get()) != 0 || !file.close())
-        throw fileError(errno);
+    check(fileio::syncFile(file.get()));
+    check(file.close());
     if (::rename(native(source).constData(), native(target).constData()) != 0) {
         if (errno == EXDEV) // the same device mounted twice
             return false;

@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "MakeDb.h"
+#include "fileio/FileIo.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,16 +24,14 @@ QString shown(const QString &path)
 
 QString reasonFor(int err)
 {
-    switch (err) {
-    case EACCES:
-    case EPERM:
+    switch (fileio::failureOf(err)) {
+    case fileio::Failure::Denied:
         return QStringLiteral("es fehlt die Schreibberechtigung");
-    case EROFS:
+    case fileio::Failure::ReadOnly:
         return QStringLiteral("der Datenträger ist schreibgeschützt");
-    case ENOSPC:
-    case EDQUOT:
+    case fileio::Failure::NoSpace:
         return QStringLiteral("auf dem Datenträger ist kein Platz frei");
-    case ENAMETOOLONG:
+    case fileio::Failure::NameTooLong:
         return QStringLiteral("der Pfad ist zu lang");
     default:
         return QStringLiteral("Systemfehler %1").arg(err);

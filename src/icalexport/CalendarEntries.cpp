@@ -21,7 +21,7 @@ QString uid(const char *kind, qlonglong race)
     return QStringLiteral("strivo-%1-%2@strivo").arg(QLatin1String(kind)).arg(race);
 }
 
-QString rowName(const RaceRecord &r, int row)
+QString rowName(const CalendarRace &r, int row)
 {
     if (kDistanceRows[row])
         return QString::fromUtf16(kDistanceRows[row]);
@@ -30,7 +30,7 @@ QString rowName(const RaceRecord &r, int row)
 }
 
 // The fee-table row of the distance the runner registered for; -1 when none or unknown.
-int registeredRow(const RaceRecord &r)
+int registeredRow(const CalendarRace &r)
 {
     if (!r.registered || blank(r.distance))
         return -1;
@@ -45,7 +45,7 @@ int registeredRow(const RaceRecord &r)
 }
 
 // "Marathon: 45 €" lines of one deadline for the registered row, or all rows that hold a fee.
-QString feeLines(const RaceRecord &r, int deadline, int row)
+QString feeLines(const CalendarRace &r, int deadline, int row)
 {
     QStringList lines;
     for (int i = 0; i < 3; ++i) {
@@ -58,7 +58,7 @@ QString feeLines(const RaceRecord &r, int deadline, int row)
     return lines.isEmpty() ? QStringLiteral("keine Angabe") : lines.join(u'\n');
 }
 
-QString raceDescription(const RaceRecord &r, const QTime &start)
+QString raceDescription(const CalendarRace &r, const QTime &start)
 {
     QStringList lines;
     if (!blank(r.distance))
@@ -92,18 +92,18 @@ QString raceDescription(const RaceRecord &r, const QTime &start)
     return lines.join(u'\n');
 }
 
-QString summaryOf(const RaceRecord &r)
+QString summaryOf(const CalendarRace &r)
 {
     const QString name = blank(r.name) ? QStringLiteral("Lauf ohne Namen") : r.name.trimmed();
     return blank(r.place) ? name : name + QStringLiteral(" (") + r.place.trimmed() + u')';
 }
 
-QString raceName(const RaceRecord &r)
+QString raceName(const CalendarRace &r)
 {
     return blank(r.name) ? QStringLiteral("Lauf ohne Namen") : r.name.trimmed();
 }
 
-CalendarEntry allDay(const RaceRecord &r, CalendarEntry::Kind kind, const QDate &date)
+CalendarEntry allDay(const CalendarRace &r, CalendarEntry::Kind kind, const QDate &date)
 {
     CalendarEntry e;
     e.kind = kind;
@@ -114,7 +114,7 @@ CalendarEntry allDay(const RaceRecord &r, CalendarEntry::Kind kind, const QDate 
     return e;
 }
 
-void addFeeDeadlines(const RaceRecord &r, const QDate &today, QList<CalendarEntry> &out)
+void addFeeDeadlines(const CalendarRace &r, const QDate &today, QList<CalendarEntry> &out)
 {
     const int row = registeredRow(r);
     for (int k = 0; k < 3; ++k) {
@@ -141,7 +141,7 @@ void addFeeDeadlines(const RaceRecord &r, const QDate &today, QList<CalendarEntr
     }
 }
 
-void addPaymentReminder(const RaceRecord &r, const QDate &today, QList<CalendarEntry> &out)
+void addPaymentReminder(const CalendarRace &r, const QDate &today, QList<CalendarEntry> &out)
 {
     const QDate due = parseGermanDate(r.alarmDate);
     if (!r.alarm || !due.isValid() || due == QDate(1900, 1, 1) || due < today)
@@ -210,10 +210,10 @@ QString webUri(const QString &text)
     return QString::fromLatin1(url.toEncoded());
 }
 
-CalendarPlan planCalendar(const QList<RaceRecord> &races, const QDate &today)
+CalendarPlan planCalendar(const QList<CalendarRace> &races, const QDate &today)
 {
     CalendarPlan plan;
-    for (const RaceRecord &r : races) {
+    for (const CalendarRace &r : races) {
         const QDate date = parseGermanDate(r.date);
         if (!date.isValid()) {
             ++plan.skipped;

@@ -6,7 +6,7 @@
 #include <QTime>
 
 // What the calendar export needs of one race, read as stored.
-struct RaceRecord
+struct CalendarRace
 {
     qlonglong number = 0;
     QString name, place, date, start, distance, finishTime, organiser, web, notes;
@@ -42,7 +42,7 @@ struct CalendarPlan
 
 // Every race on or after today becomes an event; unpaid races add their fee deadlines and
 // payment reminder still ahead. Races whose date is no date are counted, not exported.
-CalendarPlan planCalendar(const QList<RaceRecord> &races, const QDate &today);
+CalendarPlan planCalendar(const QList<CalendarRace> &races, const QDate &today);
 
 // "9", "9:30", "09:30" and "09.30" are start times; anything else ("25:00", "", "früh") is not.
 QTime parseStartTime(const QString &text);

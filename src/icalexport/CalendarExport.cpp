@@ -3,12 +3,12 @@
 #include "OutputFile.h"
 #include "Sqlite.h"
 #include "WorkbookExport.h"
+#include "fileio/FileIo.h"
 
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -28,15 +28,15 @@ QString countText(int n, const char16_t *one, const char16_t *many)
 
 } // namespace
 
-QList<RaceRecord> readRaceRecords(const QString &databasePath)
+QList<CalendarRace> readRaceRecords(const QString &databasePath)
 {
     SqliteDb db(databasePath, SqliteDb::Open::ReadOnly);
     Statement st(db, kSelect);
-    QList<RaceRecord> races;
+    QList<CalendarRace> races;
     while (st.step()) {
         int c = 0;
         const auto text = [&] { return st.column(c++).toString(); };
-        RaceRecord r;
+        CalendarRace r;
         r.number = st.column(c++).toLongLong();
         for (QString *field : { &r.name, &r.place, &r.date, &r.start, &r.distance, &r.finishTime,
                                 &r.organiser, &r.web, &r.notes, &r.feeDistanceName })
@@ -79,12 +79,7 @@ void replaceFileWith(const QString &target,
             ::unlink(temporary.c_str());
             throw;
         }
-        // Make the new name durable; the file is complete either way, so a failure is ignored.
-        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
+        fileio::syncFolder(folder);
     } catch (const xls::Error &e) {
         throw toDbError(e);
     }

@@ -1,7 +1,9 @@
 #include "AccessTakeover.h"
 
 #include "DbError.h"
+#include "FileError.h"
 #include "MakeDb.h"
+#include "fileio/FileIo.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,19 +33,14 @@ bool sameFile(const QString &a, const QString &b)
 
 void syncFolder(const QString &folder)
 {
-    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd); // best effort: some file systems refuse it on folders
-        ::close(fd);
-    }
+    fileio::syncFolder(native(folder).toStdString());
 }
 
 DbError fileError(const QString &what)
 {
     const int err = errno;
-    const int number = err == ENOSPC ? ErrNo::DiskFull : ErrNo::CannotOpenFile;
-    return DbError(number,
-                   what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(err)));
+    return ::fileError(err,
+                       what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(err)));
 }
 
 // A second name for the Access file, so that it is never without one; where the file system
@@ -65,9 +62,7 @@ void keepUnder(const QString &file, const QString &name)
                       QStringLiteral("Die Access-Datei kann nicht als '%1' gesichert werden.")
                           .arg(QDir::toNativeSeparators(name)));
     }
-    QFile copy(partial);
-    if (copy.open(QIODevice::ReadWrite))
-        ::fsync(copy.handle());
+    fileio::syncPath(native(partial).toStdString());
     if (::link(native(partial).constData(), native(name).constData()) != 0) {
         QFile::remove(partial);
         throw fileError(QStringLiteral("Die Access-Datei kann nicht als '%1' gesichert werden")

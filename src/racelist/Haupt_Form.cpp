@@ -4,6 +4,8 @@
 #include "AppContext.h"
 #include "CalendarExportCommand.h"
 #include "DataGrid.h"
+#include "RaceDateIndex.h"
+#include "Sqlite.h"
 #include "Start_Form.h"
 #include "StartupMaintenance.h"
 #include "Style.h"
@@ -205,6 +207,19 @@ RaceListSelection Haupt_Form::selection() const
     return s;
 }
 
+namespace {
+// Once the file has passed its checks. The lists work without the index, only slower, so a
+// file that cannot take it (read-only, full disk) is used as it is.
+void addRaceDateIndex(const QString &mainFile)
+{
+    try {
+        SqliteDb db(mainFile, SqliteDb::Open::ReadWrite);
+        RaceDateIndex::ensure(db);
+    } catch (const DbError &) {
+    }
+}
+} // namespace
+
 bool Haupt_Form::Form_Load()
 {
     bool quit = false;
@@ -216,6 +231,7 @@ bool Haupt_Form::Form_Load()
         const MaintenancePaths paths = MaintenancePaths::inFolder(v.app_pfad, v.db_datei);
         offerAccessTakeover(m_ctx);
         runStartupMaintenance(paths);
+        addRaceDateIndex(paths.mainFile);
 
         m_ctx.connectPickListSources();
         v.listen_geladen_jn = QStringLiteral("nein");

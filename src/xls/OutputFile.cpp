@@ -1,5 +1,7 @@
 #include "OutputFile.h"
 
+#include "fileio/FileIo.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -54,36 +56,34 @@ bool canLinkUnnamedFiles()
 Error systemError(int err, const std::string &path)
 {
     const std::string quoted = "'" + path + "'";
-    switch (err) {
-    case EEXIST:
+    switch (fileio::failureOf(err)) {
+    case fileio::Failure::Exists:
         return Error(ErrorKind::FileExists,
                      "Die Datei " + quoted
                          + " existiert bereits und wird nicht überschrieben. "
                            "Bitte einen anderen Dateinamen wählen.");
-    case ENOENT:
-    case ENOTDIR:
+    case fileio::Failure::Missing:
         return Error(ErrorKind::FolderMissing, "Der Ordner " + quoted + " existiert nicht.");
-    case EACCES:
-    case EPERM:
+    case fileio::Failure::Denied:
         return Error(ErrorKind::AccessDenied,
                      "Keine Berechtigung, in " + quoted + " zu schreiben.");
-    case EROFS:
+    case fileio::Failure::ReadOnly:
         return Error(ErrorKind::AccessDenied,
                      "Der Datenträger von " + quoted + " ist schreibgeschützt.");
-    case ENOSPC:
-    case EDQUOT:
+    case fileio::Failure::NoSpace:
         return Error(ErrorKind::DiskFull,
                      "Nicht genügend Speicherplatz auf dem Datenträger für " + quoted + ".");
-    case EFBIG:
+    case fileio::Failure::TooLarge:
         return Error(ErrorKind::DiskFull,
                      "Die Datei " + quoted + " wird zu groß für den Datenträger.");
-    case ENAMETOOLONG:
+    case fileio::Failure::NameTooLong:
         return Error(ErrorKind::WriteFailed, "Der Dateiname " + quoted + " ist zu lang.");
-    default:
-        return Error(ErrorKind::WriteFailed,
-                     "Fehler beim Schreiben von " + quoted + " (Systemfehler " + std::to_string(err)
-                         + ").");
+    case fileio::Failure::Other:
+        break;
     }
+    return Error(ErrorKind::WriteFailed,
+                 "Fehler beim Schreiben von " + quoted + " (Systemfehler " + std::to_string(err)
+                     + ").");
 }
 
 void removeAbandonedTemporaries(const std::string &folder)
@@ -97,15 +97,6 @@ void removeAbandonedTemporaries(const std::string &folder)
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
     }
     ::closedir(dir);
-}
-
-void syncFolder(const std::string &folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 OutputFile::~OutputFile()
@@ -171,18 +162,8 @@ void OutputFile::write(const void *data, std::size_t size)
 
 void OutputFile::flush()
 {
-    const char *p = m_buffer.data();
-    std::size_t left = m_buffer.size();
-    while (left > 0) {
-        const ssize_t n = ::write(m_fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw systemError(errno, m_shownPath);
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    if (const int err = fileio::writeAll(m_fd, m_buffer.data(), m_buffer.size()))
+        throw systemError(err, m_shownPath);
     m_buffer.clear();
 }
 
@@ -193,23 +174,20 @@ void OutputFile::copyTo(OutputFile &target)
         throw systemError(errno, m_shownPath);
     std::vector<char> piece(bufferSize);
     for (;;) {
-        const ssize_t n = ::read(m_fd, piece.data(), piece.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw systemError(errno, m_shownPath);
-        }
-        if (n == 0)
+        std::size_t got = 0;
+        if (const int err = fileio::readSome(m_fd, piece.data(), piece.size(), got))
+            throw systemError(err, m_shownPath);
+        if (got == 0)
             break;
-        target.write(piece.data(), static_cast<std::size_t>(n));
+        target.write(piece.data(), got);
     }
 }
 
 void OutputFile::sync()
 {
     flush();
-    if (::fsync(m_fd) != 0)
-        throw systemError(errno, m_shownPath);
+    if (const int err = fileio::syncFile(m_fd))
+        throw systemError(err, m_shownPath);
 }
 
 void OutputFile::linkAs(const std::string &path)

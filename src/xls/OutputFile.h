@@ -15,9 +15,6 @@ Error systemError(int err, const std::string &path);
 // (on file systems without unnamed files, a killed export leaves its named one).
 void removeAbandonedTemporaries(const std::string &folder);
 
-// Makes new names in the folder durable; best effort.
-void syncFolder(const std::string &folder);
-
 // A buffered POSIX file descriptor that turns every failure into an xls::Error.
 class OutputFile
 {

@@ -3,6 +3,7 @@
 #include "Bytes.h"
 #include "CompoundFile.h"
 #include "Utf16.h"
+#include "fileio/FileIo.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -232,7 +233,7 @@ void WorkbookWriter::finish()
         out.sync();
         out.linkAs(m_target); // fails rather than replace a file that appeared meanwhile
         out.close();
-        syncFolder(m_folder);
+        fileio::syncFolder(m_folder);
         m_cells.close();
         return;
     }
@@ -314,20 +315,10 @@ void WorkbookWriter::writeWorkbook(OutputFile &out)
 
 void WorkbookWriter::placeFile(const std::string &temporary)
 {
-    // A hard link fails if the name is taken, so an existing file can never be replaced,
-    // even one that appeared while we were writing.
-    if (::link(temporary.c_str(), m_target.c_str()) == 0) {
-        ::unlink(temporary.c_str());
-    } else if (errno == EPERM || errno == EOPNOTSUPP || errno == EMLINK || errno == ENOSYS) {
-        // Filesystems without hard links: a rename that refuses to replace.
-        if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, m_target.c_str(), RENAME_NOREPLACE)
-            != 0)
-            throw systemError(errno, m_target);
-    } else {
-        throw systemError(errno, m_target);
-    }
-    // Make the new name durable as well; a failure here leaves a complete file, so it is ignored.
-    syncFolder(m_folder);
+    // Never replaces a file, even one that appeared while we were writing.
+    if (const int err = fileio::placeNoReplace(temporary, m_target))
+        throw systemError(err, m_target);
+    fileio::syncFolder(m_folder);
 }
 
 } // namespace xls

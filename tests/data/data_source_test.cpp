@@ -216,3 +216,38 @@ TEST_F(DataSourceTest, LongResultsAreReadPageByPageInTheirOrder)
     ds.update();
     EXPECT_EQ(stored("select ad_zeit from adressen where ad_lauf = 'Lauf 001'").toString(), "3:30");
 }
+
+TEST_F(DataSourceTest, RowsScrolledPastAreReadAgainFromTheFileWithWhatWasStored)
+{
+    {
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
+        db.exec("BEGIN");
+        for (int i = 1; i <= 6000; ++i)
+            db.exec(QStringLiteral("insert into adressen (ad_lauf) values ('Lauf %1')")
+                        .arg(i, 4, 10, QLatin1Char('0'))
+                        .toStdString());
+        db.exec("COMMIT");
+    }
+    open("select * from adressen order by ad_lauf");
+    const int lauf = ds.fieldIndex("ad_lauf");
+    const int zeit = ds.fieldIndex("ad_zeit");
+    ds.moveTo(2);
+    ds.edit();
+    ds.setValue("ad_zeit", "4:01");
+    ds.update();
+    // Scroll to the end and back: the first rows come from the file again, with the change.
+    for (int r = 0; r < ds.recordCount(); ++r)
+        ASSERT_EQ(ds.valueAt(r, lauf).toString(),
+                  QStringLiteral("Lauf %1").arg(r + 1, 4, 10, QLatin1Char('0')));
+    folder.exec("update adressen set ad_zeit = 'anderswo' where ad_lauf = 'Lauf 0002'");
+    EXPECT_EQ(ds.valueAt(1, zeit).toString(), "anderswo");
+    EXPECT_EQ(ds.valueAt(2, zeit).toString(), "4:01");
+    // The current row stays as read; editing it after the scroll writes the right row.
+    EXPECT_EQ(ds.value("ad_lauf").toString(), "Lauf 0003");
+    ds.edit();
+    ds.setValue("ad_zeit", "4:02");
+    ds.update();
+    EXPECT_EQ(stored("select ad_zeit from adressen where ad_lauf = 'Lauf 0003'").toString(),
+              "4:02");
+    EXPECT_EQ(ds.valueAt(2, zeit).toString(), "4:02");
+}

@@ -1,3 +1,4 @@
+#include "RaceDateIndex.h"
 #include "SqlTranslator.h"
 
 #include <gtest/gtest.h>
@@ -14,30 +15,59 @@ TEST(SqlTranslation, ListStatementsKeepTheirWordingAndGainGermanOrdering)
     EXPECT_EQ(sqlOf("select * from adressen where ad_ang_jn=true and (Datevalue(ad_lauf_datum) >= "
                     "Datevalue( '05.03.2004'))   order by cdate(ad_lauf_datum) desc"),
               "select * from adressen where ad_ang_jn=true and (Datevalue(ad_lauf_datum) >= "
-              "Datevalue( '05.03.2004'))   order by cdate(ad_lauf_datum) desc");
+              "Datevalue( '05.03.2004'))   order by cdate(ad_lauf_datum) desc, _rowid_");
     EXPECT_EQ(sqlOf("select * from aw_anrede  order by anrede"),
-              "select * from aw_anrede  order by de_key(anrede)");
+              "select * from aw_anrede  order by anrede COLLATE de");
     EXPECT_EQ(sqlOf("select * from aw_lauf order by lauf"),
-              "select * from aw_lauf order by de_key(lauf)");
+              "select * from aw_lauf order by lauf COLLATE de");
     EXPECT_EQ(sqlOf("select * from ereignisse_dokumente where val(ed_nummer)= '12' order by "
                     "erd_nummer desc"),
               "select * from ereignisse_dokumente where val(ed_nummer)= 12 order by "
-              "de_key(erd_nummer) desc");
+              "erd_nummer COLLATE de desc");
     EXPECT_EQ(sqlOf("select * from ereignisse_dokumente where val(ed_nummer)= -1"),
               "select * from ereignisse_dokumente where val(ed_nummer)= -1");
+}
+
+TEST(SqlTranslation, RaceDateKeysReplaceTheDateFunctionsOfTheRaceDateOnly)
+{
+    TranslateOptions keys;
+    keys.raceDateKeys = true;
+    const QString key = RaceDateIndex::keyExpression(QStringLiteral("ad_lauf_datum"));
+    const std::string sql
+        = translateStatement(
+              QStringLiteral("select * from adressen where ad_alarm_jn = 'Ja' and "
+                             "(Datevalue(ad_alarm_datum) <= Datevalue( '07.05.2026')) and "
+                             "(Datevalue(ad_lauf_datum) >= Datevalue( '29.02.2024'))   order by "
+                             "cdate(ad_lauf_datum) desc"),
+              keys)
+              .sql;
+    EXPECT_EQ(sql,
+              ("select * from adressen where ad_alarm_jn = 'Ja' and (Datevalue(ad_alarm_datum) <= "
+               "Datevalue( '07.05.2026')) and ("
+               + key + " >= '20240229')   order by " + key + " desc, _rowid_")
+                  .toStdString());
+    // A literal that is no date keeps the functions; so does a statement without the option.
+    EXPECT_EQ(
+        translateStatement(QStringLiteral("select * from adressen where "
+                                          "Datevalue(ad_lauf_datum) < Datevalue('31.02.2024')"),
+                           keys)
+            .sql,
+        "select * from adressen where Datevalue(ad_lauf_datum) < Datevalue('31.02.2024')");
+    EXPECT_EQ(sqlOf("select * from adressen order by cdate(ad_lauf_datum)"),
+              "select * from adressen order by cdate(ad_lauf_datum), _rowid_");
 }
 
 TEST(SqlTranslation, PostalSearchComparesTheGermanWayAndLeavesLiteralsAlone)
 {
     EXPECT_EQ(sqlOf("select * from aw_plzort  where left(port,'3' )  = 'übe' order by port"),
               "select * from aw_plzort  where left_text(port,'3' )  = 'übe' COLLATE de order by "
-              "de_key(port)");
+              "port COLLATE de");
     // A quoted apostrophe and words inside the literal stay text.
     EXPECT_EQ(
         sqlOf("select * from aw_plzort  where left(port,'21' )  = 'x'' order by port' order "
               "by port"),
         "select * from aw_plzort  where left_text(port,'21' )  = 'x'' order by port' COLLATE de "
-        "order by de_key(port)");
+        "order by port COLLATE de");
     EXPECT_EQ(sqlQuoted(QStringLiteral("Sankt Peter's")), QStringLiteral("'Sankt Peter''s'"));
 }
 
@@ -50,7 +80,8 @@ TEST(SqlTranslation, ExcelTargetIsRecognised)
     ASSERT_TRUE(t.excel.has_value());
     EXPECT_EQ(t.excel->path, QStringLiteral("/home/läufer/Export/Läufe 26-12-08 10-00-00.xls"));
     EXPECT_EQ(t.excel->sheet, QStringLiteral("Läufe"));
-    EXPECT_EQ(t.sql,
-              "select ad_lauf, ad_lauf_ort from adressen order by cdate(ad_lauf_datum) desc");
+    EXPECT_EQ(
+        t.sql,
+        "select ad_lauf, ad_lauf_ort from adressen order by cdate(ad_lauf_datum) desc, _rowid_");
     EXPECT_FALSE(translateStatement(QStringLiteral("select * from adressen")).excel.has_value());
 }

@@ -85,6 +85,33 @@ TEST_F(PostalTest, SearchIgnoresCaseForUmlautsToo)
     EXPECT_EQ(gridPlaces(), QStringList({ "stutensee", "Stuttgart" }));
 }
 
+TEST_F(PostalTest, AnUmlautIsALetterOfItsOwnInTheSearchAndSortsBesideItsBase)
+{
+    for (const char *place : { "Zürich", "Münster", "Mumbach", "München", "Köln", "Kolberg",
+                               "Évian", "Essen", "Muggensturm" })
+        addPlace(QString::fromUtf8(place), "1", "");
+    PLZORT_Form &f = open();
+    EXPECT_EQ(gridPlaces(),
+              QStringList({ "Essen", "Évian", "Kolberg", "Köln", "Muggensturm", "Mumbach",
+                            "München", "Münster", "Zürich" }));
+    f.p_t_ort->setFocus();
+    for (const QString &typed :
+         { QStringLiteral("mü"), QStringLiteral("MÜ"), QStringLiteral("Mü") }) {
+        f.p_t_ort->clear();
+        typeInto(f.p_t_ort, typed);
+        EXPECT_EQ(gridPlaces(), QStringList({ "München", "Münster" })) << typed.toStdString();
+    }
+    f.p_t_ort->clear();
+    typeInto(f.p_t_ort, QStringLiteral("mu"));
+    EXPECT_EQ(gridPlaces(), QStringList({ "Muggensturm", "Mumbach" }));
+    f.p_t_ort->clear();
+    typeInto(f.p_t_ort, QStringLiteral("Kol"));
+    EXPECT_EQ(gridPlaces(), QStringList({ "Kolberg" }));
+    f.p_t_ort->clear();
+    typeInto(f.p_t_ort, QStringLiteral("évi"));
+    EXPECT_EQ(gridPlaces(), QStringList({ "Évian" }));
+}
+
 TEST_F(PostalTest, AnApostropheIsSearchedForLikeAnyOtherText)
 {
     addDirectory();

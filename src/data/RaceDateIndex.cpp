@@ -1,0 +1,61 @@
+#include "RaceDateIndex.h"
+
+#include "Sqlite.h"
+
+namespace RaceDateIndex {
+
+namespace {
+const char *const kIndexName = "adressen_laufdatum";
+}
+
+QString keyExpression(const QString &column)
+{
+    const QString c = column;
+    const QString iso
+        = QStringLiteral("substr(%1,7,4)||'-'||substr(%1,4,2)||'-'||substr(%1,1,2)").arg(c);
+    // date() with a modifier rolls 31.02. over into March, so a date is valid only when it comes
+    // back unchanged; the year 0000 exists for SQLite but not for the program's date functions.
+    return QStringLiteral("(case when %1 glob '[0-9][0-9].[0-9][0-9].[0-9][0-9][0-9][0-9]' "
+                          "and substr(%1,7,4)<>'0000' and date(%2,'+0 days')=%2 "
+                          "then substr(%1,7,4)||substr(%1,4,2)||substr(%1,1,2) end)")
+        .arg(c, iso);
+}
+
+QString keyLiteral(const QDate &date)
+{
+    return u'\'' + date.toString(QStringLiteral("yyyyMMdd")) + u'\'';
+}
+
+void ensure(SqliteDb &db)
+{
+    // Latest first and, within a day, by number: the order of the lists, so that they never
+    // sort. The columns the list filters read ride along, so that a list never visits the
+    // table for the rows it leaves out.
+    const std::string create = "create index " + std::string(kIndexName) + " on adressen("
+        + keyExpression(QStringLiteral("ad_lauf_datum")).toStdString()
+        + " desc, ad_nummer, ad_lauf, ad_ang_jn, ad_vorgemerkt_jn, ad_gelaufen_jn, ad_bezahlt_jn, "
+          "ad_alarm_jn, ad_alarm_datum, ad_startbild_jn)";
+    db.exec("begin immediate");
+    try {
+        const bool exists = !db.scalar("select 1 from sqlite_master where type = 'index' and "
+                                       "name = '"
+                                       + std::string(kIndexName) + "'")
+                                 .isNull();
+        if (!exists)
+            db.exec(create);
+        db.exec("commit");
+    } catch (...) {
+        db.exec("rollback");
+        throw;
+    }
+}
+
+bool hasIrregularDates(SqliteDb &db)
+{
+    return !db.scalar("select 1 from adressen where "
+                      + keyExpression(QStringLiteral("ad_lauf_datum")).toStdString()
+                      + " is null and cdate(ad_lauf_datum) is not null limit 1")
+                .isNull();
+}
+
+} // namespace RaceDateIndex

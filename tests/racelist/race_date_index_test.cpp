@@ -1,0 +1,182 @@
+#include "DataSource.h"
+#include "RaceDateIndex.h"
+#include "RaceListQuery.h"
+#include "SqlTranslator.h"
+#include "Sqlite.h"
+#include "TestFolder.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate kToday(2026, 5, 7);
+
+// Every statement the race lists build: each time filter with each option, the start screen's
+// and the reminders'.
+QStringList listStatements()
+{
+    QStringList statements { startScreenStatement(kToday), reminderStatement(kToday) };
+    for (int future = 0; future < 2; ++future)
+        for (int past = 0; past < 2; ++past)
+            for (int option = -1; option <= 5; ++option)
+                statements
+                    << buildRaceListQuery({ future == 1, past == 1, option }, kToday).sql_gesamt();
+    return statements;
+}
+
+// Races whose dates and flags cover what a list must get right: damaged and impossible dates,
+// 29.02. in leap and common years, the year 0000 (no date for the program), dates before 1900
+// and after 2099, today, several races on one day, empty and missing names.
+void addEdgeCases(const TestFolder &folder)
+{
+    const QStringList dates
+        = { "07.05.2026", "06.05.2026", "08.05.2026", "29.02.2024", "29.02.2023", "31.04.2026",
+            "00.01.2026", "01.13.2026", "01.01.0000", "01.01.0001", "31.12.1899", "01.01.1900",
+            "15.06.1850", "01.01.2100", "24.12.2199", "31.12.9999", "",           "Ja",
+            "2026-05-07", "07.05.26",   "07.05.2026", "07.05.2026", "1.1.2000x",  "  .  .    " };
+    const QStringList names = { "Stadtlauf", "", "Ärztelauf", "Zielsprint" };
+    int i = 0;
+    for (const QString &date : dates) {
+        for (const QString &name : names) {
+            QVariantMap race { { "ad_lauf", name },
+                               { "ad_lauf_datum", date },
+                               { "ad_ang_jn", i % 2 },
+                               { "ad_vorgemerkt_jn", i % 3 == 0 },
+                               { "ad_gelaufen_jn", i % 4 == 0 ? "Ja" : " " },
+                               { "ad_bezahlt_jn", i % 5 == 0 ? "Ja" : "" },
+                               { "ad_alarm_jn", i % 2 == 0 ? "Ja" : " " },
+                               { "ad_alarm_datum", i % 7 == 0 ? "01.01.1900" : dates[i % 6] },
+                               { "ad_startbild_jn", i % 3 != 1 } };
+            if (i % 11 == 0)
+                race.remove("ad_lauf"); // no name at all
+            if (i % 13 == 0)
+                race.remove("ad_lauf_datum");
+            folder.addRace(race);
+            ++i;
+        }
+    }
+}
+
+// The row numbers a statement lists, in order, through the data source as the program runs it.
+QList<qlonglong> listed(const TestFolder &folder, const QString &statement)
+{
+    DataSource ds;
+    ds.setDatabaseName(folder.dbPath());
+    ds.setRecordSource(statement);
+    ds.refresh();
+    QList<qlonglong> keys;
+    for (int r = 0; r < ds.recordCount(); ++r)
+        keys << ds.valueAt(r, ds.fieldIndex(QStringLiteral("ad_nummer"))).toLongLong();
+    return keys;
+}
+
+// The same statement with the date functions, the way every list ran before the index.
+QList<qlonglong> listedByDateFunctions(const TestFolder &folder, const QString &statement)
+{
+    SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
+    std::string sql = translateStatement(statement).sql;
+    sql.replace(sql.find('*'), 1, "ad_nummer");
+    Statement st(db, sql);
+    QList<qlonglong> keys;
+    while (st.step())
+        keys << st.column(0).toLongLong();
+    return keys;
+}
+
+QString queryPlan(const TestFolder &folder, const QString &statement)
+{
+    SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
+    TranslateOptions keys;
+    keys.raceDateKeys = true;
+    Statement st(db, "explain query plan " + translateStatement(statement, keys).sql);
+    QString plan;
+    while (st.step())
+        plan += st.column(3).toString() + u'\n';
+    return plan;
+}
+
+} // namespace
+
+TEST(RaceDateIndex, ListsWithTheIndexEqualThoseWithoutItRowForRowOnDamagedDates)
+{
+    TestFolder folder;
+    addEdgeCases(folder);
+    QHash<QString, QList<qlonglong>> before;
+    for (const QString &statement : listStatements()) {
+        before[statement] = listedByDateFunctions(folder, statement);
+        EXPECT_EQ(listed(folder, statement), before[statement]) << statement.toStdString();
+    }
+    // Something to compare: the future list holds races, but not all of them.
+    const QString future = buildRaceListQuery({ true, false, -1 }, kToday).sql_gesamt();
+    EXPECT_GT(before[future].size(), 10);
+    EXPECT_LT(before[future].size(), folder.count(QStringLiteral("adressen")) / 2);
+
+    {
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
+        RaceDateIndex::ensure(db);
+        RaceDateIndex::ensure(db); // a second start leaves it alone
+        EXPECT_EQ(db.scalar("select count(*) from sqlite_master where type = 'index'").toInt(), 1);
+    }
+    for (const QString &statement : listStatements()) {
+        EXPECT_EQ(listed(folder, statement), before[statement]) << statement.toStdString();
+        EXPECT_TRUE(queryPlan(folder, statement).contains(QLatin1String("adressen_laufdatum")))
+            << queryPlan(folder, statement).toStdString();
+    }
+    // The index gives the order: nothing is sorted.
+    EXPECT_FALSE(queryPlan(folder, future).contains(QLatin1String("TEMP B-TREE")));
+}
+
+TEST(RaceDateIndex, ADateTheKeyMissesButTheFunctionsReadKeepsItsPlace)
+{
+    TestFolder folder;
+    addEdgeCases(folder);
+    {
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
+        RaceDateIndex::ensure(db);
+        EXPECT_FALSE(RaceDateIndex::hasIrregularDates(db));
+    }
+    const qlonglong shortForm
+        = folder.addRace({ { "ad_lauf", "Kurz" }, { "ad_lauf_datum", "9.5.2026" } });
+    const qlonglong withDay
+        = folder.addRace({ { "ad_lauf", "Lang" }, { "ad_lauf_datum", " 10.05.2026, Sonntag" } });
+    {
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
+        EXPECT_TRUE(RaceDateIndex::hasIrregularDates(db));
+    }
+    for (const QString &statement : listStatements())
+        EXPECT_EQ(listed(folder, statement), listedByDateFunctions(folder, statement))
+            << statement.toStdString();
+    const QList<qlonglong> future
+        = listed(folder, buildRaceListQuery({ true, false, -1 }, kToday).sql_gesamt());
+    EXPECT_TRUE(future.contains(shortForm));
+    EXPECT_LT(future.indexOf(withDay), future.indexOf(shortForm)) << "latest first";
+}
+
+TEST(RaceDateIndex, TheFileWithTheIndexStaysReadableByPlainSqlite)
+{
+    const QString sqlite3 = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (sqlite3.isEmpty())
+        GTEST_SKIP() << "sqlite3 not installed";
+    TestFolder folder;
+    addEdgeCases(folder);
+    {
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
+        RaceDateIndex::ensure(db);
+    }
+    QProcess p;
+    p.start(sqlite3,
+            { folder.dbPath(),
+              QStringLiteral("pragma integrity_check; select count(*) from adressen "
+                             "indexed by adressen_laufdatum where ")
+                  + RaceDateIndex::keyExpression(QStringLiteral("ad_lauf_datum"))
+                  + QStringLiteral(" >= '20260507';") });
+    ASSERT_TRUE(p.waitForFinished(10000));
+    SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
+    const int future = db.scalar("select count(*) from adressen where cdate(ad_lauf_datum) >= "
+                                 "cdate('07.05.2026')")
+                           .toInt();
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), QStringLiteral("ok\n%1\n").arg(future))
+        << p.readAllStandardError().toStdString();
+}
