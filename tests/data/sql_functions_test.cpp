@@ -64,8 +64,8 @@ TEST(SqlFunctions, GermanCollationIgnoresCaseAndPutsUmlautsBesideTheirLetter)
     EXPECT_GT(cmp("b", "A"), 0);
 
     SqliteDb db = memoryDb();
-    db.exec("create table t (x text); insert into t values ('Zell'), ('über'), ('Ahlen'), "
-            "('Öhringen'), ('aachen'), ('Ulm')");
+    db.runScript("create table t (x text); insert into t values ('Zell'), ('über'), ('Ahlen'), "
+                 "('Öhringen'), ('aachen'), ('Ulm')");
     QStringList order;
     for (const char *sql :
          { "select x from t order by x collate de", "select x from t order by de_key(x)" }) {
@@ -77,7 +77,7 @@ TEST(SqlFunctions, GermanCollationIgnoresCaseAndPutsUmlautsBesideTheirLetter)
             << sql;
     }
     // Numbers keep their numeric order.
-    db.exec("create table n (k integer); insert into n values (10), (9), (100)");
+    db.runScript("create table n (k integer); insert into n values (10), (9), (100)");
     EXPECT_EQ(
         db.scalar("select group_concat(k) from (select k from n order by de_key(k))").toString(),
         QStringLiteral("9,10,100"));
