@@ -81,7 +81,8 @@ int main(int argc, char **argv)
 
     Adressen_Form form(ctx);
     if (argc > 2)
-        form.SSTab1->setCurrentIndex(QString::fromLocal8Bit(argv[2]).toInt());
+        form.findChild<QTabWidget *>(QStringLiteral("SSTab1"))
+            ->setCurrentIndex(QString::fromLocal8Bit(argv[2]).toInt());
     form.show();
     form.Form_Activate();
     app.processEvents();

@@ -3,6 +3,16 @@
 #include <QString>
 #include <QVariant>
 
+// The race editor's mode, as the main window's commands hand it over. The numbers are those the
+// program always used for them; 4 is not used.
+namespace BearbModus {
+constexpr int New = 0;
+constexpr int Edit = 1;
+constexpr int Delete = 2;
+constexpr int Copy = 3;
+constexpr int Export = 5;
+} // namespace BearbModus
+
 // The program-wide variables through which windows hand data to each other.
 // Member names are the names every window uses for them.
 struct SharedVars
@@ -13,7 +23,7 @@ struct SharedVars
     QString dokument_pfad; // app_pfad + "/Dokumente/"
     QString aufruf_form; // lower-case name of the window that opened the current dialog
 
-    int bearb_modus = 0; // 0 new, 1 edit, 2 delete, 3 copy, 5 export
+    int bearb_modus = BearbModus::New; // one of BearbModus
     QString neu_jn = QStringLiteral("nein");
     QString loeschen_jn = QStringLiteral("nein");
     QString akt_ad_nummer;

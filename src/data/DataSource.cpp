@@ -19,6 +19,8 @@ const QRegularExpression &writableSelect()
     return re;
 }
 
+// The table name comes from the \w+ match above and never holds a quote, so quoting is enough
+// to paste it into a statement; values are always bound.
 std::string quotedName(const QString &name)
 {
     return '"' + name.toStdString() + '"';
@@ -127,7 +129,7 @@ void DataSource::refresh()
 void DataSource::requireCurrent() const
 {
     if (m_currentDeleted)
-        throw DbError(3167, QStringLiteral("Der Datensatz ist gelöscht."));
+        throw DbError(ErrNo::RecordDeleted, QStringLiteral("Der Datensatz ist gelöscht."));
     if (!hasCurrent())
         throw noCurrentRecord();
 }
@@ -135,7 +137,7 @@ void DataSource::requireCurrent() const
 void DataSource::requireWritable() const
 {
     if (m_table.isEmpty())
-        throw DbError(3027,
+        throw DbError(ErrNo::ReadOnly,
                       QStringLiteral("Aktualisieren nicht möglich. Datenbank oder Objekt "
                                      "ist schreibgeschützt."));
 }
@@ -211,7 +213,8 @@ bool DataSource::findFirst(const QString &criterion)
     static const QRegularExpression re(QStringLiteral(R"(^\s*(\w+)\s*=\s*(.*?)\s*$)"));
     const auto m = re.match(criterion);
     if (!m.hasMatch())
-        throw DbError(3077, QStringLiteral("Syntaxfehler im Suchausdruck: ") + criterion);
+        throw DbError(ErrNo::SearchSyntax,
+                      QStringLiteral("Syntaxfehler im Suchausdruck: ") + criterion);
     const int column = requireField(m.captured(1));
     QString wanted = m.captured(2);
     const bool text = wanted.startsWith(u'\'') && wanted.endsWith(u'\'') && wanted.size() >= 2;
@@ -246,7 +249,7 @@ void DataSource::setBookmark(const QVariant &bookmark)
             setPosition(r);
             return;
         }
-    throw DbError(3159, QStringLiteral("Ungültige Textmarke."));
+    throw DbError(ErrNo::InvalidBookmark, QStringLiteral("Ungültige Textmarke."));
 }
 
 std::optional<DataSource::Row> DataSource::readRow(qlonglong key)
@@ -271,10 +274,10 @@ qlonglong DataSource::nextKey()
     // The number a new row gets from the table's own counter: never one used before.
     qlonglong next = m_db.scalar("select coalesce(max(_rowid_), 0) + 1 from " + quotedName(m_table))
                          .toLongLong();
-    const QVariant seq = m_db.scalar("select seq + 1 from sqlite_sequence where name = '"
-                                     + m_table.toStdString() + "'");
-    if (!seq.isNull())
-        next = std::max(next, seq.toLongLong());
+    Statement seq(m_db, "select seq + 1 from sqlite_sequence where name = ?");
+    seq.bind(1, m_table);
+    if (seq.step() && !seq.column(0).isNull())
+        next = std::max(next, seq.column(0).toLongLong());
     return next;
 }
 
@@ -298,7 +301,7 @@ void DataSource::edit()
     ensureOpen();
     auto fresh = readRow(m_rows[size_t(m_pos)].key);
     if (!fresh)
-        throw DbError(3167, QStringLiteral("Der Datensatz ist gelöscht."));
+        throw DbError(ErrNo::RecordDeleted, QStringLiteral("Der Datensatz ist gelöscht."));
     m_rows[size_t(m_pos)] = *fresh;
     m_snapshot = fresh->values;
     m_buffer = std::move(fresh->values);
@@ -309,7 +312,8 @@ void DataSource::edit()
 std::vector<QVariant> &DataSource::buffer()
 {
     if (m_mode == EditMode::None)
-        throw DbError(3020, QStringLiteral("Aktualisieren ohne Hinzufügen oder Bearbeiten."));
+        throw DbError(ErrNo::UpdateWithoutEdit,
+                      QStringLiteral("Aktualisieren ohne Hinzufügen oder Bearbeiten."));
     return m_buffer;
 }
 
@@ -407,7 +411,7 @@ int DataSource::requireField(const QString &field) const
 {
     const int i = fieldIndex(field);
     if (i < 0)
-        throw DbError(3265,
+        throw DbError(ErrNo::NoSuchField,
                       QStringLiteral("Das Feld '%1' ist in dieser Auflistung nicht "
                                      "enthalten.")
                           .arg(field));
@@ -427,7 +431,7 @@ void DataSource::setValue(const QString &field, const QVariant &value)
 {
     const int i = requireField(field);
     if (i == m_keyField)
-        throw DbError(3164,
+        throw DbError(ErrNo::FieldNotUpdatable,
                       QStringLiteral("Das Feld '%1' kann nicht aktualisiert werden.").arg(field));
     buffer()[size_t(i)] = value;
     m_dirty[size_t(i)] = true;

@@ -70,7 +70,7 @@ void makeDatabase(const QString &path, const QStringList &sqlFiles)
             if (!file.open(QIODevice::ReadOnly))
                 throw DbError(ErrNo::FileNotFound,
                               QStringLiteral("Die Datei '%1' kann nicht gelesen werden").arg(name));
-            db.exec(file.readAll().toStdString());
+            db.runScript(file.readAll().toStdString());
         }
         db.exec("COMMIT");
     });

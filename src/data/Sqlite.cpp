@@ -42,9 +42,10 @@ DbError sqliteError(int rc, const QString &detail)
                        QStringLiteral("Fehler beim Lesen oder Schreiben des Datenträgers")
                            + suffix);
     case SQLITE_NOMEM:
-        return DbError(7, QStringLiteral("Nicht genügend Arbeitsspeicher") + suffix);
+        return DbError(ErrNo::OutOfMemory,
+                       QStringLiteral("Nicht genügend Arbeitsspeicher") + suffix);
     case SQLITE_CONSTRAINT:
-        return DbError(3022,
+        return DbError(ErrNo::RuleViolated,
                        QStringLiteral("Die Änderung verletzt eine Regel der Datenbank") + suffix);
     default:
         return DbError(ErrNo::SqlError,
@@ -123,8 +124,14 @@ DbError SqliteDb::error(int rc, const QString &context) const
 
 void SqliteDb::exec(const std::string &sql)
 {
+    Statement st(*this, sql);
+    while (st.step()) { }
+}
+
+void SqliteDb::runScript(const std::string &script)
+{
     char *err = nullptr;
-    const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &err);
+    const int rc = sqlite3_exec(m_db, script.c_str(), nullptr, nullptr, &err);
     sqlite3_free(err);
     if (rc != SQLITE_OK)
         throw error(rc);
@@ -141,12 +148,41 @@ long long SqliteDb::changes() const
     return sqlite3_changes64(m_db);
 }
 
+namespace {
+
+// Whether the text after a prepared statement holds another one. Blanks, comments and empty
+// statements (";") prepare to nothing; everything else, even a faulty statement, counts.
+bool holdsAnotherStatement(sqlite3 *db, const char *rest, const char *end)
+{
+    while (rest < end) {
+        sqlite3_stmt *next = nullptr;
+        const char *after = nullptr;
+        const int rc = sqlite3_prepare_v2(db, rest, int(end - rest), &next, &after);
+        sqlite3_finalize(next);
+        if (rc != SQLITE_OK || next || !after || after <= rest)
+            return true;
+        rest = after;
+    }
+    return false;
+}
+
+} // namespace
+
 Statement::Statement(const SqliteDb &db, const std::string &sql)
     : m_db(db)
 {
-    const int rc = sqlite3_prepare_v2(db.handle(), sql.c_str(), int(sql.size()), &m_stmt, nullptr);
+    const char *end = sql.c_str() + sql.size();
+    const char *rest = nullptr;
+    const int rc = sqlite3_prepare_v2(db.handle(), sql.c_str(), int(sql.size()), &m_stmt, &rest);
     if (rc != SQLITE_OK)
         throw db.error(rc);
+    if (rest && holdsAnotherStatement(db.handle(), rest, end)) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        throw DbError(ErrNo::TextAfterStatement,
+                      QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden: ")
+                          + QString::fromUtf8(rest, end - rest).trimmed());
+    }
 }
 
 Statement::~Statement()

@@ -31,7 +31,11 @@ public:
     sqlite3 *handle() const { return m_db; }
     const QString &path() const { return m_path; }
 
+    // Runs one statement to its end; text holding more than one statement is refused.
     void exec(const std::string &sql);
+    // Runs a script of several statements, as a database is made from its schema. Only for
+    // scripts of the program's own; never for text a user typed.
+    void runScript(const std::string &script);
     // First column of the first row of a query, or a null variant.
     QVariant scalar(const std::string &sql);
     long long changes() const;
@@ -47,6 +51,8 @@ private:
 class Statement
 {
 public:
+    // sql is one statement; anything but blanks, comments and semicolons after it is refused
+    // (ErrNo::TextAfterStatement) rather than silently dropped.
     Statement(const SqliteDb &db, const std::string &sql);
     ~Statement();
     Statement(const Statement &) = delete;

@@ -159,9 +159,13 @@ StatementResult executeStatement(const QString &databasePath, const QString &sta
     SqliteDb db(databasePath, SqliteDb::Open::ReadWrite);
     const TranslatedStatement translated = translateWithTarget(statement, excelPath);
     StatementResult result;
-    if (!translated.excel) {
-        db.exec(translated.sql);
-        return result;
+    {
+        // One statement only: text after it is refused before anything runs or a file exists.
+        Statement single(db, translated.sql);
+        if (!translated.excel) {
+            while (single.step()) { }
+            return result;
+        }
     }
     refuseOversizedResult(db, translated.sql);
     try {

@@ -101,7 +101,7 @@ void Adressen_Form::Form_Load()
         v.aufruf_form = QStringLiteral("adressen_form");
 
         ereignisse_dokumente_db.setDatabaseName(v.databasePath());
-        if (v.neu_jn != QLatin1String("ja") && v.bearb_modus != 3)
+        if (v.neu_jn != QLatin1String("ja") && v.bearb_modus != BearbModus::Copy)
             ereignisse_dokumente_db.setRecordSource(
                 QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '")
                 + numberOfText(v.akt_ad_nummer) + QStringLiteral("' order by erd_nummer desc"));
@@ -114,16 +114,16 @@ void Adressen_Form::Form_Load()
         DBGrid1_Dokumente->setColors(QColor(0, 128, 255), QColor(255, 255, 255));
 
         const int mode = v.bearb_modus;
-        if (mode == 0) {
+        if (mode == BearbModus::New) {
             clearForNewRace();
             addBlankRace();
         }
-        if (mode == 1 || mode == 2 || mode == 3) {
-            if (mode == 1)
+        if (mode == BearbModus::Edit || mode == BearbModus::Delete || mode == BearbModus::Copy) {
+            if (mode == BearbModus::Edit)
                 ctx.Lauf_db.edit();
             showRecord();
         }
-        if (mode == 2) {
+        if (mode == BearbModus::Delete) {
             for (QWidget *w : { static_cast<QWidget *>(Frame1), static_cast<QWidget *>(Frame4),
                                 static_cast<QWidget *>(Frame9), static_cast<QWidget *>(Frame10),
                                 static_cast<QWidget *>(SSTab1) })
@@ -132,7 +132,7 @@ void Adressen_Form::Form_Load()
             db_ok(3)->setText(QStringLiteral("Löschen"));
             ctx.Lauf_db.edit();
         }
-        if (mode == 3)
+        if (mode == BearbModus::Copy)
             addBlankRace();
     });
 }
@@ -165,7 +165,7 @@ void Adressen_Form::addBlankRace()
 void Adressen_Form::showRecord()
 {
     const DataSource &r = ctx.Lauf_db;
-    const bool copy = ctx.vars.bearb_modus == 3;
+    const bool copy = ctx.vars.bearb_modus == BearbModus::Copy;
     auto field = [&r](const char *name) { return r.value(QString::fromLatin1(name)); };
     // A stored value longer than its field's limit is shown whole, so saving keeps it.
     auto show = [&](QLineEdit *control, const char *name) {

@@ -28,9 +28,6 @@ class QToolButton;
 // ctx.Lauf_db, and edits it in place. The caller sets the hand-over variables (bearb_modus,
 // neu_jn, akt_ad_nummer, ...), constructs the window (which loads the record) and runs it
 // modally; the save and cancel buttons close it.
-//
-// Other windows read and write some controls directly (the postal directory fills the place
-// fields, the start-screen preview reads name, date and picture), so the controls are public.
 class Adressen_Form : public QDialog
 {
     Q_OBJECT
@@ -57,6 +54,17 @@ public:
 
     // Escape and closing the window are the cancel button.
     void reject() override;
+
+    // The documents of the shown race, as the tab "  Dokumente  " lists them.
+    const DataSource &documents() const { return ereignisse_dokumente_db; }
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    // The helpers that make up the window work on its controls; nothing else does.
+    friend class FieldBehaviours;
+    friend class PictureTab;
 
     // Background and areas
     QWidget *ad_p_adresse = nullptr;
@@ -147,10 +155,6 @@ public:
     ControlArray<QPushButton> db_abbr;
     QProgressBar *ProgressBar1 = nullptr;
 
-protected:
-    bool event(QEvent *event) override;
-
-private:
     void buildForm();
     void buildLauf();
     void buildVeranstalter();

@@ -39,7 +39,7 @@ void Adressen_Form::db_ok_Click(int)
         ctx.ui.message(v.meldung, Ui::Icon::Warning, Ui::Buttons::Ok);
         return;
     }
-    // A row changed since it was read (3197) is not reported; the editor stays open.
+    // A row changed since it was read (ErrNo::RowChanged) is not reported; the editor stays open.
     const bool done = ctx.guard(
         [this, deleting] {
             DataSource &races = ctx.Lauf_db;
@@ -192,7 +192,8 @@ void Adressen_Form::db_abbr_Click(int)
 {
     ctx.guard([this] {
         DataSource &races = ctx.Lauf_db;
-        const bool added = ctx.vars.neu_jn == QLatin1String("ja") || ctx.vars.bearb_modus == 3;
+        const bool added
+            = ctx.vars.neu_jn == QLatin1String("ja") || ctx.vars.bearb_modus == BearbModus::Copy;
         // Only the blank row of this opening goes: if adding it failed, the current row is
         // the race the user had chosen.
         if (added && m_addedRow.isValid() && !races.eof() && !races.bof()

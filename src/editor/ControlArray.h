@@ -16,7 +16,8 @@ public:
         const auto it = m_items.find(index);
         if (it == m_items.end())
             throw DbError(
-                340, QStringLiteral("Steuerelementfeld-Element '%1' existiert nicht").arg(index));
+                ErrNo::NoSuchControlElement,
+                QStringLiteral("Steuerelementfeld-Element '%1' existiert nicht").arg(index));
         return it->second;
     }
     bool contains(int index) const { return m_items.count(index) != 0; }

@@ -4,6 +4,7 @@
 #include "AppContext.h"
 #include "DateLabel.h"
 #include "DbError.h"
+#include "FieldLimit.h"
 #include "GermanText.h"
 #include "Kalender_Form.h"
 #include "OptionStops.h"
@@ -183,7 +184,7 @@ void FieldBehaviours::DateLabel_Click(DateLabel &label, bool withWeekday)
         if (!ctx.vars.kalender_abbruch) {
             const QDate chosen = parseGermanDate(ctx.vars.kalender_datum.toString());
             if (!chosen.isValid())
-                throw DbError(13, QStringLiteral("Typen unverträglich"));
+                throw DbError(ErrNo::TypeMismatch, QStringLiteral("Typen unverträglich"));
             label.setText(withWeekday ? formatDateWithWeekday(chosen) : formatDate(chosen));
         } else {
             ctx.vars.kalender_datum = QString();
@@ -203,8 +204,36 @@ void FieldBehaviours::LinkField_DblClick(QLineEdit &field, const QString &scheme
 void FieldBehaviours::PlaceButton_Click(const QString &aufruf)
 {
     ctx.guard([&] {
-        ctx.vars.plz_aufruf = aufruf;
-        // The directory writes a chosen entry into this window's fields itself.
-        openPostalDirectory(ctx, &form, aufruf);
+        if (const auto chosen = choosePostalPlace(ctx, &form, aufruf))
+            takePostalPlace(aufruf, *chosen);
     });
+}
+
+namespace {
+// Fills a field only while it is empty and there is something to put in.
+void complete(QLineEdit &field, const QString &value)
+{
+    if (field.text().isEmpty() && !value.isEmpty())
+        FieldLimit::showWhole(field, value);
+}
+} // namespace
+
+void FieldBehaviours::takePostalPlace(const QString &aufruf, const PostalPlace &chosen)
+{
+    // The area code starts a telephone number; the user types the rest.
+    const QString dialling = chosen.dialling + QStringLiteral(" / ");
+    if (aufruf == QLatin1String("lauf_ort")) {
+        FieldLimit::showWhole(*form.ad_t_lauf_ort, chosen.place);
+        complete(*form.ad_ort, chosen.place);
+        complete(*form.ad_plz, chosen.postcode);
+        if (!chosen.dialling.isEmpty()) {
+            complete(*form.ad_direkt, dialling);
+            complete(*form.ad_telefon1, dialling);
+            complete(*form.ad_fax, dialling);
+        }
+        return;
+    }
+    FieldLimit::showWhole(*form.ad_ort, chosen.place);
+    FieldLimit::showWhole(*form.ad_plz, chosen.postcode);
+    FieldLimit::showWhole(*form.ad_direkt, dialling);
 }

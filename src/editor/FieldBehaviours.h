@@ -9,6 +9,7 @@ class AppContext;
 class DateLabel;
 class QLineEdit;
 class QWidget;
+struct PostalPlace;
 
 // How the race editor's fields react to keys and clicks: Enter moves on in the listed fields,
 // the date labels ask the calendar for a date, the e-mail and web fields hand their address to
@@ -34,6 +35,10 @@ protected:
 
 private:
     void listenForEnter(QWidget *control);
+    // Fills the fields of the place button's caller: "lauf_ort" sets the race's place and
+    // completes the contact fields that are still empty; every other caller sets the contact
+    // person's place, postcode and direct line.
+    void takePostalPlace(const QString &aufruf, const PostalPlace &chosen);
 
     AppContext &ctx;
     Adressen_Form &form;

@@ -117,7 +117,7 @@ PickListCombos::PickList PickListCombos::pickList(int index) const
     case 10:
         return { &ctx.zeitmessung_db, QStringLiteral("zeitmessung") };
     default:
-        throw DbError(340,
+        throw DbError(ErrNo::NoSuchControlElement,
                       QStringLiteral("Steuerelementfeld-Element '%1' existiert nicht").arg(index));
     }
 }

@@ -27,17 +27,18 @@ QString rowCriterion(qlonglong number)
 
 } // namespace
 
-void openPostalDirectory(AppContext &ctx, QWidget *editor, const QString &aufruf)
+std::optional<PostalPlace> choosePostalPlace(AppContext &ctx, QWidget *parent,
+                                             const QString &aufruf)
 {
     ctx.vars.plz_aufruf = aufruf;
-    PLZORT_Form window(ctx, editor);
+    PLZORT_Form window(ctx, parent);
     ctx.ui.runModal(window);
+    return window.chosenPlace();
 }
 
-PLZORT_Form::PLZORT_Form(AppContext &ctx, QWidget *editor)
-    : QDialog(editor)
+PLZORT_Form::PLZORT_Form(AppContext &ctx, QWidget *parent)
+    : QDialog(parent)
     , m_ctx(ctx)
-    , m_editor(editor)
 {
     buildForm();
     Form_Load();
@@ -127,10 +128,9 @@ void PLZORT_Form::p_c_ok_Click()
     m_ctx.guard(
         [this] {
             if (plzort_db.recordCount() > 0) {
-                PlzOrt::writeIntoEditor(m_editor, m_ctx.vars.plz_aufruf,
-                                        textOf(plzort_db.value(QStringLiteral("port"))),
-                                        textOf(plzort_db.value(QStringLiteral("plz"))),
-                                        textOf(plzort_db.value(QStringLiteral("pvw"))));
+                m_chosen = PostalPlace { textOf(plzort_db.value(QStringLiteral("port"))),
+                                         textOf(plzort_db.value(QStringLiteral("plz"))),
+                                         textOf(plzort_db.value(QStringLiteral("pvw"))) };
             }
             m_ctx.vars.listen_geladen_jn = QStringLiteral("ja");
             done(Accepted);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DataSource.h"
+#include "PostalDirectory.h"
 
 #include <QDialog>
 
@@ -14,15 +15,15 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// "Auswahl von Ort, PLZ und Vorwahl": searches the postal directory, hands the chosen row to
-// the race editor and maintains the directory. The caller sets plz_aufruf and runs the window
-// modally; OK writes into the editor's fields itself, found by their object names under the
-// editor widget given here.
+// "Auswahl von Ort, PLZ und Vorwahl": searches the postal directory, lets the user take a row
+// and maintains the directory. The caller sets plz_aufruf, runs the window modally and then
+// reads chosenPlace().
 class PLZORT_Form : public QDialog
 {
     Q_OBJECT
 public:
-    PLZORT_Form(AppContext &ctx, QWidget *editor);
+    PLZORT_Form(AppContext &ctx, QWidget *parent);
+    ~PLZORT_Form() override;
 
     DataSource plzort_db;
 
@@ -65,6 +66,8 @@ public:
     void p_c_abbr_edit_Click();
 
     bool isEditing() const;
+    // The row taken with OK or a double click; empty until then, and after OK on an empty list.
+    const std::optional<PostalPlace> &chosenPlace() const { return m_chosen; }
     // pov_nummer of the row being edited (0: none yet).
     qlonglong bearbNummer() const { return bearb_nummer; }
 
@@ -88,7 +91,7 @@ private:
     void alignEditRow();
 
     AppContext &m_ctx;
-    QWidget *m_editor;
+    std::optional<PostalPlace> m_chosen;
     qlonglong bearb_nummer = 0;
     // The list was read since the last key press in a search field.
     bool m_readSinceKeyPress = false;

@@ -2,9 +2,21 @@
 
 #include <QString>
 
+#include <optional>
+
 class AppContext;
 class QWidget;
 
-// Opens the postal directory modally for the race editor. aufruf says which of the editor's
-// fields a chosen row fills: "lauf_ort" (the race's place) or "ort" (the contact person).
-void openPostalDirectory(AppContext &ctx, QWidget *editor, const QString &aufruf);
+// One row of the postal directory as the user took it.
+struct PostalPlace
+{
+    QString place;
+    QString postcode;
+    QString dialling; // area code
+};
+
+// Opens the postal directory modally over parent. aufruf ("lauf_ort" or "ort") is handed over
+// in plz_aufruf; the caller decides what the chosen place fills. Nothing is returned when the
+// window is cancelled or OK is pressed on an empty list.
+std::optional<PostalPlace> choosePostalPlace(AppContext &ctx, QWidget *parent,
+                                             const QString &aufruf);

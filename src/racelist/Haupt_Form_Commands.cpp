@@ -23,32 +23,32 @@ void Haupt_Form::db_neu_Click(int index)
             v.neu_jn = QStringLiteral("nein");
             switch (index) {
             case 0:
-                v.bearb_modus = 0;
+                v.bearb_modus = BearbModus::New;
                 v.neu_jn = QStringLiteral("ja");
                 openEditor();
                 break;
             case 1:
                 if (races.recordCount() > 0) {
                     v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
-                    v.bearb_modus = 1;
+                    v.bearb_modus = BearbModus::Edit;
                     openEditor();
                 }
                 break;
             case 2:
                 if (!races.eof()) {
-                    v.bearb_modus = 2;
+                    v.bearb_modus = BearbModus::Delete;
                     openEditor();
                 }
                 break;
             case 3:
-                v.bearb_modus = 3;
+                v.bearb_modus = BearbModus::Copy;
                 if (!races.eof()) {
                     v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
                     openEditor();
                 }
                 break;
             case 5:
-                v.bearb_modus = 5;
+                v.bearb_modus = BearbModus::Export;
                 if (!exportRaces())
                     return;
                 break;

@@ -40,7 +40,7 @@ private:
     void showRace(); // the current row of Lauf_db
     void setLabel(QLabel *label, const QString &text);
     void showDefaultPicture();
-    // Throws DbError 53 when the file does not exist; a file that cannot be shown leaves
+    // Throws ErrNo::FileNotFound when the file does not exist; a file that cannot be shown leaves
     // the picture as it is.
     void loadPicture(const QString &path);
     void pictureMissingInPreview();

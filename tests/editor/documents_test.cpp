@@ -147,7 +147,7 @@ TEST_F(DocumentsTest, LinkingToAnExistingRaceStoresThePathDescribedByTheRaceName
     EXPECT_EQ(cell(0, 0), "Köln-Marathon");
     EXPECT_EQ(cell(1, 0), "Alt");
     EXPECT_EQ(grid()->currentIndex().row(), 0);
-    EXPECT_EQ(form->ereignisse_dokumente_db.value("ed_datei").toString(), path);
+    EXPECT_EQ(form->documents().value("ed_datei").toString(), path);
     // The file is only referred to, never copied.
     EXPECT_EQ(QDir(folder.file("Dokumente")).entryList(QDir::Files).size(), 1);
     EXPECT_TRUE(ui.messages.isEmpty());

@@ -62,7 +62,7 @@ TEST_F(EditorTest, NewRaceAddsAStoredBlankRowAndShowsInitialValues)
     EXPECT_EQ(control<QTabWidget>("SSTab1")->currentIndex(), 0);
     EXPECT_EQ(control<QPushButton>("db_ok(3)")->text(), "&Speichern");
     // The documents of a new race: an empty list.
-    EXPECT_EQ(f.ereignisse_dokumente_db.recordSource(),
+    EXPECT_EQ(f.documents().recordSource(),
               "select * from ereignisse_dokumente where val(ed_nummer)= -1");
 }
 
@@ -106,11 +106,11 @@ TEST_F(EditorTest, EditShowsEveryFieldByItsRule)
     EXPECT_EQ(labelText("a_l_datei"), "/bilder/start.jpg");
     EXPECT_EQ(control<QPlainTextEdit>("ad_t_notiz")->toPlainText(), "Startblock F");
 
-    EXPECT_EQ(f.ereignisse_dokumente_db.recordSource(),
+    EXPECT_EQ(f.documents().recordSource(),
               QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '%1' "
                              "order by erd_nummer desc")
                   .arg(key));
-    EXPECT_EQ(f.ereignisse_dokumente_db.recordCount(), 1);
+    EXPECT_EQ(f.documents().recordCount(), 1);
 }
 
 TEST_F(EditorTest, NullFieldsShowTheirEmptyForms)
@@ -192,7 +192,7 @@ TEST_F(EditorTest, CopyKeepsTheRaceButNotItsStateAndDates)
     EXPECT_TRUE(control<QCheckBox>("ad_check_startbild")->isChecked());
     EXPECT_EQ(labelText("a_l_datei"), "/bilder/start.jpg");
     EXPECT_EQ(control<QPlainTextEdit>("ad_t_notiz")->toPlainText(), "Startblock F");
-    EXPECT_EQ(f.ereignisse_dokumente_db.recordSource(),
+    EXPECT_EQ(f.documents().recordSource(),
               "select * from ereignisse_dokumente where val(ed_nummer)= -1");
 }
 

@@ -220,7 +220,7 @@ TEST_F(EditorTest, DeleteAsksAndYesDeletesTheRaceButNotItsDocuments)
     ctx.Lauf_db.refresh();
     ctx.Lauf_db.moveLast();
     ctx.vars.akt_ad_nummer = QString::number(keep);
-    ctx.vars.bearb_modus = 2;
+    ctx.vars.bearb_modus = BearbModus::Delete;
     ctx.vars.neu_jn = ctx.vars.loeschen_jn = QStringLiteral("nein");
     form = std::make_unique<Adressen_Form>(ctx);
     form->Form_Activate();

@@ -23,7 +23,7 @@ protected:
     void openNextNewRace()
     {
         ctx.vars.neu_jn = QStringLiteral("ja");
-        ctx.vars.bearb_modus = 0;
+        ctx.vars.bearb_modus = BearbModus::New;
         form = std::make_unique<Adressen_Form>(ctx);
         form->Form_Activate();
         showActive();

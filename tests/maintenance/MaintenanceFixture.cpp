@@ -97,8 +97,8 @@ void crashDuringEdit(const QString &databasePath)
     if (editor == 0) {
         try {
             SqliteDb db(databasePath, SqliteDb::Open::ReadWrite);
-            db.exec("pragma journal_mode = delete; pragma cache_size = 2; begin; "
-                    "update adressen set ad_lauf = 'überschrieben', ad_memo = null;");
+            db.runScript("pragma journal_mode = delete; pragma cache_size = 2; begin; "
+                         "update adressen set ad_lauf = 'überschrieben', ad_memo = null;");
             ::_exit(0); // before the connection could roll back on closing
         } catch (...) {
         }

@@ -126,8 +126,8 @@ TEST(StartupFaults, RacesOnlyInTheWriteAheadLogOfACrashedProgramAreKept)
     if (writer == 0) {
         try {
             SqliteDb db(f.paths.mainFile, SqliteDb::Open::ReadWrite);
-            db.exec("pragma journal_mode = wal; pragma wal_autocheckpoint = 0; "
-                    "insert into adressen (ad_lauf) values ('Nur im Protokoll');");
+            db.runScript("pragma journal_mode = wal; pragma wal_autocheckpoint = 0; "
+                         "insert into adressen (ad_lauf) values ('Nur im Protokoll');");
             ::_exit(0); // no checkpoint: the race is in the -wal file alone
         } catch (...) {
         }
@@ -194,7 +194,7 @@ TEST(StartupFaults, CompactionThatLostItsRacesNeverReplacesTheMainFile)
         SqliteDb db(f.paths.compactFile, SqliteDb::Open::Create);
         QFile schema(TestFolder::sourceDir() + "/db/schema.sql");
         if (schema.open(QIODevice::ReadOnly))
-            db.exec(schema.readAll().toStdString());
+            db.runScript(schema.readAll().toStdString());
     };
     const ChildStart start = startInChild(f.paths, {}, emptyTarget);
     ASSERT_TRUE(start.finished);

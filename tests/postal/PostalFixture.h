@@ -3,7 +3,6 @@
 #include "AppContext.h"
 #include "Clock.h"
 #include "DataGrid.h"
-#include "EditorStandIn.h"
 #include "FakeUi.h"
 #include "KeyTyping.h"
 #include "PLZORT_Form.h"
@@ -18,7 +17,7 @@
 #include <memory>
 
 // A program folder with a real database holding a small directory, and the directory window
-// opened over a stand-in editor.
+// opened over a parent window.
 class PostalTest : public ::testing::Test
 {
 protected:
@@ -56,7 +55,7 @@ protected:
     PLZORT_Form &open(const QString &aufruf = QStringLiteral("lauf_ort"))
     {
         ctx.vars.plz_aufruf = aufruf;
-        form = std::make_unique<PLZORT_Form>(ctx, &editor);
+        form = std::make_unique<PLZORT_Form>(ctx, &parent);
         form->show();
         // Focus changes (entering a search field) need an active window.
         form->activateWindow();
@@ -86,6 +85,13 @@ protected:
         ASSERT_TRUE(form->plzort_db.findFirst(QStringLiteral("port = '%1'").arg(port)));
     }
 
+    // What OK handed back, as "place|postcode|area code"; "-" when nothing was taken.
+    QString chosen() const
+    {
+        const auto &p = form->chosenPlace();
+        return p ? p->place + '|' + p->postcode + '|' + p->dialling : QStringLiteral("-");
+    }
+
     QVariantMap place(qlonglong key) const
     {
         return folder.firstRow(
@@ -96,7 +102,7 @@ protected:
     FakeUi ui;
     FixedClock clock { QDateTime(QDate(2026, 5, 7), QTime(10, 0)) };
     AppContext ctx { ui, clock, folder.path() };
-    EditorStandIn editor;
+    QWidget parent;
     std::unique_ptr<PLZORT_Form> form;
     qlonglong stuttgart = 0;
 };

@@ -1,7 +1,6 @@
 #include "PostalFixture.h"
 
 #include "Adressen_Form.h"
-#include "PostalDirectory.h"
 #include "Twips.h"
 
 #include <QHeaderView>
@@ -37,88 +36,22 @@ TEST_F(PostalTest, GridHasItsThreeColumnsAndBrowseModeShowsItsRows)
     EXPECT_EQ(f.p_f_ok->geometry(), f.p_f_ok_edit->geometry());
 }
 
-TEST_F(PostalTest, RaceCallerFillsThePlaceAndCompletesOnlyEmptyContactFields)
+TEST_F(PostalTest, OkHandsBackTheCurrentRowWhateverTheCaller)
 {
     addDirectory();
-    // All contact fields empty: everything is filled.
     PLZORT_Form &f = open("lauf_ort");
+    EXPECT_EQ(chosen(), "-");
     selectRow("Stuttgart");
     click(f.p_c_ok);
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(f.result(), QDialog::Accepted);
-    EXPECT_EQ(editor.text("ad_t_lauf_ort"), "Stuttgart");
-    EXPECT_EQ(editor.text("ad_ort"), "Stuttgart");
-    EXPECT_EQ(editor.text("ad_plz"), "70173");
-    EXPECT_EQ(editor.text("ad_direkt"), "0711 / ");
-    EXPECT_EQ(editor.text("ad_telefon1"), "0711 / ");
-    EXPECT_EQ(editor.text("ad_fax"), "0711 / ");
+    EXPECT_EQ(chosen(), "Stuttgart|70173|0711");
     EXPECT_EQ(ctx.vars.listen_geladen_jn, "ja");
 
-    // Filled contact fields stay; only the still empty ones are completed.
-    editor.set("ad_ort", "Berlin");
-    editor.set("ad_plz", "");
-    editor.set("ad_direkt", "030 / 1234");
-    editor.set("ad_telefon1", "");
-    editor.set("ad_fax", "030 / 99");
-    open("lauf_ort");
-    selectRow("Ulm");
-    click(form->p_c_ok);
-    EXPECT_EQ(editor.text("ad_t_lauf_ort"), "Ulm");
-    EXPECT_EQ(editor.text("ad_ort"), "Berlin");
-    EXPECT_EQ(editor.text("ad_plz"), "89073");
-    EXPECT_EQ(editor.text("ad_direkt"), "030 / 1234");
-    EXPECT_EQ(editor.text("ad_telefon1"), "0731 / ");
-    EXPECT_EQ(editor.text("ad_fax"), "030 / 99");
-}
-
-TEST_F(PostalTest, RaceCallerLeavesTelephoneFieldsAloneWithoutAreaCode)
-{
-    addDirectory();
-    addPlace("", "", "");
-    open("lauf_ort");
-    selectRow("Ohnevorwahl");
-    click(form->p_c_ok);
-    EXPECT_EQ(editor.text("ad_t_lauf_ort"), "Ohnevorwahl");
-    EXPECT_EQ(editor.text("ad_plz"), "12345");
-    EXPECT_EQ(editor.text("ad_direkt"), "");
-    EXPECT_EQ(editor.text("ad_telefon1"), "");
-    EXPECT_EQ(editor.text("ad_fax"), "");
-
-    // A row without place or postcode empties the race place but fills no contact field.
-    editor.set("ad_ort", "");
-    editor.set("ad_plz", "");
-    open("lauf_ort");
-    ASSERT_TRUE(form->plzort_db.findFirst("port = ''"));
-    click(form->p_c_ok);
-    EXPECT_EQ(editor.text("ad_t_lauf_ort"), "");
-    EXPECT_EQ(editor.text("ad_ort"), "");
-    EXPECT_EQ(editor.text("ad_plz"), "");
-}
-
-TEST_F(PostalTest, ContactCallerOverwritesPlacePostcodeAndDirectLineOnly)
-{
-    addDirectory();
-    for (const char *name :
-         { "ad_t_lauf_ort", "ad_ort", "ad_plz", "ad_direkt", "ad_telefon1", "ad_fax" })
-        editor.set(name, "alt");
     open("ort");
-    selectRow("Bonn");
-    click(form->p_c_ok);
-    EXPECT_EQ(editor.text("ad_ort"), "Bonn");
-    EXPECT_EQ(editor.text("ad_plz"), "53111");
-    EXPECT_EQ(editor.text("ad_direkt"), "0228 / ");
-    EXPECT_EQ(editor.text("ad_t_lauf_ort"), "alt");
-    EXPECT_EQ(editor.text("ad_telefon1"), "alt");
-    EXPECT_EQ(editor.text("ad_fax"), "alt");
-
-    // Every caller id other than "lauf_ort" counts as "ort"; the direct line is written even
-    // without an area code.
-    open("irgendwas");
     selectRow("Ohnevorwahl");
     click(form->p_c_ok);
-    EXPECT_EQ(editor.text("ad_ort"), "Ohnevorwahl");
-    EXPECT_EQ(editor.text("ad_direkt"), " / ");
-    EXPECT_EQ(editor.text("ad_t_lauf_ort"), "alt");
+    EXPECT_EQ(chosen(), "Ohnevorwahl|12345|");
 }
 
 TEST_F(PostalTest, DoubleClickOnARowTakesThatRow)
@@ -131,42 +64,41 @@ TEST_F(PostalTest, DoubleClickOnARowTakesThatRow)
     QTest::mouseClick(f.DBGrid1->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(f.DBGrid1->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(editor.text("ad_ort"), "Stuttgart");
-    EXPECT_EQ(editor.text("ad_plz"), "70173");
+    EXPECT_EQ(chosen(), "Stuttgart|70173|0711");
 }
 
-TEST_F(PostalTest, OkOnAnEmptyListWritesNothingAndCloses)
+TEST_F(PostalTest, OkOnAnEmptyListTakesNothingAndCloses)
 {
     addDirectory();
-    editor.set("ad_ort", "Berlin");
     PLZORT_Form &f = open("ort");
     f.p_t_plz->setFocus();
     typeInto(f.p_t_plz, "999");
     ASSERT_TRUE(gridPlaces().isEmpty());
     click(f.p_c_ok);
     EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(editor.text("ad_ort"), "Berlin");
-    EXPECT_EQ(editor.text("ad_direkt"), "");
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(chosen(), "-");
     EXPECT_EQ(ctx.vars.listen_geladen_jn, "ja");
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
-TEST_F(PostalTest, CancelAndEscapeCloseWithoutWriting)
+TEST_F(PostalTest, CancelAndEscapeCloseWithoutTaking)
 {
     addDirectory();
     PLZORT_Form &f = open("ort");
     click(f.p_c_abbr);
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(f.result(), QDialog::Rejected);
+    EXPECT_EQ(chosen(), "-");
     EXPECT_EQ(ctx.vars.listen_geladen_jn, "ja");
 
     ctx.vars.listen_geladen_jn = "nein";
     PLZORT_Form &g = open("ort");
+    selectRow("Bonn");
     QTest::keyClick(g.DBGrid1, Qt::Key_Escape);
     EXPECT_FALSE(g.isVisible());
     EXPECT_EQ(ctx.vars.listen_geladen_jn, "ja");
-    for (const char *name : { "ad_t_lauf_ort", "ad_ort", "ad_plz", "ad_direkt" })
-        EXPECT_EQ(editor.text(name), "") << name;
+    EXPECT_EQ(chosen(), "-");
 }
 
 TEST_F(PostalTest, MissingDatabaseIsReportedAndTheWindowStillOpens)
@@ -180,48 +112,136 @@ TEST_F(PostalTest, MissingDatabaseIsReportedAndTheWindowStillOpens)
     EXPECT_FALSE(f.isVisible());
 }
 
-// The race editor's buttons open the directory this way; it then fills the editor's fields.
-TEST_F(PostalTest, OpensModallyForTheRealEditor)
+// The race editor's place buttons open the directory; the editor fills its own fields with the
+// row taken, by the rules of the button's caller.
+class PlaceButtonTest : public PostalTest
+{
+protected:
+    Adressen_Form &openRace()
+    {
+        ctx.connectPickListSources();
+        ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
+        ctx.Lauf_db.setRecordSource(
+            "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc");
+        ctx.Lauf_db.refresh();
+        ctx.vars.bearb_modus = BearbModus::New;
+        ctx.vars.neu_jn = "ja";
+        race = std::make_unique<Adressen_Form>(ctx);
+        race->Form_Activate();
+        return *race;
+    }
+
+    // Clicks the place button and takes the row of port in the directory (none: cancels).
+    void take(const char *button, const QString &port)
+    {
+        ui.onModal = [this, port](QDialog &window) {
+            auto &directory = dynamic_cast<PLZORT_Form &>(window);
+            EXPECT_EQ(directory.parentWidget(), race.get());
+            if (port.isNull()) {
+                directory.p_c_abbr->click();
+            } else {
+                EXPECT_TRUE(directory.plzort_db.findFirst(QStringLiteral("port = '%1'").arg(port)));
+                directory.p_c_ok->click();
+            }
+            return directory.result();
+        };
+        auto *placeButton = race->findChild<QToolButton *>(QLatin1String(button));
+        ASSERT_NE(placeButton, nullptr) << button;
+        placeButton->click();
+    }
+
+    QLineEdit *field(const char *name) const
+    {
+        return race->findChild<QLineEdit *>(QLatin1String(name));
+    }
+    QString text(const char *name) const { return field(name)->text(); }
+    // The fields a place can fill: race place, contact place, postcode, direct line,
+    // telephone, fax.
+    static constexpr const char *kPlaceFields[]
+        = { "ad_t_lauf_ort", "ad_ort", "ad_plz", "ad_direkt", "ad_telefon1", "ad_fax" };
+    QStringList placeFields() const
+    {
+        QStringList texts;
+        for (const char *name : kPlaceFields)
+            texts << text(name);
+        return texts;
+    }
+    void setPlaceFields(const QStringList &texts) const
+    {
+        for (int i = 0; i < texts.size(); ++i)
+            field(kPlaceFields[i])->setText(texts[i]);
+    }
+
+    std::unique_ptr<Adressen_Form> race;
+};
+
+TEST_F(PlaceButtonTest, RacePlaceFillsThePlaceAndCompletesOnlyEmptyContactFields)
 {
     addDirectory();
-    ctx.connectPickListSources();
-    ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
-    ctx.Lauf_db.setRecordSource(
-        "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc");
-    ctx.Lauf_db.refresh();
-    ctx.vars.bearb_modus = 0;
-    ctx.vars.neu_jn = "ja";
-    Adressen_Form race(ctx);
-    race.Form_Activate();
-
-    ui.onModal = [this, &race](QDialog &window) {
-        auto &directory = dynamic_cast<PLZORT_Form &>(window);
-        EXPECT_EQ(ctx.vars.plz_aufruf, "lauf_ort");
-        EXPECT_EQ(directory.parentWidget(), &race);
-        directory.plzort_db.findFirst("port = 'Überlingen'");
-        directory.p_c_ok->click();
-        return directory.result();
-    };
-    openPostalDirectory(ctx, &race, "lauf_ort");
+    openRace();
+    // All contact fields empty: everything is filled.
+    take("ad_c_lauf_ort", "Stuttgart");
     EXPECT_EQ(ui.modalWindows, QStringList({ "PLZORT_Form" }));
-    EXPECT_EQ(race.ad_t_lauf_ort->text(), "Überlingen");
-    EXPECT_EQ(race.ad_ort->text(), "Überlingen");
-    EXPECT_EQ(race.ad_plz->text(), "88662");
-    EXPECT_EQ(race.ad_direkt->text(), "07551 / ");
-    EXPECT_EQ(race.ad_telefon1->text(), "07551 / ");
-    EXPECT_EQ(race.ad_fax->text(), "07551 / ");
+    EXPECT_EQ(ctx.vars.plz_aufruf, "lauf_ort");
+    EXPECT_EQ(placeFields(),
+              QStringList({ "Stuttgart", "Stuttgart", "70173", "0711 / ", "0711 / ", "0711 / " }));
 
-    ui.onModal = [this](QDialog &window) {
-        EXPECT_EQ(ctx.vars.plz_aufruf, "ort");
-        auto &directory = dynamic_cast<PLZORT_Form &>(window);
-        directory.plzort_db.findFirst("port = 'Bonn'");
-        directory.p_c_ok->click();
-        return directory.result();
-    };
-    openPostalDirectory(ctx, &race, "ort");
-    EXPECT_EQ(race.ad_t_lauf_ort->text(), "Überlingen");
-    EXPECT_EQ(race.ad_ort->text(), "Bonn");
-    EXPECT_EQ(race.ad_plz->text(), "53111");
-    EXPECT_EQ(race.ad_direkt->text(), "0228 / ");
-    EXPECT_EQ(race.ad_telefon1->text(), "07551 / ");
+    // Filled contact fields stay; only the still empty ones are completed.
+    setPlaceFields({ "Stuttgart", "Berlin", "", "030 / 1234", "", "030 / 99" });
+    take("ad_c_lauf_ort", "Ulm");
+    EXPECT_EQ(placeFields(),
+              QStringList({ "Ulm", "Berlin", "89073", "030 / 1234", "0731 / ", "030 / 99" }));
+
+    // Cancelling changes nothing.
+    take("ad_c_lauf_ort", QString());
+    EXPECT_EQ(placeFields(),
+              QStringList({ "Ulm", "Berlin", "89073", "030 / 1234", "0731 / ", "030 / 99" }));
+    EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(PlaceButtonTest, RacePlaceLeavesTelephoneFieldsAloneWithoutAreaCode)
+{
+    addDirectory();
+    addPlace("", "", "");
+    openRace();
+    take("ad_c_lauf_ort", "Ohnevorwahl");
+    EXPECT_EQ(placeFields(), QStringList({ "Ohnevorwahl", "Ohnevorwahl", "12345", "", "", "" }));
+
+    // A row without place or postcode empties the race place but fills no contact field.
+    setPlaceFields({ "Ohnevorwahl", "", "" });
+    take("ad_c_lauf_ort", "");
+    EXPECT_EQ(placeFields(), QStringList({ "", "", "", "", "", "" }));
+}
+
+TEST_F(PlaceButtonTest, ContactPlaceOverwritesPlacePostcodeAndDirectLineOnly)
+{
+    addDirectory();
+    openRace();
+    setPlaceFields({ "alt", "alt", "alt", "alt", "alt", "alt" });
+    take("ad_c_ort", "Bonn");
+    EXPECT_EQ(ctx.vars.plz_aufruf, "ort");
+    EXPECT_EQ(placeFields(), QStringList({ "alt", "Bonn", "53111", "0228 / ", "alt", "alt" }));
+
+    // The postcode button is the contact person's too; the direct line is written even
+    // without an area code.
+    take("ad_c_plz", "Ohnevorwahl");
+    EXPECT_EQ(ctx.vars.plz_aufruf, "ort");
+    EXPECT_EQ(placeFields(), QStringList({ "alt", "Ohnevorwahl", "12345", " / ", "alt", "alt" }));
+}
+
+TEST_F(PlaceButtonTest, AValueLongerThanTheFieldTakesIsWrittenWhole)
+{
+    // The directory may hold longer entries than the editor's fields let one type.
+    const QString longPlace = QString(60, QLatin1Char('x'));
+    const QString longCode = QStringLiteral("01234567890123");
+    addPlace(longPlace, longCode, longCode);
+    openRace();
+    ASSERT_LT(field("ad_ort")->maxLength(), longPlace.size());
+    ASSERT_LT(field("ad_plz")->maxLength(), longCode.size());
+    take("ad_c_lauf_ort", longPlace);
+    EXPECT_EQ(text("ad_t_lauf_ort"), longPlace);
+    EXPECT_EQ(text("ad_ort"), longPlace);
+    EXPECT_EQ(text("ad_plz"), longCode);
+    take("ad_c_ort", longPlace);
+    EXPECT_EQ(text("ad_direkt"), longCode + " / ");
 }

@@ -43,7 +43,7 @@ TEST_F(CommandsTest, EditorCommandsHandOverModeAndRaceAndSkipAnEmptyList)
     for (const char *command : { "db_neu(1)", "db_neu(2)", "db_neu(3)" })
         click(command);
     EXPECT_TRUE(ui.modalWindows.isEmpty());
-    EXPECT_EQ(ctx.vars.bearb_modus, 3); // set before the list is tested
+    EXPECT_EQ(ctx.vars.bearb_modus, BearbModus::Copy); // set before the list is tested
 
     const qlonglong number
         = folder.addRace({ { "ad_lauf", "Stadtlauf" }, { "ad_lauf_datum", "01.05.2027" } });

@@ -45,7 +45,7 @@ qlonglong TestFolder::addRace(const QVariantMap &fields) const
 void TestFolder::exec(const QString &sql) const
 {
     SqliteDb db(dbPath(), SqliteDb::Open::ReadWrite);
-    db.exec(sql.toStdString());
+    db.runScript(sql.toStdString());
 }
 
 long long TestFolder::count(const QString &table) const

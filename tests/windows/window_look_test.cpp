@@ -5,7 +5,6 @@
 #include "Auswahl_Form.h"
 #include "CalendarWidgets.h"
 #include "DateLabel.h"
-#include "EditorStandIn.h"
 #include "FakeUi.h"
 #include "Haupt_Form.h"
 #include "Info_Form.h"
@@ -196,7 +195,7 @@ protected:
         ctx.Lauf_db.setRecordSource(QStringLiteral("select * from adressen"));
         ctx.Lauf_db.refresh();
         ctx.vars.neu_jn = QStringLiteral("ja");
-        ctx.vars.bearb_modus = 0;
+        ctx.vars.bearb_modus = BearbModus::New;
         return std::make_unique<Adressen_Form>(ctx);
     }
     std::unique_ptr<Start_Form> startScreen()
@@ -213,7 +212,7 @@ protected:
     std::unique_ptr<PLZORT_Form> postalDirectory()
     {
         ctx.vars.plz_aufruf = QStringLiteral("lauf_ort");
-        return std::make_unique<PLZORT_Form>(ctx, &editor);
+        return std::make_unique<PLZORT_Form>(ctx, &parent);
     }
 
     void expectSound(QWidget &window, const QString &state)
@@ -230,7 +229,7 @@ protected:
     FakeUi ui;
     FixedClock clock { QDateTime(QDate(2026, 12, 8), QTime(9, 30)) };
     AppContext ctx { ui, clock, folder.path() };
-    EditorStandIn editor;
+    QWidget parent;
 };
 } // namespace
 
@@ -239,11 +238,13 @@ TEST_F(WindowTest, NoControlLiesOnAnotherOrOutsideItsParentAndEveryCaptionFits)
     expectSound(*mainWindow(), QStringLiteral("Haupt_Form"));
     {
         auto w = newRace();
-        for (int tab = 0; tab < w->SSTab1->count(); ++tab) {
-            w->SSTab1->setCurrentIndex(tab);
+        auto *tabs = w->findChild<QTabWidget *>(QStringLiteral("SSTab1"));
+        ASSERT_NE(tabs, nullptr);
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
             expectSound(*w, QStringLiteral("Adressen_Form, tab %1").arg(tab));
         }
-        w->db_abbr(3)->click();
+        w->db_abbr_Click(3);
     }
     expectSound(*startScreen(), QStringLiteral("Start_Form"));
     {
@@ -292,7 +293,7 @@ TEST_F(WindowTest, EveryRowOfCommandButtonsIsLightYellow)
         expectYellow(*w,
                      { "ad_c_neu_doc", "ad_c_löschen_doc", "ad_c_öffnen_doc", "ad_c_bearbeiten_doc",
                        "a_c_durchsuchen", "a_c_aufheben", "a_c_öffnen" });
-        w->db_abbr(3)->click();
+        w->db_abbr_Click(3);
     }
     expectYellow(*startScreen(), { "Command1", "Command2", "Command3" });
     {

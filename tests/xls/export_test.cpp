@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "Readers.h"
+#include "Sqlite.h"
 #include "TestFolder.h"
 #include "WorkbookExport.h"
 
@@ -295,6 +296,29 @@ TEST_F(ExportTest, AsManyRacesAsASheetHoldsAreExportedWhole)
         previous = date;
     }
     EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), races);
+}
+
+TEST_F(ExportTest, TextHoldingASecondStatementIsRefusedWhole)
+{
+    folder.addRace({ { QStringLiteral("ad_lauf"), QStringLiteral("A") } });
+    const auto numberOf = [&](const QString &statement) {
+        try {
+            executeStatement(folder.dbPath(), statement);
+        } catch (const DbError &e) {
+            return e.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(numberOf(QStringLiteral("update adressen set ad_lauf = 'B'; delete from adressen")),
+              ErrNo::TextAfterStatement);
+    // The export, too, writes no file when something follows it.
+    EXPECT_EQ(numberOf(exportStatement(target(QStringLiteral("a.xls")))
+                       + QStringLiteral("; delete from adressen")),
+              ErrNo::TextAfterStatement);
+    EXPECT_TRUE(exportFiles().isEmpty());
+    EXPECT_EQ(folder.count(QStringLiteral("adressen")), 1);
+    SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
+    EXPECT_EQ(db.scalar("select ad_lauf from adressen").toString(), QStringLiteral("A"));
 }
 
 TEST_F(ExportTest, OtherStatementsRunAsTheyAre)
