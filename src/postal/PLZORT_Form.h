@@ -23,7 +23,6 @@ class PLZORT_Form : public QDialog
     Q_OBJECT
 public:
     PLZORT_Form(AppContext &ctx, QWidget *parent);
-    ~PLZORT_Form() override;
 
     DataSource plzort_db;
 
