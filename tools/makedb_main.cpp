@@ -1,6 +1,6 @@
 // strivo-makedb OUT.mdb schema.sql [seed.sql ...]: makes the database an installation delivers.
-#include "DbError.h"
-#include "MakeDb.h"
+#include "common/DbError.h"
+#include "data/MakeDb.h"
 
 #include <QCoreApplication>
 #include <QStringList>

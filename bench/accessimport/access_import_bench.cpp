@@ -3,12 +3,12 @@
 // Reading a Jet file through libmdb is measured on the Jet 3 sample, every table.
 //
 //   build/bench/access_import_bench [races]     (default: 10000)
-#include "JetFile.h"
-#include "MakeDb.h"
 #include "RaceGenerator.h"
-#include "RaceImport.h"
 #include "RaceLogSource.h"
-#include "Sqlite.h"
+#include "data/MakeDb.h"
+#include "data/Sqlite.h"
+#include "jet/JetFile.h"
+#include "jet/RaceImport.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "RaceGenerator.h"
 
-#include "GermanText.h"
-#include "MakeDb.h"
-#include "Sqlite.h"
+#include "common/GermanText.h"
+#include "data/MakeDb.h"
+#include "data/Sqlite.h"
 
 #include <QDate>
 #include <QRandomGenerator>

@@ -1,10 +1,10 @@
 // Median time to open the race editor on a race whose six pick lists hold 1,000 entries
 // each, and to save it. Targets: open <= 150 ms, save <= 20 ms.
-#include "Adressen_Form.h"
-#include "AppContext.h"
-#include "Clock.h"
 #include "FakeUi.h"
 #include "TestFolder.h"
+#include "common/Clock.h"
+#include "context/AppContext.h"
+#include "editor/Adressen_Form.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // Renders the race editor, filled with a sample race, to a PNG: editor_screenshot out.png [tab]
-#include "Adressen_Form.h"
-#include "AppContext.h"
-#include "Clock.h"
 #include "FakeUi.h"
 #include "TestFolder.h"
+#include "common/Clock.h"
+#include "context/AppContext.h"
+#include "editor/Adressen_Form.h"
 
 #include <QApplication>
 #include <QTabWidget>

@@ -3,11 +3,11 @@
 // Usage: ical_bench [races] [runs] [folder to work in]   (defaults: 10000 races, 7 runs)
 // The runs alternate between the two exports; the medians and their ratio are printed.
 // "Today" is 01.01.2000, before every generated race, so every race is exported.
-#include "CalendarExport.h"
-#include "DbError.h"
-#include "RaceExport.h"
 #include "RaceGenerator.h"
-#include "WorkbookExport.h"
+#include "common/DbError.h"
+#include "data/WorkbookExport.h"
+#include "icalexport/CalendarExport.h"
+#include "racelist/RaceExport.h"
 
 #include <QCoreApplication>
 #include <QDir>

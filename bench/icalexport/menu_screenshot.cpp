@@ -1,10 +1,10 @@
 // Shows the main window with its "Datei" menu open and saves the screen as a PNG, for looking
 // at the calendar export's menu item. Needs a real window system:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/menu_screenshot out.png
-#include "AppContext.h"
 #include "FakeUi.h"
-#include "Haupt_Form.h"
 #include "TestFolder.h"
+#include "context/AppContext.h"
+#include "racelist/Haupt_Form.h"
 
 #include <QAction>
 #include <QApplication>

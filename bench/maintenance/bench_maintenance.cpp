@@ -5,7 +5,7 @@
 //
 //   build-x/bin/bench_maintenance [races ...]     (default: 10000 100000; target ratio <= 1.3)
 #include "RaceGenerator.h"
-#include "StartupMaintenance.h"
+#include "data/StartupMaintenance.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

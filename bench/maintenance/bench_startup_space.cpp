@@ -7,9 +7,9 @@
 // "fresh folder": only the database is there. "later start": the folder after a good start
 // (database, backup, compaction target). A failed start must leave the database as it was and
 // no other file than the backup and the target.
-#include "DbError.h"
 #include "RaceGenerator.h"
-#include "StartupMaintenance.h"
+#include "common/DbError.h"
+#include "data/StartupMaintenance.h"
 
 #include <QDir>
 #include <QFile>

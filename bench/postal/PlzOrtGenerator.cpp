@@ -1,6 +1,6 @@
 #include "PlzOrtGenerator.h"
 
-#include "Sqlite.h"
+#include "data/Sqlite.h"
 
 #include <array>
 #include <random>

@@ -2,14 +2,14 @@
 // the statement, the query (run on the change and again on the key's release), the grid's
 // reset and its repaint. Target: median <= 16 ms (one frame at 60 Hz).
 // Usage: postal_bench [places=20000]
-#include "AppContext.h"
-#include "Clock.h"
-#include "DataGrid.h"
 #include "FakeUi.h"
-#include "PLZORT_Form.h"
 #include "PlzOrtGenerator.h"
-#include "PlzOrtSearch.h"
 #include "TestFolder.h"
+#include "common/Clock.h"
+#include "context/AppContext.h"
+#include "postal/PLZORT_Form.h"
+#include "postal/PlzOrtSearch.h"
+#include "ui/DataGrid.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

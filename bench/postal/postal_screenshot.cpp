@@ -1,11 +1,11 @@
 // Renders the postal directory in browse mode and in edit mode to two PNG files:
 //   postal_screenshot [folder]  ->  folder/plzort_browse.png, folder/plzort_edit.png
-#include "AppContext.h"
-#include "Clock.h"
 #include "FakeUi.h"
-#include "PLZORT_Form.h"
 #include "PlzOrtGenerator.h"
 #include "TestFolder.h"
+#include "common/Clock.h"
+#include "context/AppContext.h"
+#include "postal/PLZORT_Form.h"
 
 #include <QApplication>
 #include <QLineEdit>

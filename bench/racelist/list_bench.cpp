@@ -2,10 +2,10 @@
 // for every time filter and option, and what reading every row of a long list costs in memory.
 // Usage: list_bench [races=10000] [runs=50] [folder]
 // With a folder, its Strivo-DB.mdb is made once and used again by later runs of the same size.
-#include "AppContext.h"
 #include "FakeUi.h"
-#include "Haupt_Form.h"
 #include "RaceGenerator.h"
+#include "context/AppContext.h"
+#include "racelist/Haupt_Form.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,11 +1,11 @@
 // Median time to open the statistics window (read the races, compute, build grids and charts)
 // and to show it for the first time. Target: open <= 100 ms with 10,000 races.
 // Usage: statistics_bench [races=10000] [runs=25]
-#include "AppContext.h"
 #include "FakeUi.h"
 #include "Median.h"
 #include "RaceGenerator.h"
-#include "Statistik_Form.h"
+#include "context/AppContext.h"
+#include "statistics/Statistik_Form.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,11 +1,11 @@
 // Renders the statistics window over a generated log of fifteen years (2011-2025) to a PNG:
 // statistics_screenshot out.png [tab=0] [distance=0]
-#include "AppContext.h"
-#include "Clock.h"
 #include "FakeUi.h"
 #include "RaceGenerator.h"
-#include "Statistik_Form.h"
 #include "TestFolder.h"
+#include "common/Clock.h"
+#include "context/AppContext.h"
+#include "statistics/Statistik_Form.h"
 
 #include <QApplication>
 #include <QComboBox>

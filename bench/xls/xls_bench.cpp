@@ -15,12 +15,12 @@
 //   memory    peak memory of exporting `rows` races (default 60,000), measured in a child
 //             process that does nothing but the export.
 // Peak memory: run under /usr/bin/time -v, or read the "peak RSS" line (getrusage).
-#include "DbError.h"
 #include "RaceGenerator.h"
-#include "SqlTranslator.h"
-#include "Sqlite.h"
-#include "WorkbookExport.h"
-#include "WorkbookWriter.h"
+#include "common/DbError.h"
+#include "data/SqlTranslator.h"
+#include "data/Sqlite.h"
+#include "data/WorkbookExport.h"
+#include "xls/WorkbookWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>

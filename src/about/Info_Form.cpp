@@ -1,11 +1,11 @@
-#include "Info_Form.h"
+#include "about/Info_Form.h"
 
-#include "AppContext.h"
-#include "FormBuilder.h"
-#include "LinkLabel.h"
-#include "MakerDetails.h"
-#include "Twips.h"
-#include "VersionLine.h"
+#include "about/LinkLabel.h"
+#include "about/MakerDetails.h"
+#include "about/VersionLine.h"
+#include "context/AppContext.h"
+#include "ui/FormBuilder.h"
+#include "ui/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>

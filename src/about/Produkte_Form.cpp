@@ -1,8 +1,8 @@
-#include "Produkte_Form.h"
+#include "about/Produkte_Form.h"
 
-#include "AppContext.h"
-#include "LinkLabel.h"
-#include "Twips.h"
+#include "about/LinkLabel.h"
+#include "context/AppContext.h"
+#include "ui/Twips.h"
 
 #include <QLabel>
 #include <QPushButton>

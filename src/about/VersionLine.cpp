@@ -1,6 +1,6 @@
-#include "VersionLine.h"
+#include "about/VersionLine.h"
 
-#include "GermanText.h"
+#include "common/GermanText.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "AccessImport.h"
+#include "accessimport/AccessImport.h"
 
-#include "AccessTakeover.h"
-#include "AppContext.h"
-#include "JetFile.h"
-#include "MakeDb.h"
-#include "RaceImport.h"
+#include "context/AppContext.h"
+#include "data/MakeDb.h"
+#include "jet/AccessTakeover.h"
+#include "jet/JetFile.h"
+#include "jet/RaceImport.h"
 
 #include <QDir>
 

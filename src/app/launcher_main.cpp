@@ -1,9 +1,9 @@
 // strivo: the command users start and the menu entry runs. It makes the user's folder with its
 // database, Export/ and Dokumente/ where they are absent, then runs the program Strivo on it.
 // The program itself never creates a database.
-#include "DbError.h"
-#include "QtUi.h"
-#include "UserFolder.h"
+#include "common/DbError.h"
+#include "data/UserFolder.h"
+#include "ui/QtUi.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "AppContext.h"
-#include "Clock.h"
-#include "Haupt_Form.h"
-#include "InstanceLock.h"
-#include "QtTranslations.h"
-#include "QtUi.h"
-#include "UserFolder.h"
+#include "common/Clock.h"
+#include "context/AppContext.h"
+#include "data/InstanceLock.h"
+#include "data/UserFolder.h"
+#include "racelist/Haupt_Form.h"
+#include "ui/QtTranslations.h"
+#include "ui/QtUi.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,6 +1,6 @@
-#include "CalendarRules.h"
+#include "calendar/CalendarRules.h"
 
-#include "GermanText.h"
+#include "common/GermanText.h"
 
 namespace CalendarRules {
 

@@ -1,4 +1,4 @@
-#include "CalendarWidgets.h"
+#include "calendar/CalendarWidgets.h"
 
 #include <QApplication>
 #include <QDrag>

@@ -1,8 +1,8 @@
-#include "Kalender_Form.h"
+#include "calendar/Kalender_Form.h"
 
-#include "AppContext.h"
-#include "CalendarWidgets.h"
-#include "GermanText.h"
+#include "calendar/CalendarWidgets.h"
+#include "common/GermanText.h"
+#include "context/AppContext.h"
 
 #include <QComboBox>
 #include <QLabel>

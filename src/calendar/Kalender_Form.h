@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CalendarRules.h"
+#include "calendar/CalendarRules.h"
 
 #include <QDate>
 #include <QDialog>

@@ -1,11 +1,11 @@
 // Widgets and their places; the behaviour is in Kalender_Form.cpp.
-#include "Kalender_Form.h"
+#include "calendar/Kalender_Form.h"
 
-#include "CalendarWidgets.h"
-#include "FormBuilder.h"
-#include "GermanText.h"
-#include "Style.h"
-#include "Twips.h"
+#include "calendar/CalendarWidgets.h"
+#include "common/GermanText.h"
+#include "ui/FormBuilder.h"
+#include "ui/Style.h"
+#include "ui/Twips.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

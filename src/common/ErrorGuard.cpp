@@ -1,9 +1,9 @@
-#include "ErrorGuard.h"
+#include "common/ErrorGuard.h"
 
-#include "DbError.h"
-#include "GermanText.h"
-#include "SharedVars.h"
-#include "Ui.h"
+#include "common/DbError.h"
+#include "common/GermanText.h"
+#include "common/SharedVars.h"
+#include "common/Ui.h"
 
 #include <algorithm>
 #include <new>

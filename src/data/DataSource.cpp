@@ -1,8 +1,8 @@
-#include "DataSource.h"
+#include "data/DataSource.h"
 
-#include "DbError.h"
-#include "RaceDateIndex.h"
-#include "SqlTranslator.h"
+#include "common/DbError.h"
+#include "data/RaceDateIndex.h"
+#include "data/SqlTranslator.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "FileError.h"
+#include "data/FileError.h"
 
 #include "fileio/FileIo.h"
 

@@ -1,6 +1,6 @@
-#include "GermanCollation.h"
+#include "data/GermanCollation.h"
 
-#include "DbError.h"
+#include "common/DbError.h"
 
 #include <unicode/ucol.h>
 

@@ -1,4 +1,4 @@
-#include "InstanceLock.h"
+#include "data/InstanceLock.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "MakeDb.h"
+#include "data/MakeDb.h"
 
-#include "DbError.h"
-#include "Sqlite.h"
+#include "common/DbError.h"
+#include "data/Sqlite.h"
 #include "fileio/FileIo.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "RaceDateIndex.h"
+#include "data/RaceDateIndex.h"
 
-#include "Sqlite.h"
+#include "data/Sqlite.h"
 
 namespace RaceDateIndex {
 

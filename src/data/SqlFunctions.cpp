@@ -1,8 +1,8 @@
-#include "SqlFunctions.h"
+#include "data/SqlFunctions.h"
 
-#include "GermanCollation.h"
-#include "GermanText.h"
-#include "Sqlite.h"
+#include "common/GermanText.h"
+#include "data/GermanCollation.h"
+#include "data/Sqlite.h"
 
 #include <QString>
 #include <cstring>

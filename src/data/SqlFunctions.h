@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GermanCollation.h"
+#include "data/GermanCollation.h"
 
 struct sqlite3;
 

@@ -1,8 +1,8 @@
-#include "SqlTranslator.h"
+#include "data/SqlTranslator.h"
 
-#include "DbError.h"
-#include "GermanText.h"
-#include "RaceDateIndex.h"
+#include "common/DbError.h"
+#include "common/GermanText.h"
+#include "data/RaceDateIndex.h"
 
 #include <QRegularExpression>
 

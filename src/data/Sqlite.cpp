@@ -1,7 +1,7 @@
-#include "Sqlite.h"
+#include "data/Sqlite.h"
 
-#include "DbError.h"
-#include "SqlFunctions.h"
+#include "common/DbError.h"
+#include "data/SqlFunctions.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>

@@ -7,7 +7,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
-#include "DbError.h"
+#include "common/DbError.h"
 
 // The one place that talks to the SQLite C API: a connection and a statement, both RAII.
 class SqliteDb

@@ -1,8 +1,8 @@
-#include "StartupMaintenance.h"
+#include "data/StartupMaintenance.h"
 
-#include "DbError.h"
-#include "FileError.h"
-#include "Sqlite.h"
+#include "common/DbError.h"
+#include "data/FileError.h"
+#include "data/Sqlite.h"
 #include "fileio/FileIo.h"
 
 #include <QDir>

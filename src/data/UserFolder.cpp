@@ -1,7 +1,7 @@
-#include "UserFolder.h"
+#include "data/UserFolder.h"
 
-#include "DbError.h"
-#include "MakeDb.h"
+#include "common/DbError.h"
+#include "data/MakeDb.h"
 #include "fileio/FileIo.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "WorkbookExport.h"
+#include "data/WorkbookExport.h"
 
-#include "DbError.h"
-#include "SqlTranslator.h"
-#include "Sqlite.h"
-#include "WorkbookWriter.h"
+#include "common/DbError.h"
+#include "data/SqlTranslator.h"
+#include "data/Sqlite.h"
+#include "xls/WorkbookWriter.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,15 +1,15 @@
 // Opening the race editor: preparing the record for the mode, showing its fields, filling
 // the pick lists, and the two check-box and option rules that also apply while loading.
-#include "Adressen_Form.h"
+#include "editor/Adressen_Form.h"
 
-#include "AppContext.h"
-#include "DataGrid.h"
-#include "DateLabel.h"
-#include "EditorValues.h"
-#include "FieldBehaviours.h"
-#include "FieldLimit.h"
-#include "PickListCombo.h"
-#include "PictureTab.h"
+#include "context/AppContext.h"
+#include "editor/DateLabel.h"
+#include "editor/EditorValues.h"
+#include "editor/FieldBehaviours.h"
+#include "editor/PickListCombo.h"
+#include "editor/PictureTab.h"
+#include "ui/DataGrid.h"
+#include "ui/FieldLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ControlArray.h"
-#include "DataSource.h"
+#include "data/DataSource.h"
+#include "editor/ControlArray.h"
 
 #include <QDialog>
 

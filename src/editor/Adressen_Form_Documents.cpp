@@ -1,14 +1,14 @@
 // The tab "  Dokumente  ": files on disk linked to the race. Only their paths are stored; the
 // files themselves are never copied, moved or deleted.
-#include "Adressen_Form.h"
+#include "editor/Adressen_Form.h"
 
-#include "AppContext.h"
-#include "DataGrid.h"
-#include "EditorValues.h"
-#include "FormBuilder.h"
-#include "Style.h"
-#include "TextCut.h"
-#include "Twips.h"
+#include "common/TextCut.h"
+#include "context/AppContext.h"
+#include "editor/EditorValues.h"
+#include "ui/DataGrid.h"
+#include "ui/FormBuilder.h"
+#include "ui/Style.h"
+#include "ui/Twips.h"
 
 #include <QComboBox>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
 // The race editor's controls: captions, positions (twips), limits, colours and tab order.
-#include "Adressen_Form.h"
+#include "editor/Adressen_Form.h"
 
-#include "DataGrid.h"
-#include "DateLabel.h"
-#include "FormBuilder.h"
-#include "Style.h"
-#include "Twips.h"
-#include "WrapCheckBox.h"
+#include "editor/DateLabel.h"
+#include "editor/WrapCheckBox.h"
+#include "ui/DataGrid.h"
+#include "ui/FormBuilder.h"
+#include "ui/Style.h"
+#include "ui/Twips.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,12 +1,12 @@
 // Ending the race editor: saving (or deleting) the race, and cancelling.
-#include "Adressen_Form.h"
+#include "editor/Adressen_Form.h"
 
-#include "AppContext.h"
-#include "DateLabel.h"
-#include "EditorValues.h"
-#include "GermanText.h"
-#include "PickListCombo.h"
-#include "TextCut.h"
+#include "common/GermanText.h"
+#include "common/TextCut.h"
+#include "context/AppContext.h"
+#include "editor/DateLabel.h"
+#include "editor/EditorValues.h"
+#include "editor/PickListCombo.h"
 
 #include <QCheckBox>
 #include <QComboBox>

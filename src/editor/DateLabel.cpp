@@ -1,4 +1,4 @@
-#include "DateLabel.h"
+#include "editor/DateLabel.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
-#include "EditorValues.h"
+#include "editor/EditorValues.h"
 
-#include "GermanText.h"
+#include "common/GermanText.h"
 
 #include <cmath>
 

@@ -1,14 +1,14 @@
-#include "FieldBehaviours.h"
+#include "editor/FieldBehaviours.h"
 
-#include "Adressen_Form.h"
-#include "AppContext.h"
-#include "DateLabel.h"
-#include "DbError.h"
-#include "FieldLimit.h"
-#include "GermanText.h"
-#include "Kalender_Form.h"
-#include "OptionStops.h"
-#include "PostalDirectory.h"
+#include "calendar/Kalender_Form.h"
+#include "common/DbError.h"
+#include "common/GermanText.h"
+#include "context/AppContext.h"
+#include "editor/Adressen_Form.h"
+#include "editor/DateLabel.h"
+#include "postal/PostalDirectory.h"
+#include "ui/FieldLimit.h"
+#include "ui/OptionStops.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,9 +1,9 @@
-#include "PickListCombo.h"
+#include "editor/PickListCombo.h"
 
-#include "AppContext.h"
-#include "DbError.h"
-#include "SqlFunctions.h"
-#include "TextCut.h"
+#include "common/DbError.h"
+#include "common/TextCut.h"
+#include "context/AppContext.h"
+#include "data/SqlFunctions.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ControlArray.h"
+#include "editor/ControlArray.h"
 
 #include <QObject>
 #include <QStringList>

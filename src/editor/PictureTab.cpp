@@ -1,12 +1,12 @@
-#include "PictureTab.h"
+#include "editor/PictureTab.h"
 
-#include "Adressen_Form.h"
-#include "AppContext.h"
-#include "DateLabel.h"
-#include "DbError.h"
-#include "FormBuilder.h"
-#include "Start_Form.h"
-#include "Twips.h"
+#include "common/DbError.h"
+#include "context/AppContext.h"
+#include "editor/Adressen_Form.h"
+#include "editor/DateLabel.h"
+#include "startscreen/Start_Form.h"
+#include "ui/FormBuilder.h"
+#include "ui/Twips.h"
 
 #include <QComboBox>
 #include <QFileInfo>

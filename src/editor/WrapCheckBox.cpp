@@ -1,4 +1,4 @@
-#include "WrapCheckBox.h"
+#include "editor/WrapCheckBox.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

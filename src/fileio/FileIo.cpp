@@ -1,4 +1,4 @@
-#include "FileIo.h"
+#include "fileio/FileIo.h"
 
 #include <cerrno>
 #include <cstdio>

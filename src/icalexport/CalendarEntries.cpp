@@ -1,6 +1,6 @@
-#include "CalendarEntries.h"
+#include "icalexport/CalendarEntries.h"
 
-#include "GermanText.h"
+#include "common/GermanText.h"
 
 #include <QRegularExpression>
 #include <QUrl>

@@ -1,9 +1,9 @@
-#include "CalendarExport.h"
+#include "icalexport/CalendarExport.h"
 
-#include "OutputFile.h"
-#include "Sqlite.h"
-#include "WorkbookExport.h"
+#include "data/Sqlite.h"
+#include "data/WorkbookExport.h"
 #include "fileio/FileIo.h"
+#include "xls/OutputFile.h"
 
 #include <QFileInfo>
 

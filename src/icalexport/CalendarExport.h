@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CalendarEntries.h"
-#include "IcalWriter.h"
+#include "icalexport/CalendarEntries.h"
+#include "icalexport/IcalWriter.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,7 +1,7 @@
-#include "CalendarExportCommand.h"
+#include "icalexport/CalendarExportCommand.h"
 
-#include "AppContext.h"
-#include "CalendarExport.h"
+#include "context/AppContext.h"
+#include "icalexport/CalendarExport.h"
 
 #include <QFileInfo>
 

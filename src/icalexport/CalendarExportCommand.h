@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Ui.h"
+#include "common/Ui.h"
 
 class AppContext;
 

@@ -1,6 +1,6 @@
-#include "IcalWriter.h"
+#include "icalexport/IcalWriter.h"
 
-#include "DbError.h"
+#include "common/DbError.h"
 
 #include <libical/ical.h>
 

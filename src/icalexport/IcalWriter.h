@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CalendarEntries.h"
+#include "icalexport/CalendarEntries.h"
 
 #include <QDateTime>
 

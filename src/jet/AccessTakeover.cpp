@@ -1,8 +1,8 @@
-#include "AccessTakeover.h"
+#include "jet/AccessTakeover.h"
 
-#include "DbError.h"
-#include "FileError.h"
-#include "MakeDb.h"
+#include "common/DbError.h"
+#include "data/FileError.h"
+#include "data/MakeDb.h"
 #include "fileio/FileIo.h"
 
 #include <QDir>

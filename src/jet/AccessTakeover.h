@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RaceImport.h"
+#include "jet/RaceImport.h"
 
 #include <functional>
 

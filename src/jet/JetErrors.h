@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DbError.h"
+#include "common/DbError.h"
 
 #include <QDir>
 

@@ -1,7 +1,7 @@
-#include "JetFile.h"
+#include "jet/JetFile.h"
 
-#include "DbError.h"
-#include "JetErrors.h"
+#include "common/DbError.h"
+#include "jet/JetErrors.h"
 
 #include <QDateTime>
 #include <QDir>

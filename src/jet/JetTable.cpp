@@ -1,4 +1,4 @@
-#include "JetTable.h"
+#include "jet/JetTable.h"
 
 int JetTable::columnIndex(const QString &column) const
 {

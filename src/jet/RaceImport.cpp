@@ -1,8 +1,8 @@
-#include "RaceImport.h"
+#include "jet/RaceImport.h"
 
-#include "DbError.h"
-#include "JetErrors.h"
-#include "Sqlite.h"
+#include "common/DbError.h"
+#include "data/Sqlite.h"
+#include "jet/JetErrors.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,14 +1,14 @@
-#include "Auswahl_Form.h"
+#include "picklists/Auswahl_Form.h"
 
-#include "AppContext.h"
-#include "DataGrid.h"
-#include "DbError.h"
-#include "FormBuilder.h"
-#include "GermanText.h"
-#include "Style.h"
-#include "TextCut.h"
-#include "Twips.h"
-#include "WholeCharacters.h"
+#include "common/DbError.h"
+#include "common/GermanText.h"
+#include "common/TextCut.h"
+#include "context/AppContext.h"
+#include "ui/DataGrid.h"
+#include "ui/FormBuilder.h"
+#include "ui/Style.h"
+#include "ui/Twips.h"
+#include "ui/WholeCharacters.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DataSource.h"
+#include "data/DataSource.h"
 
 #include <QDialog>
 

@@ -1,11 +1,11 @@
-#include "PLZORT_Form.h"
+#include "postal/PLZORT_Form.h"
 
-#include "AppContext.h"
-#include "DataGrid.h"
-#include "DbError.h"
-#include "FieldLimit.h"
-#include "PlzOrtSearch.h"
-#include "PostalDirectory.h"
+#include "common/DbError.h"
+#include "context/AppContext.h"
+#include "postal/PlzOrtSearch.h"
+#include "postal/PostalDirectory.h"
+#include "ui/DataGrid.h"
+#include "ui/FieldLimit.h"
 
 #include <QFrame>
 #include <QGroupBox>

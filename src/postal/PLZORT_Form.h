@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DataSource.h"
-#include "PostalDirectory.h"
+#include "data/DataSource.h"
+#include "postal/PostalDirectory.h"
 
 #include <QDialog>
 

@@ -1,10 +1,10 @@
 // Widgets and their places; the behaviour is in PLZORT_Form.cpp.
-#include "PLZORT_Form.h"
+#include "postal/PLZORT_Form.h"
 
-#include "DataGrid.h"
-#include "FormBuilder.h"
-#include "Style.h"
-#include "Twips.h"
+#include "ui/DataGrid.h"
+#include "ui/FormBuilder.h"
+#include "ui/Style.h"
+#include "ui/Twips.h"
 
 #include <QFrame>
 #include <QGroupBox>

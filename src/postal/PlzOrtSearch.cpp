@@ -1,6 +1,6 @@
-#include "PlzOrtSearch.h"
+#include "postal/PlzOrtSearch.h"
 
-#include "SqlTranslator.h"
+#include "data/SqlTranslator.h"
 
 #include <QList>
 

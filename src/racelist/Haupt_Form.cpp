@@ -1,15 +1,15 @@
-#include "Haupt_Form.h"
+#include "racelist/Haupt_Form.h"
 
-#include "AccessImport.h"
-#include "AppContext.h"
-#include "CalendarExportCommand.h"
-#include "DataGrid.h"
-#include "RaceDateIndex.h"
-#include "Sqlite.h"
-#include "Start_Form.h"
-#include "StartupMaintenance.h"
-#include "Style.h"
-#include "Twips.h"
+#include "accessimport/AccessImport.h"
+#include "context/AppContext.h"
+#include "data/RaceDateIndex.h"
+#include "data/Sqlite.h"
+#include "data/StartupMaintenance.h"
+#include "icalexport/CalendarExportCommand.h"
+#include "startscreen/Start_Form.h"
+#include "ui/DataGrid.h"
+#include "ui/Style.h"
+#include "ui/Twips.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

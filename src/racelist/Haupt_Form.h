@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RaceListQuery.h"
+#include "racelist/RaceListQuery.h"
 
 #include <QMainWindow>
 

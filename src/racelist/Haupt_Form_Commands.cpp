@@ -1,15 +1,15 @@
 // The main window's commands: the race editor in its four modes, the export and the menu.
-#include "Haupt_Form.h"
+#include "racelist/Haupt_Form.h"
 
-#include "Adressen_Form.h"
-#include "AppContext.h"
-#include "Auswahl_Form.h"
-#include "DataGrid.h"
-#include "Info_Form.h"
-#include "Produkte_Form.h"
-#include "RaceExport.h"
-#include "Statistik_Form.h"
-#include "WorkbookExport.h"
+#include "about/Info_Form.h"
+#include "about/Produkte_Form.h"
+#include "context/AppContext.h"
+#include "data/WorkbookExport.h"
+#include "editor/Adressen_Form.h"
+#include "picklists/Auswahl_Form.h"
+#include "racelist/RaceExport.h"
+#include "statistics/Statistik_Form.h"
+#include "ui/DataGrid.h"
 
 #include <QMenuBar>
 

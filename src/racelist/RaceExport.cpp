@@ -1,6 +1,6 @@
-#include "RaceExport.h"
+#include "racelist/RaceExport.h"
 
-#include "GermanText.h"
+#include "common/GermanText.h"
 
 QString exportStatement(const QString &path)
 {

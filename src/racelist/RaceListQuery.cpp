@@ -1,6 +1,6 @@
-#include "RaceListQuery.h"
+#include "racelist/RaceListQuery.h"
 
-#include "GermanText.h"
+#include "common/GermanText.h"
 
 const QString kReminderHeadline = QStringLiteral(
     "Alle Läufe, für die an eine Bezahlung erinnert werden soll. Fristen laufen eventuell ab!");

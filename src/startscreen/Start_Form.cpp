@@ -1,10 +1,10 @@
-#include "Start_Form.h"
+#include "startscreen/Start_Form.h"
 
-#include "AppContext.h"
-#include "DbError.h"
-#include "FormBuilder.h"
-#include "GermanText.h"
-#include "Twips.h"
+#include "common/DbError.h"
+#include "common/GermanText.h"
+#include "context/AppContext.h"
+#include "ui/FormBuilder.h"
+#include "ui/Twips.h"
 
 #include <QFileInfo>
 #include <QFrame>

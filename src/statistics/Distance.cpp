@@ -1,4 +1,4 @@
-#include "Distance.h"
+#include "statistics/Distance.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "FinishTime.h"
+#include "statistics/FinishTime.h"
 
 #include <QRegularExpression>
 #include <QStringList>

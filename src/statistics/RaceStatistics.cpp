@@ -1,8 +1,8 @@
-#include "RaceStatistics.h"
+#include "statistics/RaceStatistics.h"
 
-#include "DataSource.h"
-#include "FinishTime.h"
-#include "GermanText.h"
+#include "common/GermanText.h"
+#include "data/DataSource.h"
+#include "statistics/FinishTime.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Distance.h"
+#include "statistics/Distance.h"
 
 #include <QDate>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "StatisticsCharts.h"
+#include "statistics/StatisticsCharts.h"
 
-#include "FinishTime.h"
+#include "statistics/FinishTime.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RaceStatistics.h"
+#include "statistics/RaceStatistics.h"
 
 #include <vector>
 

@@ -1,11 +1,11 @@
-#include "Statistik_Form.h"
+#include "statistics/Statistik_Form.h"
 
-#include "AppContext.h"
-#include "FinishTime.h"
-#include "GermanText.h"
-#include "StatisticsCharts.h"
-#include "Style.h"
-#include "Twips.h"
+#include "common/GermanText.h"
+#include "context/AppContext.h"
+#include "statistics/FinishTime.h"
+#include "statistics/StatisticsCharts.h"
+#include "ui/Style.h"
+#include "ui/Twips.h"
 
 #include <QChart>
 #include <QChartView>

@@ -1,7 +1,7 @@
-#include "DataGrid.h"
+#include "ui/DataGrid.h"
 
-#include "DataSource.h"
-#include "Twips.h"
+#include "data/DataSource.h"
+#include "ui/Twips.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

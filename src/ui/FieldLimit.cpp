@@ -1,4 +1,4 @@
-#include "FieldLimit.h"
+#include "ui/FieldLimit.h"
 
 #include <QLineEdit>
 #include <QVariant>

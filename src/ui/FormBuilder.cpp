@@ -1,8 +1,8 @@
-#include "FormBuilder.h"
+#include "ui/FormBuilder.h"
 
-#include "FieldLimit.h"
-#include "Style.h"
-#include "WholeCharacters.h"
+#include "ui/FieldLimit.h"
+#include "ui/Style.h"
+#include "ui/WholeCharacters.h"
 
 #include <QFrame>
 #include <QGroupBox>

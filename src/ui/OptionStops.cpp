@@ -1,4 +1,4 @@
-#include "OptionStops.h"
+#include "ui/OptionStops.h"
 
 #include <QAbstractButton>
 

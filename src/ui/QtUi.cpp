@@ -1,4 +1,4 @@
-#include "QtUi.h"
+#include "ui/QtUi.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "WholeCharacters.h"
+#include "ui/WholeCharacters.h"
 
 #include <QLineEdit>
 

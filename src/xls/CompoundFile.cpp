@@ -1,4 +1,4 @@
-#include "CompoundFile.h"
+#include "xls/CompoundFile.h"
 
 #include <algorithm>
 #include <string_view>

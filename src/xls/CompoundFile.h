@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Bytes.h"
+#include "xls/Bytes.h"
 
 #include <cstdint>
 #include <functional>

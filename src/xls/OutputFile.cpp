@@ -1,4 +1,4 @@
-#include "OutputFile.h"
+#include "xls/OutputFile.h"
 
 #include "fileio/FileIo.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XlsError.h"
+#include "xls/XlsError.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
-#include "SharedStrings.h"
+#include "xls/SharedStrings.h"
 
-#include "Bytes.h"
-#include "Utf16.h"
+#include "xls/Bytes.h"
+#include "xls/Utf16.h"
 
 #include <algorithm>
 #include <cassert>

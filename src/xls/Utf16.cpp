@@ -1,4 +1,4 @@
-#include "Utf16.h"
+#include "xls/Utf16.h"
 
 #include <algorithm>
 #include <cstdint>

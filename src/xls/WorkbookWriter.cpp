@@ -1,9 +1,9 @@
-#include "WorkbookWriter.h"
+#include "xls/WorkbookWriter.h"
 
-#include "Bytes.h"
-#include "CompoundFile.h"
-#include "Utf16.h"
 #include "fileio/FileIo.h"
+#include "xls/Bytes.h"
+#include "xls/CompoundFile.h"
+#include "xls/Utf16.h"
 
 #include <cerrno>
 #include <cstdio>

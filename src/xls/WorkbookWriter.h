@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Bytes.h"
-#include "OutputFile.h"
-#include "SharedStrings.h"
-#include "XlsError.h"
+#include "xls/Bytes.h"
+#include "xls/OutputFile.h"
+#include "xls/SharedStrings.h"
+#include "xls/XlsError.h"
 
 #include <cstdint>
 #include <span>

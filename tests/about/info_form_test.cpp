@@ -1,9 +1,9 @@
-#include "AppContext.h"
 #include "FakeUi.h"
-#include "Info_Form.h"
-#include "LinkLabel.h"
-#include "Produkte_Form.h"
-#include "VersionLine.h"
+#include "about/Info_Form.h"
+#include "about/LinkLabel.h"
+#include "about/Produkte_Form.h"
+#include "about/VersionLine.h"
+#include "context/AppContext.h"
 
 #include <QCoreApplication>
 #include <QFile>

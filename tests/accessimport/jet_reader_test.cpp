@@ -1,10 +1,10 @@
 // The Jet reader on the public sample files beside the project (a German-localised Jet 3 file and
 // a Jet 4 file), and on damaged copies of them.
-#include "AppContext.h"
-#include "DbError.h"
 #include "FakeUi.h"
-#include "Haupt_Form.h"
-#include "JetFile.h"
+#include "common/DbError.h"
+#include "context/AppContext.h"
+#include "jet/JetFile.h"
+#include "racelist/Haupt_Form.h"
 
 #include <QDateTime>
 #include <QDir>

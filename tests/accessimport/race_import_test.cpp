@@ -1,9 +1,9 @@
 // Taking races over, fed with rows as the Jet reader delivers them, into a real database.
-#include "DbError.h"
-#include "RaceImport.h"
 #include "RaceLogSource.h"
-#include "Sqlite.h"
 #include "TestFolder.h"
+#include "common/DbError.h"
+#include "data/Sqlite.h"
+#include "jet/RaceImport.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,13 +1,13 @@
 // The start-up takeover of an Access file brought along as the database, and the menu command.
-#include "AccessImport.h"
-#include "AccessTakeover.h"
-#include "AppContext.h"
-#include "DbError.h"
 #include "FakeUi.h"
-#include "Haupt_Form.h"
 #include "RaceLogSource.h"
-#include "Sqlite.h"
 #include "TestFolder.h"
+#include "accessimport/AccessImport.h"
+#include "common/DbError.h"
+#include "context/AppContext.h"
+#include "data/Sqlite.h"
+#include "jet/AccessTakeover.h"
+#include "racelist/Haupt_Form.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "CalendarRules.h"
+#include "calendar/CalendarRules.h"
 
 #include <gtest/gtest.h>
 

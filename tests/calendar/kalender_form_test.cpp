@@ -1,8 +1,8 @@
-#include "AppContext.h"
-#include "CalendarWidgets.h"
 #include "FakeUi.h"
-#include "GermanText.h"
-#include "Kalender_Form.h"
+#include "calendar/CalendarWidgets.h"
+#include "calendar/Kalender_Form.h"
+#include "common/GermanText.h"
+#include "context/AppContext.h"
 
 #include <QApplication>
 #include <QComboBox>

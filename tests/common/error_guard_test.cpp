@@ -1,6 +1,6 @@
-#include "AppContext.h"
-#include "DbError.h"
 #include "FakeUi.h"
+#include "common/DbError.h"
+#include "context/AppContext.h"
 
 #include <gtest/gtest.h>
 

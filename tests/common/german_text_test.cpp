@@ -1,4 +1,4 @@
-#include "GermanText.h"
+#include "common/GermanText.h"
 
 #include <gtest/gtest.h>
 

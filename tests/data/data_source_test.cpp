@@ -1,7 +1,7 @@
-#include "DataSource.h"
-#include "DbError.h"
-#include "Sqlite.h"
 #include "TestFolder.h"
+#include "common/DbError.h"
+#include "data/DataSource.h"
+#include "data/Sqlite.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

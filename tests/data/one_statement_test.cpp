@@ -1,10 +1,10 @@
 // Text handed to the database runs as exactly one statement; scripts of several statements
 // have their own, separately named way in.
 
-#include "DataSource.h"
-#include "DbError.h"
-#include "Sqlite.h"
 #include "TestFolder.h"
+#include "common/DbError.h"
+#include "data/DataSource.h"
+#include "data/Sqlite.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "SqlFunctions.h"
-#include "Sqlite.h"
+#include "data/SqlFunctions.h"
+#include "data/Sqlite.h"
 
 #include <QDate>
 #include <gtest/gtest.h>
@@ -74,8 +74,9 @@ TEST(SqlFunctions, GermanCollationIgnoresCaseAndPutsUmlautsBesideTheirLetter)
     EXPECT_LT(cmp("Évian", "Frankfurt"), 0);
 
     SqliteDb db = memoryDb();
-    db.runScript("create table t (x text); insert into t values ('Zell'), ('über'), ('Ahlen'), "
-                 "('Öhringen'), ('aachen'), ('Ulm'), ('Évian'), ('Łódź'), ('Mumbach'), ('München')");
+    db.runScript(
+        "create table t (x text); insert into t values ('Zell'), ('über'), ('Ahlen'), "
+        "('Öhringen'), ('aachen'), ('Ulm'), ('Évian'), ('Łódź'), ('Mumbach'), ('München')");
     QStringList order;
     for (const char *sql : { "select x from t order by x collate de" }) {
         Statement st(db, sql);

@@ -1,5 +1,5 @@
-#include "RaceDateIndex.h"
-#include "SqlTranslator.h"
+#include "data/RaceDateIndex.h"
+#include "data/SqlTranslator.h"
 
 #include <gtest/gtest.h>
 

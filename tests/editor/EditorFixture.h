@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Adressen_Form.h"
-#include "AppContext.h"
-#include "Clock.h"
 #include "FakeUi.h"
 #include "KeyTyping.h"
-#include "Sqlite.h"
 #include "TestFolder.h"
+#include "common/Clock.h"
+#include "context/AppContext.h"
+#include "data/Sqlite.h"
+#include "editor/Adressen_Form.h"
 
 #include <QCheckBox>
 #include <QComboBox>

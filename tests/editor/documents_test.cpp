@@ -1,7 +1,7 @@
 #include "EditorFixture.h"
 
-#include "DataGrid.h"
-#include "Twips.h"
+#include "ui/DataGrid.h"
+#include "ui/Twips.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "DataGrid.h"
+#include "ui/DataGrid.h"
 
 namespace {
 QVariantMap fullRace()

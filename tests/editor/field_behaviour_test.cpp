@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "Kalender_Form.h"
+#include "calendar/Kalender_Form.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
-#include "AppContext.h"
-#include "CalendarExportCommand.h"
 #include "CalendarReader.h"
 #include "FakeUi.h"
-#include "Haupt_Form.h"
-#include "QtUi.h"
 #include "TestFolder.h"
+#include "context/AppContext.h"
+#include "icalexport/CalendarExportCommand.h"
+#include "racelist/Haupt_Form.h"
+#include "ui/QtUi.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "CalendarExport.h"
 #include "CalendarReader.h"
 #include "TestFolder.h"
+#include "icalexport/CalendarExport.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 // A calendar program of its own reads the file: khal imports it into a local calendar.
-#include "CalendarExport.h"
 #include "TestFolder.h"
+#include "icalexport/CalendarExport.h"
 
 #include <QDir>
 #include <QProcess>

@@ -2,9 +2,9 @@
 // real one), bin/Strivo (a stand-in that only notes it was started) and share/strivo/*.sql.
 // When the tests run as root they run the launcher as nobody, so that missing write
 // permissions really stop it.
-#include "Sqlite.h"
 #include "TestFolder.h"
-#include "UserFolder.h"
+#include "data/Sqlite.h"
+#include "data/UserFolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>

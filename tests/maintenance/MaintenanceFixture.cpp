@@ -1,7 +1,7 @@
 #include "MaintenanceFixture.h"
 
-#include "DbError.h"
-#include "Sqlite.h"
+#include "common/DbError.h"
+#include "data/Sqlite.h"
 
 #include <QDir>
 #include <QFileInfo>

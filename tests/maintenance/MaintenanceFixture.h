@@ -1,7 +1,7 @@
 #pragma once
 
-#include "StartupMaintenance.h"
 #include "TestFolder.h"
+#include "data/StartupMaintenance.h"
 
 #include <QByteArray>
 #include <QMap>

@@ -1,7 +1,7 @@
 // The room the start-up needs on the disk: never more than three times the database in all
 // (database, backup, compaction target), and a start that finds too little changes nothing.
-#include "DbError.h"
 #include "MaintenanceFixture.h"
+#include "common/DbError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Faulty starts, each run in a child process: a crash, a full disk, a locked file, a read-only
 // folder. Afterwards every race is still there, or the start was refused and nothing changed.
-#include "DbError.h"
 #include "MaintenanceFixture.h"
-#include "Sqlite.h"
+#include "common/DbError.h"
+#include "data/Sqlite.h"
 
 #include <QDir>
 #include <QFile>

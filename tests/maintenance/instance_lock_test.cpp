@@ -1,5 +1,5 @@
-#include "InstanceLock.h"
-#include "QtUi.h"
+#include "data/InstanceLock.h"
+#include "ui/QtUi.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "DbError.h"
 #include "MaintenanceFixture.h"
-#include "Sqlite.h"
+#include "common/DbError.h"
+#include "data/Sqlite.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "AppContext.h"
-#include "Auswahl_Form.h"
-#include "DataGrid.h"
 #include "FakeUi.h"
-#include "Sqlite.h"
 #include "TestFolder.h"
-#include "Twips.h"
+#include "context/AppContext.h"
+#include "data/Sqlite.h"
+#include "picklists/Auswahl_Form.h"
+#include "ui/DataGrid.h"
+#include "ui/Twips.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "AppContext.h"
-#include "Clock.h"
-#include "DataGrid.h"
 #include "FakeUi.h"
 #include "KeyTyping.h"
-#include "PLZORT_Form.h"
-#include "Sqlite.h"
 #include "TestFolder.h"
+#include "common/Clock.h"
+#include "context/AppContext.h"
+#include "data/Sqlite.h"
+#include "postal/PLZORT_Form.h"
+#include "ui/DataGrid.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "PostalFixture.h"
 
-#include "PlzOrtSearch.h"
+#include "postal/PlzOrtSearch.h"
 
 TEST(PlzOrtStatements, KeepTheirWordingAndQuoteTheTypedText)
 {

@@ -1,7 +1,7 @@
 #include "PostalFixture.h"
 
-#include "Adressen_Form.h"
-#include "Twips.h"
+#include "editor/Adressen_Form.h"
+#include "ui/Twips.h"
 
 #include <QHeaderView>
 #include <QToolButton>

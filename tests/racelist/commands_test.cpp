@@ -1,8 +1,8 @@
-#include "AppContext.h"
 #include "FakeUi.h"
-#include "Haupt_Form.h"
-#include "RaceExport.h"
 #include "TestFolder.h"
+#include "context/AppContext.h"
+#include "racelist/Haupt_Form.h"
+#include "racelist/RaceExport.h"
 
 #include <QAction>
 #include <QFileInfo>

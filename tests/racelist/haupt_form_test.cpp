@@ -1,8 +1,8 @@
-#include "AppContext.h"
 #include "FakeUi.h"
-#include "Haupt_Form.h"
 #include "TestFolder.h"
-#include "Twips.h"
+#include "context/AppContext.h"
+#include "racelist/Haupt_Form.h"
+#include "ui/Twips.h"
 
 #include <QCheckBox>
 #include <QDir>

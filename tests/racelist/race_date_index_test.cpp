@@ -1,9 +1,9 @@
-#include "DataSource.h"
-#include "RaceDateIndex.h"
-#include "RaceListQuery.h"
-#include "SqlTranslator.h"
-#include "Sqlite.h"
 #include "TestFolder.h"
+#include "data/DataSource.h"
+#include "data/RaceDateIndex.h"
+#include "data/SqlTranslator.h"
+#include "data/Sqlite.h"
+#include "racelist/RaceListQuery.h"
 
 #include <QProcess>
 #include <QStandardPaths>

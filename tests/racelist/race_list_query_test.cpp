@@ -1,6 +1,6 @@
-#include "DataSource.h"
-#include "RaceListQuery.h"
 #include "TestFolder.h"
+#include "data/DataSource.h"
+#include "racelist/RaceListQuery.h"
 
 #include <gtest/gtest.h>
 

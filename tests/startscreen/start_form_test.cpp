@@ -1,8 +1,8 @@
-#include "AppContext.h"
 #include "FakeUi.h"
-#include "Haupt_Form.h"
-#include "Start_Form.h"
 #include "TestFolder.h"
+#include "context/AppContext.h"
+#include "racelist/Haupt_Form.h"
+#include "startscreen/Start_Form.h"
 
 #include <QImage>
 #include <QImageWriter>

@@ -1,6 +1,6 @@
-#include "Distance.h"
-#include "FinishTime.h"
-#include "StatisticsCharts.h"
+#include "statistics/Distance.h"
+#include "statistics/FinishTime.h"
+#include "statistics/StatisticsCharts.h"
 
 #include <gtest/gtest.h>
 

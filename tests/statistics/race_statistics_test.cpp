@@ -1,6 +1,6 @@
-#include "FinishTime.h"
-#include "RaceStatistics.h"
 #include "StatisticsFixture.h"
+#include "statistics/FinishTime.h"
+#include "statistics/RaceStatistics.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "AppContext.h"
 #include "FakeUi.h"
-#include "Haupt_Form.h"
 #include "StatisticsFixture.h"
-#include "Statistik_Form.h"
+#include "context/AppContext.h"
+#include "racelist/Haupt_Form.h"
+#include "statistics/Statistik_Form.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>

@@ -1,8 +1,8 @@
 #include "RaceLogSource.h"
 
-#include "DbError.h"
-#include "Sqlite.h"
 #include "TestFolder.h"
+#include "common/DbError.h"
+#include "data/Sqlite.h"
 
 #include <QFile>
 #include <stdexcept>

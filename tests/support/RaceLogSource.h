@@ -1,6 +1,6 @@
 #pragma once
 
-#include "JetTable.h"
+#include "jet/JetTable.h"
 
 #include <QVariantMap>
 

@@ -1,7 +1,7 @@
 #include "TestFolder.h"
 
-#include "MakeDb.h"
-#include "Sqlite.h"
+#include "data/MakeDb.h"
+#include "data/Sqlite.h"
 
 #include <QDir>
 #include <stdexcept>

@@ -1,10 +1,10 @@
 // The one way windows build their controls, and the one rule for grids over data sources.
-#include "DataGrid.h"
-#include "DataSource.h"
-#include "FieldLimit.h"
-#include "FormBuilder.h"
-#include "Style.h"
 #include "TestFolder.h"
+#include "data/DataSource.h"
+#include "ui/DataGrid.h"
+#include "ui/FieldLimit.h"
+#include "ui/FormBuilder.h"
+#include "ui/Style.h"
 
 #include <QGroupBox>
 #include <QLabel>

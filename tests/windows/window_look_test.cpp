@@ -1,19 +1,19 @@
 // Every window, in each of its states, as the user sees it: no input control lies on another,
 // every control lies inside its parent, and every caption fits its space at the default font.
-#include "Adressen_Form.h"
-#include "AppContext.h"
-#include "Auswahl_Form.h"
-#include "CalendarWidgets.h"
-#include "DateLabel.h"
 #include "FakeUi.h"
-#include "Haupt_Form.h"
-#include "Info_Form.h"
-#include "Kalender_Form.h"
-#include "PLZORT_Form.h"
-#include "Produkte_Form.h"
-#include "Start_Form.h"
 #include "TestFolder.h"
-#include "WrapCheckBox.h"
+#include "about/Info_Form.h"
+#include "about/Produkte_Form.h"
+#include "calendar/CalendarWidgets.h"
+#include "calendar/Kalender_Form.h"
+#include "context/AppContext.h"
+#include "editor/Adressen_Form.h"
+#include "editor/DateLabel.h"
+#include "editor/WrapCheckBox.h"
+#include "picklists/Auswahl_Form.h"
+#include "postal/PLZORT_Form.h"
+#include "racelist/Haupt_Form.h"
+#include "startscreen/Start_Form.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractSlider>

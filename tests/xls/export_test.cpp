@@ -1,10 +1,10 @@
 // Executing the export statement on a real database, judged by independent readers.
 
-#include "DbError.h"
 #include "Readers.h"
-#include "Sqlite.h"
 #include "TestFolder.h"
-#include "WorkbookExport.h"
+#include "common/DbError.h"
+#include "data/Sqlite.h"
+#include "data/WorkbookExport.h"
 
 #include <QDate>
 #include <QDir>

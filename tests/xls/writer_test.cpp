@@ -1,8 +1,8 @@
 // The workbook writer on its own, judged by two independent readers (freexl and xlrd).
 
 #include "Readers.h"
-#include "Utf16.h"
-#include "WorkbookWriter.h"
+#include "xls/Utf16.h"
+#include "xls/WorkbookWriter.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

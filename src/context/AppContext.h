@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Clock.h"
-#include "DataSource.h"
-#include "SharedVars.h"
-#include "Ui.h"
+#include "common/Clock.h"
+#include "common/SharedVars.h"
+#include "common/Ui.h"
+#include "data/DataSource.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
-#include "AppContext.h"
+#include "context/AppContext.h"
 
-#include "ErrorGuard.h"
+#include "common/ErrorGuard.h"
 
 bool AppContext::guard(const std::function<void()> &body, std::initializer_list<int> ignored)
 {
