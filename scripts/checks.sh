@@ -23,7 +23,8 @@ if command -v ccache >/dev/null; then
   export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSTRIVO_SANITIZE=ON -DSTRIVO_BENCH=OFF \
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" \
+      -DSTRIVO_SANITIZE=ON -DSTRIVO_BENCH=OFF \
       "${launcher[@]}" >/dev/null
 cmake --build build-asan -j"$jobs"
 # A finding stops the test that made it; leaks of our own code fail it too. The suppressions

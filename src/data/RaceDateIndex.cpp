@@ -10,15 +10,14 @@ const char *const kIndexName = "adressen_laufdatum";
 
 QString keyExpression(const QString &column)
 {
-    const QString c = column;
     const QString iso
-        = QStringLiteral("substr(%1,7,4)||'-'||substr(%1,4,2)||'-'||substr(%1,1,2)").arg(c);
+        = QStringLiteral("substr(%1,7,4)||'-'||substr(%1,4,2)||'-'||substr(%1,1,2)").arg(column);
     // date() with a modifier rolls 31.02. over into March, so a date is valid only when it comes
     // back unchanged; the year 0000 exists for SQLite but not for the program's date functions.
     return QStringLiteral("(case when %1 glob '[0-9][0-9].[0-9][0-9].[0-9][0-9][0-9][0-9]' "
                           "and substr(%1,7,4)<>'0000' and date(%2,'+0 days')=%2 "
                           "then substr(%1,7,4)||substr(%1,4,2)||substr(%1,1,2) end)")
-        .arg(c, iso);
+        .arg(column, iso);
 }
 
 QString keyLiteral(const QDate &date)

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QTime>
+#include <array>
 
 // What the calendar export needs of one race, read as stored.
 struct CalendarRace
@@ -11,8 +12,9 @@ struct CalendarRace
     qlonglong number = 0;
     QString name, place, date, start, distance, finishTime, organiser, web, notes;
     QString feeDistanceName; // the third row of the fee table
-    QString feeDates[3]; // "bis zum" dates
-    QString fees[3][3]; // [deadline][distance row]: Marathon, Halb-Marathon, third distance
+    std::array<QString, 3> feeDates; // "bis zum" dates
+    // [deadline][distance row]: Marathon, Halb-Marathon, third distance
+    std::array<std::array<QString, 3>, 3> fees;
     QString alarmDate, paidDate, registrationDate, bank, bankCode, account;
     bool registered = false, noted = false, run = false, paid = false, alarm = false;
 };

@@ -88,7 +88,7 @@ void replaceFileWith(const QString &target,
 CalendarPlan exportCalendar(const QString &databasePath, const QString &target,
                             const QDateTime &now)
 {
-    const CalendarPlan plan = planCalendar(readRaceRecords(databasePath), now.date());
+    CalendarPlan plan = planCalendar(readRaceRecords(databasePath), now.date());
     replaceFileWith(target,
                     [&](const CalendarSink &sink) { writeCalendar(plan.entries, now, sink); });
     return plan;

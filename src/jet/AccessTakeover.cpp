@@ -83,7 +83,7 @@ QString accessFileName(const QString &file)
 {
     const QString folder = QFileInfo(file).absolutePath();
     for (int n = 1;; ++n) {
-        const QString name = folder
+        QString name = folder
             + (n == 1 ? QStringLiteral("/Strivo-DB_Access.mdb")
                       : QStringLiteral("/Strivo-DB_Access_%1.mdb").arg(n));
         if (!QFileInfo::exists(name) || sameFile(file, name))

@@ -476,6 +476,7 @@ ImportResult importRaces(JetRowSource &source, const QString &databasePath, cons
     const Mapped docs = reader.read(kDocuments, result.missingColumns);
     const Mapped postal = reader.read(kPostal, result.missingColumns);
     std::vector<Mapped> pickLists;
+    pickLists.reserve(kPickLists.size());
     for (const TableLayout &layout : kPickLists)
         pickLists.push_back(reader.read(layout, result.missingColumns));
     reader.throwIfBad();

@@ -150,7 +150,7 @@ void Auswahl_Form::buildForm()
     setTabOrder(ausw_co_tabelle, DBGrid1);
     setTabOrder(DBGrid1, db_neu_ausw[0]);
     for (int k = 0; k < 3; ++k)
-        setTabOrder(db_neu_ausw[size_t(k)], db_neu_ausw[size_t(k + 1)]);
+        setTabOrder(db_neu_ausw[size_t(k)], db_neu_ausw[size_t(k) + 1]);
     setTabOrder(db_neu_ausw[3], ausw_t_edit);
     setTabOrder(ausw_t_edit, ausw_t_edit_land);
     setTabOrder(ausw_t_edit_land, ausw_c_ok);

@@ -125,7 +125,7 @@ void PLZORT_Form::buildForm()
     setTabOrder(p_t_vw, DBGrid1);
     setTabOrder(DBGrid1, db_neu_plz[0]);
     for (int k = 0; k < 3; ++k)
-        setTabOrder(db_neu_plz[size_t(k)], db_neu_plz[size_t(k + 1)]);
+        setTabOrder(db_neu_plz[size_t(k)], db_neu_plz[size_t(k) + 1]);
     setTabOrder(db_neu_plz[3], p_c_ok);
     setTabOrder(p_c_ok, p_c_abbr);
     setTabOrder(p_c_abbr, p_t_ort_edit);

@@ -44,7 +44,7 @@ QString exportPathTooLongMessage(const QString &path)
 
 QString exportDoneMessage(quint32 cutCells)
 {
-    const QString done = QStringLiteral("Der Export wurde erfolgreich beendet");
+    QString done = QStringLiteral("Der Export wurde erfolgreich beendet");
     if (cutCells == 0)
         return done;
     const QString cells = cutCells == 1 ? QStringLiteral("einer Zelle")

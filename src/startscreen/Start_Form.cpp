@@ -16,7 +16,7 @@ namespace {
 const QString kDefaultPicture = QStringLiteral(":/startbild_standard.png");
 } // namespace
 
-Start_Form::Start_Form(AppContext &ctx, QWidget *parent, StartPreview preview)
+Start_Form::Start_Form(AppContext &ctx, QWidget *parent, const StartPreview &preview)
     : QDialog(parent)
     , m_ctx(ctx)
 {

@@ -24,7 +24,8 @@ public:
     // Result of runModal when "Beenden" ended the program.
     static constexpr int QuitProgram = 2;
 
-    explicit Start_Form(AppContext &ctx, QWidget *parent = nullptr, StartPreview preview = {});
+    explicit Start_Form(AppContext &ctx, QWidget *parent = nullptr,
+                        const StartPreview &preview = {});
 
     bool isPreview() const { return m_preview; }
     bool showsDefaultPicture() const { return m_defaultPicture; }

@@ -126,7 +126,7 @@ Bytes boundSheet(std::uint32_t sheetOffset, std::u16string_view name)
 
 std::u16string checkedSheetName(std::string_view utf8)
 {
-    const std::u16string name = utf8ToUtf16(utf8, 1000);
+    std::u16string name = utf8ToUtf16(utf8, 1000);
     const bool badChar = name.find_first_of(u":\\/?*[]") != std::u16string::npos;
     if (name.empty() || name.size() > 31 || badChar || name.front() == u'\''
         || name.back() == u'\'')
