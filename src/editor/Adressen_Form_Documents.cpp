@@ -83,15 +83,8 @@ void Adressen_Form::buildDocuments()
     Picture2->hide();
 
     // After the list, in the order the controls are seen.
-    QWidget *previous = DBGrid1_Dokumente;
-    for (QWidget *next :
-         { static_cast<QWidget *>(ad_t_beschreibung_doc), static_cast<QWidget *>(db_ok_doc),
-           static_cast<QWidget *>(db_abbr_doc), static_cast<QWidget *>(ad_c_neu_doc),
-           static_cast<QWidget *>(ad_c_loeschen_doc), static_cast<QWidget *>(ad_c_oeffnen_doc),
-           static_cast<QWidget *>(ad_c_bearbeiten_doc) }) {
-        QWidget::setTabOrder(previous, next);
-        previous = next;
-    }
+    setTabChain({ DBGrid1_Dokumente, ad_t_beschreibung_doc, db_ok_doc, db_abbr_doc, ad_c_neu_doc,
+                  ad_c_loeschen_doc, ad_c_oeffnen_doc, ad_c_bearbeiten_doc });
 
     connect(SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
     connect(ad_c_neu_doc, &QPushButton::clicked, this, [this] { ad_c_neu_doc_Click(); });

@@ -397,7 +397,7 @@ void Adressen_Form::buildButtons()
 
 void Adressen_Form::buildTabOrder()
 {
-    const QList<QWidget *> order = {
+    setTabChain({
         aw_Combo1(7),
         ad_t_lauf_ort,
         t_termin_stunde,
@@ -453,7 +453,5 @@ void Adressen_Form::buildTabOrder()
         ad_t_notiz,
         DBGrid1_Dokumente,
         ad_check_startbild,
-    };
-    for (qsizetype i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1], order[i]);
+    });
 }

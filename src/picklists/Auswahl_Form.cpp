@@ -147,15 +147,8 @@ void Auswahl_Form::buildForm()
     ausw_t_edit->setEnabled(false);
     ausw_t_edit_land->hide();
 
-    setTabOrder(ausw_co_tabelle, DBGrid1);
-    setTabOrder(DBGrid1, db_neu_ausw[0]);
-    for (int k = 0; k < 3; ++k)
-        setTabOrder(db_neu_ausw[size_t(k)], db_neu_ausw[size_t(k) + 1]);
-    setTabOrder(db_neu_ausw[3], ausw_t_edit);
-    setTabOrder(ausw_t_edit, ausw_t_edit_land);
-    setTabOrder(ausw_t_edit_land, ausw_c_ok);
-    setTabOrder(ausw_c_ok, ausw_c_abbr);
-    setTabOrder(ausw_c_abbr, db_abbr);
+    setTabChain({ ausw_co_tabelle, DBGrid1, db_neu_ausw[0], db_neu_ausw[1], db_neu_ausw[2],
+                  db_neu_ausw[3], ausw_t_edit, ausw_t_edit_land, ausw_c_ok, ausw_c_abbr, db_abbr });
 }
 
 void Auswahl_Form::Form_Load()

@@ -120,19 +120,9 @@ void PLZORT_Form::buildForm()
     connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, this,
             &PLZORT_Form::alignEditRow);
 
-    setTabOrder(p_t_ort, p_t_plz);
-    setTabOrder(p_t_plz, p_t_vw);
-    setTabOrder(p_t_vw, DBGrid1);
-    setTabOrder(DBGrid1, db_neu_plz[0]);
-    for (int k = 0; k < 3; ++k)
-        setTabOrder(db_neu_plz[size_t(k)], db_neu_plz[size_t(k) + 1]);
-    setTabOrder(db_neu_plz[3], p_c_ok);
-    setTabOrder(p_c_ok, p_c_abbr);
-    setTabOrder(p_c_abbr, p_t_ort_edit);
-    setTabOrder(p_t_ort_edit, p_t_plz_edit);
-    setTabOrder(p_t_plz_edit, p_t_vw_edit);
-    setTabOrder(p_t_vw_edit, p_c_ok_edit);
-    setTabOrder(p_c_ok_edit, p_c_abbr_edit);
+    setTabChain({ p_t_ort, p_t_plz, p_t_vw, DBGrid1, db_neu_plz[0], db_neu_plz[1], db_neu_plz[2],
+                  db_neu_plz[3], p_c_ok, p_c_abbr, p_t_ort_edit, p_t_plz_edit, p_t_vw_edit,
+                  p_c_ok_edit, p_c_abbr_edit });
 }
 
 void PLZORT_Form::alignEditRow()

@@ -4,6 +4,7 @@
 #include "context/AppContext.h"
 #include "statistics/FinishTime.h"
 #include "statistics/StatisticsCharts.h"
+#include "ui/FormBuilder.h"
 #include "ui/Style.h"
 #include "ui/Twips.h"
 
@@ -95,9 +96,8 @@ void Statistik_Form::buildForm()
     setWindowTitle(QStringLiteral("Statistik"));
     setFixedSize(twSize(kWidth, kHeight));
 
-    stat_tabs = new QTabWidget(this);
-    stat_tabs->setObjectName(QStringLiteral("stat_tabs"));
-    stat_tabs->setGeometry(twRect(120, 120, kWidth - 240, 8160));
+    FormBuilder b(this);
+    stat_tabs = b.make<QTabWidget>(QStringLiteral("stat_tabs"), { 120, 120, kWidth - 240, 8160 });
 
     // Bestzeiten
     auto *bestPage = new QWidget;
@@ -146,31 +146,24 @@ void Statistik_Form::buildForm()
     timeLayout->addWidget(stat_ch_zeit, 1);
     stat_tabs->addTab(timePage, QStringLiteral("Zeitentwicklung"));
 
-    stat_l_hinweis = new QLabel(this);
-    stat_l_hinweis->setObjectName(QStringLiteral("stat_l_hinweis"));
-    stat_l_hinweis->setGeometry(twRect(120, 8340, kWidth - 240, 480));
+    stat_l_hinweis
+        = b.label({}, { 120, 8340, kWidth - 240, 480 }, nullptr, QStringLiteral("stat_l_hinweis"));
     stat_l_hinweis->setWordWrap(true);
     stat_l_hinweis->setAccessibleDescription(QStringLiteral("nicht ausgewertete Läufe"));
 
-    stat_f_command = new QFrame(this);
-    stat_f_command->setObjectName(QStringLiteral("stat_f_command"));
-    stat_f_command->setGeometry(twRect(120, 8940, kWidth - 240, 555));
-    stat_c_bild = Style::makeButton(stat_f_command, QStringLiteral("stat_c_bild"),
-                                    QStringLiteral("&Bild speichern..."), twRect(0, 60, 2205, 435),
-                                    Style::LightYellow);
+    stat_f_command
+        = b.commandRow(QStringLiteral("stat_f_command"), { 120, 8940, kWidth - 240, 555 });
+    FormBuilder row = b.on(stat_f_command);
+    stat_c_bild = row.commandButton(QStringLiteral("stat_c_bild"),
+                                    QStringLiteral("&Bild speichern..."), { 0, 60, 2205, 435 });
     stat_c_bild->setToolTip(QStringLiteral("Das gezeigte Diagramm als PNG-Bild speichern"));
-    db_abbr = Style::makeButton(stat_f_command, QStringLiteral("db_abbr"),
-                                QStringLiteral("&Schliessen"),
-                                twRect(kWidth - 240 - 2205, 60, 2205, 435), Style::LightYellow);
+    db_abbr = row.commandButton(QStringLiteral("db_abbr"), QStringLiteral("&Schliessen"),
+                                { kWidth - 240 - 2205, 60, 2205, 435 });
 
     connect(stat_c_bild, &QPushButton::clicked, this, &Statistik_Form::stat_c_bild_Click);
     connect(db_abbr, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(stat_tabs, stat_g_best);
-    setTabOrder(stat_g_best, stat_g_jahre);
-    setTabOrder(stat_g_jahre, stat_k_strecke);
-    setTabOrder(stat_k_strecke, stat_c_bild);
-    setTabOrder(stat_c_bild, db_abbr);
+    setTabChain({ stat_tabs, stat_g_best, stat_g_jahre, stat_k_strecke, stat_c_bild, db_abbr });
 }
 
 void Statistik_Form::Form_Load()

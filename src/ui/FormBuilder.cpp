@@ -137,3 +137,9 @@ QPushButton *FormBuilder::commandButton(const QString &name, const QString &text
 {
     return button(name, text, box, Style::LightYellow);
 }
+
+void setTabChain(const QList<QWidget *> &chain)
+{
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}

@@ -100,3 +100,6 @@ private:
     QList<QWidget *> *m_collect = nullptr;
     bool m_enterPressesButton = false;
 };
+
+// Tab goes through these controls in this order.
+void setTabChain(const QList<QWidget *> &chain);
