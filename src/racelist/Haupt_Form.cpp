@@ -4,6 +4,7 @@
 #include "AppContext.h"
 #include "CalendarExportCommand.h"
 #include "DataGrid.h"
+#include "DocumentLinkIndex.h"
 #include "RaceDateIndex.h"
 #include "Sqlite.h"
 #include "Start_Form.h"
@@ -208,14 +209,16 @@ RaceListSelection Haupt_Form::selection() const
 }
 
 namespace {
-// Once the file has passed its checks. The lists work without the index, only slower, so a
-// file that cannot take it (read-only, full disk) is used as it is.
-void addRaceDateIndex(const QString &mainFile)
+// Once the file has passed its checks. The lists and the editor work without the indexes, only
+// slower, so a file that cannot take them (read-only, full disk) is used as it is.
+void addIndexes(const QString &mainFile)
 {
-    try {
-        SqliteDb db(mainFile, SqliteDb::Open::ReadWrite);
-        RaceDateIndex::ensure(db);
-    } catch (const DbError &) {
+    for (void (*ensure)(SqliteDb &) : { &RaceDateIndex::ensure, &DocumentLinkIndex::ensure }) {
+        try {
+            SqliteDb db(mainFile, SqliteDb::Open::ReadWrite);
+            ensure(db);
+        } catch (const DbError &) {
+        }
     }
 }
 } // namespace
@@ -231,7 +234,7 @@ bool Haupt_Form::Form_Load()
         const MaintenancePaths paths = MaintenancePaths::inFolder(v.app_pfad, v.db_datei);
         offerAccessTakeover(m_ctx);
         runStartupMaintenance(paths);
-        addRaceDateIndex(paths.mainFile);
+        addIndexes(paths.mainFile);
 
         m_ctx.connectPickListSources();
         v.listen_geladen_jn = QStringLiteral("nein");
