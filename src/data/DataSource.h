@@ -45,6 +45,8 @@ public:
     bool bof() const;
     // Reads the keys of the whole result first.
     int recordCount() const;
+    // Whether the result has a row at all: reads no more keys than that needs.
+    bool hasRows() const { return hasRow(0); }
     // The rows whose keys are read so far, and reading the next part.
     int rowsRead() const { return int(m_rows.size()); }
     bool canReadMore() const { return !m_complete; }

@@ -295,9 +295,10 @@ TEST_F(DataSourceTest, ALongListReadsItsKeysAPartAtATimeInTheOrderOfTheWholeRun)
 {
     addRacesOnFewDays(folder, 1500);
     open(kByDate);
+    EXPECT_TRUE(ds.hasRows());
+    EXPECT_FALSE(ds.eof());
     EXPECT_LT(ds.rowsRead(), 1500); // only the first screens
     EXPECT_TRUE(ds.canReadMore());
-    EXPECT_FALSE(ds.eof());
 
     // Walking row by row crosses every part boundary; each row comes once, in order.
     const QList<qlonglong> expected = numbersInListOrder(folder);
@@ -322,6 +323,12 @@ TEST_F(DataSourceTest, ALongListReadsItsKeysAPartAtATimeInTheOrderOfTheWholeRun)
     open(kByDate);
     EXPECT_EQ(ds.recordCount(), 1500);
     EXPECT_EQ(listedNumbers(ds), expected);
+
+    // A filter that matches nothing: no rows, and nothing more to read.
+    open("select * from adressen where ad_lauf = 'keiner' order by cdate(ad_lauf_datum) desc");
+    EXPECT_FALSE(ds.hasRows());
+    EXPECT_TRUE(ds.eof());
+    EXPECT_FALSE(ds.canReadMore());
 }
 
 TEST_F(DataSourceTest, WritesBetweenPartsNeitherLoseNorRepeatARow)
