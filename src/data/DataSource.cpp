@@ -5,6 +5,9 @@
 #include "data/SqlTranslator.h"
 
 #include <QRegularExpression>
+#include <QSet>
+
+#include <limits>
 
 namespace {
 DbError noCurrentRecord()
@@ -17,6 +20,17 @@ const QRegularExpression &writableSelect()
     static const QRegularExpression re(QStringLiteral(R"(^\s*select\s+\*\s+from\s+(\w+)\b)"),
                                        QRegularExpression::CaseInsensitiveOption);
     return re;
+}
+
+// Keys read by refresh() when the keys are read a part at a time: a few screens of any grid.
+constexpr int kFirstKeys = 256;
+
+// A statement that limits its own rows is read whole.
+bool hasOwnLimit(const QString &statement)
+{
+    static const QRegularExpression re(QStringLiteral(R"(\blimit\b|;|--|/\*)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    return re.match(statement).hasMatch();
 }
 
 // The table name comes from the \w+ match above and never holds a quote, so quoting is enough
@@ -75,15 +89,28 @@ void DataSource::refresh()
     const auto star = sql.find('*');
     QStringList fields;
     std::vector<Row> rows;
+    std::string keySql;
+    bool complete = true;
+    int consumed = 0;
     if (!table.isEmpty()) {
         // The row's key travels in a hidden first column, so writes find their row. Only the
         // keys are read now; the fields follow when a row is first looked at.
         Statement named(m_db, std::string(sql).replace(star, 1, "_rowid_, *"));
         for (int c = 1; c < named.columnCount(); ++c)
             fields << named.columnName(c);
-        Statement keys(m_db, std::string(sql).replace(star, 1, "_rowid_"));
-        while (keys.step())
-            rows.push_back(Row { keys.column(0).toLongLong(), {}, false });
+        keySql = std::string(sql).replace(star, 1, "_rowid_");
+        if (translated.totalOrder && !hasOwnLimit(m_statement)) {
+            // The first screens now, the rest as the rows are reached.
+            Statement keys(m_db, keySql + " limit " + std::to_string(kFirstKeys));
+            while (keys.step())
+                rows.push_back(Row { keys.column(0).toLongLong(), {}, false });
+            consumed = int(rows.size());
+            complete = consumed < kFirstKeys;
+        } else {
+            Statement keys(m_db, keySql);
+            while (keys.step())
+                rows.push_back(Row { keys.column(0).toLongLong(), {}, false });
+        }
     } else {
         Statement st(m_db, sql);
         for (int c = 0; c < st.columnCount(); ++c)
@@ -117,6 +144,12 @@ void DataSource::refresh()
     for (int i = 0; i < fields.size(); ++i)
         m_fieldIndex.insert(fields[i].toLower(), i);
     m_rows = std::move(rows);
+    m_keySql = std::move(keySql);
+    m_keysConsumed = consumed;
+    m_complete = complete;
+    m_writtenSinceRead = false;
+    m_skipListed = false;
+    m_listedKeys.clear();
     m_loadedPages.clear();
     m_mode = EditMode::None;
     m_buffer.clear();
@@ -124,6 +157,76 @@ void DataSource::refresh()
     m_currentDeleted = false;
     emit resetDone();
     emit currentChanged(currentIndex());
+}
+
+bool DataSource::eof() const
+{
+    hasRow(std::max(m_pos, 0));
+    return m_rows.empty() || m_pos >= int(m_rows.size());
+}
+
+bool DataSource::bof() const
+{
+    hasRow(0);
+    return m_rows.empty() || m_pos < 0;
+}
+
+int DataSource::recordCount() const
+{
+    readKeys(std::numeric_limits<int>::max());
+    return int(m_rows.size());
+}
+
+void DataSource::readMore() const
+{
+    readKeys(int(m_rows.size()) + 1);
+}
+
+bool DataSource::hasRow(int row) const
+{
+    if (row >= int(m_rows.size()))
+        readKeys(row + 1);
+    return row >= 0 && row < int(m_rows.size());
+}
+
+void DataSource::readKeys(int wanted) const
+{
+    while (!m_complete && int(m_rows.size()) < wanted) {
+        // Parts grow with the list, so reading a whole list costs about twice one run of it.
+        const int part = std::max(kFirstKeys, int(m_rows.size()));
+        const int first = int(m_rows.size());
+        // After a write the rows may stand elsewhere in the result: start at the top again, and
+        // from now on list only keys not listed yet, so that no row goes missing and none shows
+        // twice.
+        const bool again = m_writtenSinceRead;
+        if (again) {
+            m_listedKeys.clear();
+            for (const Row &row : m_rows)
+                m_listedKeys.insert(row.key);
+            m_skipListed = true;
+        }
+        const int offset = again ? 0 : m_keysConsumed;
+        const int limit = again ? m_keysConsumed + part : part;
+        Statement keys(m_db,
+                       m_keySql + " limit " + std::to_string(limit) + " offset "
+                           + std::to_string(offset));
+        int read = 0;
+        while (keys.step()) {
+            ++read;
+            const qlonglong key = keys.column(0).toLongLong();
+            if (m_skipListed) {
+                if (m_listedKeys.contains(key))
+                    continue;
+                m_listedKeys.insert(key);
+            }
+            m_rows.push_back(Row { key, {}, false });
+        }
+        m_keysConsumed = offset + read;
+        m_complete = read < limit;
+        m_writtenSinceRead = false;
+        if (int(m_rows.size()) > first)
+            emit const_cast<DataSource *>(this)->keysRead(first, int(m_rows.size()) - 1);
+    }
 }
 
 void DataSource::requireCurrent() const
@@ -152,6 +255,7 @@ void DataSource::dropEdit()
 
 void DataSource::setPosition(int pos)
 {
+    hasRow(pos);
     dropEdit();
     m_currentDeleted = false;
     m_pos = pos;
@@ -160,13 +264,14 @@ void DataSource::setPosition(int pos)
 
 void DataSource::moveFirst()
 {
-    if (m_rows.empty())
+    if (!hasRow(0))
         throw noCurrentRecord();
     setPosition(0);
 }
 
 void DataSource::moveLast()
 {
+    readKeys(std::numeric_limits<int>::max());
     if (m_rows.empty())
         throw noCurrentRecord();
     setPosition(int(m_rows.size()) - 1);
@@ -189,7 +294,7 @@ void DataSource::movePrevious()
 
 void DataSource::moveTo(int row)
 {
-    if (row < 0 || row >= int(m_rows.size()))
+    if (!hasRow(row))
         throw noCurrentRecord();
     if (row != m_pos || m_currentDeleted)
         setPosition(row);
@@ -221,7 +326,7 @@ bool DataSource::findFirst(const QString &criterion)
     if (text)
         wanted
             = wanted.mid(1, wanted.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
-    for (int r = 0; r < int(m_rows.size()); ++r) {
+    for (int r = 0; hasRow(r); ++r) {
         const QVariant v = column == m_keyField ? QVariant(m_rows[size_t(r)].key)
                                                 : loadedRow(r).values[size_t(column)];
         if (v.isNull())
@@ -244,7 +349,7 @@ QVariant DataSource::bookmark() const
 
 void DataSource::setBookmark(const QVariant &bookmark)
 {
-    for (int r = 0; r < int(m_rows.size()); ++r)
+    for (int r = 0; hasRow(r); ++r)
         if (m_rows[size_t(r)].key == bookmark.toLongLong()) {
             setPosition(r);
             return;
@@ -322,6 +427,9 @@ void DataSource::update()
     std::vector<QVariant> &values = buffer();
     ensureOpen();
     if (m_mode == EditMode::AddNew) {
+        // A new row comes after every row of the result, as it always did; the result is read
+        // before the row exists, or the row would be listed twice.
+        readKeys(std::numeric_limits<int>::max());
         // Columns left null are not named, so the table's defaults (false for yes/no) apply.
         std::string cols = "_rowid_", marks = "?";
         std::vector<int> given;
@@ -376,6 +484,7 @@ void DataSource::update()
             st.bind(bindIndex++, values[size_t(i)]);
         st.bind(bindIndex, row.key);
         st.step();
+        m_writtenSinceRead = true;
     }
     for (int i : changed)
         row.values[size_t(i)] = values[size_t(i)];
@@ -396,6 +505,7 @@ void DataSource::deleteCurrent()
     Statement st(m_db, "delete from " + quotedName(m_table) + " where _rowid_ = ?");
     st.bind(1, m_rows[size_t(m_pos)].key);
     st.step();
+    m_writtenSinceRead = true;
     dropEdit();
     m_rows.erase(m_rows.begin() + m_pos);
     m_currentDeleted = true;
@@ -439,9 +549,9 @@ void DataSource::setValue(const QString &field, const QVariant &value)
 
 QVariant DataSource::valueAt(int row, int column) const
 {
-    if (row < 0 || row >= int(m_rows.size()) || column < 0 || column >= m_fields.size())
-        return {};
     try {
+        if (!hasRow(row) || column < 0 || column >= m_fields.size())
+            return {};
         return loadedRow(row).values[size_t(column)];
     } catch (const DbError &) {
         return {}; // a grid cell that cannot be read stays empty; the next action reports it

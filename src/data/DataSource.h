@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <QVariant>
 
@@ -15,6 +16,9 @@
 // refresh() reads the keys of the result in its order; a row's fields are read from the file
 // the first time they are needed, a page at a time, so that a long list opens at once. Only the
 // pages read last stay in memory, so scrolling through a long list keeps its memory flat.
+// A statement whose order is total (see TranslatedStatement) has its keys read a part at a time
+// as rows are reached: a list of any length opens in the time of its first screen. Grids show
+// the rows read so far (rowsRead()) and ask for more; everything else sees the whole result.
 // Writes go to the table by its key at once, so the file always holds what the user stored.
 // Only "select * from <table> ..." statements are writable; others are read whole.
 class DataSource : public QObject
@@ -37,9 +41,16 @@ public:
     void close();
     bool isOpen() const { return m_db.isOpen(); }
 
-    bool eof() const { return m_rows.empty() || m_pos >= int(m_rows.size()); }
-    bool bof() const { return m_rows.empty() || m_pos < 0; }
-    int recordCount() const { return int(m_rows.size()); }
+    bool eof() const;
+    bool bof() const;
+    // Reads the keys of the whole result first.
+    int recordCount() const;
+    // Whether the result has a row at all: reads no more keys than that needs.
+    bool hasRows() const { return hasRow(0); }
+    // The rows whose keys are read so far, and reading the next part.
+    int rowsRead() const { return int(m_rows.size()); }
+    bool canReadMore() const { return !m_complete; }
+    void readMore() const;
     int currentIndex() const { return hasCurrent() ? m_pos : -1; }
 
     void moveFirst();
@@ -73,6 +84,8 @@ signals:
     void rowInserted(int row);
     void rowRemoved(int row);
     void rowChanged(int row);
+    // Keys of further rows of the result were read; they follow the rows read before.
+    void keysRead(int first, int last);
     void currentChanged(int row);
 
 private:
@@ -96,6 +109,9 @@ private:
     const Row &loadedRow(int index) const;
     void loadPage(int index) const;
     void unloadOldPages() const;
+    // True when the result has a row `row`, reading keys as far as needed.
+    bool hasRow(int row) const;
+    void readKeys(int wanted) const;
     qlonglong nextKey();
     std::vector<QVariant> &buffer();
     int requireField(const QString &field) const;
@@ -108,6 +124,15 @@ private:
     QStringList m_fields;
     QHash<QString, int> m_fieldIndex; // lower-case name -> column
     mutable std::vector<Row> m_rows;
+    // Reading keys a part at a time: the key statement, how many of its rows were read, whether
+    // the end was reached, and whether rows were written since (then the next part starts again
+    // at the top, and every later part skips the keys already listed).
+    std::string m_keySql;
+    mutable int m_keysConsumed = 0;
+    mutable bool m_complete = true;
+    mutable bool m_writtenSinceRead = false;
+    mutable bool m_skipListed = false;
+    mutable QSet<qlonglong> m_listedKeys;
     mutable std::deque<int> m_loadedPages; // first row of each page read, oldest first
     int m_pos = -1;
     bool m_currentDeleted = false;

@@ -34,19 +34,7 @@ void ensure(SqliteDb &db)
         + keyExpression(QStringLiteral("ad_lauf_datum")).toStdString()
         + " desc, ad_nummer, ad_lauf, ad_ang_jn, ad_vorgemerkt_jn, ad_gelaufen_jn, ad_bezahlt_jn, "
           "ad_alarm_jn, ad_alarm_datum, ad_startbild_jn)";
-    db.exec("begin immediate");
-    try {
-        const bool exists = !db.scalar("select 1 from sqlite_master where type = 'index' and "
-                                       "name = '"
-                                       + std::string(kIndexName) + "'")
-                                 .isNull();
-        if (!exists)
-            db.exec(create);
-        db.exec("commit");
-    } catch (...) {
-        db.exec("rollback");
-        throw;
-    }
+    createIndexOnce(db, kIndexName, create);
 }
 
 bool hasIrregularDates(SqliteDb &db)

@@ -2,6 +2,7 @@
 
 #include "common/DbError.h"
 #include "common/GermanText.h"
+#include "data/DocumentLinkIndex.h"
 #include "data/RaceDateIndex.h"
 
 #include <QRegularExpression>
@@ -52,16 +53,25 @@ const QString kCollate = QStringLiteral(" COLLATE de");
 void numericValComparisons(const QString &sql, const QString &masked, std::vector<Edit> &edits)
 {
     static const QRegularExpression re(
-        QStringLiteral(R"(\bval\s*\([^)]*\)\s*(=|<>|<=|>=|<|>)\s*('[^']*'))"),
+        QStringLiteral(R"(\bval\s*\(([^)]*)\)\s*(=|<>|<=|>=|<|>)\s*('[^']*'))"),
         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression plainNumber(QStringLiteral(R"(^[1-9][0-9]{0,14}$)"));
     for (auto it = re.globalMatch(masked); it.hasNext();) {
         const auto m = it.next();
-        const QString literal = sql.mid(m.capturedStart(2), m.capturedLength(2));
+        const QString literal = sql.mid(m.capturedStart(3), m.capturedLength(3));
         const QString inner = literal.mid(1, literal.size() - 2).trimmed();
         bool ok = false;
         inner.toDouble(&ok);
-        if (ok)
-            edits.push_back({ m.capturedStart(2), m.capturedLength(2), inner });
+        if (!ok)
+            continue;
+        // A race's document links: the index on their number answers this.
+        if (m.captured(1).trimmed().compare(QLatin1String("ed_nummer"), Qt::CaseInsensitive) == 0
+            && m.captured(2) == QLatin1String("=") && plainNumber.match(inner).hasMatch())
+            edits.push_back(
+                { m.capturedStart(0), m.capturedLength(0),
+                  DocumentLinkIndex::numberCondition(QStringLiteral("ed_nummer"), inner) });
+        else
+            edits.push_back({ m.capturedStart(3), m.capturedLength(3), inner });
     }
 }
 
@@ -126,7 +136,8 @@ QString raceDateOrdering(const QString &term, bool keys)
     return key + direction + QStringLiteral(", _rowid_");
 }
 
-void germanOrdering(const QString &masked, std::vector<Edit> &edits, bool raceDateKeys)
+// Returns whether a term now breaks ties by the row's key.
+bool germanOrdering(const QString &masked, std::vector<Edit> &edits, bool raceDateKeys)
 {
     static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\s+)"),
                                             QRegularExpression::CaseInsensitiveOption);
@@ -137,7 +148,8 @@ void germanOrdering(const QString &masked, std::vector<Edit> &edits, bool raceDa
     for (auto it = orderBy.globalMatch(masked); it.hasNext();)
         start = it.next().capturedEnd(0);
     if (start < 0)
-        return;
+        return false;
+    bool total = false;
     qsizetype termStart = start;
     int depth = 0;
     for (qsizetype i = start; i <= masked.size(); ++i) {
@@ -154,6 +166,7 @@ void germanOrdering(const QString &masked, std::vector<Edit> &edits, bool raceDa
                 while (lead < term.size() && term[lead].isSpace())
                     ++lead;
                 edits.push_back({ termStart + lead, i - termStart - lead, byDate });
+                total = true;
             } else if (m.hasMatch()) {
                 // ICU compares two names faster than it builds their sort keys.
                 edits.push_back({ termStart + m.capturedEnd(1), 0, kCollate });
@@ -161,6 +174,7 @@ void germanOrdering(const QString &masked, std::vector<Edit> &edits, bool raceDa
             termStart = i + 1;
         }
     }
+    return total;
 }
 
 std::optional<ExcelTarget> excelTarget(QString &sql, const QString &masked)
@@ -199,7 +213,7 @@ TranslatedStatement translateStatement(const QString &statement, const Translate
     renameLeft(masked, edits);
     if (options.raceDateKeys)
         raceDateComparisons(sql, masked, edits);
-    germanOrdering(masked, edits, options.raceDateKeys);
+    result.totalOrder = germanOrdering(masked, edits, options.raceDateKeys);
     result.sql = applyEdits(sql, std::move(edits)).toStdString();
     return result;
 }

@@ -16,6 +16,9 @@ struct TranslatedStatement
 {
     std::string sql; // what SQLite runs (for an export: the select without its target)
     std::optional<ExcelTarget> excel;
+    // The order by ends in a tie-break on the row's key: every way of running the statement,
+    // also a part at a time with limit and offset, lists the same rows in the same order.
+    bool totalOrder = false;
 };
 
 struct TranslateOptions
@@ -26,7 +29,8 @@ struct TranslateOptions
 };
 
 // Makes the program's statements run on SQLite:
-// - val(x)= '12' compares numbers (SQLite never finds a number equal to a text);
+// - val(x)= '12' compares numbers (SQLite never finds a number equal to a text); for a document
+//   link's race number the comparison is one the index of DocumentLinkIndex answers;
 // - left(x,'n' )  = 't' compares the German way (collation "de"), and every order-by column
 //   sorts by the same collation;
 //   left() itself is called left_text() (LEFT is a keyword in SQLite);

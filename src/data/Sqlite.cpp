@@ -259,3 +259,22 @@ QVariant Statement::column(int column) const
     }
     }
 }
+
+void createIndexOnce(SqliteDb &db, const std::string &name, const std::string &create)
+{
+    db.exec("begin immediate");
+    try {
+        bool exists = false;
+        {
+            Statement st(db, "select 1 from sqlite_master where type = 'index' and name = ?");
+            st.bind(1, QString::fromStdString(name));
+            exists = st.step();
+        }
+        if (!exists)
+            db.exec(create);
+        db.exec("commit");
+    } catch (...) {
+        db.exec("rollback");
+        throw;
+    }
+}

@@ -73,5 +73,9 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
 };
 
+// Creates an index by its statement unless the file has one of that name: once, in a transaction
+// of its own, so that an interrupted start leaves the file as it was.
+void createIndexOnce(SqliteDb &db, const std::string &name, const std::string &create);
+
 // Maps an SQLite result code to the program's error numbers and German descriptions.
 DbError sqliteError(int rc, const QString &detail);

@@ -199,7 +199,7 @@ void Adressen_Form::db_abbr_Click(int)
         if (added && m_addedRow.isValid() && !races.eof() && !races.bof()
             && races.bookmark() == m_addedRow)
             races.deleteCurrent();
-        if (races.recordCount() > 0)
+        if (races.hasRows())
             races.moveFirst();
         finish(false);
     });

@@ -2,6 +2,7 @@
 
 #include "accessimport/AccessImport.h"
 #include "context/AppContext.h"
+#include "data/DocumentLinkIndex.h"
 #include "data/RaceDateIndex.h"
 #include "data/Sqlite.h"
 #include "data/StartupMaintenance.h"
@@ -208,14 +209,16 @@ RaceListSelection Haupt_Form::selection() const
 }
 
 namespace {
-// Once the file has passed its checks. The lists work without the index, only slower, so a
-// file that cannot take it (read-only, full disk) is used as it is.
-void addRaceDateIndex(const QString &mainFile)
+// Once the file has passed its checks. The lists and the editor work without the indexes, only
+// slower, so a file that cannot take them (read-only, full disk) is used as it is.
+void addIndexes(const QString &mainFile)
 {
-    try {
-        SqliteDb db(mainFile, SqliteDb::Open::ReadWrite);
-        RaceDateIndex::ensure(db);
-    } catch (const DbError &) {
+    for (void (*ensure)(SqliteDb &) : { &RaceDateIndex::ensure, &DocumentLinkIndex::ensure }) {
+        try {
+            SqliteDb db(mainFile, SqliteDb::Open::ReadWrite);
+            ensure(db);
+        } catch (const DbError &) {
+        }
     }
 }
 } // namespace
@@ -231,7 +234,7 @@ bool Haupt_Form::Form_Load()
         const MaintenancePaths paths = MaintenancePaths::inFolder(v.app_pfad, v.db_datei);
         offerAccessTakeover(m_ctx);
         runStartupMaintenance(paths);
-        addRaceDateIndex(paths.mainFile);
+        addIndexes(paths.mainFile);
 
         m_ctx.connectPickListSources();
         v.listen_geladen_jn = QStringLiteral("nein");

@@ -28,7 +28,7 @@ void Haupt_Form::db_neu_Click(int index)
                 openEditor();
                 break;
             case 1:
-                if (races.recordCount() > 0) {
+                if (races.hasRows()) {
                     v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
                     v.bearb_modus = BearbModus::Edit;
                     openEditor();

@@ -13,13 +13,25 @@ DataSourceModel::DataSourceModel(DataSource &source, QObject *parent)
     connect(&source, &DataSource::resetDone, this, [this] {
         beginResetModel();
         bindFields();
+        m_rows = m_source ? m_source->rowsRead() : 0;
         endResetModel();
+    });
+    // The source has already changed when it tells; the count the views see changes between
+    // begin and end.
+    connect(&source, &DataSource::keysRead, this, [this](int first, int last) {
+        beginInsertRows({}, first, last);
+        m_rows += last - first + 1;
+        endInsertRows();
     });
     connect(&source, &DataSource::rowInserted, this, [this](int row) {
         beginInsertRows({}, row, row);
+        ++m_rows;
         endInsertRows();
     });
+    // The count drops before the views hear of it: a view then never picks the row after the
+    // last one as its new current row and moves the source there.
     connect(&source, &DataSource::rowRemoved, this, [this](int row) {
+        --m_rows;
         beginRemoveRows({}, row, row);
         endRemoveRows();
     });
@@ -29,6 +41,7 @@ DataSourceModel::DataSourceModel(DataSource &source, QObject *parent)
     connect(&source, &QObject::destroyed, this, [this] {
         beginResetModel();
         m_fieldColumns.clear();
+        m_rows = 0;
         endResetModel();
     });
 }
@@ -38,6 +51,7 @@ void DataSourceModel::setColumns(const QList<GridColumn> &columns)
     beginResetModel();
     m_columns = columns;
     bindFields();
+    m_rows = m_source ? m_source->rowsRead() : 0;
     endResetModel();
 }
 
@@ -52,7 +66,18 @@ void DataSourceModel::bindFields()
 
 int DataSourceModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() || !m_source ? 0 : m_source->recordCount();
+    return parent.isValid() || !m_source ? 0 : m_rows;
+}
+
+bool DataSourceModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_source && m_source->canReadMore();
+}
+
+void DataSourceModel::fetchMore(const QModelIndex &parent)
+{
+    if (!parent.isValid() && m_source)
+        m_source->readMore();
 }
 
 int DataSourceModel::columnCount(const QModelIndex &parent) const

@@ -15,7 +15,8 @@ struct GridColumn
     bool visible = true;
 };
 
-// Shows a data source's result set; columns are bound to fields by name.
+// Shows a data source's result set; columns are bound to fields by name. A long result shows
+// the rows read so far and grows as the view scrolls to its end.
 // Lifetime: a grid may outlive its source in any order of destruction (members, children,
 // hand-made); when the source goes the grid empties and never reads it again.
 class DataSourceModel : public QAbstractTableModel
@@ -31,6 +32,8 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
 
 private:
     void bindFields();
@@ -38,6 +41,7 @@ private:
     QPointer<DataSource> m_source;
     QList<GridColumn> m_columns;
     QList<int> m_fieldColumns;
+    int m_rows = 0; // the rows the views know of
 };
 
 // A grid over a data source; its current row and the data source's current row are kept the same.

@@ -251,3 +251,123 @@ TEST_F(DataSourceTest, RowsScrolledPastAreReadAgainFromTheFileWithWhatWasStored)
               "4:02");
     EXPECT_EQ(ds.valueAt(2, zeit).toString(), "4:02");
 }
+
+namespace {
+// Races on 50 days, 20 a day, numbered 1..n; the list by date lists them latest day first and
+// by number within a day.
+void addRacesOnFewDays(const TestFolder &folder, int n)
+{
+    SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
+    db.exec("BEGIN");
+    for (int i = 1; i <= n; ++i)
+        db.exec(QStringLiteral("insert into adressen (ad_lauf, ad_lauf_datum) values "
+                               "('Lauf %1', '%2.03.2021')")
+                    .arg(i)
+                    .arg(i % 25 + 1, 2, 10, QLatin1Char('0'))
+                    .toStdString());
+    db.exec("COMMIT");
+}
+
+const char *const kByDate = "select * from adressen order by cdate(ad_lauf_datum) desc";
+
+QList<qlonglong> numbersInListOrder(const TestFolder &folder)
+{
+    SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadOnly);
+    Statement st(db,
+                 "select ad_nummer from adressen order by substr(ad_lauf_datum, 1, 2) desc, "
+                 "ad_nummer");
+    QList<qlonglong> numbers;
+    while (st.step())
+        numbers << st.column(0).toLongLong();
+    return numbers;
+}
+
+QList<qlonglong> listedNumbers(DataSource &ds)
+{
+    QList<qlonglong> numbers;
+    for (int r = 0; r < ds.recordCount(); ++r)
+        numbers << ds.valueAt(r, ds.fieldIndex("ad_nummer")).toLongLong();
+    return numbers;
+}
+} // namespace
+
+TEST_F(DataSourceTest, ALongListReadsItsKeysAPartAtATimeInTheOrderOfTheWholeRun)
+{
+    addRacesOnFewDays(folder, 1500);
+    open(kByDate);
+    EXPECT_TRUE(ds.hasRows());
+    EXPECT_FALSE(ds.eof());
+    EXPECT_LT(ds.rowsRead(), 1500); // only the first screens
+    EXPECT_TRUE(ds.canReadMore());
+
+    // Walking row by row crosses every part boundary; each row comes once, in order.
+    const QList<qlonglong> expected = numbersInListOrder(folder);
+    QList<qlonglong> walked;
+    while (!ds.eof()) {
+        walked << ds.value("ad_nummer").toLongLong();
+        ds.moveNext();
+    }
+    EXPECT_EQ(walked, expected);
+    EXPECT_FALSE(ds.canReadMore());
+
+    // Jumps beyond the rows read so far.
+    open(kByDate);
+    ASSERT_TRUE(ds.findFirst(QStringLiteral("ad_nummer = %1").arg(expected[1200])));
+    EXPECT_EQ(ds.currentIndex(), 1200);
+    open(kByDate);
+    ds.setBookmark(expected[900]);
+    EXPECT_EQ(ds.currentIndex(), 900);
+    open(kByDate);
+    ds.moveLast();
+    EXPECT_EQ(ds.value("ad_nummer").toLongLong(), expected.last());
+    open(kByDate);
+    EXPECT_EQ(ds.recordCount(), 1500);
+    EXPECT_EQ(listedNumbers(ds), expected);
+
+    // A filter that matches nothing: no rows, and nothing more to read.
+    open("select * from adressen where ad_lauf = 'keiner' order by cdate(ad_lauf_datum) desc");
+    EXPECT_FALSE(ds.hasRows());
+    EXPECT_TRUE(ds.eof());
+    EXPECT_FALSE(ds.canReadMore());
+}
+
+TEST_F(DataSourceTest, WritesBetweenPartsNeitherLoseNorRepeatARow)
+{
+    addRacesOnFewDays(folder, 1500);
+    const QList<qlonglong> before = numbersInListOrder(folder);
+    open(kByDate);
+    const int read = ds.rowsRead();
+    // The first row moves to the very end of the list, the second goes, and a row of the part
+    // not read yet moves to the top: each shifts the rows after it.
+    ds.moveFirst();
+    ds.edit();
+    ds.setValue("ad_lauf_datum", "01.01.1990");
+    ds.update();
+    ds.moveNext();
+    ds.deleteCurrent();
+    folder.exec(QStringLiteral("update adressen set ad_lauf_datum = '31.12.2030' where "
+                               "ad_nummer = %1")
+                    .arg(before[read + 5]));
+
+    QList<qlonglong> listed = listedNumbers(ds);
+    // The rows read before the writes keep their places (the moved one too); the rest follow
+    // once each.
+    EXPECT_EQ(listed.size(), 1499);
+    EXPECT_EQ(listed[0], before[0]);
+    EXPECT_EQ(listed[1], before[2]);
+    EXPECT_EQ(QSet<qlonglong>(listed.begin(), listed.end()).size(), 1499);
+    EXPECT_FALSE(listed.contains(before[1]));
+    EXPECT_TRUE(listed.contains(before[read + 5]));
+
+    // A new row comes after every row, also those not read when it was added.
+    open(kByDate);
+    ds.addNew();
+    ds.setValue("ad_lauf", "Neu");
+    ds.setValue("ad_lauf_datum", "15.03.2021");
+    ds.update();
+    ds.moveLast();
+    EXPECT_EQ(ds.value("ad_lauf").toString(), "Neu");
+    EXPECT_EQ(ds.recordCount(), 1500);
+    listed = listedNumbers(ds);
+    EXPECT_EQ(QSet<qlonglong>(listed.begin(), listed.end()).size(), 1500);
+}

@@ -1,3 +1,4 @@
+#include "data/DocumentLinkIndex.h"
 #include "data/RaceDateIndex.h"
 #include "data/SqlTranslator.h"
 
@@ -20,9 +21,16 @@ TEST(SqlTranslation, ListStatementsKeepTheirWordingAndGainGermanOrdering)
               "select * from aw_anrede  order by anrede COLLATE de");
     EXPECT_EQ(sqlOf("select * from aw_lauf order by lauf"),
               "select * from aw_lauf order by lauf COLLATE de");
+    // A race's document links: a condition the index answers (its equality is tested with the
+    // index); a number no race has stays a plain comparison of numbers.
     EXPECT_EQ(sqlOf("select * from ereignisse_dokumente where val(ed_nummer)= '12' order by "
                     "erd_nummer desc"),
-              "select * from ereignisse_dokumente where val(ed_nummer)= 12 order by "
+              "select * from ereignisse_dokumente where "
+                  + DocumentLinkIndex::numberCondition("ed_nummer", "12").toStdString()
+                  + " order by erd_nummer COLLATE de desc");
+    EXPECT_EQ(sqlOf("select * from ereignisse_dokumente where val(ed_nummer)= '0' order by "
+                    "erd_nummer desc"),
+              "select * from ereignisse_dokumente where val(ed_nummer)= 0 order by "
               "erd_nummer COLLATE de desc");
     EXPECT_EQ(sqlOf("select * from ereignisse_dokumente where val(ed_nummer)= -1"),
               "select * from ereignisse_dokumente where val(ed_nummer)= -1");

@@ -139,3 +139,37 @@ TEST_F(GridOverSource, TheGridStillFollowsALivingSource)
     grid.setCurrentIndex(grid.model()->index(0, 0));
     EXPECT_EQ(source->currentIndex(), 0);
 }
+
+// A long list shows the rows read so far and grows as the grid asks or the source moves on;
+// the grid's rows always match the source's.
+TEST_F(GridOverSource, AGridOverALongListGrowsWithTheRowsRead)
+{
+    folder.exec(QStringLiteral(
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 2000) "
+        "insert into adressen (ad_lauf, ad_lauf_datum) "
+        "select 'Lauf ' || i, printf('%02d.01.2022', i % 28 + 1) from n"));
+    source->setRecordSource(
+        QStringLiteral("select * from adressen order by cdate(ad_lauf_datum) desc"));
+    source->refresh();
+    DataGrid grid(*source);
+    grid.setColumns({ { QStringLiteral("Lauf"), QStringLiteral("ad_lauf") } });
+    QAbstractItemModel *model = grid.model();
+    const int first = model->rowCount();
+    EXPECT_GT(first, 0);
+    EXPECT_LT(first, 2002);
+    ASSERT_TRUE(model->canFetchMore({}));
+
+    model->fetchMore({});
+    EXPECT_GT(model->rowCount(), first);
+    EXPECT_EQ(model->rowCount(), source->rowsRead());
+
+    source->moveTo(1800); // e.g. a search finding a row far down
+    EXPECT_EQ(grid.currentIndex().row(), 1800);
+    EXPECT_EQ(model->index(1800, 0).data().toString(),
+              source->valueAt(1800, source->fieldIndex(QStringLiteral("ad_lauf"))).toString());
+    EXPECT_EQ(source->recordCount(), 2002);
+    EXPECT_EQ(model->rowCount(), 2002);
+    EXPECT_FALSE(model->canFetchMore({}));
+    source->deleteCurrent();
+    EXPECT_EQ(model->rowCount(), 2001);
+}
