@@ -7,6 +7,9 @@
 #include <QRegularExpression>
 
 namespace {
+// Keys read at once when they are read on demand: a few screens of any grid.
+constexpr int kFirstKeys = 256;
+
 DbError noCurrentRecord()
 {
     return DbError(ErrNo::NoCurrentRecord, QStringLiteral("Kein aktueller Datensatz."));
@@ -75,15 +78,41 @@ void DataSource::refresh()
     const auto star = sql.find('*');
     QStringList fields;
     std::vector<Row> rows;
+    std::string keySql;
+    int keysRead = 0;
     if (!table.isEmpty()) {
         // The row's key travels in a hidden first column, so writes find their row. Only the
         // keys are read now; the fields follow when a row is first looked at.
         Statement named(m_db, std::string(sql).replace(star, 1, "_rowid_, *"));
         for (int c = 1; c < named.columnCount(); ++c)
             fields << named.columnName(c);
-        Statement keys(m_db, std::string(sql).replace(star, 1, "_rowid_"));
-        while (keys.step())
-            rows.push_back(Row { keys.column(0).toLongLong(), {}, false });
+        keySql = std::string(sql).replace(star, 1, "_rowid_");
+        const std::string unordered = withoutFinalOrdering(keySql);
+        if (m_keysOnDemand && unordered != keySql) {
+            // One snapshot for the first keys and the count.
+            m_db.exec("begin");
+            try {
+                Statement first(m_db, keySql + "\nlimit " + std::to_string(kFirstKeys));
+                while (first.step())
+                    rows.push_back(Row { first.column(0).toLongLong(), {}, false });
+                keysRead = int(rows.size());
+                // Fewer than asked for are all there are; only a longer list is counted.
+                if (keysRead == kFirstKeys) {
+                    const auto count
+                        = m_db.scalar("select count(*) from (\n" + unordered + "\n)").toLongLong();
+                    rows.resize(size_t(std::max<qlonglong>(count, keysRead)), Row { 0, {}, false });
+                }
+                m_db.exec("commit");
+            } catch (...) {
+                m_db.exec("rollback");
+                throw;
+            }
+        } else {
+            Statement keys(m_db, keySql);
+            while (keys.step())
+                rows.push_back(Row { keys.column(0).toLongLong(), {}, false });
+            keysRead = int(rows.size());
+        }
     } else {
         Statement st(m_db, sql);
         for (int c = 0; c < st.columnCount(); ++c)
@@ -95,6 +124,7 @@ void DataSource::refresh()
                 row.values.push_back(st.column(c));
             rows.push_back(std::move(row));
         }
+        keysRead = int(rows.size());
     }
 
     int keyField = -1;
@@ -117,6 +147,8 @@ void DataSource::refresh()
     for (int i = 0; i < fields.size(); ++i)
         m_fieldIndex.insert(fields[i].toLower(), i);
     m_rows = std::move(rows);
+    m_keysRead = keysRead;
+    m_keySql = keysRead < int(m_rows.size()) ? std::move(keySql) : std::string();
     m_loadedPages.clear();
     m_mode = EditMode::None;
     m_buffer.clear();
@@ -198,6 +230,7 @@ void DataSource::moveTo(int row)
 void DataSource::reread()
 {
     requireCurrent();
+    readAllKeys();
     dropEdit();
     if (m_table.isEmpty())
         return;
@@ -216,6 +249,7 @@ bool DataSource::findFirst(const QString &criterion)
         throw DbError(ErrNo::SearchSyntax,
                       QStringLiteral("Syntaxfehler im Suchausdruck: ") + criterion);
     const int column = requireField(m.captured(1));
+    readAllKeys();
     QString wanted = m.captured(2);
     const bool text = wanted.startsWith(u'\'') && wanted.endsWith(u'\'') && wanted.size() >= 2;
     if (text)
@@ -239,11 +273,13 @@ bool DataSource::findFirst(const QString &criterion)
 QVariant DataSource::bookmark() const
 {
     requireCurrent();
+    readKeys(m_pos + 1);
     return m_rows[size_t(m_pos)].key;
 }
 
 void DataSource::setBookmark(const QVariant &bookmark)
 {
+    readAllKeys();
     for (int r = 0; r < int(m_rows.size()); ++r)
         if (m_rows[size_t(r)].key == bookmark.toLongLong()) {
             setPosition(r);
@@ -284,6 +320,7 @@ qlonglong DataSource::nextKey()
 void DataSource::addNew()
 {
     requireWritable();
+    readAllKeys();
     ensureOpen();
     dropEdit();
     m_newKey = nextKey();
@@ -298,6 +335,7 @@ void DataSource::edit()
 {
     requireWritable();
     requireCurrent();
+    readAllKeys();
     ensureOpen();
     auto fresh = readRow(m_rows[size_t(m_pos)].key);
     if (!fresh)
@@ -320,6 +358,7 @@ std::vector<QVariant> &DataSource::buffer()
 void DataSource::update()
 {
     std::vector<QVariant> &values = buffer();
+    readAllKeys();
     ensureOpen();
     if (m_mode == EditMode::AddNew) {
         // Columns left null are not named, so the table's defaults (false for yes/no) apply.
@@ -392,6 +431,7 @@ void DataSource::deleteCurrent()
 {
     requireWritable();
     requireCurrent();
+    readAllKeys();
     ensureOpen();
     Statement st(m_db, "delete from " + quotedName(m_table) + " where _rowid_ = ?");
     st.bind(1, m_rows[size_t(m_pos)].key);
@@ -477,9 +517,46 @@ void DataSource::unloadOldPages() const
     }
 }
 
+void DataSource::readKeys(int upTo) const
+{
+    if (upTo <= m_keysRead || m_keySql.empty())
+        return;
+    if (!m_db.isOpen())
+        m_db = SqliteDb(m_path, SqliteDb::Open::ReadWrite);
+    const int total = int(m_rows.size());
+    // Each step reads several times what is known; past an eighth of the list, everything.
+    const int wanted = std::max(upTo, m_keysRead * 4);
+    const bool all = wanted >= total / 8;
+    Statement keys(m_db, all ? m_keySql : m_keySql + "\nlimit " + std::to_string(wanted));
+    int r = 0;
+    for (; (all || r < wanted) && keys.step(); ++r) {
+        const qlonglong key = keys.column(0).toLongLong();
+        if (r >= int(m_rows.size()))
+            m_rows.push_back(Row { key, {}, false });
+        else if (r < m_keysRead && m_rows[size_t(r)].key != key)
+            m_rows[size_t(r)] = Row { key, {}, false }; // rows of equal rank in another order
+        else
+            m_rows[size_t(r)].key = key;
+    }
+    if (!all && r == wanted) {
+        m_keysRead = wanted;
+        return;
+    }
+    m_keySql.clear();
+    m_keysRead = r;
+    if (r != total) {
+        // Only a write elsewhere since the count gets here; the list is then the one read now.
+        m_rows.resize(size_t(r), Row { 0, {}, false });
+        auto *self = const_cast<DataSource *>(this);
+        self->m_pos = std::min(self->m_pos, r - 1);
+        emit self->resetDone();
+    }
+}
+
 void DataSource::loadPage(int index) const
 {
     const int first = index - index % kPage;
+    readKeys(first + kPage);
     const int last = std::min(int(m_rows.size()), first + kPage);
     std::string marks;
     for (int r = first; r < last; ++r)

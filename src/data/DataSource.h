@@ -33,6 +33,10 @@ public:
 
     // Runs the statement; drops a begun new row and unsaved changes; the first row is current.
     void refresh();
+    // For a long sorted list whose top is what the user looks at: refresh() then counts the rows
+    // and reads the keys of the first ones only (a partial sort); the others follow when a row
+    // beyond them, a search or a write needs them. Rows and order stay those of the statement.
+    void setKeysOnDemand(bool onDemand) { m_keysOnDemand = onDemand; }
     // Closes the connection; the next refresh opens it again.
     void close();
     bool isOpen() const { return m_db.isOpen(); }
@@ -95,6 +99,9 @@ private:
     std::optional<Row> readRow(qlonglong key);
     const Row &loadedRow(int index) const;
     void loadPage(int index) const;
+    // Makes the keys of rows [0, upTo) known (all rows when upTo is past the end).
+    void readKeys(int upTo) const;
+    void readAllKeys() const { readKeys(int(m_rows.size())); }
     void unloadOldPages() const;
     qlonglong nextKey();
     std::vector<QVariant> &buffer();
@@ -108,6 +115,10 @@ private:
     QStringList m_fields;
     QHash<QString, int> m_fieldIndex; // lower-case name -> column
     mutable std::vector<Row> m_rows;
+    bool m_keysOnDemand = false;
+    mutable std::string
+        m_keySql; // the statement's keys in its order, while not all of them are read
+    mutable int m_keysRead = 0; // rows whose key is known, from the first on
     mutable std::deque<int> m_loadedPages; // first row of each page read, oldest first
     int m_pos = -1;
     bool m_currentDeleted = false;

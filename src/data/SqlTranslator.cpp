@@ -203,3 +203,28 @@ TranslatedStatement translateStatement(const QString &statement, const Translate
     result.sql = applyEdits(sql, std::move(edits)).toStdString();
     return result;
 }
+
+std::string withoutFinalOrdering(const std::string &sql)
+{
+    const QString text = QString::fromStdString(sql);
+    const QString masked = maskLiterals(text);
+    if (masked.contains(QLatin1String("--")) || masked.contains(QLatin1String("/*")))
+        return sql;
+    static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression limit(QStringLiteral(R"(\b(limit|offset)\b)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    // The last ORDER BY outside any parentheses; one inside belongs to a subquery or a window.
+    qsizetype start = -1;
+    for (auto it = orderBy.globalMatch(masked); it.hasNext();) {
+        const auto m = it.next();
+        int depth = 0;
+        for (qsizetype i = 0; i < m.capturedStart(0); ++i)
+            depth += masked[i] == u'(' ? 1 : masked[i] == u')' ? -1 : 0;
+        if (depth == 0)
+            start = m.capturedStart(0);
+    }
+    if (start < 0 || limit.match(masked, start).hasMatch())
+        return sql;
+    return text.left(start).toStdString();
+}

@@ -52,6 +52,8 @@ void PLZORT_Form::Form_Load()
               { QStringLiteral("PLZ"), QStringLiteral("PLZ"), 1200, Qt::AlignHCenter },
               { QStringLiteral("Vorwahl"), QStringLiteral("PVW"), 1200, Qt::AlignHCenter } });
         plzort_db.setDatabaseName(m_ctx.vars.databasePath());
+        // The grid shows the top of a list that may hold every place in the country.
+        plzort_db.setKeysOnDemand(true);
         plzort_db.setRecordSource(PlzOrt::directoryStatement());
         plzort_db.refresh();
         if (plzort_db.recordCount() > 0)
