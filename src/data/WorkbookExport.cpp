@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "SqlTranslator.h"
 #include "Sqlite.h"
+#include "Utf16.h"
 #include "WorkbookWriter.h"
 
 #include <QFile>
@@ -36,17 +37,20 @@ QString groupedNumber(qint64 n)
 }
 
 // Counting first costs a fraction of the export and refuses a result that cannot fit before
-// any file exists. The writer keeps its own limit for rows added between count and export.
-void refuseOversizedResult(const SqliteDb &db, std::string select)
+// any file exists; the count is returned. The writer keeps its own limit for rows added between
+// count and export.
+qint64 refuseOversizedResult(const SqliteDb &db, std::string select)
 {
     while (!select.empty()
            && (select.back() == ';' || std::isspace(static_cast<unsigned char>(select.back()))))
         select.pop_back();
     // Line breaks keep a trailing comment from swallowing the closing parenthesis.
-    Statement count(db, "select count(*) from (\n" + select + "\n)");
+    // Without its ordering the select is flattened into the count: no sort, no columns read.
+    Statement count(db, "select count(*) from (\n" + withoutFinalOrdering(select) + "\n)");
     const qint64 rows = count.step() ? count.column(0).toLongLong() : 0;
     if (rows > maxResultRows)
         throw tooManyRows(groupedNumber(rows));
+    return rows;
 }
 
 // Columns declared BOOLEAN in the table the select reads from.
@@ -68,7 +72,8 @@ std::set<QString> booleanColumns(const SqliteDb &db, const std::string &select)
     return names;
 }
 
-quint32 exportToWorkbook(const SqliteDb &db, const std::string &select, const ExcelTarget &target)
+quint32 exportToWorkbook(const SqliteDb &db, const std::string &select, const ExcelTarget &target,
+                         qint64 expectedRows)
 {
     Statement rows(db, select);
     const int columns = rows.columnCount();
@@ -85,9 +90,19 @@ quint32 exportToWorkbook(const SqliteDb &db, const std::string &select, const Ex
         cells[c] = xls::Cell::fromText(std::string_view(texts[c].constData(), texts[c].size()));
     }
     book.addRow(cells);
+    book.expectRows(static_cast<std::uint32_t>(expectedRows));
 
     while (rows.step()) {
         for (int c = 0; c < columns; ++c) {
+            if (rows.columnIsText(c)) {
+                // Stored text goes to the writer as it is, converted once; only damaged bytes
+                // (and a leading byte order mark) take the way through QString, as before.
+                const std::string_view utf8 = rows.columnUtf8(c);
+                if (!utf8.starts_with("\xEF\xBB\xBF") && xls::isValidUtf8(utf8)) {
+                    cells[c] = xls::Cell::fromText(utf8);
+                    continue;
+                }
+            }
             const QVariant value = rows.column(c);
             const bool number
                 = value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double;
@@ -167,9 +182,9 @@ StatementResult executeStatement(const QString &databasePath, const QString &sta
             return result;
         }
     }
-    refuseOversizedResult(db, translated.sql);
+    const qint64 rows = refuseOversizedResult(db, translated.sql);
     try {
-        result.cutCells = exportToWorkbook(db, translated.sql, *translated.excel);
+        result.cutCells = exportToWorkbook(db, translated.sql, *translated.excel, rows);
     } catch (const xls::Error &e) {
         throw toDbError(e);
     }
