@@ -89,6 +89,9 @@ void DataSource::refresh()
         keySql = std::string(sql).replace(star, 1, "_rowid_");
         const std::string unordered = withoutFinalOrdering(keySql);
         if (m_keysOnDemand && unordered != keySql) {
+            // Every search reads the whole table again: keep it in memory (up to 32 MB)
+            // rather than in the system's file cache, a read call per page.
+            m_db.exec("pragma cache_size = -32768");
             // One snapshot for the first keys and the count.
             m_db.exec("begin");
             try {

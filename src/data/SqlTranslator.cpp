@@ -77,6 +77,27 @@ void germanLeftComparisons(const QString &masked, std::vector<Edit> &edits)
     }
 }
 
+// left(x,'0') = '' holds for every x that is not null: the window's empty search field. Asking
+// just that spares a function call per row of a long list.
+QString emptyPrefixConditions(const QString &sql)
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(\bleft\s*\(\s*([A-Za-z_][A-Za-z0-9_]*)\s*,\s*'0'\s*\)\s*=\s*'')"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString masked = maskLiterals(sql);
+    std::vector<Edit> edits;
+    for (auto it = re.globalMatch(sql); it.hasNext();) {
+        const auto m = it.next();
+        // Only where the words are the statement's own, not inside a literal.
+        if (masked.mid(m.capturedStart(0), 4).compare(QLatin1String("left"), Qt::CaseInsensitive)
+            != 0)
+            continue;
+        edits.push_back({ m.capturedStart(0), m.capturedLength(0),
+                          u'(' + m.captured(1) + QStringLiteral(" is not null)") });
+    }
+    return applyEdits(sql, std::move(edits));
+}
+
 // LEFT is a join keyword in SQLite; the function is registered as left_text.
 void renameLeft(const QString &masked, std::vector<Edit> &edits)
 {
@@ -191,6 +212,7 @@ TranslatedStatement translateStatement(const QString &statement, const Translate
     QString sql = statement;
     TranslatedStatement result;
     result.excel = excelTarget(sql, maskLiterals(sql));
+    sql = emptyPrefixConditions(sql);
 
     const QString masked = maskLiterals(sql);
     std::vector<Edit> edits;

@@ -244,9 +244,20 @@ QString Statement::columnName(int column) const
     return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
 }
 
-bool Statement::columnIsText(int column) const
+Statement::Type Statement::columnType(int column) const
 {
-    return sqlite3_column_type(m_stmt, column) == SQLITE_TEXT;
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return Type::Null;
+    case SQLITE_INTEGER:
+        return Type::Integer;
+    case SQLITE_FLOAT:
+        return Type::Float;
+    case SQLITE_TEXT:
+        return Type::Text;
+    default:
+        return Type::Blob;
+    }
 }
 
 std::string_view Statement::columnUtf8(int column) const

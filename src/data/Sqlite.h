@@ -70,7 +70,8 @@ public:
     QVariant column(int column) const;
     // A text column's stored UTF-8 bytes, valid until the next step or reset; empty for a null.
     // Saves the conversion to QString where the bytes are all that is needed.
-    bool columnIsText(int column) const;
+    enum class Type { Null, Integer, Float, Text, Blob };
+    Type columnType(int column) const;
     std::string_view columnUtf8(int column) const;
 
 private:

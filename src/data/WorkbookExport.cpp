@@ -1,6 +1,7 @@
 #include "WorkbookExport.h"
 
 #include "DbError.h"
+#include "RaceDateIndex.h"
 #include "SqlTranslator.h"
 #include "Sqlite.h"
 #include "Utf16.h"
@@ -94,7 +95,12 @@ quint32 exportToWorkbook(const SqliteDb &db, const std::string &select, const Ex
 
     while (rows.step()) {
         for (int c = 0; c < columns; ++c) {
-            if (rows.columnIsText(c)) {
+            const Statement::Type type = rows.columnType(c);
+            if (type == Statement::Type::Null) {
+                cells[c] = xls::Cell::empty();
+                continue;
+            }
+            if (type == Statement::Type::Text) {
                 // Stored text goes to the writer as it is, converted once; only damaged bytes
                 // (and a leading byte order mark) take the way through QString, as before.
                 const std::string_view utf8 = rows.columnUtf8(c);
@@ -124,10 +130,11 @@ quint32 exportToWorkbook(const SqliteDb &db, const std::string &select, const Ex
 
 // The statement with the handed target path set aside, so that nothing in the path can be taken
 // for the statement's own syntax.
-TranslatedStatement translateWithTarget(const QString &statement, const QString &excelPath)
+TranslatedStatement translateWithTarget(const QString &statement, const QString &excelPath,
+                                        const TranslateOptions &options)
 {
     if (excelPath.isEmpty())
-        return translateStatement(statement);
+        return translateStatement(statement, options);
     const QString prefix = QStringLiteral("[Excel 8.0;Database=");
     const QString written = prefix + excelPath + QStringLiteral("].");
     const qsizetype at = statement.indexOf(written);
@@ -136,7 +143,7 @@ TranslatedStatement translateWithTarget(const QString &statement, const QString 
                       QStringLiteral("Die Abfrage nennt die Exportdatei '%1' nicht als Ziel.")
                           .arg(excelPath));
     TranslatedStatement translated = translateStatement(
-        QString(statement).replace(at, written.size(), prefix + QStringLiteral("_].")));
+        QString(statement).replace(at, written.size(), prefix + QStringLiteral("_].")), options);
     if (translated.excel)
         translated.excel->path = excelPath;
     return translated;
@@ -172,7 +179,12 @@ StatementResult executeStatement(const QString &databasePath, const QString &sta
                                  const QString &excelPath)
 {
     SqliteDb db(databasePath, SqliteDb::Open::ReadWrite);
-    const TranslatedStatement translated = translateWithTarget(statement, excelPath);
+    TranslateOptions options;
+    // As the lists do: the race date's index answers the ordering unless a race date needs the
+    // date functions.
+    options.raceDateKeys = statement.contains(QLatin1String("ad_lauf_datum"), Qt::CaseInsensitive)
+        && !RaceDateIndex::hasIrregularDates(db);
+    const TranslatedStatement translated = translateWithTarget(statement, excelPath, options);
     StatementResult result;
     {
         // One statement only: text after it is refused before anything runs or a file exists.

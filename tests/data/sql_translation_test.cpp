@@ -69,6 +69,13 @@ TEST(SqlTranslation, PostalSearchComparesTheGermanWayAndLeavesLiteralsAlone)
         "select * from aw_plzort  where left_text(port,'21' )  = 'x'' order by port' COLLATE de "
         "order by port COLLATE de");
     EXPECT_EQ(sqlQuoted(QStringLiteral("Sankt Peter's")), QStringLiteral("'Sankt Peter''s'"));
+    // The empty search field: every row with a value, without a call per row.
+    EXPECT_EQ(sqlOf("select * from aw_plzort  where left(port,'0' )  = '' order by port"),
+              "select * from aw_plzort  where (port is not null) order by port COLLATE de");
+    EXPECT_EQ(sqlOf("select * from aw_plzort  where port = 'left(port,''0'')  = ''''' or "
+                    "left(plz,'01')  = '' order by port"),
+              "select * from aw_plzort  where port = 'left(port,''0'')  = ''''' or "
+              "left_text(plz,'01')  = '' order by port COLLATE de");
 }
 
 TEST(SqlTranslation, ExcelTargetIsRecognised)
