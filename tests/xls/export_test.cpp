@@ -399,10 +399,10 @@ int openFilesIn(pid_t pid, const QString &folder)
 
 TEST_F(ExportTest, AKilledExportLeavesNothingBehind)
 {
-    // Enough notes that writing the workbook takes a while.
+    // Enough notes that writing the workbook takes a while, even on a busy machine.
     folder.exec(QStringLiteral(
         "insert into adressen (ad_lauf, ad_lauf_datum, ad_memo) "
-        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 10000) "
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 25000) "
         "select 'Lauf ' || i, '01.01.2020', hex(randomblob(1000)) from n"));
     const QString exportFolder = folder.file(QStringLiteral("Export"));
     const QString path = target(QStringLiteral("abgebrochen.xls"));
