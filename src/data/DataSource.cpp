@@ -6,9 +6,36 @@
 
 #include <QRegularExpression>
 
+#include <sqlite3.h>
+
 namespace {
 // Keys read at once when they are read on demand: a few screens of any grid.
 constexpr int kFirstKeys = 256;
+
+// counted_row(x) is x, and counts the rows for which x holds (the user data is the counter).
+void countedRow(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) != SQLITE_NULL && sqlite3_value_double(argv[0]) != 0)
+        ++*static_cast<qlonglong *>(sqlite3_user_data(ctx));
+    sqlite3_result_value(ctx, argv[0]);
+}
+
+// True when SQLite sorts every row of the statement before handing out the first: a limit then
+// never ends the scan early.
+bool sortsWhole(SqliteDb &db, const std::string &sql)
+{
+    Statement plan(db, "explain query plan " + sql);
+    bool whole = false;
+    while (plan.step()) {
+        const QString detail = plan.column(3).toString();
+        if (detail.contains(QLatin1String("ORDER BY"))) {
+            if (detail != QLatin1String("USE TEMP B-TREE FOR ORDER BY"))
+                return false;
+            whole = true;
+        }
+    }
+    return whole;
+}
 
 DbError noCurrentRecord()
 {
@@ -95,12 +122,27 @@ void DataSource::refresh()
             // One snapshot for the first keys and the count.
             m_db.exec("begin");
             try {
-                Statement first(m_db, keySql + "\nlimit " + std::to_string(kFirstKeys));
+                // Where the rows are sorted whole before the first comes out, the scan that
+                // picks the first rows counts them all on the way.
+                const std::string limit = "\nlimit " + std::to_string(kFirstKeys);
+                std::string counting = withCountedCondition(unordered);
+                if (!counting.empty()) {
+                    counting += keySql.substr(unordered.size()) + limit;
+                    sqlite3_create_function_v2(m_db.handle(), "counted_row", 1, SQLITE_UTF8,
+                                               &m_counted, countedRow, nullptr, nullptr, nullptr);
+                    if (!sortsWhole(m_db, counting))
+                        counting.clear();
+                }
+                m_counted = 0;
+                Statement first(m_db, counting.empty() ? keySql + limit : counting);
                 while (first.step())
                     rows.push_back(Row { first.column(0).toLongLong(), {}, false });
                 keysRead = int(rows.size());
                 // Fewer than asked for are all there are; only a longer list is counted.
-                if (keysRead == kFirstKeys) {
+                if (keysRead == kFirstKeys && !counting.empty()) {
+                    rows.resize(size_t(std::max<qlonglong>(m_counted, keysRead)),
+                                Row { 0, {}, false });
+                } else if (keysRead == kFirstKeys) {
                     const auto count
                         = m_db.scalar("select count(*) from (\n" + unordered + "\n)").toLongLong();
                     rows.resize(size_t(std::max<qlonglong>(count, keysRead)), Row { 0, {}, false });

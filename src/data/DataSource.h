@@ -119,6 +119,7 @@ private:
     mutable std::string
         m_keySql; // the statement's keys in its order, while not all of them are read
     mutable int m_keysRead = 0; // rows whose key is known, from the first on
+    qlonglong m_counted = 0; // rows the last search let through (see refresh)
     mutable std::deque<int> m_loadedPages; // first row of each page read, oldest first
     int m_pos = -1;
     bool m_currentDeleted = false;

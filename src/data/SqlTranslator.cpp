@@ -250,3 +250,44 @@ std::string withoutFinalOrdering(const std::string &sql)
         return sql;
     return text.left(start).toStdString();
 }
+
+std::string withCountedCondition(const std::string &sql)
+{
+    const QString text = QString::fromStdString(sql);
+    const QString masked = maskLiterals(text);
+    if (masked.contains(QLatin1String("--")) || masked.contains(QLatin1String("/*")))
+        return {};
+    static const QRegularExpression words(
+        QStringLiteral(
+            R"(\b(where|group|having|union|intersect|except|window|limit|offset|join|order)\b|,)"),
+        QRegularExpression::CaseInsensitiveOption);
+    qsizetype from = -1;
+    qsizetype depth = 0;
+    qsizetype scanned = 0;
+    bool afterFrom = false;
+    static const QRegularExpression fromWord(QStringLiteral(R"(\bfrom\b)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const auto fromMatch = fromWord.match(masked);
+    if (!fromMatch.hasMatch())
+        return {};
+    for (auto it = words.globalMatch(masked, fromMatch.capturedEnd(0)); it.hasNext();) {
+        const auto m = it.next();
+        for (; scanned < m.capturedStart(0); ++scanned)
+            depth += masked[scanned] == u'(' ? 1 : masked[scanned] == u')' ? -1 : 0;
+        if (depth != 0)
+            continue;
+        // A second table, a second condition or anything after the condition: not this shape.
+        if (from >= 0 || m.captured(1).compare(QLatin1String("where"), Qt::CaseInsensitive) != 0)
+            return {};
+        from = m.capturedEnd(0);
+        afterFrom = true;
+    }
+    // Each row read must be a row of the result: no aggregate or distinct in the columns.
+    const QString columns = masked.left(fromMatch.capturedStart(0));
+    if (!afterFrom || columns.contains(u'(')
+        || columns.contains(QLatin1String("distinct"), Qt::CaseInsensitive))
+        return {};
+    return (text.left(from) + QStringLiteral(" counted_row((") + text.mid(from)
+            + QStringLiteral("\n))"))
+        .toStdString();
+}

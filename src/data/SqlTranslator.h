@@ -45,3 +45,8 @@ QString sqlQuoted(const QString &text);
 // without sorting them. Unchanged when it has no such clause or when leaving it out could change
 // the rows: a LIMIT or OFFSET after it, or a comment that hides where it ends.
 std::string withoutFinalOrdering(const std::string &sql);
+
+// "select ... from table where C" becomes "select ... from table where counted_row((C))", so that
+// the scan that reads the rows can also count them; empty for any other shape (no condition,
+// grouping, a compound select, a join, a limit, comments).
+std::string withCountedCondition(const std::string &sql);

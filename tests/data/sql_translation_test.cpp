@@ -118,3 +118,21 @@ TEST(SqlTranslation, CountingLeavesOutOnlyTheFinalOrdering)
               "select a from t order by a -- limit 1\n");
     EXPECT_EQ(withoutFinalOrdering("select a from t"), "select a from t");
 }
+
+TEST(SqlTranslation, OnlyAPlainConditionOnOneTableIsCounted)
+{
+    EXPECT_EQ(withCountedCondition("select _rowid_ from aw_plzort  where left_text(port,'1' )  = "
+                                   "'B' COLLATE de "),
+              "select _rowid_ from aw_plzort  where counted_row(( left_text(port,'1' )  = 'B' "
+              "COLLATE de \n))");
+    EXPECT_EQ(withCountedCondition("select a from t where a = ' group by, join ' and (b or c)"),
+              "select a from t where counted_row(( a = ' group by, join ' and (b or c)\n))");
+    EXPECT_EQ(withCountedCondition("select a from t where a in (select b from u where c)"),
+              "select a from t where counted_row(( a in (select b from u where c)\n))");
+    for (const char *other :
+         { "select a from t", "select a from t, u where a = b", "select a from t join u on x",
+           "select a from t where a group by a", "select count(a) from t where a",
+           "select distinct a from t where a", "select a from t where a union select b from u",
+           "select a from t where a limit 3", "select a from t where a -- x" })
+        EXPECT_EQ(withCountedCondition(other), "") << other;
+}
