@@ -17,6 +17,7 @@
 // Peak memory: run under /usr/bin/time -v, or read the "peak RSS" line (getrusage).
 #include "RaceGenerator.h"
 #include "common/DbError.h"
+#include "data/RaceDateIndex.h"
 #include "data/SqlTranslator.h"
 #include "data/Sqlite.h"
 #include "data/WorkbookExport.h"
@@ -65,6 +66,14 @@ QString exportStatement(const QString &path)
     return QStringLiteral("select ") + QString::fromLatin1(columnList) + QStringLiteral(" into ")
         + QStringLiteral("[Excel 8.0;Database=") + path + QStringLiteral("].Läufe")
         + QStringLiteral(" from adressen order by cdate(ad_lauf_datum) desc");
+}
+
+// A generated database as the program's start-up leaves it: with the race date index.
+void makeDatabase(const QString &path, int races)
+{
+    benchgen::makeRaceDatabase(path, races);
+    SqliteDb db(path, SqliteDb::Open::ReadWrite);
+    RaceDateIndex::ensure(db);
 }
 
 void report(const char *what, qint64 ms, const QString &file)
@@ -146,7 +155,7 @@ int benchWriter(const QString &folder, int rows)
 int benchExport(const QString &folder, int races, bool expectFailure)
 {
     const QString db = QDir(folder).filePath(QStringLiteral("Strivo-DB.mdb"));
-    benchgen::makeRaceDatabase(db, races);
+    makeDatabase(db, races);
     std::printf("database of %d races ready, peak RSS so far %ld KB\n", races, peakRssKb());
     const QString path = QDir(folder).filePath(expectFailure ? QStringLiteral("Läufe zu viele.xls")
                                                              : QStringLiteral("Läufe export.xls"));
@@ -213,7 +222,7 @@ int benchPeer(const QString &folder, int races, int runs)
 {
     const QString db = QDir(folder).filePath(QStringLiteral("Strivo-DB.mdb"));
     const QString json = QDir(folder).filePath(QStringLiteral("rows.json"));
-    benchgen::makeRaceDatabase(db, races);
+    makeDatabase(db, races);
     dumpRows(db, json);
     std::printf("%d races, rows dumped for the peer (%lld bytes JSON)\n", races,
                 static_cast<long long>(QFileInfo(json).size()));
@@ -284,7 +293,7 @@ int benchMemory(const QString &folder, int races)
 {
     const QString db = QDir(folder).filePath(QStringLiteral("Strivo-DB.mdb"));
     const QString path = QDir(folder).filePath(QStringLiteral("Läufe Speicher.xls"));
-    benchgen::makeRaceDatabase(db, races);
+    makeDatabase(db, races);
     std::printf("%d races: ", races);
     std::fflush(stdout);
     QProcess child;

@@ -99,7 +99,17 @@ void DataSource::refresh()
         for (int c = 1; c < named.columnCount(); ++c)
             fields << named.columnName(c);
         keySql = std::string(sql).replace(star, 1, "_rowid_");
-        if (translated.totalOrder && !hasOwnLimit(m_statement)) {
+        bool totalOrder = translated.totalOrder;
+        if (!totalOrder && m_keysOnDemand && withoutFinalOrdering(keySql) != keySql) {
+            // Ties broken by the row key, in which a scan of the table meets them: every part
+            // read with limit and offset then continues the same order.
+            keySql += ", _rowid_";
+            totalOrder = true;
+            // Every search reads the whole table again: keep it in memory (up to 32 MB)
+            // rather than in the system's file cache, a read call per page.
+            m_db.exec("pragma cache_size = -32768");
+        }
+        if (totalOrder && !hasOwnLimit(m_statement)) {
             // The first screens now, the rest as the rows are reached.
             Statement keys(m_db, keySql + " limit " + std::to_string(kFirstKeys));
             while (keys.step())

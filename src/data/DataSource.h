@@ -33,6 +33,9 @@ public:
     void setDatabaseName(const QString &path);
     const QString &databaseName() const { return m_path; }
     void setRecordSource(const QString &statement);
+    // For a list that may hold very many rows in an order of its own (not by race date): its
+    // keys are read a part at a time, ties taken in the table's order.
+    void setKeysOnDemand(bool on) { m_keysOnDemand = on; }
     const QString &recordSource() const { return m_statement; }
 
     // Runs the statement; drops a begun new row and unsaved changes; the first row is current.
@@ -127,6 +130,7 @@ private:
     // Reading keys a part at a time: the key statement, how many of its rows were read, whether
     // the end was reached, and whether rows were written since (then the next part starts again
     // at the top, and every later part skips the keys already listed).
+    bool m_keysOnDemand = false;
     std::string m_keySql;
     mutable int m_keysConsumed = 0;
     mutable bool m_complete = true;

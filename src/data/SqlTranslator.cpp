@@ -87,6 +87,27 @@ void germanLeftComparisons(const QString &masked, std::vector<Edit> &edits)
     }
 }
 
+// left(x,'0') = '' holds for every x that is not null: the window's empty search field. Asking
+// just that spares a function call per row of a long list.
+QString emptyPrefixConditions(const QString &sql)
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(\bleft\s*\(\s*([A-Za-z_][A-Za-z0-9_]*)\s*,\s*'0'\s*\)\s*=\s*'')"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString masked = maskLiterals(sql);
+    std::vector<Edit> edits;
+    for (auto it = re.globalMatch(sql); it.hasNext();) {
+        const auto m = it.next();
+        // Only where the words are the statement's own, not inside a literal.
+        if (masked.mid(m.capturedStart(0), 4).compare(QLatin1String("left"), Qt::CaseInsensitive)
+            != 0)
+            continue;
+        edits.push_back({ m.capturedStart(0), m.capturedLength(0),
+                          u'(' + m.captured(1) + QStringLiteral(" is not null)") });
+    }
+    return applyEdits(sql, std::move(edits));
+}
+
 // LEFT is a join keyword in SQLite; the function is registered as left_text.
 void renameLeft(const QString &masked, std::vector<Edit> &edits)
 {
@@ -205,6 +226,7 @@ TranslatedStatement translateStatement(const QString &statement, const Translate
     QString sql = statement;
     TranslatedStatement result;
     result.excel = excelTarget(sql, maskLiterals(sql));
+    sql = emptyPrefixConditions(sql);
 
     const QString masked = maskLiterals(sql);
     std::vector<Edit> edits;
@@ -216,4 +238,29 @@ TranslatedStatement translateStatement(const QString &statement, const Translate
     result.totalOrder = germanOrdering(masked, edits, options.raceDateKeys);
     result.sql = applyEdits(sql, std::move(edits)).toStdString();
     return result;
+}
+
+std::string withoutFinalOrdering(const std::string &sql)
+{
+    const QString text = QString::fromStdString(sql);
+    const QString masked = maskLiterals(text);
+    if (masked.contains(QLatin1String("--")) || masked.contains(QLatin1String("/*")))
+        return sql;
+    static const QRegularExpression orderBy(QStringLiteral(R"(\border\s+by\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression limit(QStringLiteral(R"(\b(limit|offset)\b)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    // The last ORDER BY outside any parentheses; one inside belongs to a subquery or a window.
+    qsizetype start = -1;
+    for (auto it = orderBy.globalMatch(masked); it.hasNext();) {
+        const auto m = it.next();
+        int depth = 0;
+        for (qsizetype i = 0; i < m.capturedStart(0); ++i)
+            depth += masked[i] == u'(' ? 1 : masked[i] == u')' ? -1 : 0;
+        if (depth == 0)
+            start = m.capturedStart(0);
+    }
+    if (start < 0 || limit.match(masked, start).hasMatch())
+        return sql;
+    return text.left(start).toStdString();
 }

@@ -44,3 +44,8 @@ TranslatedStatement translateStatement(const QString &statement,
 
 // Quotes a text for a statement whose wording is fixed: 'it''s'.
 QString sqlQuoted(const QString &text);
+
+// The statement (as SQLite runs it) without the ORDER BY that ends it, for counting its rows
+// without sorting them. Unchanged when it has no such clause or when leaving it out could change
+// the rows: a LIMIT or OFFSET after it, or a comment that hides where it ends.
+std::string withoutFinalOrdering(const std::string &sql);

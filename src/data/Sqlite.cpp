@@ -244,6 +244,30 @@ QString Statement::columnName(int column) const
     return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
 }
 
+Statement::Type Statement::columnType(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_NULL:
+        return Type::Null;
+    case SQLITE_INTEGER:
+        return Type::Integer;
+    case SQLITE_FLOAT:
+        return Type::Float;
+    case SQLITE_TEXT:
+        return Type::Text;
+    default:
+        return Type::Blob;
+    }
+}
+
+std::string_view Statement::columnUtf8(int column) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    if (!text)
+        return {};
+    return std::string_view(text, size_t(sqlite3_column_bytes(m_stmt, column)));
+}
+
 QVariant Statement::column(int column) const
 {
     switch (sqlite3_column_type(m_stmt, column)) {

@@ -4,6 +4,7 @@
 #include <QVariant>
 
 #include <string>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -67,6 +68,11 @@ public:
     int columnCount() const;
     QString columnName(int column) const;
     QVariant column(int column) const;
+    // A text column's stored UTF-8 bytes, valid until the next step or reset; empty for a null.
+    // Saves the conversion to QString where the bytes are all that is needed.
+    enum class Type { Null, Integer, Float, Text, Blob };
+    Type columnType(int column) const;
+    std::string_view columnUtf8(int column) const;
 
 private:
     const SqliteDb &m_db;

@@ -1,8 +1,10 @@
 #include "data/WorkbookExport.h"
 
 #include "common/DbError.h"
+#include "data/RaceDateIndex.h"
 #include "data/SqlTranslator.h"
 #include "data/Sqlite.h"
+#include "xls/Utf16.h"
 #include "xls/WorkbookWriter.h"
 
 #include <QFile>
@@ -36,17 +38,20 @@ QString groupedNumber(qint64 n)
 }
 
 // Counting first costs a fraction of the export and refuses a result that cannot fit before
-// any file exists. The writer keeps its own limit for rows added between count and export.
-void refuseOversizedResult(const SqliteDb &db, std::string select)
+// any file exists; the count is returned. The writer keeps its own limit for rows added between
+// count and export.
+qint64 refuseOversizedResult(const SqliteDb &db, std::string select)
 {
     while (!select.empty()
            && (select.back() == ';' || std::isspace(static_cast<unsigned char>(select.back()))))
         select.pop_back();
     // Line breaks keep a trailing comment from swallowing the closing parenthesis.
-    Statement count(db, "select count(*) from (\n" + select + "\n)");
+    // Without its ordering the select is flattened into the count: no sort, no columns read.
+    Statement count(db, "select count(*) from (\n" + withoutFinalOrdering(select) + "\n)");
     const qint64 rows = count.step() ? count.column(0).toLongLong() : 0;
     if (rows > maxResultRows)
         throw tooManyRows(groupedNumber(rows));
+    return rows;
 }
 
 // Columns declared BOOLEAN in the table the select reads from.
@@ -68,7 +73,8 @@ std::set<QString> booleanColumns(const SqliteDb &db, const std::string &select)
     return names;
 }
 
-quint32 exportToWorkbook(const SqliteDb &db, const std::string &select, const ExcelTarget &target)
+quint32 exportToWorkbook(const SqliteDb &db, const std::string &select, const ExcelTarget &target,
+                         qint64 expectedRows)
 {
     Statement rows(db, select);
     const int columns = rows.columnCount();
@@ -85,9 +91,24 @@ quint32 exportToWorkbook(const SqliteDb &db, const std::string &select, const Ex
         cells[c] = xls::Cell::fromText(std::string_view(texts[c].constData(), texts[c].size()));
     }
     book.addRow(cells);
+    book.expectRows(static_cast<std::uint32_t>(expectedRows));
 
     while (rows.step()) {
         for (int c = 0; c < columns; ++c) {
+            const Statement::Type type = rows.columnType(c);
+            if (type == Statement::Type::Null) {
+                cells[c] = xls::Cell::empty();
+                continue;
+            }
+            if (type == Statement::Type::Text) {
+                // Stored text goes to the writer as it is, converted once; only damaged bytes
+                // (and a leading byte order mark) take the way through QString, as before.
+                const std::string_view utf8 = rows.columnUtf8(c);
+                if (!utf8.starts_with("\xEF\xBB\xBF") && xls::isValidUtf8(utf8)) {
+                    cells[c] = xls::Cell::fromText(utf8);
+                    continue;
+                }
+            }
             const QVariant value = rows.column(c);
             const bool number
                 = value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double;
@@ -109,10 +130,11 @@ quint32 exportToWorkbook(const SqliteDb &db, const std::string &select, const Ex
 
 // The statement with the handed target path set aside, so that nothing in the path can be taken
 // for the statement's own syntax.
-TranslatedStatement translateWithTarget(const QString &statement, const QString &excelPath)
+TranslatedStatement translateWithTarget(const QString &statement, const QString &excelPath,
+                                        const TranslateOptions &options)
 {
     if (excelPath.isEmpty())
-        return translateStatement(statement);
+        return translateStatement(statement, options);
     const QString prefix = QStringLiteral("[Excel 8.0;Database=");
     const QString written = prefix + excelPath + QStringLiteral("].");
     const qsizetype at = statement.indexOf(written);
@@ -121,7 +143,7 @@ TranslatedStatement translateWithTarget(const QString &statement, const QString 
                       QStringLiteral("Die Abfrage nennt die Exportdatei '%1' nicht als Ziel.")
                           .arg(excelPath));
     TranslatedStatement translated = translateStatement(
-        QString(statement).replace(at, written.size(), prefix + QStringLiteral("_].")));
+        QString(statement).replace(at, written.size(), prefix + QStringLiteral("_].")), options);
     if (translated.excel)
         translated.excel->path = excelPath;
     return translated;
@@ -157,7 +179,12 @@ StatementResult executeStatement(const QString &databasePath, const QString &sta
                                  const QString &excelPath)
 {
     SqliteDb db(databasePath, SqliteDb::Open::ReadWrite);
-    const TranslatedStatement translated = translateWithTarget(statement, excelPath);
+    TranslateOptions options;
+    // As the lists do: the race date's index answers the ordering unless a race date needs the
+    // date functions.
+    options.raceDateKeys = statement.contains(QLatin1String("ad_lauf_datum"), Qt::CaseInsensitive)
+        && !RaceDateIndex::hasIrregularDates(db);
+    const TranslatedStatement translated = translateWithTarget(statement, excelPath, options);
     StatementResult result;
     {
         // One statement only: text after it is refused before anything runs or a file exists.
@@ -167,9 +194,9 @@ StatementResult executeStatement(const QString &databasePath, const QString &sta
             return result;
         }
     }
-    refuseOversizedResult(db, translated.sql);
+    const qint64 rows = refuseOversizedResult(db, translated.sql);
     try {
-        result.cutCells = exportToWorkbook(db, translated.sql, *translated.excel);
+        result.cutCells = exportToWorkbook(db, translated.sql, *translated.excel, rows);
     } catch (const xls::Error &e) {
         throw toDbError(e);
     }

@@ -52,9 +52,11 @@ void PLZORT_Form::Form_Load()
               { QStringLiteral("PLZ"), QStringLiteral("PLZ"), 1200, Qt::AlignHCenter },
               { QStringLiteral("Vorwahl"), QStringLiteral("PVW"), 1200, Qt::AlignHCenter } });
         plzort_db.setDatabaseName(m_ctx.vars.databasePath());
+        // The grid shows the top of a list that may hold every place in the country.
+        plzort_db.setKeysOnDemand(true);
         plzort_db.setRecordSource(PlzOrt::directoryStatement());
         plzort_db.refresh();
-        if (plzort_db.recordCount() > 0)
+        if (plzort_db.hasRows())
             plzort_db.moveFirst();
     });
 }
@@ -127,7 +129,7 @@ void PLZORT_Form::p_c_ok_Click()
 {
     m_ctx.guard(
         [this] {
-            if (plzort_db.recordCount() > 0) {
+            if (plzort_db.hasRows()) {
                 m_chosen = PostalPlace { textOf(plzort_db.value(QStringLiteral("port"))),
                                          textOf(plzort_db.value(QStringLiteral("plz"))),
                                          textOf(plzort_db.value(QStringLiteral("pvw"))) };
@@ -210,7 +212,7 @@ void PLZORT_Form::db_neu_plz_Click(int index)
 {
     m_ctx.guard([this, index] {
         enterEditMode();
-        const bool hasRows = plzort_db.recordCount() > 0;
+        const bool hasRows = plzort_db.hasRows();
         switch (index) {
         case 0: // Neuen Ort erfassen
             for (QLineEdit *field : { p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
@@ -262,7 +264,7 @@ void PLZORT_Form::p_c_ok_edit_Click()
     m_ctx.guard([this] {
         bearb_nummer = plzort_db.value(QStringLiteral("pov_nummer")).toLongLong();
         if (m_ctx.vars.loeschen_jn == QLatin1String("ja")) {
-            if (plzort_db.recordCount() > 0)
+            if (plzort_db.hasRows())
                 plzort_db.deleteCurrent();
         } else {
             plzort_db.setValue(QStringLiteral("port"), p_t_ort_edit->text());

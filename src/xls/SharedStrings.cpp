@@ -18,9 +18,10 @@ constexpr std::uint16_t idSst = 0x00FC;
 constexpr std::uint16_t idContinue = 0x003C;
 constexpr std::uint16_t idExtSst = 0x00FF;
 
-std::size_t hashOf(std::u16string_view text)
+std::uint32_t hashOf(std::u16string_view text)
 {
-    return std::hash<std::u16string_view> {}(text);
+    const std::size_t h = std::hash<std::u16string_view> {}(text);
+    return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
 
 bool isHighSurrogate(char16_t c)
@@ -75,8 +76,18 @@ private:
 } // namespace
 
 SharedStrings::SharedStrings()
-    : m_slots(1024, 0)
+    : m_slots(1024)
 {
+}
+
+void SharedStrings::reserve(std::size_t entries)
+{
+    std::size_t slots = m_slots.size();
+    while (entries * 2 > slots)
+        slots *= 2;
+    if (slots != m_slots.size())
+        rehash(slots);
+    m_entries.reserve(entries);
 }
 
 std::u16string_view SharedStrings::entry(std::uint32_t index) const
@@ -88,23 +99,29 @@ std::u16string_view SharedStrings::entry(std::uint32_t index) const
     return std::u16string_view(m_chunks[chunk]).substr(offset, length);
 }
 
-std::uint32_t *SharedStrings::findSlot(std::u16string_view text, std::size_t hash)
+SharedStrings::Slot *SharedStrings::findSlot(std::u16string_view text, std::uint32_t hash)
 {
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        std::uint32_t &slot = m_slots[i];
-        if (slot == 0 || entry(slot - 1) == text)
+        Slot &slot = m_slots[i];
+        if (slot.entry == 0 || (slot.hash == hash && entry(slot.entry - 1) == text))
             return &slot;
     }
 }
 
-void SharedStrings::grow()
+void SharedStrings::rehash(std::size_t slots)
 {
-    std::vector<std::uint32_t> old(m_slots.size() * 2, 0);
+    std::vector<Slot> old(slots);
     old.swap(m_slots);
-    for (std::uint32_t slot : old) {
-        if (slot != 0)
-            *findSlot(entry(slot - 1), hashOf(entry(slot - 1))) = slot;
+    const std::size_t mask = m_slots.size() - 1;
+    // The entries are distinct: each goes to the first free slot, no text is compared.
+    for (const Slot &slot : old) {
+        if (slot.entry == 0)
+            continue;
+        std::size_t i = slot.hash & mask;
+        while (m_slots[i].entry != 0)
+            i = (i + 1) & mask;
+        m_slots[i] = slot;
     }
 }
 
@@ -112,10 +129,10 @@ std::uint32_t SharedStrings::add(std::u16string_view text)
 {
     assert(!text.empty() && text.size() <= maxCellTextUnits);
     ++m_references;
-    const std::size_t hash = hashOf(text);
-    std::uint32_t *slot = findSlot(text, hash);
-    if (*slot != 0)
-        return *slot - 1;
+    const std::uint32_t hash = hashOf(text);
+    Slot *slot = findSlot(text, hash);
+    if (slot->entry != 0)
+        return slot->entry - 1;
 
     if (m_chunks.empty() || m_chunks.back().size() + text.size() > chunkUnits) {
         m_chunks.emplace_back();
@@ -128,9 +145,9 @@ std::uint32_t SharedStrings::add(std::u16string_view text)
     chunk.append(text);
     m_entries.push_back(entryBits);
     const auto index = static_cast<std::uint32_t>(m_entries.size() - 1);
-    *slot = index + 1;
+    *slot = Slot { index + 1, hash };
     if (m_entries.size() * 2 > m_slots.size())
-        grow();
+        rehash(m_slots.size() * 2);
     return index;
 }
 

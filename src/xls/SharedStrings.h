@@ -19,6 +19,8 @@ public:
     // The entry number of a non-empty text (at most 32,767 code units), adding it when new.
     // Each call counts one cell that refers to the table.
     std::uint32_t add(std::u16string_view text);
+    // Makes room for this many distinct texts, so that the table does not grow step by step.
+    void reserve(std::size_t entries);
 
     std::uint32_t uniqueCount() const { return static_cast<std::uint32_t>(m_entries.size()); }
     std::uint32_t referenceCount() const { return m_references; }
@@ -34,15 +36,23 @@ public:
     std::uint64_t byteSize() const;
 
 private:
+    // Entry number + 1 (0: free) and the entry's hash, so that a probe compares texts only
+    // when the hashes agree and growing never hashes a text again.
+    struct Slot
+    {
+        std::uint32_t entry = 0;
+        std::uint32_t hash = 0;
+    };
+
     std::u16string_view entry(std::uint32_t index) const;
-    std::uint32_t *findSlot(std::u16string_view text, std::size_t hash);
-    void grow();
+    Slot *findSlot(std::u16string_view text, std::uint32_t hash);
+    void rehash(std::size_t slots);
 
     std::vector<std::u16string> m_chunks;
     // Per entry: chunk (high bits), offset in the chunk, length (low 16 bits).
     std::vector<std::uint64_t> m_entries;
-    // Open addressing: entry number + 1, or 0 for a free slot.
-    std::vector<std::uint32_t> m_slots;
+    // Open addressing, a power of two in size, at most half full.
+    std::vector<Slot> m_slots;
     std::uint32_t m_references = 0;
 };
 

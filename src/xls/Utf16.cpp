@@ -56,9 +56,22 @@ char32_t decodeOne(std::string_view text, std::size_t &pos)
 std::u16string utf8ToUtf16(std::string_view utf8, std::size_t maxUnits)
 {
     std::u16string out;
+    utf8ToUtf16(utf8, out, maxUnits);
+    return out;
+}
+
+void utf8ToUtf16(std::string_view utf8, std::u16string &out, std::size_t maxUnits)
+{
+    out.clear();
     out.reserve(std::min(utf8.size(), maxUnits));
     std::size_t pos = 0;
     while (pos < utf8.size()) {
+        if (static_cast<std::uint8_t>(utf8[pos]) < 0x80) { // most texts are mostly ASCII
+            if (out.size() + 1 > maxUnits)
+                break;
+            out.push_back(static_cast<char16_t>(utf8[pos++]));
+            continue;
+        }
         const char32_t cp = decodeOne(utf8, pos);
         if (cp >= 0x10000) {
             if (out.size() + 2 > maxUnits)
@@ -72,7 +85,23 @@ std::u16string utf8ToUtf16(std::string_view utf8, std::size_t maxUnits)
             out.push_back(static_cast<char16_t>(cp));
         }
     }
-    return out;
+}
+
+bool isValidUtf8(std::string_view utf8)
+{
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        if (static_cast<std::uint8_t>(utf8[pos]) < 0x80) {
+            ++pos;
+            continue;
+        }
+        const std::size_t start = pos;
+        // A decoded U+FFFD is damage unless the text really holds one (EF BF BD).
+        if (decodeOne(utf8, pos) == replacement
+            && utf8.substr(start, pos - start) != "\xEF\xBF\xBD")
+            return false;
+    }
+    return true;
 }
 
 void normalizeLineBreaks(std::u16string &text)

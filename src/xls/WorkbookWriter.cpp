@@ -195,7 +195,8 @@ void WorkbookWriter::addRow(std::span<const Cell> cells)
             records.u8(0); // a boolean, not an error code
         } else if (cell.kind == Cell::Kind::Text) {
             // Line breaks as the format's own LF, so every reader shows them alike.
-            std::u16string text = utf8ToUtf16(cell.text, std::u16string::npos);
+            std::u16string &text = m_text;
+            utf8ToUtf16(cell.text, text, std::u16string::npos);
             normalizeLineBreaks(text);
             if (text.size() > maxCellTextUnits)
                 ++m_cutCells;

@@ -55,6 +55,9 @@ public:
     WorkbookWriter(const WorkbookWriter &) = delete;
     WorkbookWriter &operator=(const WorkbookWriter &) = delete;
 
+    // A hint that about this many rows follow: the string table makes room for a distinct text
+    // per row at once instead of growing step by step.
+    void expectRows(std::uint32_t rows) { m_strings.reserve(rows); }
     void addRow(std::span<const Cell> cells);
     void finish();
 
@@ -72,6 +75,7 @@ private:
     OutputFile m_cells; // cell records of the sheet, in row order
     Bytes m_rowRecords;
     SharedStrings m_strings;
+    std::u16string m_text; // the cell being added, one buffer for all
     std::uint32_t m_rows = 0; // rows added
     std::uint32_t m_usedRows = 0; // up to the last row with a cell
     std::uint32_t m_columns = 0; // up to the last column with a cell

@@ -3,6 +3,11 @@
 
 #include <QDate>
 #include <gtest/gtest.h>
+#include <unicode/ucol.h>
+
+#include <random>
+#include <string>
+#include <vector>
 
 namespace {
 SqliteDb memoryDb()
@@ -93,4 +98,39 @@ TEST(SqlFunctions, GermanCollationIgnoresCaseAndPutsUmlautsBesideTheirLetter)
     EXPECT_EQ(
         db.scalar("select group_concat(k) from (select k from n order by k collate de)").toString(),
         QStringLiteral("9,10,100"));
+}
+
+TEST(SqlFunctions, PlainAsciiTextsCompareExactlyAsTheCollatorDoes)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator *icu = ucol_open("de", &status);
+    ASSERT_TRUE(U_SUCCESS(status));
+    ucol_setStrength(icu, UCOL_SECONDARY);
+    const auto expected = [icu](const std::string &a, const std::string &b) {
+        UErrorCode s = U_ZERO_ERROR;
+        const UCollationResult r
+            = ucol_strcollUTF8(icu, a.data(), int32_t(a.size()), b.data(), int32_t(b.size()), &s);
+        return r == UCOL_LESS ? -1 : r == UCOL_EQUAL ? 0 : 1;
+    };
+    // Every printable character against every other, and short texts of them at random,
+    // case and punctuation included; texts with other characters still go to the collator.
+    std::vector<std::string> texts = { "",     " ",  "a", "A",   "Bad", "bad ", "Bad-Tölz", "a\tb",
+                                       "\x7f", "10", "9", "a-b", "a b", "ab",   "a_b" };
+    for (char c = 0x20; c < 0x7f; ++c)
+        texts.emplace_back(1, c);
+    std::mt19937 random(7);
+    for (int i = 0; i < 400; ++i) {
+        std::string t;
+        const int length = int(random() % 6);
+        for (int k = 0; k < length; ++k)
+            t += random() % 3 ? "aAbB z-'.0"[random() % 10] : char(0x20 + random() % 95);
+        texts.push_back(t);
+    }
+    int differ = 0;
+    for (const std::string &a : texts)
+        for (const std::string &b : texts)
+            if (compareGerman(a, b) != expected(a, b) && ++differ < 10)
+                ADD_FAILURE() << '"' << a << "\" vs \"" << b << '"';
+    EXPECT_EQ(differ, 0);
+    ucol_close(icu);
 }

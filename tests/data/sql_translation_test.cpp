@@ -77,6 +77,13 @@ TEST(SqlTranslation, PostalSearchComparesTheGermanWayAndLeavesLiteralsAlone)
         "select * from aw_plzort  where left_text(port,'21' )  = 'x'' order by port' COLLATE de "
         "order by port COLLATE de");
     EXPECT_EQ(sqlQuoted(QStringLiteral("Sankt Peter's")), QStringLiteral("'Sankt Peter''s'"));
+    // The empty search field: every row with a value, without a call per row.
+    EXPECT_EQ(sqlOf("select * from aw_plzort  where left(port,'0' )  = '' order by port"),
+              "select * from aw_plzort  where (port is not null) order by port COLLATE de");
+    EXPECT_EQ(sqlOf("select * from aw_plzort  where port = 'left(port,''0'')  = ''''' or "
+                    "left(plz,'01')  = '' order by port"),
+              "select * from aw_plzort  where port = 'left(port,''0'')  = ''''' or "
+              "left_text(plz,'01')  = '' order by port COLLATE de");
 }
 
 TEST(SqlTranslation, ExcelTargetIsRecognised)
@@ -92,4 +99,30 @@ TEST(SqlTranslation, ExcelTargetIsRecognised)
         t.sql,
         "select ad_lauf, ad_lauf_ort from adressen order by cdate(ad_lauf_datum) desc, _rowid_");
     EXPECT_FALSE(translateStatement(QStringLiteral("select * from adressen")).excel.has_value());
+}
+
+TEST(SqlTranslation, CountingLeavesOutOnlyTheFinalOrdering)
+{
+    EXPECT_EQ(
+        withoutFinalOrdering("select a from t where b = 1 order by c COLLATE de desc, _rowid_"),
+        "select a from t where b = 1 ");
+    EXPECT_EQ(withoutFinalOrdering("select * from t ORDER\n BY x"), "select * from t ");
+    // Orderings inside parentheses belong to a subquery or a window, not to the result.
+    EXPECT_EQ(withoutFinalOrdering("select * from (select a from t order by a limit 3)"),
+              "select * from (select a from t order by a limit 3)");
+    EXPECT_EQ(withoutFinalOrdering("select row_number() over (order by a) from t order by a"),
+              "select row_number() over (order by a) from t ");
+    // A limit makes the ordering decide which rows there are; a literal or a comment may hide
+    // the words.
+    EXPECT_EQ(withoutFinalOrdering("select a from t order by a limit 10"),
+              "select a from t order by a limit 10");
+    EXPECT_EQ(withoutFinalOrdering("select a from t order by a offset 2"),
+              "select a from t order by a offset 2");
+    EXPECT_EQ(withoutFinalOrdering("select a from t where a = 'x order by y'"),
+              "select a from t where a = 'x order by y'");
+    EXPECT_EQ(withoutFinalOrdering("select a from t where a = ' order by ' order by a"),
+              "select a from t where a = ' order by ' ");
+    EXPECT_EQ(withoutFinalOrdering("select a from t order by a -- limit 1\n"),
+              "select a from t order by a -- limit 1\n");
+    EXPECT_EQ(withoutFinalOrdering("select a from t"), "select a from t");
 }

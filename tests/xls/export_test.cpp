@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <csignal>
 #include <fstream>
+#include <map>
 #include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -398,10 +399,10 @@ int openFilesIn(pid_t pid, const QString &folder)
 
 TEST_F(ExportTest, AKilledExportLeavesNothingBehind)
 {
-    // Enough notes that writing the workbook takes a while.
+    // Enough notes that writing the workbook takes a while, even on a busy machine.
     folder.exec(QStringLiteral(
         "insert into adressen (ad_lauf, ad_lauf_datum, ad_memo) "
-        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 10000) "
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 25000) "
         "select 'Lauf ' || i, '01.01.2020', hex(randomblob(1000)) from n"));
     const QString exportFolder = folder.file(QStringLiteral("Export"));
     const QString path = target(QStringLiteral("abgebrochen.xls"));
@@ -440,4 +441,58 @@ TEST_F(ExportTest, AKilledExportLeavesNothingBehind)
     folder.exec(QStringLiteral("delete from adressen where ad_nummer > 10"));
     ASSERT_NO_THROW(executeStatement(folder.dbPath(), exportStatement(path), path));
     EXPECT_EQ(exportFiles(), (QStringList { running, QStringLiteral("abgebrochen.xls") }));
+}
+
+TEST_F(ExportTest, StoredBytesBecomeTheSameCellsWhateverTheirShape)
+{
+    // Damaged UTF-8, a byte order mark, numbers in text columns, a text in a flag column and a
+    // lone CR: each cell shows what the text read from the file is.
+    folder.exec(QStringLiteral(
+        "insert into adressen (ad_lauf, ad_lauf_ort, ad_strecke, ad_zeit, ad_memo, "
+        "ad_name_veranst, ad_ang_jn, ad_lauf_datum) values (cast(x'4c617566ffc3a4' as text), "
+        "cast(x'efbbbf4bc3b66c6e' as text), cast(x'3130e282' as text), 42, 3.5, "
+        "'Zeile 1' || char(13) || 'Zeile 2', 'ja', '01.01.2020')"));
+    const QString path = target(QStringLiteral("Bytes.xls"));
+    executeStatement(folder.dbPath(), exportStatement(path));
+
+    const auto fromBytes = [](const char *hex) {
+        return text(QString::fromUtf8(QByteArray::fromHex(hex)).toStdString());
+    };
+    const std::map<QString, ReadCell> expected = {
+        { QStringLiteral("ad_lauf"), fromBytes("4c617566ffc3a4") },
+        { QStringLiteral("ad_lauf_ort"), fromBytes("efbbbf4bc3b66c6e") },
+        { QStringLiteral("ad_strecke"), fromBytes("3130e282") },
+        { QStringLiteral("ad_zeit"), text("42") },
+        { QStringLiteral("ad_memo"), text("3.5") },
+        { QStringLiteral("ad_name_veranst"), text("Zeile 1\nZeile 2") },
+        { QStringLiteral("ad_ang_jn"), text("ja") },
+    };
+    const auto sheets = readWithXlrd(path.toStdString());
+    ASSERT_EQ(sheets.size(), 1u);
+    ASSERT_EQ(sheets[0].rows.size(), 2u);
+    for (const auto &[column, cell] : expected) {
+        SCOPED_TRACE(column.toStdString());
+        EXPECT_EQ(sheets[0].rows[1][size_t(exportedColumns().indexOf(column))], cell);
+    }
+}
+
+TEST_F(ExportTest, TheCountBeforeTheExportHonoursConditionsAndLimits)
+{
+    addNumberedRaces(folder, 65540);
+    // Five races too many, but the condition leaves out far more: exported.
+    const QString path = target(QStringLiteral("Auswahl.xls"));
+    QString statement = exportStatement(path);
+    statement.replace(QStringLiteral(" from adressen"),
+                      QStringLiteral(" from adressen where ad_ang_jn = 1"));
+    executeStatement(folder.dbPath(), statement);
+    const auto sheets = readWithXlrd(path.toStdString(), 1);
+    ASSERT_EQ(sheets.size(), 1u);
+    EXPECT_EQ(sheets[0].rows.size(), 32770u + 1u);
+
+    // A limit after the ordering keeps the rows within what a sheet holds.
+    const QString limited = target(QStringLiteral("Begrenzt.xls"));
+    executeStatement(folder.dbPath(), exportStatement(limited) + QStringLiteral(" limit 3"));
+    const auto few = readWithXlrd(limited.toStdString(), 1);
+    ASSERT_EQ(few.size(), 1u);
+    EXPECT_EQ(few[0].rows.size(), 4u);
 }

@@ -1,6 +1,7 @@
 // The workbook writer on its own, judged by two independent readers (freexl and xlrd).
 
 #include "Readers.h"
+#include "xls/SharedStrings.h"
 #include "xls/Utf16.h"
 #include "xls/WorkbookWriter.h"
 
@@ -293,6 +294,46 @@ TEST(Utf8ToUtf16, DamagedInputBecomesReplacementCharacters)
     EXPECT_EQ(xls::utf8ToUtf16("\xe2\x82x"), u"\uFFFDx"); // cut short before a character
     EXPECT_EQ(xls::utf8ToUtf16("ab😀", 3), u"ab"); // never half a pair
     EXPECT_EQ(xls::utf8ToUtf16("ab😀", 4), u"ab😀");
+
+    // One buffer for many texts: nothing of the longer text before stays.
+    std::u16string buffer;
+    xls::utf8ToUtf16("Langer Text über alles", buffer);
+    xls::utf8ToUtf16("a\xe2\x82", buffer);
+    EXPECT_EQ(buffer, u"a\uFFFD");
+    xls::utf8ToUtf16("ABC", buffer, 2);
+    EXPECT_EQ(buffer, u"AB");
+}
+
+TEST(Utf8ToUtf16, OnlyWellFormedTextIsValid)
+{
+    using namespace std::string_view_literals;
+    // A real U+FFFD and a NUL character are text like any other.
+    for (const std::string_view good : { ""sv, "plain"sv, "Aä€😀"sv, "\xef\xbf\xbd"sv, "a\0b"sv })
+        EXPECT_TRUE(xls::isValidUtf8(good)) << good;
+    for (const char *bad : { "\xc0\x80", "\xe0\x80\x80", "\xed\xb0\x80", "\xf4\x90\x80\x80",
+                             "a\xe2\x82", "\xe2\x82x", "\x80", "\xff" })
+        EXPECT_FALSE(xls::isValidUtf8(bad)) << bad;
+}
+
+TEST(SharedStrings, EqualTextsShareOneEntryAcrossEveryGrowth)
+{
+    for (const bool reserved : { false, true }) {
+        SCOPED_TRACE(reserved ? "reserved" : "growing");
+        xls::SharedStrings table;
+        if (reserved)
+            table.reserve(5000);
+        std::vector<std::u16string> texts;
+        for (int i = 0; i < 20000; ++i)
+            texts.push_back(u"Ort " + xls::utf8ToUtf16(std::to_string(i)));
+        for (std::uint32_t i = 0; i < texts.size(); ++i)
+            ASSERT_EQ(table.add(texts[i]), i);
+        // Every text again, in another order, finds its entry; nothing new is added.
+        for (std::size_t i = texts.size(); i-- > 0;)
+            ASSERT_EQ(table.add(texts[i]), i);
+        EXPECT_EQ(table.uniqueCount(), 20000u);
+        EXPECT_EQ(table.referenceCount(), 40000u);
+        EXPECT_EQ(table.add(u"Ort 1 "), 20000u); // only equal texts are one entry
+    }
 }
 
 } // namespace
