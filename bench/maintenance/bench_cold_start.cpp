@@ -6,6 +6,8 @@
 // memory (from the kernel's account of the ended process).
 //
 //   build/bench/bench_cold_start [races=100000] [rounds=7]     (target ratio <= 1.2)
+#include "BareWork.h"
+#include "Median.h"
 #include "RaceGenerator.h"
 #include "data/Sqlite.h"
 #include "data/StartupMaintenance.h"
@@ -28,33 +30,6 @@
 namespace {
 
 constexpr double targetRatio = 1.2;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-std::string quoted(const QString &path)
-{
-    return '\'' + path.toStdString() + '\'';
-}
-
-double bareWork(const MaintenancePaths &paths)
-{
-    const std::string main = quoted(paths.mainFile), backup = quoted(paths.backupFile),
-                      target = quoted(paths.compactFile);
-    const std::string script = "sqlite3 " + main + " 'pragma quick_check' >/dev/null && cp " + main
-        + ' ' + backup + " && rm -f " + target + " && sqlite3 " + backup + " \"vacuum into "
-        + target + "\" && cp " + target + ' ' + main;
-    QElapsedTimer timer;
-    timer.start();
-    if (std::system(script.c_str()) != 0) {
-        std::fprintf(stderr, "bare work failed: %s\n", script.c_str());
-        std::exit(2);
-    }
-    return timer.nsecsElapsed() / 1e6;
-}
 
 // Wall time of one start; peakMb gets the process's peak resident memory.
 double startProgram(const QString &dataHome, double &peakMb)
@@ -108,10 +83,11 @@ int main(int argc, char **argv)
         peaks.push_back(peak);
         bare.push_back(bareWork(paths));
     }
-    const double ratio = median(program) / median(bare);
+    const double ratio = benchgen::median(program) / benchgen::median(bare);
     std::printf("%7d races, %6.1f MB: start to the first window %8.1f ms, bare work %8.1f ms, "
                 "ratio %.2f (%s); peak resident %.1f MB\n",
-                races, QFileInfo(paths.mainFile).size() / 1e6, median(program), median(bare), ratio,
-                ratio <= targetRatio ? "target met" : "TARGET MISSED", median(peaks));
+                races, QFileInfo(paths.mainFile).size() / 1e6, benchgen::median(program),
+                benchgen::median(bare), ratio,
+                ratio <= targetRatio ? "target met" : "TARGET MISSED", benchgen::median(peaks));
     return ratio <= targetRatio ? 0 : 1;
 }

@@ -4,6 +4,8 @@
 // keep an interrupted start from losing data; the ratio shows what they cost.
 //
 //   build-x/bin/bench_maintenance [races ...]     (default: 10000 100000; target ratio <= 1.3)
+#include "BareWork.h"
+#include "Median.h"
 #include "RaceGenerator.h"
 #include "data/StartupMaintenance.h"
 
@@ -22,34 +24,6 @@ namespace {
 
 constexpr double targetRatio = 1.3;
 constexpr int rounds = 7;
-
-std::string quoted(const QString &path)
-{
-    return '\'' + path.toStdString() + '\'';
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// The same steps without checks, temporary files or flushes.
-double bareWork(const MaintenancePaths &paths)
-{
-    const std::string main = quoted(paths.mainFile), backup = quoted(paths.backupFile),
-                      target = quoted(paths.compactFile);
-    const std::string script = "sqlite3 " + main + " 'pragma quick_check' >/dev/null && cp " + main
-        + ' ' + backup + " && rm -f " + target + " && sqlite3 " + backup + " \"vacuum into "
-        + target + "\" && cp " + target + ' ' + main;
-    QElapsedTimer timer;
-    timer.start();
-    if (std::system(script.c_str()) != 0) {
-        std::fprintf(stderr, "bare work failed: %s\n", script.c_str());
-        std::exit(2);
-    }
-    return timer.nsecsElapsed() / 1e6;
-}
 
 double maintenance(const MaintenancePaths &paths, std::map<std::string, double> &steps)
 {
@@ -81,9 +55,9 @@ bool measure(int races)
         ours.push_back(maintenance(paths, steps));
         bare.push_back(bareWork(paths));
     }
-    const double ratio = median(ours) / median(bare);
+    const double ratio = benchgen::median(ours) / benchgen::median(bare);
     std::printf("%7d races, %6.1f MB: maintenance %8.1f ms, bare work %8.1f ms, ratio %.2f (%s)\n",
-                races, megabytes, median(ours), median(bare), ratio,
+                races, megabytes, benchgen::median(ours), benchgen::median(bare), ratio,
                 ratio <= targetRatio ? "target met" : "TARGET MISSED");
     std::printf("        time up to each point (mean):");
     for (const auto &[point, ms] : steps)

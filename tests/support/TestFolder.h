@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariantMap>
@@ -29,3 +30,8 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// The values of `numberField` in the rows a statement lists, in order, read through the data
+// source as the program runs it.
+QList<qlonglong> listedNumbers(const TestFolder &folder, const QString &statement,
+                               const QString &numberField);
