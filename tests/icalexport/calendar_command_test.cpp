@@ -1,9 +1,6 @@
 #include "CalendarReader.h"
-#include "FakeUi.h"
-#include "TestFolder.h"
-#include "context/AppContext.h"
+#include "MainWindowFixture.h"
 #include "icalexport/CalendarExportCommand.h"
-#include "racelist/Haupt_Form.h"
 #include "ui/QtUi.h"
 
 #include <QAbstractButton>
@@ -22,19 +19,12 @@
 #include <unistd.h>
 
 namespace {
-struct CalendarCommandTest : ::testing::Test
+struct CalendarCommandTest : MainWindowFixture
 {
-    TestFolder folder { TestFolder::Content::Seeded };
-    FakeUi ui;
-    FixedClock clock { QDateTime(QDate(2026, 12, 8), QTime(14, 5, 9)) };
-    AppContext ctx { ui, clock, folder.path() };
-    std::unique_ptr<Haupt_Form> window;
-
     void SetUp() override
     {
         folder.addRace({ { "ad_lauf", "Stadtlauf" }, { "ad_lauf_datum", "01.05.2027" } });
-        window = std::make_unique<Haupt_Form>(ctx);
-        ASSERT_TRUE(window->Form_Load());
+        start();
         ui.messages.clear();
     }
     void choose(const QString &path) { ui.fileAnswers.push_back({ true, path, 1 }); }

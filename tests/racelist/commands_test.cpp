@@ -1,7 +1,4 @@
-#include "FakeUi.h"
-#include "TestFolder.h"
-#include "context/AppContext.h"
-#include "racelist/Haupt_Form.h"
+#include "MainWindowFixture.h"
 #include "racelist/RaceExport.h"
 
 #include <QAction>
@@ -13,19 +10,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct CommandsTest : ::testing::Test
+struct CommandsTest : MainWindowFixture
 {
-    TestFolder folder { TestFolder::Content::Seeded };
-    FakeUi ui;
-    FixedClock clock { QDateTime(QDate(2026, 12, 8), QTime(14, 5, 9)) };
-    AppContext ctx { ui, clock, folder.path() };
-    std::unique_ptr<Haupt_Form> window;
-
-    void start()
-    {
-        window = std::make_unique<Haupt_Form>(ctx);
-        ASSERT_TRUE(window->Form_Load());
-    }
     void click(const QString &name)
     {
         auto *button = window->findChild<QPushButton *>(name);
