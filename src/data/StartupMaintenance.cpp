@@ -13,6 +13,7 @@
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
+#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -124,6 +125,17 @@ void copyReplacing(const QString &source, const QString &target, const Maintenan
         throw;
     }
     syncFolderOf(target);
+}
+
+// Writes a file's content to the disk; returns the error number (0: none).
+int flushFile(const QString &path)
+{
+    Fd file(::open(native(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0)
+        return errno;
+    if (const int err = fileio::syncFile(file.get()))
+        return err;
+    return file.close();
 }
 
 struct stat statOf(const QString &path)
@@ -362,9 +374,16 @@ void compact(const MaintenancePaths &paths, const RowCounts &expected, const Mai
             vacuum.step();
         }
         notify(hook, "compact:written");
-        // A compaction cut short (a full disk) can leave an empty database that looks sound.
-        SqliteDb result(paths.compactFile, SqliteDb::Open::ReadOnly);
-        check = checkDatabase(result);
+        // The target must reach the disk before it may replace the main file; the flush waits
+        // for the disk, the check for the processor, so they run side by side.
+        std::future<int> flushed = std::async(std::launch::async, flushFile, paths.compactFile);
+        {
+            // A compaction cut short (a full disk) can leave an empty database that looks sound.
+            SqliteDb result(paths.compactFile, SqliteDb::Open::ReadOnly);
+            check = checkDatabase(result);
+        }
+        if (const int err = flushed.get())
+            throw fileError(err);
         if (check.sound() && check.counts.front() != expected.front())
             check.problem = QStringLiteral("sie enthält %1 statt %2 Läufe")
                                 .arg(check.counts.front())
