@@ -34,6 +34,9 @@ int main(int argc, char **argv)
 
     SystemClock clock;
     AppContext ctx(ui, clock, programFolder);
+    // The file work of the start-up needs no window: it runs while the window is built.
+    ctx.vars.setProgramFolder(programFolder);
+    ctx.maintenance.begin(MaintenancePaths::inFolder(ctx.vars.app_pfad, ctx.vars.db_datei));
 
     Haupt_Form window(ctx);
     if (!window.Form_Load())

