@@ -7,6 +7,8 @@
 #include "TestFolder.h"
 #include "common/Clock.h"
 #include "context/AppContext.h"
+#include "data/PlaceNameIndex.h"
+#include "data/Sqlite.h"
 #include "postal/PLZORT_Form.h"
 #include "postal/PlzOrtSearch.h"
 #include "ui/DataGrid.h"
@@ -63,6 +65,11 @@ int main(int argc, char **argv)
     const int rows = argc > 1 ? std::atoi(argv[1]) : 20000;
     TestFolder folder;
     benchgen::addPostalDirectory(folder.dbPath(), rows);
+    {
+        // As the program's start-up leaves the file.
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
+        PlaceNameIndex::ensure(db);
+    }
 
     FakeUi ui;
     FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));

@@ -1,6 +1,7 @@
 #include "data/DataSource.h"
 
 #include "common/DbError.h"
+#include "data/PlaceNameIndex.h"
 #include "data/RaceDateIndex.h"
 #include "data/SqlTranslator.h"
 
@@ -38,6 +39,28 @@ bool hasOwnLimit(const QString &statement)
 std::string quotedName(const QString &name)
 {
     return '"' + name.toStdString() + '"';
+}
+
+// The columns whose German prefix searches may be narrowed to first bytes: only for a statement
+// on one table (so a column name means that table's column) that ends in an order by the keys'
+// tie-break completes, since the index reads the rows in another order.
+QStringList narrowableColumns(SqliteDb &db, const QString &statement)
+{
+    static const QRegularExpression oneTable(
+        QStringLiteral(R"(^\s*select\s+\*\s+from\s+(\w+)\s+where\b)"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression select(QStringLiteral(R"(\bselect\b)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression prefix(QStringLiteral(R"(\bleft\s*\()"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const auto m = oneTable.match(statement);
+    if (!m.hasMatch() || !prefix.match(statement).hasMatch() || statement.count(select) != 1
+        || hasOwnLimit(statement))
+        return {};
+    const std::string sql = translateStatement(statement).sql;
+    if (withoutFinalOrdering(sql) == sql)
+        return {};
+    return PlaceNameIndex::indexedColumns(db, m.captured(1));
 }
 } // namespace
 
@@ -79,6 +102,10 @@ void DataSource::refresh()
     // for the date functions.
     options.raceDateKeys = m_statement.contains(QLatin1String("ad_lauf_datum"), Qt::CaseInsensitive)
         && !RaceDateIndex::hasIrregularDates(m_db);
+    // A list whose order breaks every tie may narrow its German prefix searches by first bytes:
+    // an index then reads the rows in another order, which the sort undoes.
+    if (m_keysOnDemand)
+        options.leadByteColumns = narrowableColumns(m_db, m_statement);
     const TranslatedStatement translated = translateStatement(m_statement, options);
     if (translated.excel)
         throw DbError(ErrNo::SqlError, QStringLiteral("Diese Anweisung liefert keine Datensätze"));

@@ -3,6 +3,9 @@
 #include "common/DbError.h"
 
 #include <unicode/ucol.h>
+#include <unicode/ucoleitr.h>
+#include <unicode/uset.h>
+#include <unicode/ustring.h>
 
 #include <QString>
 
@@ -10,6 +13,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -107,7 +112,124 @@ int compareAscii(std::string_view a, std::string_view b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+// The upper half of the first primary weight of a text: two texts equal at secondary strength
+// have the same primary weights, so they share it. 0 when the text has no primary weight at all.
+std::optional<std::uint32_t> firstPrimary(const UChar *text, int32_t length)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UCollationElements *it = ucol_openElements(collator(), text, length, &status);
+    if (U_FAILURE(status))
+        return std::nullopt;
+    std::optional<std::uint32_t> primary = 0;
+    for (;;) {
+        const std::int32_t ce = ucol_next(it, &status);
+        if (U_FAILURE(status)) {
+            primary = std::nullopt;
+            break;
+        }
+        if (ce == UCOL_NULLORDER)
+            break;
+        // A continuation (marked 0xC0) only ever follows the element whose weight it extends.
+        if ((ce & 0xC0) != 0xC0 && (std::uint32_t(ce) >> 16) != 0) {
+            primary = std::uint32_t(ce) >> 16;
+            break;
+        }
+    }
+    ucol_closeElements(it);
+    return primary;
+}
+
+// For each ASCII character, the first primary weights a text beginning with it can have: its own,
+// or that of a contraction it begins ("L·" in Catalan). A character without a weight of its own
+// (a control character) lets a text begin with anything.
+struct AsciiLeads
+{
+    std::array<std::vector<std::uint32_t>, 128> primaries;
+    std::array<bool, 128> any {};
+
+    AsciiLeads()
+    {
+        for (int x = 0; x < 128; ++x) {
+            const UChar ch = UChar(x);
+            add(x, firstPrimary(&ch, 1));
+        }
+        UErrorCode status = U_ZERO_ERROR;
+        USet *contractions = uset_openEmpty();
+        ucol_getContractionsAndExpansions(collator(), contractions, nullptr, false, &status);
+        if (U_FAILURE(status))
+            any.fill(true);
+        const int32_t items = U_SUCCESS(status) ? uset_getItemCount(contractions) : 0;
+        for (int32_t i = 0; i < items; ++i) {
+            std::array<UChar, 64> text {};
+            UChar32 start = 0, end = 0;
+            UErrorCode itemStatus = U_ZERO_ERROR;
+            const int32_t length = uset_getItem(contractions, i, &start, &end, text.data(),
+                                                int32_t(text.size()), &itemStatus);
+            if (U_FAILURE(itemStatus)) {
+                any.fill(true);
+                break;
+            }
+            if (length == 0) { // a range of single characters: none begins a contraction
+                for (UChar32 c = start; c <= end && c < 128; ++c)
+                    any[size_t(c)] = true;
+            } else if (text[0] < 128) {
+                add(text[0], firstPrimary(text.data(), length));
+            }
+        }
+        uset_close(contractions);
+    }
+
+    void add(int x, std::optional<std::uint32_t> primary)
+    {
+        if (!primary || *primary == 0)
+            any[size_t(x)] = true;
+        else
+            primaries[size_t(x)].push_back(*primary);
+    }
+};
+
+const AsciiLeads &asciiLeads()
+{
+    thread_local const AsciiLeads leads;
+    return leads;
+}
+
 } // namespace
+
+std::bitset<256> germanLeadBytes(std::string_view text)
+{
+    std::bitset<256> all;
+    all.set();
+    if (text.empty())
+        return all;
+    // ICU reads damaged UTF-8 its own way; such a text is not narrowed.
+    std::vector<UChar> utf16(text.size() + 1);
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8(utf16.data(), int32_t(utf16.size()), &length, text.data(), int32_t(text.size()),
+                  &status);
+    if (U_FAILURE(status))
+        return all;
+    const std::optional<std::uint32_t> primary = firstPrimary(utf16.data(), length);
+    if (!primary)
+        return all;
+
+    std::bitset<256> lead;
+    for (int b = 0x80; b < 0x100; ++b)
+        lead.set(size_t(b));
+    // Compared byte for byte when ICU fails, and by rank when both are plain ASCII.
+    const auto first = std::uint8_t(text[0]);
+    lead.set(first);
+    const auto &rank = asciiRanks().rank;
+    const auto &leads = asciiLeads();
+    for (int x = 0; x < 128; ++x) {
+        const auto &p = leads.primaries[size_t(x)];
+        if (leads.any[size_t(x)] || std::find(p.begin(), p.end(), *primary) != p.end()
+            || (first < 128 && rank[first] != 0 && rank[size_t(x)] == rank[first]))
+            lead.set(size_t(x));
+    }
+    return lead;
+}
 
 int compareGerman(std::string_view a, std::string_view b)
 {

@@ -3,6 +3,8 @@
 #include "common/DbError.h"
 #include "common/GermanText.h"
 #include "data/DocumentLinkIndex.h"
+#include "data/GermanCollation.h"
+#include "data/PlaceNameIndex.h"
 #include "data/RaceDateIndex.h"
 
 #include <QRegularExpression>
@@ -104,6 +106,40 @@ QString emptyPrefixConditions(const QString &sql)
             continue;
         edits.push_back({ m.capturedStart(0), m.capturedLength(0),
                           u'(' + m.captured(1) + QStringLiteral(" is not null)") });
+    }
+    return applyEdits(sql, std::move(edits));
+}
+
+// left(port,'3' )  = 'Bad' becomes (<port begins with B, b or no ASCII> and left(port,'3' )  =
+// 'Bad'): the same rows, since no other name begins with the text the German way, but the index
+// of PlaceNameIndex reads only those names.
+QString leadByteConditions(const QString &sql, const QStringList &columns)
+{
+    if (columns.isEmpty())
+        return sql;
+    static const QRegularExpression re(
+        QStringLiteral(
+            R"(\bleft\s*\(\s*([A-Za-z_][A-Za-z0-9_]*)\s*,\s*('[^']*')\s*\)\s*=\s*('[^']*'))"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression positive(QStringLiteral(R"(^'[1-9][0-9]{0,8}'$)"));
+    const QString masked = maskLiterals(sql);
+    std::vector<Edit> edits;
+    for (auto it = re.globalMatch(masked); it.hasNext();) {
+        const auto m = it.next();
+        if (!columns.contains(m.captured(1), Qt::CaseInsensitive))
+            continue;
+        // Only a length of at least one character: left(x,'0') is '' for every name, and a
+        // length that is no plain number must fail or not exactly as before.
+        if (!positive.match(sql.mid(m.capturedStart(2), m.capturedLength(2))).hasMatch())
+            continue;
+        QString text = sql.mid(m.capturedStart(3) + 1, m.capturedLength(3) - 2);
+        text.replace(QStringLiteral("''"), QStringLiteral("'"));
+        const QString condition
+            = PlaceNameIndex::leadByteCondition(m.captured(1), germanLeadBytes(text.toStdString()));
+        if (condition.isEmpty())
+            continue;
+        edits.push_back({ m.capturedStart(0), 0, u'(' + condition + QStringLiteral(" and ") });
+        edits.push_back({ m.capturedEnd(0), 0, QStringLiteral(")") });
     }
     return applyEdits(sql, std::move(edits));
 }
@@ -227,6 +263,7 @@ TranslatedStatement translateStatement(const QString &statement, const Translate
     TranslatedStatement result;
     result.excel = excelTarget(sql, maskLiterals(sql));
     sql = emptyPrefixConditions(sql);
+    sql = leadByteConditions(sql, options.leadByteColumns);
 
     const QString masked = maskLiterals(sql);
     std::vector<Edit> edits;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <string>
@@ -26,6 +27,10 @@ struct TranslateOptions
     // Compare and sort the race date by its indexed key instead of the date functions; only
     // when every race date the functions read is one the key covers.
     bool raceDateKeys = false;
+    // Columns that hold only texts (or nothing), that the index of PlaceNameIndex covers, and
+    // whose rows may come in any order, since the order by breaks every tie: a German prefix
+    // comparison on one of them also asks for the first bytes a matching name can begin with.
+    QStringList leadByteColumns;
 };
 
 // Makes the program's statements run on SQLite:
@@ -33,7 +38,8 @@ struct TranslateOptions
 //   link's race number the comparison is one the index of DocumentLinkIndex answers;
 // - left(x,'n' )  = 't' compares the German way (collation "de"), and every order-by column
 //   sorts by the same collation;
-//   left() itself is called left_text() (LEFT is a keyword in SQLite);
+//   left() itself is called left_text() (LEFT is a keyword in SQLite); on leadByteColumns the
+//   comparison is narrowed to the first bytes a matching name can have;
 // - ordering by the race date breaks ties by the row's key, so that every way of running the
 //   statement lists races of one day in the same order (by number); with raceDateKeys, the race
 //   date's comparisons with a date and its ordering use the sortable key of RaceDateIndex;

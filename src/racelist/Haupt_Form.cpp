@@ -3,6 +3,7 @@
 #include "accessimport/AccessImport.h"
 #include "context/AppContext.h"
 #include "data/DocumentLinkIndex.h"
+#include "data/PlaceNameIndex.h"
 #include "data/RaceDateIndex.h"
 #include "data/Sqlite.h"
 #include "data/StartupMaintenance.h"
@@ -213,7 +214,8 @@ namespace {
 // slower, so a file that cannot take them (read-only, full disk) is used as it is.
 void addIndexes(const QString &mainFile)
 {
-    for (void (*ensure)(SqliteDb &) : { &RaceDateIndex::ensure, &DocumentLinkIndex::ensure }) {
+    for (void (*ensure)(SqliteDb &) :
+         { &RaceDateIndex::ensure, &DocumentLinkIndex::ensure, &PlaceNameIndex::ensure }) {
         try {
             SqliteDb db(mainFile, SqliteDb::Open::ReadWrite);
             ensure(db);

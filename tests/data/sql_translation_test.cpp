@@ -86,6 +86,24 @@ TEST(SqlTranslation, PostalSearchComparesTheGermanWayAndLeavesLiteralsAlone)
               "left_text(plz,'01')  = '' order by port COLLATE de");
 }
 
+TEST(SqlTranslation, PlaceSearchAsksForFirstBytesOnlyOnTheGivenColumn)
+{
+    TranslateOptions options;
+    options.leadByteColumns = QStringList { QStringLiteral("port") };
+    const auto sqlWith = [&options](const char *statement) {
+        return translateStatement(QString::fromUtf8(statement), options).sql;
+    };
+    EXPECT_NE(sqlWith("select * from aw_plzort  where left(port,'1' )  = 'B' order by port"),
+              sqlOf("select * from aw_plzort  where left(port,'1' )  = 'B' order by port"));
+    // Other columns, the empty field and a length that is no plain number are left alone.
+    for (const char *statement :
+         { "select * from aw_plzort  where left(plz,'1' )  = '7' order by port",
+           "select * from aw_plzort  where left(port,'0' )  = '' order by port",
+           "select * from aw_plzort  where left(port,'-1' )  = 'B' order by port",
+           "select * from aw_plzort  where left(port,'x' )  = 'B' order by port" })
+        EXPECT_EQ(sqlWith(statement), sqlOf(statement));
+}
+
 TEST(SqlTranslation, ExcelTargetIsRecognised)
 {
     const QString statement = QStringLiteral(
