@@ -93,11 +93,14 @@ void check(int err)
         throw fileError(err);
 }
 
+enum class Flush { BeforeRename, Later };
+
 // Copies source over target so that target is at every moment either its old or its new,
-// complete content: the copy goes to a file beside the target, reaches the disk, and is then
-// renamed over it.
+// complete content: the copy goes to a file beside the target and is then renamed over it. With
+// Flush::BeforeRename it reaches the disk before the rename; with Flush::Later the caller flushes
+// the target (flushFile) before anything relies on it being on the disk.
 void copyReplacing(const QString &source, const QString &target, const MaintenanceHook &hook,
-                   const char *writtenPoint)
+                   const char *writtenPoint, Flush flush = Flush::BeforeRename)
 {
     const QByteArray temp = native(target + QStringLiteral(".tmp"));
     try {
@@ -114,7 +117,8 @@ void copyReplacing(const QString &source, const QString &target, const Maintenan
             throw fileError(errno);
         check(fileio::copyContent(in.get(), out.get()));
         ::fchmod(out.get(), info.st_mode & 07777); // keeps the file's permissions
-        check(fileio::syncFile(out.get()));
+        if (flush == Flush::BeforeRename)
+            check(fileio::syncFile(out.get()));
         check(out.close());
         notify(hook, writtenPoint);
         if (::rename(temp.constData(), native(target).constData()) != 0)
@@ -123,10 +127,11 @@ void copyReplacing(const QString &source, const QString &target, const Maintenan
         ::unlink(temp.constData());
         throw;
     }
-    syncFolderOf(target);
+    if (flush == Flush::BeforeRename)
+        syncFolderOf(target);
 }
 
-// Writes a file's content to the disk; returns the error number (0: none).
+// Writes a file's content and its name to the disk; returns the error number (0: none).
 int flushFile(const QString &path)
 {
     Fd file(::open(native(path).constData(), O_RDONLY | O_CLOEXEC));
@@ -134,7 +139,10 @@ int flushFile(const QString &path)
         return errno;
     if (const int err = fileio::syncFile(file.get()))
         return err;
-    return file.close();
+    if (const int err = file.close())
+        return err;
+    syncFolderOf(path);
+    return 0;
 }
 
 struct stat statOf(const QString &path)
@@ -333,18 +341,34 @@ RowCounts repairMainFile(const QString &path)
     return check.counts;
 }
 
-void makeBackup(const QString &mainFile, const QString &backupFile, const MaintenanceHook &hook)
+DbError backupError(const DbError &e, const QString &backupFile)
+{
+    return inContext(e,
+                     QStringLiteral("Die Sicherungskopie '%1' kann nicht geschrieben werden")
+                         .arg(shown(backupFile)),
+                     mainFileUnchanged());
+}
+
+// Returns the flush of the backup, which waits for the disk while the compaction works; the
+// backup must be on the disk only before the main file is replaced (finishBackup). Until then
+// the main file is untouched, so a power cut in between can cost nothing but this copy of it.
+std::future<int> makeBackup(const QString &mainFile, const QString &backupFile,
+                            const MaintenanceHook &hook)
 {
     try {
         // Journal files of an earlier copy would be played back into the new one.
         removeDatabaseFiles(backupFile, false);
-        copyReplacing(mainFile, backupFile, hook, "backup:written");
+        copyReplacing(mainFile, backupFile, hook, "backup:written", Flush::Later);
     } catch (const DbError &e) {
-        throw inContext(e,
-                        QStringLiteral("Die Sicherungskopie '%1' kann nicht geschrieben werden")
-                            .arg(shown(backupFile)),
-                        mainFileUnchanged());
+        throw backupError(e, backupFile);
     }
+    return std::async(std::launch::async, flushFile, backupFile);
+}
+
+void finishBackup(std::future<int> &flushed, const QString &backupFile)
+{
+    if (const int err = flushed.get())
+        throw backupError(fileError(err), backupFile);
 }
 
 void removeOldTarget(const QString &compactFile)
@@ -470,13 +494,14 @@ void runStartupMaintenance(const MaintenancePaths &paths, const MaintenanceHook 
     notify(hook, "remove-compact:after");
 
     notify(hook, "backup:before");
-    makeBackup(mainFile, paths.backupFile, hook);
+    std::future<int> backupFlushed = makeBackup(mainFile, paths.backupFile, hook);
     notify(hook, "backup:after");
 
     notify(hook, "compact:before");
     compact(paths, counts, hook);
     notify(hook, "compact:after");
 
+    finishBackup(backupFlushed, paths.backupFile);
     notify(hook, "replace-main:before");
     replaceMainFile(paths, mainFile, hook);
     notify(hook, "replace-main:after");

@@ -17,7 +17,7 @@ struct MaintenancePaths
 
 // Called with a point name before and after each file operation of the maintenance, in this
 // order: repair:before, repair:after, remove-compact:before, remove-compact:after, backup:before,
-// backup:written (copy on disk, not yet renamed), backup:after, compact:before, compact:written
+// backup:written (copy complete, not yet renamed), backup:after, compact:before, compact:written
 // (not yet checked), compact:after, replace-main:before, replace-main:renamed (the target is the
 // main file now), copy-target:written (its copy on disk, not yet renamed), replace-main:after.
 // Where the target cannot be renamed (the main file is a link to another drive),
