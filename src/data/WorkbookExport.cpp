@@ -339,10 +339,6 @@ StatementResult executeStatement(const QString &databasePath, const QString &sta
         }
     }
     const qint64 rows = refuseOversizedResult(db, translated.sql);
-    // The export reads every row in an order the table's pages do not follow, so SQLite's small
-    // cache drops most pages before their next row: mapping the file spares a read call and a
-    // copy for each of them. This connection only, which closes with the export.
-    db.exec("pragma mmap_size = 268435456");
     try {
         result.cutCells = exportToWorkbook(db, translated.sql, *translated.excel, rows);
     } catch (const xls::Error &e) {
