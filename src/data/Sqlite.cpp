@@ -53,10 +53,10 @@ DbError sqliteError(int rc, const QString &detail)
     }
 }
 
-SqliteDb::SqliteDb(const QString &path, Open mode)
+SqliteDb::SqliteDb(const QString &path, Open mode, Threads threads)
     : m_path(path)
 {
-    int flags = SQLITE_OPEN_FULLMUTEX;
+    int flags = threads == Threads::OneAtATime ? SQLITE_OPEN_NOMUTEX : SQLITE_OPEN_FULLMUTEX;
     switch (mode) {
     case Open::ReadWrite:
         flags |= SQLITE_OPEN_READWRITE;

@@ -20,8 +20,14 @@ public:
         Create // tools and tests that build a database
     };
 
+    // Shared: every call takes the connection's lock. OneAtATime: no lock; the connection is
+    // used by one thread at a time, handed over only where the threads synchronise anyway (the
+    // export reads its rows on a thread of its own, and a lock around each of its millions of
+    // column reads took a fifth of that thread's time).
+    enum class Threads { Shared, OneAtATime };
+
     SqliteDb() = default;
-    SqliteDb(const QString &path, Open mode);
+    SqliteDb(const QString &path, Open mode, Threads threads = Threads::Shared);
     ~SqliteDb();
     SqliteDb(SqliteDb &&other) noexcept;
     SqliteDb &operator=(SqliteDb &&other) noexcept;

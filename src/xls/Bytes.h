@@ -29,9 +29,25 @@ public:
     // Characters in the compressed (one byte each) or the UTF-16LE form.
     void chars(std::u16string_view text, bool compressed)
     {
-        for (char16_t c : text)
-            compressed ? u8(c) : u16(c);
+        std::uint8_t *out = grow(text.size() * (compressed ? 1 : 2));
+        if (compressed) {
+            for (char16_t c : text)
+                *out++ = static_cast<std::uint8_t>(c);
+        } else {
+            for (char16_t c : text) {
+                *out++ = static_cast<std::uint8_t>(c & 0xFF);
+                *out++ = static_cast<std::uint8_t>(c >> 8);
+            }
+        }
     }
+    // Room for count more bytes at the end, to be filled through the pointer.
+    std::uint8_t *grow(std::size_t count)
+    {
+        const std::size_t size = m_data.size();
+        m_data.resize(size + count);
+        return m_data.data() + size;
+    }
+    void resize(std::size_t size) { m_data.resize(size); }
 
     const std::uint8_t *data() const { return m_data.data(); }
     std::size_t size() const { return m_data.size(); }

@@ -2,6 +2,7 @@
 
 #include "fileio/FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -14,6 +15,8 @@ namespace xls {
 namespace {
 
 constexpr std::size_t bufferSize = 1 << 20;
+// Write-back of a file synced in the end starts every few MB, and a copy goes in such pieces.
+constexpr std::uint64_t writeBackStep = 4 << 20;
 
 const std::string temporaryPrefix = ".strivo-";
 const std::string temporarySuffix = ".tmp";
@@ -164,22 +167,58 @@ void OutputFile::flush()
 {
     if (const int err = fileio::writeAll(m_fd, m_buffer.data(), m_buffer.size()))
         throw systemError(err, m_shownPath);
+    m_flushed += m_buffer.size();
     m_buffer.clear();
+    startWriteBack();
+}
+
+void OutputFile::startWriteBack()
+{
+    if (!m_writeBackEarly || m_flushed - m_writeBackFrom < writeBackStep)
+        return;
+    // Only a start: a failure shows in the final sync, which judges the file.
+    ::sync_file_range(m_fd, static_cast<off_t>(m_writeBackFrom),
+                      static_cast<off_t>(m_flushed - m_writeBackFrom), SYNC_FILE_RANGE_WRITE);
+    m_writeBackFrom = m_flushed;
 }
 
 void OutputFile::copyTo(OutputFile &target)
 {
     flush();
+    target.flush();
     if (::lseek(m_fd, 0, SEEK_SET) < 0)
         throw systemError(errno, m_shownPath);
-    std::vector<char> piece(bufferSize);
-    for (;;) {
+    // In pieces, so that the target's write-back starts while the rest is copied.
+    std::uint64_t left = m_flushed;
+    while (left > 0) {
+        const ssize_t n = ::copy_file_range(m_fd, nullptr, target.m_fd, nullptr,
+                                            std::min<std::uint64_t>(left, writeBackStep), 0);
+        if (n > 0) {
+            left -= static_cast<std::uint64_t>(n);
+            target.m_written += static_cast<std::uint64_t>(n);
+            target.m_flushed += static_cast<std::uint64_t>(n);
+            target.startWriteBack();
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0 || errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)
+            break; // the rest by reading and writing
+        throw systemError(errno, target.m_shownPath);
+    }
+    std::vector<char> piece(left > 0 ? bufferSize : 0);
+    while (left > 0) {
         std::size_t got = 0;
         if (const int err = fileio::readSome(m_fd, piece.data(), piece.size(), got))
             throw systemError(err, m_shownPath);
         if (got == 0)
             break;
-        target.write(piece.data(), got);
+        if (const int err = fileio::writeAll(target.m_fd, piece.data(), got))
+            throw systemError(err, target.m_shownPath);
+        left -= std::min<std::uint64_t>(left, got);
+        target.m_written += got;
+        target.m_flushed += got;
+        target.startWriteBack();
     }
 }
 

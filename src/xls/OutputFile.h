@@ -33,11 +33,15 @@ public:
     // As createUnnamed, or else a unique name that is removed at once.
     void createAnonymous(const std::string &folder);
 
+    // Hands every flushed part to the disk at once, so that the final sync finds little left to
+    // write. Only for files that are synced in the end: it costs disk work for the others.
+    void writeBackEarly() { m_writeBackEarly = true; }
+
     void write(const void *data, std::size_t size);
     void flush();
     std::uint64_t size() const { return m_written; }
 
-    // Reads the whole file from its start in pieces, for copying it elsewhere.
+    // Appends the whole file to target, in the kernel where the file system can.
     void copyTo(OutputFile &target);
     // Flushes and forces the data to the disk; errors such as a full disk surface here.
     void sync();
@@ -51,11 +55,16 @@ public:
     void setShownPath(const std::string &path) { m_shownPath = path; }
 
 private:
+    void startWriteBack();
+
     int m_fd = -1;
     std::string m_path;
     std::string m_shownPath;
     std::vector<char> m_buffer;
     std::uint64_t m_written = 0;
+    std::uint64_t m_flushed = 0; // handed to the system
+    std::uint64_t m_writeBackFrom = 0; // where write-back has not been started yet
+    bool m_writeBackEarly = false;
 };
 
 } // namespace xls

@@ -62,29 +62,32 @@ std::u16string utf8ToUtf16(std::string_view utf8, std::size_t maxUnits)
 
 void utf8ToUtf16(std::string_view utf8, std::u16string &out, std::size_t maxUnits)
 {
-    out.clear();
-    out.reserve(std::min(utf8.size(), maxUnits));
+    // Never more code units than bytes: room for all at once, cut to what was used at the end.
+    out.resize(std::min(utf8.size(), maxUnits));
+    char16_t *const units = out.data();
+    std::size_t n = 0;
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         if (static_cast<std::uint8_t>(utf8[pos]) < 0x80) { // most texts are mostly ASCII
-            if (out.size() + 1 > maxUnits)
+            if (n + 1 > maxUnits)
                 break;
-            out.push_back(static_cast<char16_t>(utf8[pos++]));
+            units[n++] = static_cast<char16_t>(utf8[pos++]);
             continue;
         }
         const char32_t cp = decodeOne(utf8, pos);
         if (cp >= 0x10000) {
-            if (out.size() + 2 > maxUnits)
+            if (n + 2 > maxUnits)
                 break;
             const char32_t v = cp - 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (v >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+            units[n++] = static_cast<char16_t>(0xD800 + (v >> 10));
+            units[n++] = static_cast<char16_t>(0xDC00 + (v & 0x3FF));
         } else {
-            if (out.size() + 1 > maxUnits)
+            if (n + 1 > maxUnits)
                 break;
-            out.push_back(static_cast<char16_t>(cp));
+            units[n++] = static_cast<char16_t>(cp);
         }
     }
+    out.resize(n);
 }
 
 bool isValidUtf8(std::string_view utf8)

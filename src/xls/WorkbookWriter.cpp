@@ -34,6 +34,21 @@ constexpr std::uint16_t idWindow2 = 0x023E;
 constexpr std::uint16_t xfPlain = 15;
 constexpr std::uint16_t xfWrapped = 16;
 
+// A text cell's record (LABELSST) with its header; a boolean's is shorter.
+constexpr std::size_t largestCellRecord = 14;
+
+std::uint8_t *put16(std::uint8_t *out, std::uint32_t v)
+{
+    out[0] = static_cast<std::uint8_t>(v & 0xFF);
+    out[1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
+    return out + 2;
+}
+
+// After this many rows the string table is sized for all expected rows, by the distinct texts
+// so far; at most for this many texts (beyond, it grows as it must).
+constexpr std::uint32_t sampleRows = 1024;
+constexpr std::uint64_t maxReserve = 4'000'000;
+
 // BIFF offsets are 32-bit; stay well inside what every reader handles.
 constexpr std::uint64_t maxStreamLength = 0x7FFFFFFF;
 
@@ -181,42 +196,73 @@ void WorkbookWriter::addRow(std::span<const Cell> cells)
                     "Ein Excel-97-Arbeitsblatt fasst höchstens 256 Spalten.");
 
     const std::uint32_t row = m_rows++;
+    // The row's texts first, converted and hashed, with their places in the string table asked
+    // for ahead: the lookups then find them in the cache instead of each waiting for memory.
+    m_rowTexts.clear();
+    m_pending.clear();
+    for (const Cell &cell : cells) {
+        if (cell.kind != Cell::Kind::Text)
+            continue;
+        // Line breaks as the format's own LF, so every reader shows them alike.
+        std::u16string &text = m_text;
+        utf8ToUtf16(cell.text, text, std::u16string::npos);
+        normalizeLineBreaks(text);
+        if (text.size() > maxCellTextUnits)
+            ++m_cutCells;
+        cutToUnits(text);
+        PendingText &pending = m_pending.emplace_back();
+        pending.offset = m_rowTexts.size();
+        pending.size = text.size();
+        if (text.empty())
+            continue;
+        pending.hash = SharedStrings::hashOf(text);
+        pending.wraps = text.find(u'\n') != std::u16string::npos;
+        m_strings.prefetch(pending.hash);
+        m_rowTexts.append(text);
+    }
+
     Bytes &records = m_rowRecords;
     records.clear();
+    std::uint8_t *const start = records.grow(cells.size() * largestCellRecord);
+    std::uint8_t *out = start;
+    const PendingText *pending = m_pending.data();
     for (std::uint32_t column = 0; column < cells.size(); ++column) {
         const Cell &cell = cells[column];
         if (cell.kind == Cell::Kind::Boolean) {
-            records.u16(idBoolErr);
-            records.u16(8);
-            records.u16(row);
-            records.u16(column);
-            records.u16(xfPlain);
-            records.u8(cell.value ? 1 : 0);
-            records.u8(0); // a boolean, not an error code
+            out = put16(out, idBoolErr);
+            out = put16(out, 8);
+            out = put16(out, row);
+            out = put16(out, column);
+            out = put16(out, xfPlain);
+            *out++ = cell.value ? 1 : 0;
+            *out++ = 0; // a boolean, not an error code
         } else if (cell.kind == Cell::Kind::Text) {
-            // Line breaks as the format's own LF, so every reader shows them alike.
-            std::u16string &text = m_text;
-            utf8ToUtf16(cell.text, text, std::u16string::npos);
-            normalizeLineBreaks(text);
-            if (text.size() > maxCellTextUnits)
-                ++m_cutCells;
-            cutToUnits(text);
-            if (text.empty())
+            const PendingText &text = *pending++;
+            if (text.size == 0)
                 continue; // some readers fail on an empty shared string; an empty cell is the same
-            const bool wraps = text.find(u'\n') != std::u16string::npos;
-            records.u16(idLabelSst);
-            records.u16(10);
-            records.u16(row);
-            records.u16(column);
-            records.u16(wraps ? xfWrapped : xfPlain);
-            records.u32(m_strings.add(text));
+            const std::uint32_t entry = m_strings.add(
+                std::u16string_view(m_rowTexts).substr(text.offset, text.size), text.hash);
+            out = put16(out, idLabelSst);
+            out = put16(out, 10);
+            out = put16(out, row);
+            out = put16(out, column);
+            out = put16(out, text.wraps ? xfWrapped : xfPlain);
+            out = put16(out, entry & 0xFFFF);
+            out = put16(out, entry >> 16);
         } else {
             continue;
         }
         m_usedRows = row + 1;
         m_columns = std::max(m_columns, column + 1);
     }
+    records.resize(static_cast<std::size_t>(out - start));
     m_cells.write(records.data(), records.size());
+
+    if (m_rows == sampleRows && m_expectedRows > m_rows) {
+        const std::uint64_t expected
+            = std::uint64_t(m_strings.uniqueCount()) * m_expectedRows / m_rows * 9 / 8;
+        m_strings.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(expected, maxReserve)));
+    }
 }
 
 void WorkbookWriter::finish()
@@ -230,6 +276,7 @@ void WorkbookWriter::finish()
     OutputFile out;
     out.setShownPath(m_target);
     if (out.createUnnamed(m_folder)) {
+        out.writeBackEarly();
         writeWorkbook(out);
         out.sync();
         out.linkAs(m_target); // fails rather than replace a file that appeared meanwhile
@@ -239,6 +286,7 @@ void WorkbookWriter::finish()
         return;
     }
     out.createUnique(m_folder);
+    out.writeBackEarly();
     try {
         writeWorkbook(out);
         out.commit();

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace xls {
 
@@ -56,8 +57,13 @@ public:
     WorkbookWriter &operator=(const WorkbookWriter &) = delete;
 
     // A hint that about this many rows follow: the string table makes room for a distinct text
-    // per row at once instead of growing step by step.
-    void expectRows(std::uint32_t rows) { m_strings.reserve(rows); }
+    // per row at once, and for as many as the first rows bring once they are in, instead of
+    // growing step by step.
+    void expectRows(std::uint32_t rows)
+    {
+        m_expectedRows = rows;
+        m_strings.reserve(rows);
+    }
     void addRow(std::span<const Cell> cells);
     void finish();
 
@@ -75,8 +81,19 @@ private:
     OutputFile m_cells; // cell records of the sheet, in row order
     Bytes m_rowRecords;
     SharedStrings m_strings;
-    std::u16string m_text; // the cell being added, one buffer for all
+    // A text cell of the row being added, converted, waiting for its entry in the table.
+    struct PendingText
+    {
+        std::size_t offset = 0; // in m_rowTexts
+        std::size_t size = 0; // 0: no cell
+        std::uint32_t hash = 0;
+        bool wraps = false;
+    };
+    std::u16string m_text; // the cell being converted, one buffer for all
+    std::u16string m_rowTexts; // the row's converted texts, back to back
+    std::vector<PendingText> m_pending;
     std::uint32_t m_rows = 0; // rows added
+    std::uint32_t m_expectedRows = 0;
     std::uint32_t m_usedRows = 0; // up to the last row with a cell
     std::uint32_t m_columns = 0; // up to the last column with a cell
     std::uint32_t m_cutCells = 0;

@@ -299,6 +299,26 @@ TEST_F(ExportTest, AsManyRacesAsASheetHoldsAreExportedWhole)
     EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), true), races);
 }
 
+TEST_F(ExportTest, AnErrorWhileTheRowsAreReadIsReportedAndLeavesNoFile)
+{
+    // The rows are read ahead of the writer a batch at a time: the failing row comes after
+    // several batches have been written, and the error still reaches the caller.
+    addNumberedRaces(folder, 3000);
+    folder.exec(QStringLiteral(
+        "update adressen set ad_ang_jn = -9223372036854775808 where ad_lauf = 'Lauf 2500'"));
+    const QString path = target(QStringLiteral("Fehler.xls"));
+    const QString statement = QStringLiteral("select ad_lauf, abs(ad_ang_jn) into ")
+        + QStringLiteral("[Excel 8.0;Database=") + path
+        + QStringLiteral("].Läufe from adressen order by ad_lauf");
+    try {
+        executeStatement(folder.dbPath(), statement);
+        FAIL() << "the failing row was not reported";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("overflow"))) << e.what();
+    }
+    EXPECT_TRUE(exportFiles().isEmpty()) << exportFiles().join(u' ').toStdString();
+}
+
 TEST_F(ExportTest, TextHoldingASecondStatementIsRefusedWhole)
 {
     folder.addRace({ { QStringLiteral("ad_lauf"), QStringLiteral("A") } });

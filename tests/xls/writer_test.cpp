@@ -5,6 +5,7 @@
 #include "xls/Utf16.h"
 #include "xls/WorkbookWriter.h"
 
+#include <QCryptographicHash>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -281,6 +282,47 @@ TEST_F(WorkbookWriterTest, EmptySheetAndSheetNameBeyondLatin1)
     writeBook(path, "Läufe ☃ 2024", {});
     expectSheet(readWithXlrd(path), "Läufe ☃ 2024", {});
     expectSheet(readWithFreexl(path), "Läufe ☃ 2024", {});
+}
+
+// Changes made for speed must leave every byte of the file as it was: a workbook touching every
+// form (shared and unique texts, both character forms, pairs and long texts across record
+// boundaries, cut texts, damaged bytes, booleans, empty cells, several buffers of cells and an
+// allocation table beyond the header's list) against the digest of the file as it was written
+// before those changes.
+TEST_F(WorkbookWriterTest, BytesOfTheFileStayTheSame)
+{
+    const std::string path = file("gleich.xls");
+    {
+        xls::WorkbookWriter book(path, "Läufe €");
+        book.expectRows(1000); // fewer than follow: the table grows beyond the hint
+        addRow(book, { T("Lauf"), T("Ort"), T("Notiz"), T("ja/nein"), T("leer"), T("Wert") });
+        static const char *const places[] = { "Köln", "Berlin", "Łódź", "Zürich", "Ελλάδα" };
+        for (int r = 1; r <= 30000; ++r) {
+            const std::string n = std::to_string(r);
+            std::vector<In> row = {
+                T("Lauf " + n + (r % 7 ? " über Stock" : " 🏃 €")),
+                T(places[r % 5]),
+                T(r % 11 ? "Notiz " + std::to_string(r % 97) + "\r\nzweite Zeile\rdritte" : ""),
+                B(r % 3 == 0),
+                E(),
+                T(r % 13 ? std::to_string(r % 500) : "kaputt \xff\xe2\x82 " + n),
+                T(n + repeat("Ü", 150)),
+            };
+            if (r % 1000 == 0) // long texts at varying offsets to the record boundaries
+                row.push_back(T(repeat("b", r / 1000 % 4) + repeat(r % 2000 ? "😀" : "ä", 9000)));
+            if (r == 15000)
+                row.push_back(T(repeat("€", 40000)));
+            addRow(book, row);
+        }
+        book.finish();
+    }
+    EXPECT_GT(std::filesystem::file_size(path), 7u * 1024 * 1024);
+    const std::string bytes = contentOf(path);
+    EXPECT_EQ(QCryptographicHash::hash(QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                       QCryptographicHash::Sha256)
+                  .toHex()
+                  .toStdString(),
+              "f8897b25bde669b3788ce26c6a5a0b4ed9b34b2d1d47e9022d945ff47a302674");
 }
 
 TEST(Utf8ToUtf16, DamagedInputBecomesReplacementCharacters)
