@@ -339,12 +339,8 @@ StatementResult executeStatement(const QString &databasePath, const QString &sta
         }
     }
     const qint64 rows = refuseOversizedResult(db, translated.sql);
-    // The export reads every row in an order the table's pages do not follow, so SQLite's small
-    // cache has dropped most pages before their next row: a map of the file spares a read call
-    // and a copy for each (a third of the reading thread's time). The mapped pages are the
-    // system's file cache, not memory of ours, and the read lock keeps the file from shrinking
-    // under the map. This connection only; it closes with the export.
-    db.exec("pragma mmap_size = 268435456");
+    // The rows are read through SQLite's own page cache, not a map of the file: a read error
+    // under a map would end the program instead of reaching the error box.
     try {
         result.cutCells = exportToWorkbook(db, translated.sql, *translated.excel, rows);
     } catch (const xls::Error &e) {
