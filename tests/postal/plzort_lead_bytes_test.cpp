@@ -65,10 +65,12 @@ QList<qlonglong> plainSearch(SqliteDb &db, const QString &statement)
     return keys;
 }
 
-QList<qlonglong> windowSearch(const TestFolder &folder, const QString &statement)
+// Every row's key as a data source lists them: read a part at a time as the window reads them
+// (keys on demand), or all at once.
+QList<qlonglong> listedKeys(const TestFolder &folder, const QString &statement, bool asTheWindow)
 {
     DataSource ds;
-    ds.setKeysOnDemand(true);
+    ds.setKeysOnDemand(asTheWindow);
     ds.setDatabaseName(folder.dbPath());
     ds.setRecordSource(statement);
     ds.refresh();
@@ -79,18 +81,14 @@ QList<qlonglong> windowSearch(const TestFolder &folder, const QString &statement
     return keys;
 }
 
-// Every row's key as a data source that reads all at once lists them.
+QList<qlonglong> windowSearch(const TestFolder &folder, const QString &statement)
+{
+    return listedKeys(folder, statement, true);
+}
+
 QList<qlonglong> wholeList(const TestFolder &folder, const QString &statement)
 {
-    DataSource ds;
-    ds.setDatabaseName(folder.dbPath());
-    ds.setRecordSource(statement);
-    ds.refresh();
-    QList<qlonglong> keys;
-    const int key = ds.fieldIndex(QStringLiteral("pov_nummer"));
-    for (int r = 0; r < ds.recordCount(); ++r)
-        keys << ds.valueAt(r, key).toLongLong();
-    return keys;
+    return listedKeys(folder, statement, false);
 }
 
 } // namespace
