@@ -525,8 +525,7 @@ void EarlyMaintenance::finish(const MaintenancePaths &paths)
 {
     if (m_running.valid()) {
         std::future<void> running = std::move(m_running);
-        if (m_paths.mainFile == paths.mainFile && m_paths.backupFile == paths.backupFile
-            && m_paths.compactFile == paths.compactFile) {
+        if (m_paths == paths) {
             running.get();
             return;
         }

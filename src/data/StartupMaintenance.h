@@ -13,6 +13,7 @@ struct MaintenancePaths
     QString compactFile; // compaction target; equals the main file afterwards
 
     static MaintenancePaths inFolder(const QString &appPfad, const QString &dbDatei);
+    bool operator==(const MaintenancePaths &) const = default;
 };
 
 // Called with a point name before and after each file operation of the maintenance, in this

@@ -1,7 +1,6 @@
 // The place search narrowed by the index on first bytes lists exactly the rows, in the order, of
 // the plain search (every row compared the German way), for texts of any kind.
 #include "TestFolder.h"
-#include "data/DataSource.h"
 #include "data/PlaceNameIndex.h"
 #include "data/SqlTranslator.h"
 #include "data/Sqlite.h"
@@ -65,30 +64,14 @@ QList<qlonglong> plainSearch(SqliteDb &db, const QString &statement)
     return keys;
 }
 
-// Every row's key as a data source lists them: read a part at a time as the window reads them
-// (keys on demand), or all at once.
-QList<qlonglong> listedKeys(const TestFolder &folder, const QString &statement, bool asTheWindow)
-{
-    DataSource ds;
-    ds.setKeysOnDemand(asTheWindow);
-    ds.setDatabaseName(folder.dbPath());
-    ds.setRecordSource(statement);
-    ds.refresh();
-    QList<qlonglong> keys;
-    const int key = ds.fieldIndex(QStringLiteral("pov_nummer"));
-    for (int r = 0; r < ds.recordCount(); ++r)
-        keys << ds.valueAt(r, key).toLongLong();
-    return keys;
-}
-
 QList<qlonglong> windowSearch(const TestFolder &folder, const QString &statement)
 {
-    return listedKeys(folder, statement, true);
+    return listedNumbers(folder, statement, QStringLiteral("pov_nummer"), true);
 }
 
 QList<qlonglong> wholeList(const TestFolder &folder, const QString &statement)
 {
-    return listedKeys(folder, statement, false);
+    return listedNumbers(folder, statement, QStringLiteral("pov_nummer"));
 }
 
 } // namespace

@@ -68,9 +68,10 @@ QVariantMap TestFolder::firstRow(const QString &sql, const QVariant &value) cons
 }
 
 QList<qlonglong> listedNumbers(const TestFolder &folder, const QString &statement,
-                               const QString &numberField)
+                               const QString &numberField, bool keysOnDemand)
 {
     DataSource ds;
+    ds.setKeysOnDemand(keysOnDemand);
     ds.setDatabaseName(folder.dbPath());
     ds.setRecordSource(statement);
     ds.refresh();

@@ -32,6 +32,6 @@ private:
 };
 
 // The values of `numberField` in the rows a statement lists, in order, read through the data
-// source as the program runs it.
+// source as the program runs it; with keysOnDemand as the postal directory reads them.
 QList<qlonglong> listedNumbers(const TestFolder &folder, const QString &statement,
-                               const QString &numberField);
+                               const QString &numberField, bool keysOnDemand = false);
