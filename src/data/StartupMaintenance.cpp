@@ -1,6 +1,7 @@
 #include "data/StartupMaintenance.h"
 
 #include "common/DbError.h"
+#include "data/EmptyRaces.h"
 #include "data/FileError.h"
 #include "data/Sqlite.h"
 #include "fileio/FileIo.h"
@@ -112,7 +113,11 @@ void copyReplacing(const QString &source, const QString &target, const Maintenan
         };
         if (::stat(native(target).constData(), &info) != 0 && ::fstat(in.get(), &info) != 0)
             throw fileError(errno);
-        Fd out(::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+        // A leftover under the temporary name may be a link: writing through it could reach
+        // any file, the database included. Only a file made here is written.
+        if (::unlink(temp.constData()) != 0 && errno != ENOENT)
+            throw fileError(errno);
+        Fd out(::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         if (out.get() < 0)
             throw fileError(errno);
         check(fileio::copyContent(in.get(), out.get()));
@@ -336,6 +341,8 @@ RowCounts repairMainFile(const QString &path)
             == 0)
             db.exec("pragma journal_mode = delete"); // the copies below must see every change
         check = checkDatabase(db, Pages::FromDisk);
+        if (check.sound())
+            check.counts.front() -= removeEmptyRaces(db);
     } catch (const DbError &e) {
         throw inContext(e, what, untouched);
     }
@@ -471,6 +478,45 @@ void replaceMainFile(const MaintenancePaths &paths, const QString &mainFile,
     }
 }
 
+// The names the maintenance deletes or writes, beside the main file.
+QStringList namesWorkedOn(const MaintenancePaths &paths, const QString &mainFile)
+{
+    QStringList names;
+    for (const QString &copy : { paths.backupFile, paths.compactFile }) {
+        for (const char *suffix : { "", ".tmp", "-journal", "-wal", "-shm" })
+            names << copy + QLatin1String(suffix);
+    }
+    return names << mainFile + QStringLiteral(".tmp");
+}
+
+// A main file that is also the backup or the compaction target (one of them a link to the
+// other, or two hard links of one file) would be deleted or overwritten by the very steps
+// that are to keep it safe: nothing is done then.
+void refuseSharedFile(const MaintenancePaths &paths, const QString &mainFile)
+{
+    struct stat mainInfo
+    {
+    };
+    if (::stat(native(mainFile).constData(), &mainInfo) != 0)
+        return; // the repair step reports a missing file
+    for (const QString &name : namesWorkedOn(paths, mainFile)) {
+        struct stat info
+        {
+        };
+        if (::stat(native(name).constData(), &info) != 0 || info.st_dev != mainInfo.st_dev
+            || info.st_ino != mainInfo.st_ino)
+            continue;
+        throw DbError(ErrNo::CannotOpenFile,
+                      QStringLiteral("Die Datenbankdatei '%1' und '%2' sind dieselbe Datei (über "
+                                     "eine Verknüpfung oder einen zweiten Dateinamen). Die "
+                                     "Wartung beim Start legt unter '%2' eine eigene Datei an "
+                                     "und würde dabei die Datenbank löschen oder überschreiben; "
+                                     "sie wird deshalb nicht ausgeführt. Bitte die Datenbank "
+                                     "unter '%1' als eigene Datei ablegen. %3")
+                          .arg(shown(paths.mainFile), shown(name), mainFileUnchanged()));
+    }
+}
+
 // The file the main file's name leads to: maintenance works on the file a link points to and
 // keeps the link.
 QString resolvedMainFile(const QString &mainFile)
@@ -490,6 +536,7 @@ MaintenancePaths MaintenancePaths::inFolder(const QString &appPfad, const QStrin
 void runStartupMaintenance(const MaintenancePaths &paths, const MaintenanceHook &hook)
 {
     const QString mainFile = resolvedMainFile(paths.mainFile);
+    refuseSharedFile(paths, mainFile);
     notify(hook, "repair:before");
     const RowCounts counts = repairMainFile(mainFile);
     notify(hook, "repair:after");

@@ -125,12 +125,10 @@ RaceStatistics computeStatistics(const std::vector<RaceRecord> &races)
         group.times.push_back({ { date, *ms, race.lauf }, race.ort });
     }
 
-    if (!years.empty()) {
-        for (int y = years.begin()->first; y <= years.rbegin()->first; ++y) {
-            const auto it = years.find(y);
-            stats.years.push_back(it != years.end() ? it->second : YearFigures { y, 0, 0, 0, 0 });
-        }
-    }
+    // Only years with races: a typo such as "0205" would otherwise list two thousand empty ones.
+    stats.years.reserve(years.size());
+    for (const auto &[year, figures] : years)
+        stats.years.push_back(figures);
 
     std::vector<Group> ordered;
     ordered.reserve(size_t(groups.size()));

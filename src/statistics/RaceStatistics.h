@@ -71,7 +71,7 @@ struct LeftOut
 struct RaceStatistics
 {
     std::vector<BestTime> bests; // Marathon, Halb-Marathon, then by length, then by name
-    std::vector<YearFigures> years; // every year from the first to the last, gaps included
+    std::vector<YearFigures> years; // the years that have races, in order
     std::vector<Progression> progressions; // distances with at least one readable time
     std::vector<LeftOut> leftOut;
     int unreadableTimes = 0; // races run whose time is left out

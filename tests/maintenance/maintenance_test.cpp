@@ -4,10 +4,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -230,4 +232,188 @@ TEST(StartupMaintenance, AnAccessFileWaitsForTheLoadStepToTakeItOver)
     writeFile(f.paths.mainFile, database);
     ASSERT_NO_THROW(early.finish(f.paths));
     EXPECT_EQ(integrityOf(f.paths.mainFile), "ok");
+}
+
+namespace {
+
+// Every name in the folder with what it is: a link's target, or a file's bytes.
+QMap<QString, QByteArray> namesIn(const QString &folder)
+{
+    QMap<QString, QByteArray> names;
+    const QDir dir(folder);
+    for (const QFileInfo &entry :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        names.insert(entry.fileName(),
+                     entry.isSymLink() ? "-> " + entry.symLinkTarget().toUtf8()
+                                       : bytesOf(entry.filePath()));
+    return names;
+}
+
+void makeLink(const QString &target, const QString &name)
+{
+    ASSERT_TRUE(QFile::link(target, name)) << name.toStdString();
+}
+
+void makeHardLink(const QString &existing, const QString &name)
+{
+    ASSERT_EQ(::link(QFile::encodeName(existing).constData(), QFile::encodeName(name).constData()),
+              0);
+}
+
+// Gives the main file's content to `name` and leaves the main name as a link to it.
+void moveMainBehindLink(RaceFolder &f, const QString &name)
+{
+    QFile::remove(name);
+    ASSERT_TRUE(QFile::rename(f.paths.mainFile, name));
+    makeLink(name, f.paths.mainFile);
+}
+
+} // namespace
+
+// The maintenance deletes and writes its copies; where one of them is the main file itself,
+// it must change nothing at all, start after start.
+TEST(StartupMaintenance, RefusesWhenTheMainFileIsOneOfItsCopies)
+{
+    struct Case
+    {
+        const char *what;
+        std::function<void(RaceFolder &)> arrange;
+        const char *otherName;
+    };
+    const std::vector<Case> cases {
+        { "main file a link to the target",
+          [](RaceFolder &f) { moveMainBehindLink(f, f.paths.compactFile); },
+          "Strivo-DB_compact.mdb" },
+        { "main file a link to the backup",
+          [](RaceFolder &f) { moveMainBehindLink(f, f.paths.backupFile); }, "Strivo-DB_Kopie.mdb" },
+        { "main file a link to a journal name",
+          [](RaceFolder &f) { moveMainBehindLink(f, f.paths.compactFile + "-journal"); },
+          "Strivo-DB_compact.mdb-journal" },
+        { "main file a link to a temporary name",
+          [](RaceFolder &f) { moveMainBehindLink(f, f.paths.backupFile + ".tmp"); },
+          "Strivo-DB_Kopie.mdb.tmp" },
+        { "target a hard link of the main file",
+          [](RaceFolder &f) {
+              QFile::remove(f.paths.compactFile);
+              makeHardLink(f.paths.mainFile, f.paths.compactFile);
+          },
+          "Strivo-DB_compact.mdb" },
+        { "backup a hard link of the main file",
+          [](RaceFolder &f) {
+              QFile::remove(f.paths.backupFile);
+              makeHardLink(f.paths.mainFile, f.paths.backupFile);
+          },
+          "Strivo-DB_Kopie.mdb" },
+        { "backup a link to the main file",
+          [](RaceFolder &f) {
+              QFile::remove(f.paths.backupFile);
+              makeLink(f.paths.mainFile, f.paths.backupFile);
+          },
+          "Strivo-DB_Kopie.mdb" },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        RaceFolder f;
+        ASSERT_NO_THROW(runStartupMaintenance(f.paths)); // yesterday's start left its copies
+        const QStringList content = dumpContent(f.paths.mainFile);
+        c.arrange(f);
+        const auto names = namesIn(f.folder.path());
+        for (int start = 0; start < 2; ++start) {
+            try {
+                if (start == 1) {
+                    EarlyMaintenance early;
+                    early.begin(f.paths);
+                    early.finish(f.paths);
+                } else {
+                    runStartupMaintenance(f.paths);
+                }
+                ADD_FAILURE() << "start " << start << " worked on its own main file";
+            } catch (const DbError &e) {
+                EXPECT_EQ(e.number(), ErrNo::CannotOpenFile);
+                for (const char *name : { "Strivo-DB.mdb'", c.otherName })
+                    EXPECT_TRUE(e.description().contains(QString::fromUtf8(name)))
+                        << e.description().toStdString();
+            }
+            EXPECT_EQ(namesIn(f.folder.path()), names) << "start " << start;
+            EXPECT_EQ(dumpContent(f.paths.mainFile), content);
+        }
+    }
+}
+
+// Copies and leftovers that are links to other files are replaced as names; nothing is written
+// or deleted through them.
+TEST(StartupMaintenance, NeverWritesThroughALinkUnderACopysName)
+{
+    RaceFolder f;
+    const QStringList content = dumpContent(f.paths.mainFile);
+    QTemporaryDir elsewhere;
+    const QStringList names { f.paths.backupFile, f.paths.compactFile, f.paths.backupFile + ".tmp",
+                              f.paths.compactFile + ".tmp", f.paths.compactFile + "-journal" };
+    QStringList targets;
+    for (const QString &name : names) {
+        targets << elsewhere.filePath(QFileInfo(name).fileName() + ".fremd");
+        writeFile(targets.back(), "fremde Datei " + name.toUtf8());
+        makeLink(targets.back(), name);
+    }
+    const auto outside = namesIn(elsewhere.path());
+    ASSERT_NO_THROW(runStartupMaintenance(f.paths));
+    EXPECT_EQ(namesIn(elsewhere.path()), outside);
+    EXPECT_EQ(dumpContent(f.paths.mainFile), content);
+    EXPECT_EQ(dumpContent(f.paths.backupFile), content);
+    EXPECT_EQ(
+        QDir(f.folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+        databaseFiles);
+}
+
+// A new race whose save never came is a row with nothing but its number: the start removes it,
+// and only it.
+TEST(StartupMaintenance, RemovesRacesThatHoldNothingButTheirNumber)
+{
+    RaceFolder f;
+    struct Row
+    {
+        const char *what;
+        const char *set; // assignments after the insert, empty for none
+        bool document;
+        bool kept;
+    };
+    const std::vector<Row> rows {
+        { "nothing but the number", "", false, false },
+        { "a second one", "", false, false },
+        { "a linked document", "", true, true },
+        { "saved with blank flags", "ad_gelaufen_jn = ' ', ad_bezahlt_jn = ' '", false, true },
+        { "an empty note", "ad_memo = ''", false, true },
+        { "noted", "ad_vorgemerkt_jn = 1", false, true },
+        { "a name", "ad_lauf = 'Silvesterlauf'", false, true },
+    };
+    const long long before = f.folder.count("adressen");
+    std::vector<qlonglong> numbers;
+    for (const Row &row : rows) {
+        f.folder.exec("insert into adressen default values");
+        numbers.push_back(
+            f.folder.firstRow("select max(ad_nummer) as n from adressen where ad_nummer > ?", 0)
+                .value("n")
+                .toLongLong());
+        if (*row.set)
+            f.folder.exec(QStringLiteral("update adressen set %1 where ad_nummer = %2")
+                              .arg(QLatin1String(row.set))
+                              .arg(numbers.back()));
+        if (row.document)
+            f.folder.exec(QStringLiteral("insert into ereignisse_dokumente (ed_nummer, ed_datei) "
+                                         "values ('%1', 'Dokumente/Ausschreibung.pdf')")
+                              .arg(numbers.back()));
+    }
+
+    ASSERT_NO_THROW(runStartupMaintenance(f.paths));
+    long long kept = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(rows[i].what);
+        const bool present
+            = !f.folder.firstRow("select ad_nummer from adressen where ad_nummer = ?", numbers[i])
+                   .isEmpty();
+        EXPECT_EQ(present, rows[i].kept);
+        kept += rows[i].kept ? 1 : 0;
+    }
+    EXPECT_EQ(f.folder.count("adressen"), before + kept);
+    EXPECT_EQ(bytesOf(f.paths.compactFile), bytesOf(f.paths.mainFile));
 }

@@ -1,0 +1,54 @@
+#include "data/EmptyRaces.h"
+
+#include "data/Sqlite.h"
+
+#include <QStringList>
+
+namespace {
+
+// "Every field null": the condition is made from the table itself, so that a column added
+// later cannot hold data that this overlooks. Yes/No columns cannot be null; they hold their
+// default No in a row nobody saved.
+QString emptyRowCondition(SqliteDb &db)
+{
+    QStringList terms;
+    Statement columns(db, "select name, type, pk from pragma_table_info('adressen')");
+    while (columns.step()) {
+        if (columns.column(2).toInt() != 0)
+            continue;
+        const QString name = QLatin1Char('"') + columns.column(0).toString() + QLatin1Char('"');
+        if (columns.column(1).toString().compare(QLatin1String("BOOLEAN"), Qt::CaseInsensitive)
+            == 0)
+            terms << QStringLiteral("ifnull(%1, 0) = 0").arg(name);
+        else
+            terms << name + QStringLiteral(" is null");
+    }
+    terms << QStringLiteral("not exists (select 1 from ereignisse_dokumente where "
+                            "val(ed_nummer) = adressen.ad_nummer)");
+    return terms.join(QStringLiteral(" and "));
+}
+
+} // namespace
+
+int removeEmptyRaces(SqliteDb &db)
+{
+    const std::string condition = emptyRowCondition(db).toStdString();
+    // Most starts find none and write nothing.
+    if (db.scalar("select count(*) from adressen where " + condition).toInt() == 0)
+        return 0;
+    db.exec("begin immediate");
+    try {
+        Statement remove(db, "delete from adressen where " + condition);
+        remove.step();
+        const int removed = db.scalar("select changes()").toInt();
+        db.exec("commit");
+        return removed;
+    } catch (const DbError &) {
+        try {
+            db.exec("rollback");
+        } catch (const DbError &) {
+            // SQLite has already rolled back on its own.
+        }
+        throw;
+    }
+}
