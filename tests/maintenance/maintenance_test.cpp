@@ -132,6 +132,16 @@ void damagePages(const QString &path)
     }
 }
 
+// Start 1 runs as the program starts: begun before its window is built; the others in place.
+void startNumber(int start, const MaintenancePaths &paths)
+{
+    if (start != 1)
+        return runStartupMaintenance(paths);
+    EarlyMaintenance early;
+    early.begin(paths);
+    early.finish(paths);
+}
+
 } // namespace
 
 // Files the program cannot use are reported and left exactly as they are, start after start.
@@ -166,13 +176,7 @@ TEST(StartupMaintenance, RefusesFilesItCannotUseAndLeavesEveryFileAsItWas)
         const auto files = filesIn(f.folder.path());
         for (int start = 0; start < 3; ++start) {
             try {
-                if (start == 1) { // the way the program starts: begun before its window is built
-                    EarlyMaintenance early;
-                    early.begin(f.paths);
-                    early.finish(f.paths);
-                } else {
-                    runStartupMaintenance(f.paths);
-                }
+                startNumber(start, f.paths);
                 ADD_FAILURE() << "start " << start << " accepted the file";
             } catch (const DbError &e) {
                 EXPECT_EQ(e.number(), c.number) << e.description().toStdString();
@@ -320,13 +324,7 @@ TEST(StartupMaintenance, RefusesWhenTheMainFileIsOneOfItsCopies)
         const auto names = namesIn(f.folder.path());
         for (int start = 0; start < 2; ++start) {
             try {
-                if (start == 1) {
-                    EarlyMaintenance early;
-                    early.begin(f.paths);
-                    early.finish(f.paths);
-                } else {
-                    runStartupMaintenance(f.paths);
-                }
+                startNumber(start, f.paths);
                 ADD_FAILURE() << "start " << start << " worked on its own main file";
             } catch (const DbError &e) {
                 EXPECT_EQ(e.number(), ErrNo::CannotOpenFile);
