@@ -5,6 +5,7 @@
 #include "racelist/Haupt_Form.h"
 #include "ui/QtTranslations.h"
 #include "ui/QtUi.h"
+#include "ui/TerminationSignals.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -34,6 +35,12 @@ int main(int argc, char **argv)
 
     SystemClock clock;
     AppContext ctx(ui, clock, programFolder);
+    // A logout or a kill ends the program as its "Beenden" command does, once the event that
+    // runs now (a save, an export) is done: the database closed, the lock released.
+    const TerminationSignals ending([&ctx, &ui](int) {
+        ctx.closeDataSources();
+        ui.quitProgram();
+    });
     // The file work of the start-up needs no window: it runs while the window is built.
     ctx.vars.setProgramFolder(programFolder);
     ctx.maintenance.begin(MaintenancePaths::inFolder(ctx.vars.app_pfad, ctx.vars.db_datei));

@@ -24,3 +24,10 @@ void AppContext::connectPickListSources()
         source->refresh();
     }
 }
+
+void AppContext::closeDataSources()
+{
+    for (DataSource *source :
+         { &Lauf_db, &anrede_db, &titel_db, &strasse_db, &land_db, &lauf_aw_db, &zeitmessung_db })
+        source->close();
+}
