@@ -25,8 +25,9 @@ void AppContext::connectPickListSources()
     }
 }
 
-void AppContext::closeDataSources()
+void AppContext::closeDatabase()
 {
+    maintenance.waitUntilDone();
     for (DataSource *source :
          { &Lauf_db, &anrede_db, &titel_db, &strasse_db, &land_db, &lauf_aw_db, &zeitmessung_db })
         source->close();

@@ -134,13 +134,13 @@ bool InstanceLock::tryLock()
 
 bool InstanceLock::takeOverPassedLock()
 {
-    const QByteArray passed = qgetenv(passedLockVariable);
-    if (passed.isEmpty())
+    if (!qEnvironmentVariableIsSet(passedLockVariable))
         return false;
-    bool ok = false;
-    const int fd = passed.toInt(&ok);
+    const QByteArray passed = qgetenv(passedLockVariable);
     // Only once, and never for a program this one starts in turn.
     qunsetenv(passedLockVariable);
+    bool ok = false;
+    const int fd = passed.toInt(&ok);
     // A descriptor that is not our lock file is not ours to take or to close.
     if (!ok || fd < 0 || !isFileAt(fd, QFile::encodeName(m_path)))
         return false;
