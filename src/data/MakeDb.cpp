@@ -62,8 +62,8 @@ void removeStalePartials(const QString &path)
         const QString middle = name.mid(prefix.size()).section(u'.', 0, 0);
         bool isPid = false;
         const qint64 pid = middle.toLongLong(&isPid);
-        const bool ended = !isPid || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
-            || pid == ::getpid();
+        const bool ended
+            = !isPid || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) || pid == ::getpid();
         if (ended)
             QFile::remove(folder.filePath(name));
     }

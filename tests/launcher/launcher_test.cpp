@@ -242,8 +242,9 @@ TEST(Launcher, refusesToStartWhenTheFolderCannotBeMade)
     const QByteArray before = digest(readOnlyFolder.userDatabase());
     ::chmod(QFile::encodeName(readOnlyFolder.userFolder()).constData(), 0500);
     const Result readOnly = readOnlyFolder.launch();
-    expectRefused(readOnly, QStringLiteral("kann nicht geschrieben werden: es fehlt die "
-                                           "Schreibberechtigung."));
+    expectRefused(readOnly,
+                  QStringLiteral("kann nicht geschrieben werden: es fehlt die "
+                                 "Schreibberechtigung."));
     EXPECT_FALSE(readOnly.errors.contains(QStringLiteral("angelegt"))) << "it exists";
     EXPECT_EQ(digest(readOnlyFolder.userDatabase()), before);
 
@@ -317,8 +318,8 @@ namespace {
 // What a folder holds besides the database and its two folders: leftovers of a first start.
 QStringList strayFilesIn(const QString &folder)
 {
-    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden
-                                               | QDir::System | QDir::NoDotAndDotDot);
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                               | QDir::NoDotAndDotDot);
     for (const char *expected : { "Strivo-DB.mdb", "Export", "Dokumente" })
         names.removeOne(QString::fromLatin1(expected));
     return names;

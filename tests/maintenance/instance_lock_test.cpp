@@ -126,9 +126,9 @@ TEST(InstanceLock, AFolderNotMadeYetHasTheKeyItWillHave)
     ASSERT_TRUE(QDir().mkpath(base.filePath("echt")));
     ASSERT_TRUE(QFile::link(base.filePath("echt"), base.filePath("verweis")));
     const QString made = base.filePath("echt/daten/Strivo");
-    for (const QString &before : { base.filePath("verweis/daten/Strivo"),
-                                   base.filePath("verweis/daten/Strivo/"),
-                                   base.filePath("echt/daten/../daten/Strivo") }) {
+    for (const QString &before :
+         { base.filePath("verweis/daten/Strivo"), base.filePath("verweis/daten/Strivo/"),
+           base.filePath("echt/daten/../daten/Strivo") }) {
         SCOPED_TRACE(before.toStdString());
         const QString key = InstanceLock(before).lockFilePath();
         ASSERT_TRUE(QDir().mkpath(made));
