@@ -100,13 +100,15 @@ QString namesIn(const QString &engineMessage)
           QStringLiteral("die Tabelle '%1' ist bereits vorhanden") },
         { QRegularExpression(QStringLiteral("^near \"(.*)\": syntax error$")),
           QStringLiteral("Syntaxfehler bei '%1'") },
+        { QRegularExpression(QStringLiteral("^integer overflow$")),
+          QStringLiteral("eine Zahl ist zu groß (Überlauf)") },
         { QRegularExpression(QStringLiteral("^[A-Z ]+ constraint failed: (.+)$")),
           QStringLiteral("Feld %1") },
     };
     for (const auto &[form, german] : forms) {
         const QRegularExpressionMatch match = form.match(engineMessage);
         if (match.hasMatch())
-            return german.arg(match.captured(1));
+            return match.lastCapturedIndex() >= 1 ? german.arg(match.captured(1)) : german;
     }
     return {};
 }

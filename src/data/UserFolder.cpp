@@ -94,17 +94,19 @@ void removeMade(const QStringList &made)
 }
 
 // A database file of 0 bytes holds nothing (a first start cut short before its content was
-// written): a new one takes its place.
-bool isEmptyFile(const QString &path)
+// written): a new one takes its place. Not with a journal beside it, which may hold pages that
+// rolling back would bring back.
+bool isEmptyDatabase(const QString &path)
 {
     const QFileInfo info(path);
-    return info.isFile() && !info.isSymLink() && info.size() == 0;
+    return info.isFile() && !info.isSymLink() && info.size() == 0
+        && !QFileInfo::exists(path + QStringLiteral("-journal"));
 }
 
 void makeDatabaseIn(const QString &database)
 {
     try {
-        if (isEmptyFile(database))
+        if (isEmptyDatabase(database))
             QFile::remove(database);
         if (!QFileInfo::exists(database) && !QFileInfo(database).isSymLink())
             makeDatabase(database, installedSqlFiles());

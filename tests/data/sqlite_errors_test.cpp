@@ -18,8 +18,9 @@ namespace {
 // English words of SQLite's messages that must not reach a message box.
 void expectNoEnglish(const QString &description)
 {
-    for (const char *word : { "database", "disk", "locked", "full", "error", "unable", "file is",
-                              "malformed", "attempt", "constraint", "no such", "syntax error" })
+    for (const char *word :
+         { "database", "disk", "locked", "full", "error", "unable", "file is", "malformed",
+           "attempt", "constraint", "no such", "syntax error", "overflow" })
         EXPECT_FALSE(description.contains(QLatin1String(word), Qt::CaseInsensitive))
             << '"' << word << "\" in: " << description.toStdString();
 }
@@ -73,6 +74,7 @@ TEST(SqliteErrors, EveryCodeIsSaidInGermanWithItsNumber)
           "Syntaxfehler bei 'selct'" },
         { SQLITE_ERROR, "table adressen already exists", ErrNo::SqlError,
           "die Tabelle 'adressen' ist bereits vorhanden" },
+        { SQLITE_ERROR, "integer overflow", ErrNo::SqlError, "eine Zahl ist zu groß (Überlauf)" },
         { SQLITE_CONSTRAINT_UNIQUE, "UNIQUE constraint failed: aw_land.land", ErrNo::RuleViolated,
           "nur einmal vorkommen: Feld aw_land.land" },
         { SQLITE_CONSTRAINT_CHECK, "CHECK constraint failed: x", ErrNo::RuleViolated,

@@ -268,6 +268,12 @@ TEST(Launcher, finishesAnInterruptedFirstStartAndNeverReplacesADatabase)
     EXPECT_TRUE(empty.launch().started);
     EXPECT_EQ(races(empty.userDatabase()), 0);
     EXPECT_EQ(integrity(empty.userDatabase()), "ok");
+    // Beside a journal it may be in the middle of a change: the program's start-up reports it.
+    Installation emptyWithJournal;
+    writeFile(emptyWithJournal.userDatabase(), {});
+    writeFile(emptyWithJournal.userDatabase() + QStringLiteral("-journal"), QByteArray(512, 'j'));
+    EXPECT_TRUE(emptyWithJournal.launch().started);
+    EXPECT_EQ(QFile(emptyWithJournal.userDatabase()).size(), 0);
 }
 
 TEST(Launcher, leavesAPortableFolderAsItIs)
