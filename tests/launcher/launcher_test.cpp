@@ -70,9 +70,12 @@ public:
         const QString bin = m_root.filePath(QStringLiteral("bin"));
         QDir().mkpath(bin);
         QFile::copy(QStringLiteral(STRIVO_LAUNCHER), bin + QStringLiteral("/strivo"));
-        writeFile(bin + QStringLiteral("/Strivo"),
-                  "#!/bin/sh\necho started > \"$STRIVO_TEST_MARKER\"\n"
-                  "[ -z \"$STRIVO_TEST_PAUSE\" ] || sleep \"$STRIVO_TEST_PAUSE\"\n");
+        writeFile(
+            bin + QStringLiteral("/Strivo"),
+            "#!/bin/sh\necho started > \"$STRIVO_TEST_MARKER\"\n"
+            "[ -z \"$STRIVO_TEST_PAUSE\" ] || sleep \"$STRIVO_TEST_PAUSE\"\n"
+            // Releases the lock it was handed as the program does: the file goes first.
+            "[ -z \"$STRIVO_LOCK_FD\" ] || rm -f \"$(readlink /proc/$$/fd/$STRIVO_LOCK_FD)\"\n");
         QFile::setPermissions(bin + QStringLiteral("/Strivo"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                   | QFile::ReadOther | QFile::ExeOther);
