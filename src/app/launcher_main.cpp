@@ -2,12 +2,14 @@
 // database, Export/ and Dokumente/ where they are absent, then runs the program Strivo on it.
 // The program itself never creates a database.
 #include "common/DbError.h"
+#include "data/InstanceLock.h"
 #include "data/UserFolder.h"
 #include "ui/QtUi.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
@@ -31,23 +33,34 @@ void say(const QString &text)
     std::fflush(stderr);
 }
 
-int fail(std::unique_ptr<QCoreApplication> &core, int argc, char **argv, const QString &text)
+int tell(std::unique_ptr<QCoreApplication> &core, int argc, char **argv, const QString &message,
+         Ui::Icon icon)
 {
-    const QString message = text + QStringLiteral(" Strivo wird nicht gestartet.");
     say(message);
     if (!hasDisplay())
         return 1;
     core.reset(); // one application object at a time
     QApplication app(argc, argv);
     QtUi ui;
-    ui.message(message, Ui::Icon::Critical, Ui::Buttons::Ok, QStringLiteral("Strivo"));
+    ui.message(message, icon, Ui::Buttons::Ok, QStringLiteral("Strivo"));
     return 1;
+}
+
+int fail(std::unique_ptr<QCoreApplication> &core, int argc, char **argv, QString text)
+{
+    if (!text.endsWith(u'.') && !text.endsWith(u'!') && !text.endsWith(u'?'))
+        text += u'.';
+    return tell(core, argc, argv, text + QStringLiteral(" Strivo wird nicht gestartet."),
+                Ui::Icon::Critical);
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    // A file-size limit makes a write fail like a full disk instead of ending the launcher in the
+    // middle of the first database.
+    std::signal(SIGXFSZ, SIG_IGN);
     auto core = std::make_unique<QCoreApplication>(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     const QString programDir = QCoreApplication::applicationDirPath();
@@ -71,13 +84,19 @@ int main(int argc, char **argv)
         return fail(core, argc, argv,
                     QStringLiteral("Der Ordner für die Läufe kann nicht bestimmt werden: weder "
                                    "XDG_DATA_HOME noch HOME nennt einen absoluten Pfad."));
+    // Taken before anything is made and held until the program has it: a second start at the
+    // same moment (a double click) finds it held and makes nothing.
+    const bool portable = oldDatabase.isEmpty() && isPortableFolder(programDir);
+    InstanceLock lock(portable ? programDir : folder);
+    if (!lock.tryLock())
+        return tell(core, argc, argv, InstanceLock::alreadyRunningMessage(), Ui::Icon::Warning);
     try {
         if (!oldDatabase.isEmpty()) {
             const QString said = takeOverDatabase(oldDatabase, folder);
             if (!said.isEmpty())
                 say(said);
         }
-        if (!isPortableFolder(programDir))
+        if (!portable)
             prepareUserFolder(folder);
     } catch (const DbError &e) {
         return fail(core, argc, argv, e.description());
@@ -85,6 +104,7 @@ int main(int argc, char **argv)
 
     const QByteArray path = QFile::encodeName(program);
     char *const programArgs[] = { const_cast<char *>(path.constData()), nullptr };
+    lock.passOnAcrossExec();
     ::execv(path.constData(), programArgs);
     return fail(core, argc, argv,
                 QStringLiteral("Das Programm '%1' kann nicht gestartet werden.").arg(program));

@@ -5,6 +5,7 @@
 #include "racelist/Haupt_Form.h"
 #include "ui/QtTranslations.h"
 #include "ui/QtUi.h"
+#include "ui/TerminationSignals.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -24,6 +25,15 @@ int main(int argc, char **argv)
     // The user's folder, which the launcher strivo prepares; a program folder holding a
     // database is used as it is.
     const QString programFolder = programFolderFor(QCoreApplication::applicationDirPath());
+    SystemClock clock;
+    AppContext ctx(ui, clock, programFolder);
+    // A logout or a kill ends the program as its "Beenden" command does, once the event that
+    // runs now (a save, an export) is done: the database closed, the lock released. In place
+    // before the lock is taken, so that no moment of the run can end without releasing it.
+    const TerminationSignals ending([&ctx, &ui](int) {
+        ctx.closeDatabase();
+        ui.quitProgram();
+    });
     // A second copy must not compact the database under the first one.
     InstanceLock lock(programFolder);
     if (!lock.tryLock()) {
@@ -32,8 +42,6 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    SystemClock clock;
-    AppContext ctx(ui, clock, programFolder);
     // The file work of the start-up needs no window: it runs while the window is built.
     ctx.vars.setProgramFolder(programFolder);
     ctx.maintenance.begin(MaintenancePaths::inFolder(ctx.vars.app_pfad, ctx.vars.db_datei));

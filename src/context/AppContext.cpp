@@ -24,3 +24,11 @@ void AppContext::connectPickListSources()
         source->refresh();
     }
 }
+
+void AppContext::closeDatabase()
+{
+    maintenance.waitUntilDone();
+    for (DataSource *source :
+         { &Lauf_db, &anrede_db, &titel_db, &strasse_db, &land_db, &lauf_aw_db, &zeitmessung_db })
+        source->close();
+}

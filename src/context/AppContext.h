@@ -40,6 +40,9 @@ public:
     // Points the six pick-list sources at the database with their fixed statements
     // (start-up does this once; the race editor reads and extends their result sets).
     void connectPickListSources();
+    // The program is ending: waits for the start-up's file work still running, then every data
+    // source of the run lets go of the database.
+    void closeDatabase();
 
     // Runs a handler body under the standard error box.
     bool guard(const std::function<void()> &body, std::initializer_list<int> ignored = {});

@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <functional>
+#include <signal.h>
+#include <unistd.h>
 
 namespace {
 
@@ -39,23 +41,49 @@ void publish(const QString &partial, const QString &path)
     fileio::syncFolderOf(to);
 }
 
-// Writes a new database under a temporary name with fill(), then publishes it. A half-made file
-// from an interrupted earlier attempt, and its journal, are thrown away first: a stale journal
-// would otherwise be rolled into the new file.
+// The name a new database is written under until it is complete: one of this process's own, so
+// that two first starts at once never write into one file.
+QString partialNameFor(const QString &path, qint64 pid)
+{
+    return path + u'.' + QString::number(pid) + QStringLiteral(".neu");
+}
+
+// Removes a half-made file, and its journal, that an interrupted earlier attempt left: a stale
+// journal would otherwise be rolled into a new file. Only files of processes that have ended
+// (and the name of earlier versions) are touched; one still being written is left alone.
+void removeStalePartials(const QString &path)
+{
+    const QFileInfo target(path);
+    const QString prefix = target.fileName() + u'.';
+    const QDir folder = target.absoluteDir();
+    const QStringList names = folder.entryList({ prefix + QStringLiteral("*neu*") },
+                                               QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        const QString middle = name.mid(prefix.size()).section(u'.', 0, 0);
+        bool isPid = false;
+        const qint64 pid = middle.toLongLong(&isPid);
+        const bool ended
+            = !isPid || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) || pid == ::getpid();
+        if (ended)
+            QFile::remove(folder.filePath(name));
+    }
+}
+
+// Writes a new database under a temporary name with fill(), then publishes it.
 void makeNew(const QString &path, const std::function<void(const QString &partial)> &fill)
 {
     if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
         throw existsError(path);
-    const QString partial = path + QStringLiteral(".neu");
-    QFile::remove(partial);
-    QFile::remove(partial + QStringLiteral("-journal"));
+    removeStalePartials(path);
+    const QString partial = partialNameFor(path, ::getpid());
     try {
         fill(partial);
+        publish(partial, path);
     } catch (const DbError &) {
         QFile::remove(partial);
+        QFile::remove(partial + QStringLiteral("-journal"));
         throw;
     }
-    publish(partial, path);
 }
 
 } // namespace

@@ -6,53 +6,6 @@
 #include <QFileInfo>
 #include <sqlite3.h>
 
-DbError sqliteError(int rc, const QString &detail)
-{
-    const QString suffix = detail.isEmpty() ? QString() : QStringLiteral(" (") + detail + u')';
-    switch (rc & 0xff) {
-    case SQLITE_CANTOPEN:
-        return DbError(ErrNo::CannotOpenFile,
-                       QStringLiteral("Die Datenbankdatei kann nicht geöffnet werden") + suffix);
-    case SQLITE_NOTADB:
-        return DbError(ErrNo::UnknownFormat,
-                       QStringLiteral("Die Datei ist keine Datenbank dieses Programms "
-                                      "(unbekanntes Datenbankformat)")
-                           + suffix);
-    case SQLITE_CORRUPT:
-        return DbError(ErrNo::DatabaseCorrupt,
-                       QStringLiteral("Die Datenbankdatei ist beschädigt") + suffix);
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return DbError(ErrNo::FileInUse,
-                       QStringLiteral("Die Datenbankdatei wird gerade von einem anderen "
-                                      "Programm verwendet")
-                           + suffix);
-    case SQLITE_FULL:
-        return DbError(ErrNo::DiskFull,
-                       QStringLiteral("Nicht genügend Speicherplatz auf dem Datenträger") + suffix);
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return DbError(ErrNo::CannotOpenFile,
-                       QStringLiteral("Die Datenbankdatei ist schreibgeschützt oder der Zugriff "
-                                      "wurde verweigert")
-                           + suffix);
-    case SQLITE_IOERR:
-        return DbError(ErrNo::DiskError,
-                       QStringLiteral("Fehler beim Lesen oder Schreiben des Datenträgers")
-                           + suffix);
-    case SQLITE_NOMEM:
-        return DbError(ErrNo::OutOfMemory,
-                       QStringLiteral("Nicht genügend Arbeitsspeicher") + suffix);
-    case SQLITE_CONSTRAINT:
-        return DbError(ErrNo::RuleViolated,
-                       QStringLiteral("Die Änderung verletzt eine Regel der Datenbank") + suffix);
-    default:
-        return DbError(ErrNo::SqlError,
-                       QStringLiteral("Fehler bei der Ausführung der Datenbankanweisung") + suffix);
-    }
-}
-
 SqliteDb::SqliteDb(const QString &path, Open mode, Threads threads)
     : m_path(path)
 {
@@ -114,12 +67,9 @@ void SqliteDb::close()
     }
 }
 
-DbError SqliteDb::error(int rc, const QString &context) const
+DbError SqliteDb::error(int rc) const
 {
-    QString detail = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
-    if (!context.isEmpty())
-        detail = context + QStringLiteral(": ") + detail;
-    return sqliteError(rc, detail);
+    return sqliteError(rc, m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString());
 }
 
 void SqliteDb::exec(const std::string &sql)

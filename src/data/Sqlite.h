@@ -48,7 +48,7 @@ public:
     long long changes() const;
     void close();
 
-    DbError error(int rc, const QString &context = {}) const;
+    DbError error(int rc) const;
 
 private:
     sqlite3 *m_db = nullptr;
@@ -89,5 +89,7 @@ private:
 // of its own, so that an interrupted start leaves the file as it was.
 void createIndexOnce(SqliteDb &db, const std::string &name, const std::string &create);
 
-// Maps an SQLite result code to the program's error numbers and German descriptions.
-DbError sqliteError(int rc, const QString &detail);
+// Maps an SQLite result code (extended codes too) to the program's error numbers and a German
+// description that keeps the engine's number. `engineMessage` is SQLite's own English text: the
+// names it gives (a table, a field) are kept, the English never reaches the user.
+DbError sqliteError(int rc, const QString &engineMessage);

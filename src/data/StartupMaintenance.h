@@ -49,6 +49,12 @@ public:
 
     void begin(const MaintenancePaths &paths);
     bool begun() const { return m_running.valid(); }
+    // Waits for a maintenance still running, without taking its outcome.
+    void waitUntilDone() const
+    {
+        if (m_running.valid())
+            m_running.wait();
+    }
     // Waits for the maintenance begun early on these paths, or runs it now; either way its
     // failure is thrown here, as runStartupMaintenance throws it.
     void finish(const MaintenancePaths &paths);

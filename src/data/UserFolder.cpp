@@ -46,7 +46,8 @@ DbError folderError(const QString &folder, const QString &reason)
 }
 
 // Like mkdir -p, but every folder it makes is private to the user (the XDG rules ask for 0700).
-void makePath(const QString &folder)
+// Adds the folders it made to `made`, outermost first.
+void makePath(const QString &folder, QStringList &made)
 {
     const QStringList parts = QDir::cleanPath(folder).split(u'/', Qt::SkipEmptyParts);
     QString path;
@@ -58,12 +59,20 @@ void makePath(const QString &folder)
         if (info.exists() || info.isSymLink())
             throw folderError(folder,
                               QStringLiteral("'%1' ist eine Datei, kein Ordner").arg(shown(path)));
-        if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0 && errno != EEXIST)
+        if (::mkdir(QFile::encodeName(path).constData(), 0700) == 0)
+            made << path;
+        else if (errno != EEXIST)
             throw folderError(folder, reasonFor(errno));
     }
 }
 
-void makeFolder(const QString &folder, const QString &name)
+void makePath(const QString &folder)
+{
+    QStringList made;
+    makePath(folder, made);
+}
+
+void makeFolder(const QString &folder, const QString &name, QStringList &made)
 {
     const QString path = folder + u'/' + name;
     if (QFileInfo(path).isDir())
@@ -74,6 +83,38 @@ void makeFolder(const QString &folder, const QString &name)
                           .arg(shown(path),
                                QFileInfo::exists(path) ? QStringLiteral("dort liegt eine Datei")
                                                        : reasonFor(errno)));
+    made << path;
+}
+
+// Removes the folders a failed first start made, innermost first; only empty ones go.
+void removeMade(const QStringList &made)
+{
+    for (auto it = made.crbegin(); it != made.crend(); ++it)
+        ::rmdir(QFile::encodeName(*it).constData());
+}
+
+// A database file of 0 bytes holds nothing (a first start cut short before its content was
+// written): a new one takes its place. Not with a journal beside it, which may hold pages that
+// rolling back would bring back.
+bool isEmptyDatabase(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isFile() && !info.isSymLink() && info.size() == 0
+        && !QFileInfo::exists(path + QStringLiteral("-journal"));
+}
+
+void makeDatabaseIn(const QString &database)
+{
+    try {
+        if (isEmptyDatabase(database))
+            QFile::remove(database);
+        if (!QFileInfo::exists(database) && !QFileInfo(database).isSymLink())
+            makeDatabase(database, installedSqlFiles());
+    } catch (const DbError &e) {
+        throw DbError(e.number(),
+                      QStringLiteral("Die Datenbank '%1' kann nicht angelegt werden: %2.")
+                          .arg(shown(database), e.description()));
+    }
 }
 
 // The first of name_alt.mdb, name_alt2.mdb, ... that is not taken.
@@ -119,16 +160,24 @@ QString programFolderFor(const QString &programDir)
 
 void prepareUserFolder(const QString &folder)
 {
-    makePath(folder);
-    // The start-up copies and compacts the database in this folder: without write access every
-    // start would fail after the window opens.
-    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
-        throw folderError(folder, reasonFor(errno));
-    const QString database = folder + u'/' + databaseName;
-    if (!QFileInfo::exists(database) && !QFileInfo(database).isSymLink())
-        makeDatabase(database, installedSqlFiles());
-    makeFolder(folder, QStringLiteral("Export"));
-    makeFolder(folder, QStringLiteral("Dokumente"));
+    QStringList made;
+    try {
+        makePath(folder, made);
+        // The start-up copies and compacts the database in this folder: without write access
+        // every start would fail after the window opens.
+        if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+            throw DbError(ErrNo::CannotOpenFile,
+                          QStringLiteral("In den Ordner für die Läufe '%1' kann nicht "
+                                         "geschrieben werden: %2.")
+                              .arg(shown(folder), reasonFor(errno)));
+        // The folders first: the database, once made, is what a later start must find.
+        makeFolder(folder, QStringLiteral("Export"), made);
+        makeFolder(folder, QStringLiteral("Dokumente"), made);
+        makeDatabaseIn(folder + u'/' + databaseName);
+    } catch (const DbError &) {
+        removeMade(made);
+        throw;
+    }
 }
 
 QString takeOverDatabase(const QString &givenFile, const QString &folder)

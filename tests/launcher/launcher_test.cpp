@@ -3,6 +3,7 @@
 // When the tests run as root they run the launcher as nobody, so that missing write
 // permissions really stop it.
 #include "TestFolder.h"
+#include "data/InstanceLock.h"
 #include "data/Sqlite.h"
 #include "data/UserFolder.h"
 
@@ -14,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,6 +45,16 @@ long long races(const QString &database)
     return db.scalar("select count(*) from adressen").toLongLong();
 }
 
+std::string integrity(const QString &database)
+{
+    try {
+        SqliteDb db(database, SqliteDb::Open::ReadOnly);
+        return db.scalar("pragma integrity_check").toString().toStdString();
+    } catch (const DbError &e) {
+        return e.description().toStdString();
+    }
+}
+
 struct Result
 {
     int exitCode = -1;
@@ -58,8 +70,12 @@ public:
         const QString bin = m_root.filePath(QStringLiteral("bin"));
         QDir().mkpath(bin);
         QFile::copy(QStringLiteral(STRIVO_LAUNCHER), bin + QStringLiteral("/strivo"));
-        writeFile(bin + QStringLiteral("/Strivo"),
-                  "#!/bin/sh\necho started > \"$STRIVO_TEST_MARKER\"\n");
+        writeFile(
+            bin + QStringLiteral("/Strivo"),
+            "#!/bin/sh\necho started > \"$STRIVO_TEST_MARKER\"\n"
+            "[ -z \"$STRIVO_TEST_PAUSE\" ] || sleep \"$STRIVO_TEST_PAUSE\"\n"
+            // Releases the lock it was handed as the program does: the file goes first.
+            "[ -z \"$STRIVO_LOCK_FD\" ] || rm -f \"$(readlink /proc/$$/fd/$STRIVO_LOCK_FD)\"\n");
         QFile::setPermissions(bin + QStringLiteral("/Strivo"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                   | QFile::ReadOther | QFile::ExeOther);
@@ -85,7 +101,17 @@ public:
     {
         QFile::remove(marker());
         QProcess process;
-        process.setProcessEnvironment(env);
+        start(process, env, args);
+        process.waitForFinished(30000);
+        return { process.exitCode(), QString::fromUtf8(process.readAllStandardError()),
+                 QFileInfo::exists(marker()) };
+    }
+
+    // Starts the launcher without waiting for it.
+    void start(QProcess &process, const QProcessEnvironment &environment,
+               const QStringList &args = {})
+    {
+        process.setProcessEnvironment(environment);
         QString program = bin() + QStringLiteral("/strivo");
         QStringList arguments = args;
         if (::geteuid() == 0) {
@@ -97,9 +123,13 @@ public:
             program = QStringLiteral("setpriv");
         }
         process.start(program, arguments);
-        process.waitForFinished(30000);
-        return { process.exitCode(), QString::fromUtf8(process.readAllStandardError()),
-                 QFileInfo::exists(marker()) };
+    }
+
+    // The real program instead of the stand-in.
+    void installProgram()
+    {
+        QFile::remove(bin() + QStringLiteral("/Strivo"));
+        QFile::copy(QStringLiteral(STRIVO_PROGRAM), bin() + QStringLiteral("/Strivo"));
     }
 
     QProcessEnvironment env;
@@ -124,7 +154,8 @@ void expectRefused(const Result &result, const QString &says)
     EXPECT_NE(result.exitCode, 0);
     EXPECT_FALSE(result.started) << "the program must not start";
     EXPECT_TRUE(result.errors.contains(says)) << result.errors.toStdString();
-    EXPECT_TRUE(result.errors.contains(QStringLiteral("Strivo wird nicht gestartet.")))
+    // Whatever went wrong is said in a sentence of its own.
+    EXPECT_TRUE(result.errors.contains(QStringLiteral(". Strivo wird nicht gestartet.")))
         << result.errors.toStdString();
 }
 
@@ -213,7 +244,11 @@ TEST(Launcher, refusesToStartWhenTheFolderCannotBeMade)
     readOnlyFolder.launch();
     const QByteArray before = digest(readOnlyFolder.userDatabase());
     ::chmod(QFile::encodeName(readOnlyFolder.userFolder()).constData(), 0500);
-    expectRefused(readOnlyFolder.launch(), QStringLiteral("es fehlt die Schreibberechtigung"));
+    const Result readOnly = readOnlyFolder.launch();
+    expectRefused(readOnly,
+                  QStringLiteral("kann nicht geschrieben werden: es fehlt die "
+                                 "Schreibberechtigung."));
+    EXPECT_FALSE(readOnly.errors.contains(QStringLiteral("angelegt"))) << "it exists";
     EXPECT_EQ(digest(readOnlyFolder.userDatabase()), before);
 
     expectRefused(readOnlyFolder.launch({ QStringLiteral("--neu") }),
@@ -230,11 +265,18 @@ TEST(Launcher, finishesAnInterruptedFirstStartAndNeverReplacesADatabase)
     EXPECT_EQ(races(interrupted.userDatabase()), 0);
     EXPECT_FALSE(QFileInfo::exists(partial));
 
-    // Even an empty file is somebody's database: the program's start-up reports it.
+    // A file of 0 bytes holds no races (a first start cut short): a new database replaces it.
     Installation empty;
     writeFile(empty.userDatabase(), {});
     EXPECT_TRUE(empty.launch().started);
-    EXPECT_EQ(QFile(empty.userDatabase()).size(), 0);
+    EXPECT_EQ(races(empty.userDatabase()), 0);
+    EXPECT_EQ(integrity(empty.userDatabase()), "ok");
+    // Beside a journal it may be in the middle of a change: the program's start-up reports it.
+    Installation emptyWithJournal;
+    writeFile(emptyWithJournal.userDatabase(), {});
+    writeFile(emptyWithJournal.userDatabase() + QStringLiteral("-journal"), QByteArray(512, 'j'));
+    EXPECT_TRUE(emptyWithJournal.launch().started);
+    EXPECT_EQ(QFile(emptyWithJournal.userDatabase()).size(), 0);
 }
 
 TEST(Launcher, leavesAPortableFolderAsItIs)
@@ -278,4 +320,118 @@ TEST(Launcher, movesTheDatabaseOfAnEarlierBuildOnce)
                   QStringLiteral("Strivo-DB.mdb"));
     EXPECT_TRUE(QFileInfo::exists(junk));
     EXPECT_FALSE(QFileInfo::exists(foreign.userDatabase()));
+}
+
+namespace {
+
+// What a folder holds besides the database and its two folders: leftovers of a first start.
+QStringList strayFilesIn(const QString &folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                               | QDir::NoDotAndDotDot);
+    for (const char *expected : { "Strivo-DB.mdb", "Export", "Dokumente" })
+        names.removeOne(QString::fromLatin1(expected));
+    return names;
+}
+
+// Whether one of two launchers started at once did as it must: started the program, or said
+// that Strivo is open already and started nothing.
+std::string judged(QProcess &launcher, const QString &marker)
+{
+    const QString errors = QString::fromUtf8(launcher.readAllStandardError());
+    const bool started = QFileInfo::exists(marker);
+    if (launcher.exitStatus() == QProcess::NormalExit && launcher.exitCode() == 0 && started)
+        return "started";
+    if (launcher.exitCode() != 0 && !started
+        && errors.contains(QStringLiteral("Strivo ist bereits geöffnet")))
+        return "refused";
+    return "wrong: exit " + std::to_string(launcher.exitCode()) + ", "
+        + (started ? "started, " : "not started, ") + errors.toStdString();
+}
+
+} // namespace
+
+TEST(Launcher, twoFirstStartsAtOnceMakeOneDatabaseAndTheSecondSaysSo)
+{
+    Installation inst;
+    // The program keeps the lock for a moment, as a real one would for hours.
+    inst.env.insert(QStringLiteral("STRIVO_TEST_PAUSE"), QStringLiteral("0.05"));
+    int refused = 0;
+    constexpr int pairs = 200;
+    for (int pair = 0; pair < pairs; ++pair) {
+        SCOPED_TRACE("pair " + std::to_string(pair));
+        const QString home = inst.path(QStringLiteral("paar"));
+        QProcess launchers[2];
+        QString markers[2];
+        for (int i = 0; i < 2; ++i) {
+            QProcessEnvironment env = inst.env;
+            env.insert(QStringLiteral("HOME"), home);
+            markers[i] = inst.path(QStringLiteral("gestartet-%1").arg(i));
+            env.insert(QStringLiteral("STRIVO_TEST_MARKER"), markers[i]);
+            if (i == 0)
+                QDir().mkpath(home);
+            inst.start(launchers[i], env);
+        }
+        std::string outcome[2];
+        for (int i = 0; i < 2; ++i) {
+            ASSERT_TRUE(launchers[i].waitForFinished(30000));
+            outcome[i] = judged(launchers[i], markers[i]);
+            EXPECT_TRUE(outcome[i] == "started" || outcome[i] == "refused") << outcome[i];
+        }
+        EXPECT_TRUE(outcome[0] == "started" || outcome[1] == "started");
+        refused += int(outcome[0] == "refused") + int(outcome[1] == "refused");
+        const QString folder = home + QStringLiteral("/.local/share/Strivo");
+        const QString database = folder + QStringLiteral("/Strivo-DB.mdb");
+        ASSERT_EQ(integrity(database), "ok");
+        EXPECT_EQ(races(database), 0);
+        EXPECT_EQ(strayFilesIn(folder), QStringList());
+        if (HasFailure())
+            break;
+        for (const QString &marker : markers)
+            QFile::remove(marker);
+        QDir(home).removeRecursively();
+    }
+    // Most pairs overlap; a run in which none did would not have tested anything.
+    RecordProperty("refused", refused);
+    EXPECT_GT(refused, pairs / 10);
+}
+
+TEST(Launcher, handsItsLockToTheProgramWhichReleasesItAtItsEnd)
+{
+    Installation inst;
+    inst.installProgram();
+    inst.env.insert(QStringLiteral("STRIVO_QUIT_AFTER_START"), QStringLiteral("1"));
+    QProcess launcher;
+    inst.start(launcher, inst.env);
+    ASSERT_TRUE(launcher.waitForFinished(60000));
+    EXPECT_EQ(launcher.exitCode(), 0) << launcher.readAllStandardError().toStdString();
+    EXPECT_EQ(integrity(inst.userDatabase()), "ok");
+    // The lock of the user's folder, as the program keys it, is free and its file gone.
+    InstanceLock lock(inst.userFolder());
+    EXPECT_FALSE(QFileInfo::exists(lock.lockFilePath()));
+    EXPECT_TRUE(lock.tryLock());
+}
+
+TEST(Launcher, aFirstStartThatCannotWriteTheDatabaseLeavesNothingAndSaysItInGerman)
+{
+    Installation inst;
+    QProcess launcher;
+    // A limit on the size of files stands in for a full disk: the new database does not fit.
+    launcher.setChildProcessModifier([] {
+        const rlimit limit { 16384, 16384 };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    inst.start(launcher, inst.env);
+    ASSERT_TRUE(launcher.waitForFinished(30000));
+    const QString errors = QString::fromUtf8(launcher.readAllStandardError());
+    EXPECT_NE(launcher.exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(inst.marker()));
+    EXPECT_TRUE(errors.contains(QStringLiteral("kann nicht angelegt werden: ")))
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains(QStringLiteral("(SQLite-Fehler ")));
+    EXPECT_TRUE(errors.contains(QStringLiteral("). Strivo wird nicht gestartet.")));
+    for (const char *english : { "disk", "error", "full", "database is" })
+        EXPECT_FALSE(errors.contains(QLatin1String(english))) << errors.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(inst.userFolder())) << "the folder made for it is gone again";
+    EXPECT_TRUE(QFileInfo(inst.home()).isDir());
 }

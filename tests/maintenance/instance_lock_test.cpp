@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -116,4 +117,40 @@ TEST(InstanceLock, QuittingFromAWindowReleasesTheLock)
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_FALSE(QFile::exists(lockFile));
     EXPECT_TRUE(InstanceLock(folder.path()).tryLock());
+}
+
+TEST(InstanceLock, AFolderNotMadeYetHasTheKeyItWillHave)
+{
+    // The launcher locks the user's folder before making it; the program locks it made.
+    QTemporaryDir base;
+    ASSERT_TRUE(QDir().mkpath(base.filePath("echt")));
+    ASSERT_TRUE(QFile::link(base.filePath("echt"), base.filePath("verweis")));
+    const QString made = base.filePath("echt/daten/Strivo");
+    for (const QString &before :
+         { base.filePath("verweis/daten/Strivo"), base.filePath("verweis/daten/Strivo/"),
+           base.filePath("echt/daten/../daten/Strivo") }) {
+        SCOPED_TRACE(before.toStdString());
+        const QString key = InstanceLock(before).lockFilePath();
+        ASSERT_TRUE(QDir().mkpath(made));
+        EXPECT_EQ(InstanceLock(made).lockFilePath(), key);
+        ASSERT_TRUE(QDir(base.filePath("echt/daten")).removeRecursively());
+    }
+}
+
+TEST(InstanceLock, APassedLockIsOnlyTakenWhereItIsOneOfOurs)
+{
+    QTemporaryDir folder;
+    // Whatever the variable names, the lock is taken as usual and no descriptor is closed.
+    for (const char *passed : { "", "kein", "0", "2", "987" }) {
+        SCOPED_TRACE(passed);
+        qputenv("STRIVO_LOCK_FD", passed);
+        InstanceLock lock(folder.path());
+        EXPECT_TRUE(lock.tryLock());
+        EXPECT_TRUE(lock.isLocked());
+        EXPECT_TRUE(QFile::exists(lock.lockFilePath()));
+        EXPECT_NE(::fcntl(0, F_GETFD), -1) << "standard input was closed";
+        EXPECT_NE(::fcntl(2, F_GETFD), -1) << "standard error was closed";
+        EXPECT_FALSE(qEnvironmentVariableIsSet("STRIVO_LOCK_FD")) << "taken once";
+    }
+    qunsetenv("STRIVO_LOCK_FD");
 }

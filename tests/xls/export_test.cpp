@@ -314,7 +314,7 @@ TEST_F(ExportTest, AnErrorWhileTheRowsAreReadIsReportedAndLeavesNoFile)
         executeStatement(folder.dbPath(), statement);
         FAIL() << "the failing row was not reported";
     } catch (const DbError &e) {
-        EXPECT_TRUE(e.description().contains(QStringLiteral("overflow"))) << e.what();
+        EXPECT_TRUE(e.description().contains(QStringLiteral("Überlauf"))) << e.what();
     }
     EXPECT_TRUE(exportFiles().isEmpty()) << exportFiles().join(u' ').toStdString();
 }
