@@ -14,6 +14,10 @@
 
 namespace {
 
+// The tests run from build/tests; the program's reader of Access files is built in build/bin.
+const bool kReaderNamed = qEnvironmentVariableIsSet("STRIVO_ACCESS_READER")
+    || qputenv("STRIVO_ACCESS_READER", STRIVO_ACCESS_READER);
+
 // Beside the project; a checkout elsewhere names the folder in STRIVO_JET_SAMPLES.
 const QString kSamples
     = qEnvironmentVariable("STRIVO_JET_SAMPLES", QStringLiteral(STRIVO_JET_SAMPLES));
