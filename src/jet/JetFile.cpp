@@ -75,9 +75,12 @@ int checkHeader(const QString &path)
     const qint64 pageSize = version == 0 ? 2048 : 4096;
     if (in.size() < 3 * pageSize)
         throw JetErr::damaged(path, QStringLiteral("die Datei ist unvollständig"));
-    // The version decides the page size, and with it where everything else lies; page 2 always
-    // holds the definition of the catalogue. A damaged version would read the rest as garbage.
-    if (version > 1 || !in.seek(2 * pageSize) || in.read(2) != QByteArray("\2\1", 2))
+    // The version decides the page size, and with it where everything else lies: page 2 holds
+    // the definition of the catalogue, marked "VC" in Jet 3 only. A damaged version would read
+    // the rest as garbage.
+    const QByteArray catalogue = in.seek(2 * pageSize) ? in.read(4) : QByteArray();
+    if (version > 1 || !catalogue.startsWith(QByteArray("\2\1", 2))
+        || (catalogue.mid(2) == "VC") != (version == 0))
         throw JetErr::damaged(path,
                               QStringLiteral("die Angabe ihrer Jet-Version passt nicht zu ihrem "
                                              "Inhalt"));
