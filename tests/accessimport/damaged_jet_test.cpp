@@ -11,6 +11,7 @@
 #include "common/DbError.h"
 #include "context/AppContext.h"
 #include "jet/ChildJetReader.h"
+#include "racelist/Haupt_Form.h"
 
 #include <QDir>
 #include <QFile>
@@ -126,6 +127,21 @@ QByteArray bytesOf(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The damaged copy under `name` in `folder`.
+QString makeDamaged(const Damage &damage, const QString &folder, const QString &name)
+{
+    QByteArray bytes = bytesOf(kSamples + '/' + damage.sample);
+    for (const Change &c : damage.changes) {
+        EXPECT_EQ(bytes.mid(c.offset, c.before.size()).toHex(), c.before.toHex()) << c.offset;
+        bytes.replace(c.offset, c.after.size(), c.after);
+    }
+    const QString path = folder + '/' + name;
+    QFile out(path);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(bytes);
+    return path;
+}
+
 class DamagedJet : public ::testing::TestWithParam<Damage>
 {
 protected:
@@ -135,19 +151,9 @@ protected:
             GTEST_SKIP() << "Die Jet-Beispieldateien fehlen in " << kSamples.toStdString();
     }
 
-    // The damaged copy under `name` in `folder`.
     static QString make(const QString &folder, const QString &name)
     {
-        QByteArray bytes = bytesOf(kSamples + '/' + GetParam().sample);
-        for (const Change &c : GetParam().changes) {
-            EXPECT_EQ(bytes.mid(c.offset, c.before.size()).toHex(), c.before.toHex()) << c.offset;
-            bytes.replace(c.offset, c.after.size(), c.after);
-        }
-        const QString path = folder + '/' + name;
-        QFile out(path);
-        EXPECT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(bytes);
-        return path;
+        return makeDamaged(GetParam(), folder, name);
     }
 
     // What reading the damaged table says; empty when it read completely.
@@ -241,6 +247,34 @@ TEST_P(DamagedJet, TheMenuReportsItAndTheSessionGoesOn)
     ui.fileAnswers = { chosen };
     EXPECT_TRUE(importAccessFile(ctx, sound.opener()));
     EXPECT_EQ(folder.count("adressen"), 1);
+}
+
+// The program as it starts, with the reader it finds itself: every start asks, says what is
+// wrong and goes on; nothing is left behind.
+TEST(DamagedJetStart, EveryStartAsksReportsAndGoesOn)
+{
+    if (!QFileInfo::exists(kSamples + "/nwind.mdb"))
+        GTEST_SKIP() << "Die Jet-Beispieldateien fehlen in " << kSamples.toStdString();
+    QTemporaryDir temp;
+    const QString mainFile
+        = makeDamaged(usageMapOnAMissingRow(), temp.path(), QStringLiteral("Strivo-DB.mdb"));
+    const QByteArray access = bytesOf(mainFile);
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        FakeUi ui;
+        ui.answers = { Ui::Answer::Yes };
+        FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
+        AppContext ctx(ui, clock, temp.path());
+        Haupt_Form window(ctx);
+        EXPECT_TRUE(window.Form_Load());
+
+        ASSERT_EQ(ui.messages.size(), 2) << ui.messageTexts().join('\n').toStdString();
+        EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNo);
+        EXPECT_TRUE(ui.messages[1].text.startsWith(kDamaged)) << ui.messages[1].text.toStdString();
+        EXPECT_EQ(bytesOf(mainFile), access);
+        EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList { "Strivo-DB.mdb" });
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, DamagedJet,
