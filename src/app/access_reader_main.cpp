@@ -16,7 +16,7 @@
 namespace {
 
 // Frames go out in pieces of this size, so that the program sees progress on a long table.
-constexpr qsizetype kChunk = 64 * 1024;
+constexpr qsizetype kChunk = qsizetype(64) * 1024;
 
 class Output
 {

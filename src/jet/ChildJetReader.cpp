@@ -70,7 +70,7 @@ JetTable ChildJetReader::readTable(const QString &name)
 
 QString ChildJetReader::accessReaderProgram()
 {
-    const QString named = qEnvironmentVariable("STRIVO_ACCESS_READER");
+    QString named = qEnvironmentVariable("STRIVO_ACCESS_READER");
     if (!named.isEmpty())
         return named;
     const QString folder = QCoreApplication::applicationDirPath();
