@@ -259,7 +259,8 @@ JetTable JetFile::readTable(const QString &name)
 {
     JetTable result;
     readTable(
-        name, [&](const JetTable &, QVariantList &&row) { result.rows.append(row); }, &result);
+        name, [&](const JetTable &, QVariantList &&row) { result.rows.append(std::move(row)); },
+        &result);
     return result;
 }
 
