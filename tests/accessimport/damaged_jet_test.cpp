@@ -3,7 +3,11 @@
 // temporary folder. By hand, the same file is
 //   cp ../shared/fixtures/jet/<sample> x.mdb
 //   printf '<after, as \x escapes>' | dd of=x.mdb bs=1 seek=$((<offset>)) conv=notrunc
-// once for each change of the case.
+// once for each change of the case; the usage map on a missing row, for example, is
+//   cp ../shared/fixtures/jet/DateTestDatabase.mdb x.mdb
+//   printf 'a\0d\0r\0e\0s\0s\0e\0n\0' | dd of=x.mdb bs=1 seek=$((0x11a91)) conv=notrunc
+//   printf '\x05' | dd of=x.mdb bs=1 seek=$((0x12037)) conv=notrunc
+// and libmdb crashes when it reads the table "adressen" in it.
 #include "FakeUi.h"
 #include "RaceLogSource.h"
 #include "TestFolder.h"
