@@ -1,12 +1,14 @@
 // Taking races over: the generated races of a program folder, handed to the import as the Jet
 // reader hands them over, go into a fresh database (first import, then the same file again).
-// Reading a Jet file through libmdb is measured on the Jet 3 sample, every table.
+// Reading a Jet file through libmdb is measured on the Jet 3 sample, every table: here, and in
+// the reader process as the program reads it (one process per table).
 //
 //   build/bench/access_import_bench [races]     (default: 10000)
 #include "RaceGenerator.h"
 #include "RaceLogSource.h"
 #include "data/MakeDb.h"
 #include "data/Sqlite.h"
+#include "jet/ChildJetReader.h"
 #include "jet/JetFile.h"
 #include "jet/RaceImport.h"
 
@@ -65,19 +67,26 @@ int main(int argc, char **argv)
     const QString sample = qEnvironmentVariable("STRIVO_JET_SAMPLES", STRIVO_JET_SAMPLES)
         + QStringLiteral("/nwind.mdb");
     if (QFileInfo::exists(sample)) {
-        std::vector<double> reads;
-        qsizetype rows = 0;
-        for (int round = 0; round < rounds; ++round) {
-            QElapsedTimer timer;
-            timer.start();
-            JetFile file(sample);
-            rows = 0;
-            for (const QString &table : file.tableNames())
-                rows += file.readTable(table).rows.size();
-            reads.push_back(timer.nsecsElapsed() / 1e6);
-        }
-        std::printf("reading every table of the Jet 3 sample (%lld rows): %.0f ms\n",
-                    static_cast<long long>(rows), median(reads));
+        const auto measure = [&](const char *how, const JetOpener &open) {
+            std::vector<double> reads;
+            qsizetype rows = 0;
+            for (int round = 0; round < rounds; ++round) {
+                QElapsedTimer timer;
+                timer.start();
+                const std::unique_ptr<JetRowSource> file = open(sample);
+                rows = 0;
+                for (const QString &table : file->tableNames())
+                    rows += file->readTable(table).rows.size();
+                reads.push_back(timer.nsecsElapsed() / 1e6);
+            }
+            std::printf("reading every table of the Jet 3 sample (%lld rows) %s: %.0f ms\n",
+                        static_cast<long long>(rows), how, median(reads));
+        };
+        measure("here", [](const QString &path) { return std::make_unique<JetFile>(path); });
+        measure("in the reader process", [](const QString &path) {
+            return std::make_unique<ChildJetReader>(path, ReaderLimits {},
+                                                    QStringLiteral(STRIVO_ACCESS_READER));
+        });
     }
     return 0;
 }

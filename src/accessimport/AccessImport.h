@@ -1,6 +1,6 @@
 #pragma once
 
-#include "jet/JetFile.h"
+#include "jet/ChildJetReader.h"
 
 class AppContext;
 

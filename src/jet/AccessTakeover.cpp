@@ -102,12 +102,13 @@ TakeoverResult takeOverAccessFile(const QString &mainFile, const QStringList &sq
     // A leftover of an interrupted takeover is ours to replace.
     const QString fresh = folder + QStringLiteral("/Strivo-DB_Uebernahme.mdb");
     TakeoverResult result;
-    const std::unique_ptr<JetRowSource> access = open(mainFile);
+    // Read completely before anything is made: a file that cannot be read leaves no trace.
+    const RaceLog log(*open(mainFile));
     removeDatabase(fresh);
     try {
         makeDatabase(fresh, sqlFiles);
         notify("made");
-        result.import = importRaces(*access, fresh);
+        result.import = importRaces(log, fresh);
     } catch (...) {
         removeDatabase(fresh);
         throw;

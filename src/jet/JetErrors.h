@@ -15,8 +15,8 @@ constexpr int TypeMismatch = 3464;
 inline DbError damaged(const QString &path, const QString &why)
 {
     return DbError(ErrNo::DatabaseCorrupt,
-                   QStringLiteral("Die Access-Datenbank '%1' ist beschädigt: %2. Es wurde nichts "
-                                  "übernommen.")
+                   QStringLiteral("Die Access-Datei ist beschädigt und kann nicht gelesen werden: "
+                                  "'%1' (%2). Es wurde nichts übernommen.")
                        .arg(QDir::toNativeSeparators(path), why));
 }
 } // namespace JetErr

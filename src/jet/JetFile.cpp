@@ -66,20 +66,31 @@ int checkHeader(const QString &path)
         throw DbError(ErrNo::UnknownFormat,
                       QStringLiteral("Die Datei '%1' ist keine Access-Datenbank.").arg(file));
     const int version = int(word(head, 0x14));
-    if (engine != "Standard Jet DB" || version > 1)
+    if (engine != "Standard Jet DB")
         throw DbError(ErrNo::UnknownFormat,
                       QStringLiteral("Die Datei '%1' ist eine Access-Datenbank ab Access 2007; "
                                      "übernommen werden können nur Dateien von Access 97 bis "
                                      "Access 2003 (Jet 3 und Jet 4).")
                           .arg(file));
+    const qint64 pageSize = version == 0 ? 2048 : 4096;
+    if (in.size() < 3 * pageSize)
+        throw JetErr::damaged(path, QStringLiteral("die Datei ist unvollständig"));
+    // The version decides the page size, and with it where everything else lies: page 2 holds
+    // the definition of the catalogue, marked "VC" in Jet 3 only. A damaged version would read
+    // the rest as garbage.
+    const QByteArray catalogue = in.seek(2 * pageSize) ? in.read(4) : QByteArray();
+    if (version > 1 || !catalogue.startsWith(QByteArray("\2\1", 2))
+        || (catalogue.mid(2) == "VC") != (version == 0))
+        throw JetErr::damaged(path,
+                              QStringLiteral("die Angabe ihrer Jet-Version passt nicht zu ihrem "
+                                             "Inhalt"));
     if (hasPassword(head, version))
         throw DbError(JetErr::Password,
                       QStringLiteral("Die Access-Datenbank '%1' ist mit einem Kennwort geschützt. "
                                      "Bitte entfernen Sie das Kennwort in Access und versuchen Sie "
                                      "es erneut.")
                           .arg(file));
-    const qint64 pageSize = version == 0 ? 2048 : 4096;
-    if (in.size() < 2 * pageSize || in.size() % pageSize != 0)
+    if (in.size() % pageSize != 0)
         throw JetErr::damaged(path, QStringLiteral("die Datei ist unvollständig"));
     return version;
 }
@@ -121,12 +132,19 @@ QDateTime fromJetDate(double value)
     return QDateTime(QDate(1899, 12, 30).addDays(qint64(days)), QTime(0, 0).addMSecs(int(msecs)));
 }
 
-// libmdb gives a memo as much room as its bind size; the memo's own length says how much it needs.
+// libmdb gives a memo as much room as its bind size. What it can copy is bounded by where the
+// memo lies, not by the length the value claims: within the row (inline), one long-value row of
+// a page, or a chain of them whose length has 24 bits.
 void makeRoomFor(MdbHandle *mdb, const MdbColumn &column)
 {
     size_t size = MDB_BIND_SIZE;
     if (column.col_type == MDB_MEMO) {
-        const auto bytes = size_t(mdb_get_int32(mdb->pg_buf, column.cur_value_start)) & 0x3fffffff;
+        const auto claimed = quint32(mdb_get_int32(mdb->pg_buf, column.cur_value_start));
+        size_t bytes = claimed & 0x00ffffff;
+        if (claimed & 0x80000000)
+            bytes = size_t(column.cur_value_len);
+        else if (claimed & 0x40000000)
+            bytes = size_t(mdb->fmt->pg_size);
         size = std::max(size, bytes * 3 + 16); // UTF-8 needs at most three bytes per byte read
     }
     mdb_set_bind_size(mdb, size);
@@ -239,18 +257,30 @@ QStringList JetFile::tableNames()
 
 JetTable JetFile::readTable(const QString &name)
 {
+    JetTable result;
+    readTable(
+        name, [&](const JetTable &, QVariantList &&row) { result.rows.append(std::move(row)); },
+        &result);
+    return result;
+}
+
+void JetFile::readTable(const QString &name, const RowSink &sink, JetTable *head)
+{
     QByteArray utf8 = name.toUtf8();
     TableDef table(mdb_read_table_by_name(m_handle->mdb, utf8.data(), MDB_TABLE));
     if (!table.def || !mdb_read_columns(table.def))
         throw JetErr::damaged(m_path,
                               QStringLiteral("die Tabelle '%1' ist nicht lesbar").arg(name));
     mdb_rewind_table(table.def);
-    JetTable result;
+    JetTable own;
+    JetTable &result = head ? *head : own;
     result.name = decoded(table.def->name);
+    result.headerRowCount = table.def->num_rows;
     for (unsigned c = 0; c < table.def->num_cols; ++c) {
         auto *column = static_cast<MdbColumn *>(g_ptr_array_index(table.def->columns, c));
         result.columns.append({ decoded(column->name), typeOf(*column) });
     }
+    qint64 rows = 0;
     while (mdb_fetch_row(table.def)) {
         QVariantList row;
         row.reserve(result.columns.size());
@@ -258,21 +288,23 @@ JetTable JetFile::readTable(const QString &name)
             row.append(
                 valueOf(m_handle->mdb,
                         *static_cast<MdbColumn *>(g_ptr_array_index(table.def->columns, c))));
-        result.rows.append(std::move(row));
+        sink(result, std::move(row));
+        ++rows;
     }
     mdb_set_bind_size(m_handle->mdb, MDB_BIND_SIZE);
-    // libmdb ends a scan quietly at a page it cannot read; the table's own count tells.
-    if (result.rows.size() != qsizetype(table.def->num_rows))
+    // libmdb ends a scan quietly at a page it cannot read; the table's own count tells. A count
+    // of 0 is what Access leaves when it was not closed properly: then every row read counts.
+    if (rows < result.headerRowCount)
         throw JetErr::damaged(m_path,
                               QStringLiteral("von den %1 Zeilen der Tabelle '%2' sind "
                                              "nur %3 lesbar")
-                                  .arg(table.def->num_rows)
+                                  .arg(result.headerRowCount)
                                   .arg(name)
-                                  .arg(result.rows.size()));
-    return result;
-}
-
-std::unique_ptr<JetRowSource> openJetFile(const QString &path)
-{
-    return std::make_unique<JetFile>(path);
+                                  .arg(rows));
+    if (result.headerRowCount != 0 && rows > result.headerRowCount)
+        throw JetErr::damaged(m_path,
+                              QStringLiteral("die Tabelle '%1' gibt %2 Zeilen an, enthält aber %3")
+                                  .arg(name)
+                                  .arg(result.headerRowCount)
+                                  .arg(rows));
 }

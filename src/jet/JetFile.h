@@ -20,6 +20,11 @@ public:
     QStringList tableNames() override;
     JetTable readTable(const QString &name) override;
 
+    // Hands each row to `sink` as it is read, with the table's name and columns so far; `head`
+    // (when given) gets them too, without the rows.
+    using RowSink = std::function<void(const JetTable &head, QVariantList &&row)>;
+    void readTable(const QString &name, const RowSink &sink, JetTable *head = nullptr);
+
 private:
     struct Handle; // libmdb's, kept out of this header
     QString m_path;
@@ -28,6 +33,3 @@ private:
 
 // Whether the file begins as an Access (Jet or ACE) file does; used before opening it.
 bool looksLikeAccessFile(const QString &path);
-
-// The opener the program uses: an JetFile.
-std::unique_ptr<JetRowSource> openJetFile(const QString &path);

@@ -32,6 +32,9 @@ struct JetTable
     QString name;
     QList<JetColumn> columns;
     QList<QVariantList> rows;
+    // The row count in the table's header: Access leaves it 0 when it was not closed properly.
+    // -1 where the source keeps none.
+    qint64 headerRowCount = -1;
 
     // Jet compares table and column names without regard to case; so do we. -1 when absent.
     int columnIndex(const QString &column) const;

@@ -220,7 +220,7 @@ public:
     {
     }
 
-    Mapped read(const TableLayout &layout, QStringList &missingColumns)
+    Mapped read(const TableLayout &layout, ImportResult &found)
     {
         Mapped mapped { &layout, {}, {} };
         const QString name = findTable(m_names, layout.name);
@@ -230,6 +230,11 @@ public:
             return mapped;
         }
         mapped.table = m_source.readTable(name);
+        checkNames(mapped.table);
+        if (mapped.table.headerRowCount == 0 && !mapped.table.rows.isEmpty())
+            found.rowsBeyondCount << QStringLiteral("%1 (%2 Zeilen)")
+                                         .arg(mapped.table.name)
+                                         .arg(mapped.table.rows.size());
         QSet<int> used;
         for (const ColumnLayout &column : layout.columns) {
             const int index = mapped.table.columnIndex(QLatin1String(column.name));
@@ -237,7 +242,7 @@ public:
             const QString qualified
                 = QLatin1String(layout.name) + u'.' + QLatin1String(column.name);
             if (index < 0) {
-                missingColumns << qualified;
+                found.missingColumns << qualified;
                 continue;
             }
             used.insert(index);
@@ -276,6 +281,22 @@ public:
     }
 
 private:
+    // A Jet column always has a name; without one the table's definition is damaged, and what
+    // its columns hold cannot be told.
+    static void checkNames(const JetTable &table)
+    {
+        qsizetype unnamed = 0;
+        for (const JetColumn &column : table.columns)
+            unnamed += column.name.trimmed().isEmpty();
+        if (unnamed > 0)
+            throw DbError(ErrNo::DatabaseCorrupt,
+                          QStringLiteral("Die Access-Datei ist beschädigt und kann nicht gelesen "
+                                         "werden: %1 Spalten der Tabelle '%2' haben keinen Namen. "
+                                         "Es wurde nichts übernommen.")
+                              .arg(unnamed)
+                              .arg(table.name));
+    }
+
     JetRowSource &m_source;
     QStringList m_names;
     QStringList m_missingTables;
@@ -467,30 +488,50 @@ private:
 
 } // namespace
 
+struct RaceLog::Tables
+{
+    ImportResult found;
+    Mapped races;
+    Mapped docs;
+    Mapped postal;
+    std::vector<Mapped> pickLists;
+};
+
+RaceLog::RaceLog(JetRowSource &source)
+    : m_tables(std::make_unique<Tables>())
+{
+    Tables &t = *m_tables;
+    Reader reader(source);
+    t.races = reader.read(kRaces, t.found);
+    t.docs = reader.read(kDocuments, t.found);
+    t.postal = reader.read(kPostal, t.found);
+    t.pickLists.reserve(kPickLists.size());
+    for (const TableLayout &layout : kPickLists)
+        t.pickLists.push_back(reader.read(layout, t.found));
+    reader.throwIfBad();
+}
+
+RaceLog::~RaceLog() = default;
+
 ImportResult importRaces(JetRowSource &source, const QString &databasePath, const ImportHook &hook)
 {
-    // Everything is read and checked before the database is touched.
-    ImportResult result;
-    Reader reader(source);
-    const Mapped races = reader.read(kRaces, result.missingColumns);
-    const Mapped docs = reader.read(kDocuments, result.missingColumns);
-    const Mapped postal = reader.read(kPostal, result.missingColumns);
-    std::vector<Mapped> pickLists;
-    pickLists.reserve(kPickLists.size());
-    for (const TableLayout &layout : kPickLists)
-        pickLists.push_back(reader.read(layout, result.missingColumns));
-    reader.throwIfBad();
+    return importRaces(RaceLog(source), databasePath, hook);
+}
 
+ImportResult importRaces(const RaceLog &log, const QString &databasePath, const ImportHook &hook)
+{
+    const RaceLog::Tables &t = log.tables();
+    ImportResult result = t.found;
     SqliteDb db(databasePath, SqliteDb::Open::ReadWrite);
     try {
         db.exec("begin immediate");
         Writer writer(db, hook, result);
         writer.notify("begin");
-        const QHash<qlonglong, qlonglong> numbers = writer.races(races);
-        writer.documents(docs, numbers);
-        for (const Mapped &list : pickLists)
+        const QHash<qlonglong, qlonglong> numbers = writer.races(t.races);
+        writer.documents(t.docs, numbers);
+        for (const Mapped &list : t.pickLists)
             result.pickListEntriesAdded += writer.entries(list, 0, 1);
-        result.postalEntriesAdded = writer.entries(postal, 1, 2);
+        result.postalEntriesAdded = writer.entries(t.postal, 1, 2);
         db.exec("commit");
     } catch (const DbError &e) {
         try {
@@ -527,5 +568,10 @@ QString importReport(const ImportResult &r)
         text += QStringLiteral("\n\nIn der Access-Datei fehlen die Spalten %1; sie wurden wie bei "
                                "einem neuen Eintrag gefüllt.")
                     .arg(r.missingColumns.join(QStringLiteral(", ")));
+    if (!r.rowsBeyondCount.isEmpty())
+        text += QStringLiteral("\n\nDie Access-Datei wurde wohl nicht ordnungsgemäß geschlossen: "
+                               "ihre Tabellen %1 gaben 0 Zeilen an. Übernommen wurden alle "
+                               "lesbaren Zeilen.")
+                    .arg(r.rowsBeyondCount.join(QStringLiteral(", ")));
     return text;
 }

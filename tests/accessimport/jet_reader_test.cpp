@@ -3,6 +3,7 @@
 #include "FakeUi.h"
 #include "common/DbError.h"
 #include "context/AppContext.h"
+#include "jet/ChildJetReader.h"
 #include "jet/JetFile.h"
 #include "racelist/Haupt_Form.h"
 
@@ -13,6 +14,10 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// The tests run from build/tests; the program's reader of Access files is built in build/bin.
+const bool kReaderNamed = qEnvironmentVariableIsSet("STRIVO_ACCESS_READER")
+    || qputenv("STRIVO_ACCESS_READER", STRIVO_ACCESS_READER);
 
 // Beside the project; a checkout elsewhere names the folder in STRIVO_JET_SAMPLES.
 const QString kSamples
@@ -44,16 +49,23 @@ struct JetSampleTest : ::testing::Test
         return path;
     }
 
+    // What opening (and reading `table`) says, read here and by the program's reader process
+    // alike.
     static QString refusal(const QString &path, const char *table = nullptr)
     {
-        try {
-            JetFile file(path);
-            if (table)
-                file.readTable(QString::fromUtf8(table));
-        } catch (const DbError &e) {
-            return e.description();
-        }
-        return {};
+        const auto said = [&](const JetOpener &open) {
+            try {
+                const std::unique_ptr<JetRowSource> file = open(path);
+                if (table)
+                    file->readTable(QString::fromUtf8(table));
+            } catch (const DbError &e) {
+                return QString::number(e.number()) + u' ' + e.description();
+            }
+            return QString();
+        };
+        const QString here = said([](const QString &p) { return std::make_unique<JetFile>(p); });
+        EXPECT_EQ(said(openJetFile).toStdString(), here.toStdString());
+        return here.mid(here.indexOf(u' ') + 1);
     }
 };
 
@@ -151,6 +163,63 @@ TEST_F(JetSampleTest, RefusesFilesItCannotReadSafely)
     EXPECT_TRUE(refusal(damaged("DateTestDatabase.mdb", [](QByteArray &b) {
                     b.replace(4, 15, "Standard ACE DB");
                 })).contains("ab Access 2007"));
+}
+
+// The row count in a table's header against the rows that read: a count of 0 is what Access
+// leaves when it was not closed properly, any other difference is damage.
+TEST_F(JetSampleTest, TheHeaderRowCountIsCheckedUnlessItIsZero)
+{
+    // Customers: 91 rows, its count at 0x2680c (page 77, offset 12)
+    const struct
+    {
+        const char *count;
+        const char *says; // empty: every row is read
+    } cases[] = {
+        { "5b000000", "" },
+        { "00000000", "" },
+        { "c8000000", "von den 200 Zeilen der Tabelle 'Customers' sind nur 91 lesbar" },
+        { "32000000", "die Tabelle 'Customers' gibt 50 Zeilen an, enthält aber 91" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.count);
+        const QString path = damaged("nwind.mdb", [&](QByteArray &b) {
+            b.replace(0x2680c, 4, QByteArray::fromHex(c.count));
+        });
+        for (const JetOpener &open : { JetOpener(openJetFile), JetOpener([](const QString &p) {
+                                           return std::make_unique<JetFile>(p);
+                                       }) }) {
+            try {
+                const JetTable customers = open(path)->readTable("Customers");
+                EXPECT_STREQ(c.says, "");
+                EXPECT_EQ(customers.rows.size(), 91);
+                EXPECT_EQ(customers.headerRowCount, QByteArray::fromHex(c.count)[0]);
+                EXPECT_EQ(cell(customers, 90, "CustomerID"), "WOLZA");
+            } catch (const DbError &e) {
+                EXPECT_TRUE(e.description().contains(QString::fromUtf8(c.says)) && *c.says)
+                    << e.description().toStdString();
+            }
+        }
+    }
+}
+
+// A Jet 4 file whose version says Jet 3 (or nothing known) is damaged; read with the wrong page
+// size its password field would look set.
+TEST_F(JetSampleTest, ADamagedVersionIsNotTakenForAPassword)
+{
+    for (const char version : { '\0', '\2', '\5' }) {
+        SCOPED_TRACE(int(version));
+        const QString path
+            = damaged("DateTestDatabase.mdb", [&](QByteArray &b) { b[0x14] = version; });
+        const QString said = refusal(path);
+        EXPECT_TRUE(
+            said.startsWith("Die Access-Datei ist beschädigt und kann nicht gelesen werden"))
+            << said.toStdString();
+        EXPECT_TRUE(said.contains("Jet-Version")) << said.toStdString();
+        EXPECT_FALSE(said.contains("Kennwort"));
+    }
+    const QString jet3AsJet4
+        = refusal(damaged("nwind.mdb", [&](QByteArray &b) { b[0x14] = '\1'; }));
+    EXPECT_TRUE(jet3AsJet4.contains("Jet-Version")) << jet3AsJet4.toStdString();
 }
 
 TEST_F(JetSampleTest, AFileCutShortWhileOpenIsNotTakenAsComplete)

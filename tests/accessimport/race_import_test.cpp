@@ -263,6 +263,17 @@ TEST_F(ImportTest, BadLayoutsAreRefusedAndLeaveTheDatabaseAsItWas)
         source = saved;
     }
     {
+        SCOPED_TRACE("columns without a name");
+        RaceLogSource saved = source;
+        for (const char *name : { "", " " }) {
+            source.table("adressen").columns.append({ name, JetType::Text });
+            source.table("adressen").rows[0].append("?");
+        }
+        expectRefused("beschädigt und kann nicht gelesen werden: 2 Spalten der Tabelle "
+                      "'adressen' haben keinen Namen");
+        source = saved;
+    }
+    {
         SCOPED_TRACE("file vanishing while being read");
         source.failOn("aw_plzort");
         expectRefused("verschwunden");
@@ -293,4 +304,27 @@ TEST_F(ImportTest, AFailedWriteIsRolledBackCompletely)
         });
     }
     EXPECT_EQ(run().racesAdded, 50); // and nothing was left half-done
+}
+
+// Access leaves the row count in a table's header at 0 when it was not closed properly: every
+// row read is taken over, and the report says why the count differs.
+TEST_F(ImportTest, RowsOfATableWhoseHeaderCountsNoneAreTakenOverAndNamed)
+{
+    source.add("adressen", { { "ad_nummer", 1 }, { "ad_lauf", "Lauf" } });
+    source.add("adressen", { { "ad_nummer", 2 }, { "ad_lauf", "Lauf 2" } });
+    source.add("aw_lauf", { { "lauf", "Neuer Lauf" } });
+    source.table("adressen").headerRowCount = 0;
+    source.table("aw_lauf").headerRowCount = 0;
+    source.table("aw_land").headerRowCount = 0; // empty indeed: nothing to say
+
+    const ImportResult result = run();
+
+    EXPECT_EQ(result.racesAdded, 2);
+    EXPECT_EQ(result.rowsBeyondCount,
+              (QStringList { "adressen (2 Zeilen)", "aw_lauf (1 Zeilen)" }));
+    const QString report = importReport(result);
+    EXPECT_TRUE(report.contains("nicht ordnungsgemäß geschlossen: ihre Tabellen adressen (2 "
+                                "Zeilen), aw_lauf (1 Zeilen) gaben 0 Zeilen an"))
+        << report.toStdString();
+    EXPECT_FALSE(importReport(ImportResult {}).contains("geschlossen"));
 }

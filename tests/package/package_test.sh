@@ -26,7 +26,8 @@ grep -E '^[EW]:' "$work/lintian.log" || true
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
-for f in usr/bin/strivo usr/bin/Strivo usr/share/strivo/schema.sql usr/share/strivo/seed.sql \
+for f in usr/bin/strivo usr/bin/Strivo usr/libexec/strivo/strivo-access-reader \
+         usr/share/strivo/schema.sql usr/share/strivo/seed.sql \
          usr/share/applications/org.example.Strivo.desktop \
          usr/share/metainfo/org.example.Strivo.metainfo.xml \
          usr/share/icons/hicolor/48x48/apps/org.example.Strivo.png \
