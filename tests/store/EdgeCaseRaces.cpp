@@ -76,6 +76,8 @@ void make(const QString &path, bool irregularDates)
         text(""),
     };
 
+    // One transaction: a write to the disk per race would take seconds.
+    db.exec("begin");
     const int races = 150;
     for (int i = 0; i < races; ++i) {
         const auto pick = [i](const std::vector<QVariant> &values, int step) {
@@ -106,6 +108,7 @@ void make(const QString &path, bool irregularDates)
                               "ed_dateiname) values (?, ?, ?)"),
                { owners[i], QStringLiteral("/home/läufer/Dokument %1.pdf").arg(i),
                  i % 3 ? QVariant(QStringLiteral("Anmeldung %1").arg(i)) : null });
+    db.exec("commit");
 }
 
 std::vector<QDate> todays()
