@@ -34,11 +34,11 @@ std::string raceColumns()
 
 Race raceOfRow(const Statement &st)
 {
-    std::vector<QVariant> values;
-    values.reserve(size_t(st.columnCount()));
+    Race race;
+    race.number = st.column(0).toLongLong();
     for (int c = 1; c < st.columnCount(); ++c)
-        values.push_back(st.column(c));
-    return RaceColumns::fromStored(st.column(0).toLongLong(), values);
+        RaceColumns::setStored(race, c - 1, st.column(c));
+    return race;
 }
 
 // The race date as the lists compare and sort it, and today in the same terms: the indexed key
@@ -336,17 +336,34 @@ std::vector<DocumentLink> RaceStore::documents(qlonglong raceNumber)
 }
 
 void RaceStore::readRaces(Order order, bool namedOnly,
-                          const std::function<void(const Race &)> &each)
+                          const std::function<void(const Race &)> &each, const QStringList &columns)
 {
-    std::string sql = "select " + raceColumns();
+    const QStringList &read = columns.isEmpty() ? RaceColumns::names() : columns;
+    std::vector<qsizetype> where;
+    QString sql = QStringLiteral("select ") + col(RaceColumns::kNumber);
+    for (const QString &name : read) {
+        where.push_back(RaceColumns::names().indexOf(name));
+        if (where.back() < 0)
+            throw DbError(ErrNo::NoSuchField,
+                          QStringLiteral("Das Feld '%1' ist in dieser Auflistung nicht "
+                                         "enthalten.")
+                              .arg(name));
+        sql += QStringLiteral(", ") + name;
+    }
+    sql += QStringLiteral(" from ") + col(RaceColumns::kTable);
     if (namedOnly)
-        sql += std::string(" where ") + RaceColumns::kName + " <> ''";
+        sql += QStringLiteral(" where ") + col(RaceColumns::kName) + QStringLiteral(" <> ''");
     if (order == Order::ByNumber)
-        sql += std::string(" order by ") + RaceColumns::kNumber;
+        sql += QStringLiteral(" order by ") + col(RaceColumns::kNumber);
     else
-        sql += " order by " + raceDay(dateKeys(), QDate()).expression.toStdString() + " desc, "
-            + RaceColumns::kNumber;
-    Statement st(m_db, sql);
-    while (st.step())
-        each(raceOfRow(st));
+        sql += QStringLiteral(" order by ") + raceDay(dateKeys(), QDate()).expression
+            + QStringLiteral(" desc, ") + col(RaceColumns::kNumber);
+    Statement st(m_db, sql.toStdString());
+    Race race;
+    while (st.step()) {
+        race.number = st.column(0).toLongLong();
+        for (size_t i = 0; i < where.size(); ++i)
+            RaceColumns::setStored(race, where[i], st.column(int(i) + 1));
+        each(race);
+    }
 }

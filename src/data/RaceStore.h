@@ -111,8 +111,10 @@ public:
         ByNumber, // the statistics, the calendar file and the take-over
         LatestFirst // the workbook export, in the order of the race list
     };
-    // Every race (only those with a name when namedOnly), one at a time.
-    void readRaces(Order order, bool namedOnly, const std::function<void(const Race &)> &each);
+    // Every race (only those with a name when namedOnly), one at a time. With columns, only
+    // those are read and the race's other fields stay NULL, for readers that need a few.
+    void readRaces(Order order, bool namedOnly, const std::function<void(const Race &)> &each,
+                   const QStringList &columns = {});
 
 private:
     RaceList makeList(const QString &where, const std::vector<QVariant> &values, bool latestFirst);

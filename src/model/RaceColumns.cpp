@@ -119,17 +119,20 @@ std::vector<QVariant> toStored(const Race &race)
     return values;
 }
 
+void setStored(Race &race, qsizetype column, const QVariant &value)
+{
+    std::visit(Overloaded { [&](QString *t) { *t = textOf(value); },
+                            [&](StoredDate *d) { *d = StoredDate(textOf(value)); },
+                            [&](Flag *f) { *f = Flag::fromStored(f->kind(), value); } },
+               kColumns[column].field(race));
+}
+
 Race fromStored(qlonglong number, const std::vector<QVariant> &values)
 {
     Race race;
     race.number = number;
-    for (size_t i = 0; i < std::size(kColumns); ++i) {
-        const QVariant value = i < values.size() ? values[i] : QVariant();
-        std::visit(Overloaded { [&](QString *t) { *t = textOf(value); },
-                                [&](StoredDate *d) { *d = StoredDate(textOf(value)); },
-                                [&](Flag *f) { *f = Flag::fromStored(f->kind(), value); } },
-                   kColumns[i].field(race));
-    }
+    for (size_t i = 0; i < std::size(kColumns); ++i)
+        setStored(race, qsizetype(i), i < values.size() ? values[i] : QVariant());
     return race;
 }
 

@@ -33,6 +33,9 @@ std::vector<QVariant> toStored(const Race &race);
 // NULL.
 Race fromStored(qlonglong number, const std::vector<QVariant> &values);
 
+// Sets one column of a race (by its index in names()) from its stored value.
+void setStored(Race &race, qsizetype column, const QVariant &value);
+
 // A text column's value as read: NULL gives a null QString, any other value its text (never
 // null, so that "" and NULL stay apart).
 QString textOf(const QVariant &stored);

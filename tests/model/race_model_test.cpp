@@ -118,15 +118,6 @@ TEST(RaceColumns, FieldsLandWhereTheirColumnsSay)
     EXPECT_TRUE(race.place.isNull());
 }
 
-TEST(RaceColumns, NullAndEmptyTextStayApart)
-{
-    EXPECT_TRUE(RaceColumns::textOf(QVariant()).isNull());
-    EXPECT_FALSE(RaceColumns::textOf(QVariant(QString())).isNull());
-    EXPECT_FALSE(RaceColumns::textOf(QVariant(QStringLiteral(""))).isNull());
-    EXPECT_TRUE(RaceColumns::storedText(QString()).isNull());
-    EXPECT_FALSE(RaceColumns::storedText(QStringLiteral("")).isNull());
-}
-
 TEST(Flag, OnlyTheExactJaCountsInATextFlagAndAnyNonZeroInAYesNoColumn)
 {
     struct Case

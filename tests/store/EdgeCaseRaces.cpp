@@ -111,6 +111,17 @@ void make(const QString &path, bool irregularDates)
     db.exec("commit");
 }
 
+void forEachDatabase(const QString &folder,
+                     const std::function<void(const QString &name, const QString &path)> &use)
+{
+    for (bool irregular : { false, true }) {
+        const QString name = irregular ? QStringLiteral("irregular") : QStringLiteral("regular");
+        const QString path = folder + u'/' + name + QStringLiteral(".mdb");
+        make(path, irregular);
+        use(name, path);
+    }
+}
+
 std::vector<QDate> todays()
 {
     return { QDate(2025, 6, 15), QDate(2024, 2, 29) };

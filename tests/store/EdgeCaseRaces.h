@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <vector>
 
 // A database full of the races that lists get wrong: damaged and lenient dates, 29.02., years
@@ -15,6 +16,10 @@ namespace EdgeCaseRaces {
 // With irregularDates, some race dates are ones only the lenient date reading understands
 // (" 5.3.2004", "05.03.2004, Freitag"), which turns the lists away from the race date index.
 void make(const QString &path, bool irregularDates);
+
+// Makes both databases in `folder`, "regular" and "irregular", and hands each to `use` by name.
+void forEachDatabase(const QString &folder,
+                     const std::function<void(const QString &name, const QString &path)> &use);
 
 // The days the lists are asked for: an ordinary day and a 29th of February.
 std::vector<QDate> todays();

@@ -134,12 +134,8 @@ int main(int argc, char *argv[])
     }
     QTemporaryDir dir;
     Results results;
-    for (bool irregular : { false, true }) {
-        const QString db = irregular ? QStringLiteral("irregular") : QStringLiteral("regular");
-        const QString path = dir.filePath(db + QStringLiteral(".mdb"));
-        make(path, irregular);
-        readAll(db, path, results);
-    }
+    forEachDatabase(dir.path(),
+                    [&](const QString &db, const QString &path) { readAll(db, path, results); });
     write(results, QString::fromLocal8Bit(argv[1]));
     return 0;
 }
