@@ -41,23 +41,6 @@ Race raceOfRow(const Statement &st)
     return race;
 }
 
-// The race date as the lists compare and sort it, and today in the same terms: the indexed key
-// ("yyyymmdd" text) or, where some race date needs the lenient reading, the day number.
-struct RaceDay
-{
-    QString expression;
-    QVariant today;
-};
-
-RaceDay raceDay(bool keys, const QDate &today)
-{
-    if (keys)
-        return { RaceDateIndex::keyExpression(col(RaceColumns::kDate)),
-                 today.toString(QStringLiteral("yyyyMMdd")) };
-    return { QStringLiteral("day_number(%1)").arg(col(RaceColumns::kDate)),
-             qlonglong(today.toJulianDay()) };
-}
-
 QString selectionCondition(std::optional<RaceSelection> option)
 {
     using namespace RaceColumns;
@@ -193,7 +176,7 @@ void RaceList::loadPage(int first) const
     std::vector<Race> page(size_t(last - first));
     while (st.step())
         page[size_t(where.value(st.column(0).toLongLong()))] = raceOfRow(st);
-    m_pages.insert(first, std::move(page));
+    m_pages.emplace(first, std::move(page));
     m_pageOrder.push_back(first);
     while (m_pageOrder.size() > kPagesKept) {
         m_pages.remove(m_pageOrder.front());
@@ -206,17 +189,20 @@ RaceStore::RaceStore(const QString &databasePath)
 {
 }
 
-bool RaceStore::dateKeys()
+RaceStore::RaceDay RaceStore::raceDayOn(const QDate &today)
 {
     // One look at the few races without a sortable date decides whether the key may stand in
     // for the lenient reading.
-    return !RaceDateIndex::hasIrregularDates(m_db);
+    if (!RaceDateIndex::hasIrregularDates(m_db))
+        return { RaceDateIndex::keyExpression(col(RaceColumns::kDate)),
+                 today.toString(QStringLiteral("yyyyMMdd")) };
+    return { QStringLiteral("day_number(%1)").arg(col(RaceColumns::kDate)),
+             qlonglong(today.toJulianDay()) };
 }
 
-RaceList RaceStore::makeList(const QString &where, const std::vector<QVariant> &values,
-                             bool latestFirst)
+RaceList RaceStore::makeList(const RaceDay &day, const QString &where,
+                             const std::vector<QVariant> &values, bool latestFirst)
 {
-    const RaceDay day = raceDay(dateKeys(), QDate());
     const QString sql = QStringLiteral("select %1 from %2 where %3 order by %4%5, %1")
                             .arg(col(RaceColumns::kNumber), col(RaceColumns::kTable), where,
                                  day.expression, latestFirst ? QStringLiteral(" desc") : QString());
@@ -225,22 +211,23 @@ RaceList RaceStore::makeList(const QString &where, const std::vector<QVariant> &
 
 RaceList RaceStore::list(const RaceListFilter &filter, const QDate &today)
 {
+    const RaceDay day = raceDayOn(today);
     QString where = selectionCondition(filter.option);
     std::vector<QVariant> values;
     if (filter.future != filter.past) {
-        const RaceDay day = raceDay(dateKeys(), today);
         where
             += QStringLiteral(" and %1 %2 ?")
                    .arg(day.expression, filter.future ? QStringLiteral(">=") : QStringLiteral("<"));
         values.push_back(day.today);
     }
-    return makeList(where, values, true);
+    return makeList(day, where, values, true);
 }
 
 RaceList RaceStore::startScreenRaces(const QDate &today)
 {
-    const RaceDay day = raceDay(dateKeys(), today);
+    const RaceDay day = raceDayOn(today);
     return makeList(
+        day,
         QStringLiteral("%1 = 1 and %2 >= ?").arg(col(RaceColumns::kOnStartScreen), day.expression),
         { day.today }, false);
 }
@@ -249,7 +236,8 @@ RaceList RaceStore::dueReminders(const QDate &today)
 {
     using namespace RaceColumns;
     // The reminder date is read leniently whatever the race dates are.
-    return makeList(QStringLiteral("%1 = 'Ja' and day_number(%2) <= ? and %2 <> '%3'")
+    return makeList(raceDayOn(today),
+                    QStringLiteral("%1 = 'Ja' and day_number(%2) <= ? and %2 <> '%3'")
                         .arg(col(kReminder), col(kReminderDate), kNoReminderDate),
                     { qlonglong(today.toJulianDay()) }, true);
 }
@@ -356,7 +344,7 @@ void RaceStore::readRaces(Order order, bool namedOnly,
     if (order == Order::ByNumber)
         sql += QStringLiteral(" order by ") + col(RaceColumns::kNumber);
     else
-        sql += QStringLiteral(" order by ") + raceDay(dateKeys(), QDate()).expression
+        sql += QStringLiteral(" order by ") + raceDayOn(QDate()).expression
             + QStringLiteral(" desc, ") + col(RaceColumns::kNumber);
     Statement st(m_db, sql.toStdString());
     Race race;

@@ -117,8 +117,16 @@ public:
                    const QStringList &columns = {});
 
 private:
-    RaceList makeList(const QString &where, const std::vector<QVariant> &values, bool latestFirst);
-    bool dateKeys();
+    // The race date as the lists compare and sort it, and today in the same terms: the indexed
+    // key ("yyyymmdd" text) or, where some race date needs the lenient reading, the day number.
+    struct RaceDay
+    {
+        QString expression;
+        QVariant today;
+    };
+    RaceDay raceDayOn(const QDate &today);
+    RaceList makeList(const RaceDay &day, const QString &where, const std::vector<QVariant> &values,
+                      bool latestFirst);
     void changed() { ++*m_writes; }
 
     SqliteDb m_db;
