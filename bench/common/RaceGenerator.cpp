@@ -5,6 +5,8 @@
 #include "data/Sqlite.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QStringList>
 
@@ -296,6 +298,19 @@ void makeRaceDatabase(const QString &databasePath, int count, unsigned seed)
     makeDatabase(databasePath,
                  { db + QStringLiteral("schema.sql"), db + QStringLiteral("seed.sql") });
     addRaces(databasePath, count, seed);
+}
+
+QString raceDatabaseIn(const QString &folder, int count)
+{
+    QDir().mkpath(folder);
+    const QString dbPath = folder + QStringLiteral("/Strivo-DB.mdb");
+    const QString sizeMark = folder + QStringLiteral("/races-%1").arg(count);
+    if (!QFile::exists(dbPath) || !QFile::exists(sizeMark)) {
+        QFile::remove(dbPath);
+        makeRaceDatabase(dbPath, count);
+        QFile(sizeMark).open(QIODevice::WriteOnly);
+    }
+    return dbPath;
 }
 
 } // namespace benchgen

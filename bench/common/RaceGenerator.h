@@ -19,4 +19,8 @@ void addRaceHistory(const QString &databasePath, int firstYear, int years, unsig
 // program folder holds it) and adds `count` races.
 void makeRaceDatabase(const QString &databasePath, int count, unsigned seed = 1);
 
+// The database of `count` races in `folder` (Strivo-DB.mdb), made only when the folder holds
+// none of that size yet, so that later runs of the same size use it again.
+QString raceDatabaseIn(const QString &folder, int count);
+
 } // namespace benchgen

@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRadioButton>
@@ -57,14 +56,7 @@ int main(int argc, char **argv)
 
     QTemporaryDir temp;
     const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : temp.path();
-    QDir().mkpath(folder);
-    const QString dbPath = folder + QStringLiteral("/Strivo-DB.mdb");
-    const QString sizeMark = folder + QStringLiteral("/races-%1").arg(races);
-    if (!QFile::exists(dbPath) || !QFile::exists(sizeMark)) {
-        QFile::remove(dbPath);
-        benchgen::makeRaceDatabase(dbPath, races);
-        QFile(sizeMark).open(QIODevice::WriteOnly);
-    }
+    const QString dbPath = benchgen::raceDatabaseIn(folder, races);
 
     FakeUi ui; // the start screen and any message must not wait for a user
     SystemClock clock;

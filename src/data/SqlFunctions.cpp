@@ -126,6 +126,10 @@ void registerSqlFunctions(sqlite3 *db)
     check(db,
           sqlite3_create_function_v2(db, "cdate", 1, flags, nullptr, dateFunction, nullptr, nullptr,
                                      nullptr));
+    // The same under the name the race store's own statements use.
+    check(db,
+          sqlite3_create_function_v2(db, "day_number", 1, flags, nullptr, dateFunction, nullptr,
+                                     nullptr, nullptr));
     check(db,
           sqlite3_create_function_v2(db, "val", 1, flags, nullptr, valFunction, nullptr, nullptr,
                                      nullptr));

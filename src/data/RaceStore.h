@@ -1,0 +1,134 @@
+#pragma once
+
+#include "data/Sqlite.h"
+#include "model/Race.h"
+#include "model/Records.h"
+
+#include <QDate>
+#include <QHash>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// What the race list shows besides its time filter.
+enum class RaceSelection {
+    Named, // every race with a name
+    Registered,
+    Reminder, // payment reminder set to a date
+    Run,
+    Paid,
+    Noted
+};
+
+struct RaceListFilter
+{
+    bool future = true; // on or after today
+    bool past = false; // before today; both or neither: every date
+    // None chosen lists the races with a name, as Named does.
+    std::optional<RaceSelection> option;
+};
+
+// Races in the order of a list, read as a grid needs them: the numbers of the first screens at
+// once and further parts as the rows are reached; a row's fields the first time it is looked at,
+// a page at a time, keeping only the pages read last. A list belongs to its store and must not
+// outlive it. After the store changed a race, the next part starts again at the top and skips
+// the races already listed, so no race goes missing and none shows twice.
+class RaceList
+{
+public:
+    int rowsRead() const { return int(m_numbers.size()); }
+    bool canReadMore() const { return !m_complete; }
+    void readMore() const;
+    // Reads every number first.
+    int count() const;
+    bool isEmpty() const { return !hasRow(0); }
+    // True when the list has a row `row`, reading numbers as far as needed.
+    bool hasRow(int row) const;
+
+    qlonglong number(int row) const;
+    // An empty race (number 0) for a row deleted since its number was read.
+    Race race(int row) const;
+    // Every race of the list, in its order.
+    std::vector<Race> all() const;
+
+private:
+    friend class RaceStore;
+    RaceList(SqliteDb &db, std::shared_ptr<const int> writes, std::string numbersSql,
+             std::vector<QVariant> values);
+    void readNumbers(int wanted) const;
+    void loadPage(int row) const;
+
+    SqliteDb *m_db;
+    std::shared_ptr<const int> m_writes; // the store's count of changes
+    std::string m_numbersSql; // ends in its order; limit and offset are appended
+    std::vector<QVariant> m_values;
+    mutable std::vector<qlonglong> m_numbers;
+    mutable int m_consumed = 0;
+    mutable bool m_complete = false;
+    mutable int m_writesSeen = 0;
+    mutable bool m_skipListed = false;
+    mutable QHash<qlonglong, bool> m_listed;
+    mutable QHash<int, std::vector<Race>> m_pages; // first row of a page -> its races
+    mutable std::deque<int> m_pageOrder; // oldest first
+};
+
+// The one way to the races and their document links, over one connection to the file. Its
+// statements are SQLite's own with bound values; date conditions and orders go through the race
+// date index, unless a race date is one only the lenient date reading understands.
+class RaceStore
+{
+public:
+    explicit RaceStore(const QString &databasePath);
+
+    // The race list: latest race first, races of one day by number.
+    RaceList list(const RaceListFilter &filter, const QDate &today);
+    // Races marked for the start screen that lie today or later, nearest first.
+    RaceList startScreenRaces(const QDate &today);
+    // Races whose payment reminder is due by today, latest race first.
+    RaceList dueReminders(const QDate &today);
+
+    std::optional<Race> race(qlonglong number);
+    // A new, empty race in the file, as the editor makes one when it opens: its number is
+    // assigned at once, so that documents can be linked before the race is saved.
+    Race addEmpty();
+    // A copy: a new empty race in the file and, in memory, the values of `source` under the new
+    // number. The file holds them when the copy is saved.
+    Race addCopy(const Race &source);
+    // Writes every column of the race by its number. With `asRead`, a race changed in the file
+    // since it was read is not overwritten: DbError RowChanged, nothing written.
+    void save(const Race &race, const Race *asRead = nullptr);
+    void remove(qlonglong number);
+    // Cancelling a new race or a copy removes its row again.
+    void cancelNew(qlonglong number) { remove(number); }
+
+    // A race's document links, newest first.
+    std::vector<DocumentLink> documents(qlonglong raceNumber);
+
+    enum class Order {
+        ByNumber, // the statistics, the calendar file and the take-over
+        LatestFirst // the workbook export, in the order of the race list
+    };
+    // Every race (only those with a name when namedOnly), one at a time. With columns, only
+    // those are read and the race's other fields stay NULL, for readers that need a few.
+    void readRaces(Order order, bool namedOnly, const std::function<void(const Race &)> &each,
+                   const QStringList &columns = {});
+
+private:
+    // The race date as the lists compare and sort it, and today in the same terms: the indexed
+    // key ("yyyymmdd" text) or, where some race date needs the lenient reading, the day number.
+    struct RaceDay
+    {
+        QString expression;
+        QVariant today;
+    };
+    RaceDay raceDayOn(const QDate &today);
+    RaceList makeList(const RaceDay &day, const QString &where, const std::vector<QVariant> &values,
+                      bool latestFirst);
+    void changed() { ++*m_writes; }
+
+    SqliteDb m_db;
+    std::shared_ptr<int> m_writes = std::make_shared<int>(0);
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "model/Race.h"
+
+#include <QStringList>
+#include <QVariant>
+
+#include <vector>
+
+// The one place that knows the races table: its name, its columns and how each holds its value.
+namespace RaceColumns {
+
+inline constexpr const char *kTable = "adressen";
+inline constexpr const char *kNumber = "ad_nummer";
+// The columns the lists filter and sort by.
+inline constexpr const char *kName = "ad_lauf";
+inline constexpr const char *kDate = "ad_lauf_datum";
+inline constexpr const char *kRegistered = "ad_ang_jn";
+inline constexpr const char *kNoted = "ad_vorgemerkt_jn";
+inline constexpr const char *kRun = "ad_gelaufen_jn";
+inline constexpr const char *kReminder = "ad_alarm_jn";
+inline constexpr const char *kReminderDate = "ad_alarm_datum";
+inline constexpr const char *kPaid = "ad_bezahlt_jn";
+inline constexpr const char *kOnStartScreen = "ad_startbild_jn";
+
+// Every column after the number, in the table's order (which is also the export's).
+const QStringList &names();
+
+// The stored value of each column of names(), in that order: NULL for a null text, the flag's
+// own form for a flag, the date's text for a date.
+std::vector<QVariant> toStored(const Race &race);
+// A race from its number and the stored values of the columns of names(); missing values are
+// NULL.
+Race fromStored(qlonglong number, const std::vector<QVariant> &values);
+
+// Sets one column of a race (by its index in names()) from its stored value.
+void setStored(Race &race, qsizetype column, const QVariant &value);
+
+// A text column's value as read: NULL gives a null QString, any other value its text (never
+// null, so that "" and NULL stay apart).
+QString textOf(const QVariant &stored);
+// The stored value of a text: NULL for a null QString.
+QVariant storedText(const QString &text);
+
+} // namespace RaceColumns

@@ -1,0 +1,141 @@
+// Writes what today's reads give on the edge-case databases: the file the race store is compared
+// against. Run once from the source folder, after a build:
+//   build/tests/make_expected_lists tests/store/expected_lists.txt
+#include "EdgeCaseRaces.h"
+
+#include "common/GermanText.h"
+#include "data/DataSource.h"
+#include "data/RaceDateIndex.h"
+#include "data/SqlTranslator.h"
+#include "data/Sqlite.h"
+#include "icalexport/CalendarExport.h"
+#include "model/RaceColumns.h"
+#include "racelist/RaceExport.h"
+#include "racelist/RaceListQuery.h"
+#include "statistics/RaceStatistics.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <iostream>
+
+using namespace EdgeCaseRaces;
+
+namespace {
+
+QString numbers(const QString &path, const QString &statement, const char *numberField)
+{
+    DataSource source;
+    source.setDatabaseName(path);
+    source.setRecordSource(statement);
+    source.refresh();
+    const int column = source.fieldIndex(QLatin1String(numberField));
+    QList<qlonglong> listed;
+    for (int row = 0; row < source.recordCount(); ++row)
+        listed << source.valueAt(row, column).toLongLong();
+    return numberLine(listed);
+}
+
+QStringList rows(const QString &path, const QString &statement, const QStringList &columns)
+{
+    DataSource source;
+    source.setDatabaseName(path);
+    source.setRecordSource(statement);
+    source.refresh();
+    QStringList lines;
+    for (int row = 0; row < source.recordCount(); ++row) {
+        QStringList cells;
+        for (const QString &c : columns)
+            cells << cell(source.valueAt(row, source.fieldIndex(c)));
+        lines << line(cells);
+    }
+    return lines;
+}
+
+void readAll(const QString &db, const QString &path, Results &results)
+{
+    for (const QDate &today : todays()) {
+        const QString at = db + u' ' + formatDate(today);
+        for (const ListCase &c : listCases()) {
+            const RaceListSelection selection { c.future, c.past, c.option };
+            results[at + QStringLiteral(" list ") + c.key()]
+                << numbers(path, buildRaceListQuery(selection, today).sql_gesamt(), "ad_nummer");
+        }
+        results[at + QStringLiteral(" start screen")]
+            << numbers(path, startScreenStatement(today), "ad_nummer");
+        results[at + QStringLiteral(" reminders")]
+            << numbers(path, reminderStatement(today), "ad_nummer");
+    }
+
+    const QStringList withNumber
+        = QStringList { QStringLiteral("ad_nummer") } + RaceColumns::names();
+    results[db + QStringLiteral(" rows")]
+        = rows(path, QStringLiteral("select * from adressen order by ad_nummer"), withNumber);
+
+    for (const RaceRecord &r : readRaces(path))
+        results[db + QStringLiteral(" statistics")]
+            << line({ textCell(r.lauf), textCell(r.ort), textCell(r.datum), textCell(r.strecke),
+                      textCell(r.zeit), flagCell(r.gelaufen), flagCell(r.angemeldet),
+                      flagCell(r.vorgemerkt) });
+
+    for (const CalendarRace &r : readRaceRecords(path)) {
+        QStringList cells { QString::number(r.number) };
+        for (const QString &t : { r.name, r.place, r.date, r.start, r.distance, r.finishTime,
+                                  r.organiser, r.web, r.notes, r.feeDistanceName })
+            cells << textCell(t);
+        for (const QString &t : r.feeDates)
+            cells << textCell(t);
+        for (const auto &deadline : r.fees)
+            for (const QString &t : deadline)
+                cells << textCell(t);
+        for (const QString &t :
+             { r.alarmDate, r.paidDate, r.registrationDate, r.bank, r.bankCode, r.account })
+            cells << textCell(t);
+        for (bool b : { r.registered, r.noted, r.run, r.paid, r.alarm })
+            cells << flagCell(b);
+        results[db + QStringLiteral(" calendar")] << line(cells);
+    }
+
+    // The export's select as the export runs it, without its target.
+    {
+        SqliteDb handle(path, SqliteDb::Open::ReadOnly);
+        TranslateOptions options;
+        options.raceDateKeys = !RaceDateIndex::hasIrregularDates(handle);
+        const TranslatedStatement translated
+            = translateStatement(exportStatement(QStringLiteral("/tmp/Läufe.xls")), options);
+        Statement st(handle, translated.sql);
+        QStringList &lines = results[db + QStringLiteral(" export")];
+        while (st.step()) {
+            QStringList cells;
+            for (int c = 0; c < st.columnCount(); ++c)
+                cells << cell(st.column(c));
+            lines << line(cells);
+        }
+    }
+
+    for (qlonglong owner : documentOwners())
+        results[db + QStringLiteral(" documents ") + QString::number(owner)] = rows(
+            path,
+            QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '%1' order "
+                           "by erd_nummer desc")
+                .arg(owner),
+            { QStringLiteral("erd_nummer"), QStringLiteral("ed_nummer"), QStringLiteral("ed_datei"),
+              QStringLiteral("ed_dateiname") });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::cerr << "usage: make_expected_lists <file>\n";
+        return 2;
+    }
+    QTemporaryDir dir;
+    Results results;
+    forEachDatabase(dir.path(),
+                    [&](const QString &db, const QString &path) { readAll(db, path, results); });
+    write(results, QString::fromLocal8Bit(argv[1]));
+    return 0;
+}
