@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // strivo: the command users start and the menu entry runs. It makes the user's folder with its
 // database, Export/ and Dokumente/ where they are absent, then runs the program Strivo on it.
 // The program itself never creates a database.
 #include "common/DbError.h"
 #include "data/UserFolder.h"
+#include "ui/CommandLine.h"
 #include "ui/QtUi.h"
 
 #include <QApplication>
@@ -14,17 +16,6 @@
 
 namespace {
 
-// A message box needs a window system; under the offscreen platform it would wait forever.
-bool hasDisplay()
-{
-    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-    if (platform.startsWith(QLatin1String("offscreen"))
-        || platform.startsWith(QLatin1String("minimal")))
-        return false;
-    return !qEnvironmentVariableIsEmpty("DISPLAY")
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
 void say(const QString &text)
 {
     std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -35,7 +26,7 @@ int fail(std::unique_ptr<QCoreApplication> &core, int argc, char **argv, const Q
 {
     const QString message = text + QStringLiteral(" Strivo wird nicht gestartet.");
     say(message);
-    if (!hasDisplay())
+    if (!hasWindowSystem())
         return 1;
     core.reset(); // one application object at a time
     QApplication app(argc, argv);
@@ -48,6 +39,8 @@ int fail(std::unique_ptr<QCoreApplication> &core, int argc, char **argv, const Q
 
 int main(int argc, char **argv)
 {
+    if (answerCommandLine(Command::Launcher, argc, argv))
+        return 0;
     auto core = std::make_unique<QCoreApplication>(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     const QString programDir = QCoreApplication::applicationDirPath();
@@ -60,7 +53,7 @@ int main(int argc, char **argv)
     else if (!args.isEmpty())
         return fail(core, argc, argv,
                     QStringLiteral("Unbekannter Aufruf: strivo %1. Der Aufruf lautet: strivo "
-                                   "(ohne Argumente).")
+                                   "(ohne Argumente); strivo --help zeigt die Hilfe.")
                         .arg(args.join(u' ')));
     if (!QFileInfo(program).isExecutable())
         return fail(core, argc, argv,
