@@ -5,6 +5,7 @@
 #include "common/DbError.h"
 #include "data/UserFolder.h"
 #include "ui/CommandLine.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/QtUi.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ int fail(std::unique_ptr<QCoreApplication> &core, int argc, char **argv, const Q
         return 1;
     core.reset(); // one application object at a time
     QApplication app(argc, argv);
+    identifyProgram();
     QtUi ui;
     ui.message(message, Ui::Icon::Critical, Ui::Buttons::Ok, QStringLiteral("Strivo"));
     return 1;

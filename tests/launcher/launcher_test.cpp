@@ -134,12 +134,15 @@ private:
     // Everything the test made now belongs to nobody; modes stay as the test set them.
     void handOverToNobody()
     {
-        ::chown(QFile::encodeName(m_root.path()).constData(), nobody, nobody);
+        EXPECT_EQ(::chown(QFile::encodeName(m_root.path()).constData(), nobody, nobody), 0);
         QDirIterator it(m_root.path(),
                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
-        while (it.hasNext())
-            ::lchown(QFile::encodeName(it.next()).constData(), nobody, nobody);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            EXPECT_EQ(::lchown(QFile::encodeName(path).constData(), nobody, nobody), 0)
+                << path.toStdString();
+        }
     }
 
     QTemporaryDir m_root;
