@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds and starts Strivo through its launcher, as the installed
 # program starts: the races live in the user's folder, never in build/.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The habits CI keeps beside the tests: format, sanitizers, clang-tidy.
 # Run after ./test.sh (which installs what is missing and fills build/compile_commands.json).
 # scripts/checks.sh [format] [sanitize] [tidy]; no argument runs all three.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by run.sh and test.sh: installs what is missing and builds in build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -6,7 +7,8 @@ cd "$(dirname "$0")/.."
 PACKAGES=(build-essential cmake ccache qt6-base-dev libsqlite3-dev sqlite3 libgtest-dev libgmock-dev
           libbenchmark-dev libfreexl-dev python3-xlrd fonts-dejavu-core qt6-image-formats-plugins
           xvfb xauth libicu-dev qt6-translations-l10n libical-dev mdbtools-dev qt6-charts-dev
-          lintian desktop-file-utils appstream khal dpkg-dev file clang-format clang-tidy)
+          lintian desktop-file-utils appstream khal dpkg-dev file clang-format clang-tidy
+          qt6-svg-dev x11-utils)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

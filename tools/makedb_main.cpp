@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // strivo-makedb OUT.mdb schema.sql [seed.sql ...]: makes the database an installation delivers.
 #include "common/DbError.h"
 #include "data/MakeDb.h"

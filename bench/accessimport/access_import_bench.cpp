@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Taking races over: the generated races of a program folder, handed to the import as the Jet
 // reader hands them over, go into a fresh database (first import, then the same file again).
 // Reading a Jet file through libmdb is measured on the Jet 3 sample, every table: here, and in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Median time to open the race editor on a race whose six pick lists hold 1,000 entries
 // each, and to save it, beside the bare commit of one changed row. Targets: open <= 150 ms,
 // save <= 20 ms; at 100,000 races with 100,000 document links open <= 10 ms and save <= 10 ms

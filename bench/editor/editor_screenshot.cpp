@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the race editor, filled with a sample race, to a PNG: editor_screenshot out.png [tab]
 #include "FakeUi.h"
 #include "TestFolder.h"

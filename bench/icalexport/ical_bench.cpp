@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar export of a database of races against the Excel export of the same races.
 //
 // Usage: ical_bench [races] [runs] [folder to work in]   (defaults: 10000 races, 7 runs)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the main window with its "Datei" menu open and saves the screen as a PNG, for looking
 // at the calendar export's menu item. Needs a real window system:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/menu_screenshot out.png

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program started as a process until its first window is up, against the bare file
 // work its start-up consists of run as processes (as bench_maintenance runs it): "pragma
 // quick_check" with sqlite3, two copies with cp, VACUUM INTO with sqlite3. The program runs on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up maintenance against the bare work on the same files, measured in the same run:
 // "pragma quick_check" on the main file, the two copies with cp, and VACUUM INTO done by the
 // sqlite3 tool. The maintenance adds the checks of the compacted file and the flushes that

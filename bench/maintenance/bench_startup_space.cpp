@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Free disk space the start-up maintenance needs, as a multiple of the database's size: the
 // program folder lies on a small file system (tmpfs, in a mount namespace of its own, so that
 // nothing stays mounted), whose size is narrowed down until a start just succeeds.

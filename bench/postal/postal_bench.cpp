@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Median time of one keystroke in the place field of the postal directory over PLACES rows:
 // the statement, the query (run on the change and again on the key's release), the grid's
 // reset and its repaint. Target: median <= 16 ms (one frame at 60 Hz).

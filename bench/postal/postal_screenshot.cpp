@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the postal directory in browse mode and in edit mode to two PNG files:
 //   postal_screenshot [folder]  ->  folder/plzort_browse.png, folder/plzort_edit.png
 #include "FakeUi.h"

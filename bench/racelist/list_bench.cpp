@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times one run of the list procedure (statement, query, grid reset) on a database of N races,
 // for every time filter and option, and what reading every row of a long list costs in memory.
 // Usage: list_bench [races=10000] [runs=50] [folder]

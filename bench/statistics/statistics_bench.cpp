@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Median time to open the statistics window (read the races, compute, build grids and charts)
 // and to show it for the first time. Target: open <= 100 ms with 10,000 races.
 // Usage: statistics_bench [races=10000] [runs=25]

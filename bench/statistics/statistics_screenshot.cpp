@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the statistics window over a generated log of fifteen years (2011-2025) to a PNG:
 // statistics_screenshot out.png [tab=0] [distance=0]
 #include "FakeUi.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed and memory of the workbook writer and of the export statement.
 //
 // Usage: xls_bench [writer|export|overflow|peer|memory|all] [rows] [folder to work in] [runs]

@@ -5,34 +5,21 @@
 #include "about/VersionLine.h"
 #include "context/AppContext.h"
 #include "ui/FormBuilder.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/Twips.h"
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QUrl>
 
-namespace {
-// A plain drawn mark stands in for the maker's logo.
-QPixmap placeholderLogo(int size)
+QString Info_Form::termsOfUse()
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(0, 128, 255));
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(0, 0, size, size), size / 6.0, size / 6.0);
-    QFont f = p.font();
-    f.setBold(true);
-    f.setPixelSize(size * 2 / 3);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QStringLiteral("S"));
-    return pixmap;
+    return QStringLiteral("Strivo ist freie Software: Sie dürfen es unter den Bedingungen der GNU "
+                          "General Public License, Version 3 oder (nach Ihrer Wahl) jeder späteren "
+                          "Version, weitergeben und verändern. Strivo wird ohne jede "
+                          "Gewährleistung bereitgestellt.");
 }
-} // namespace
 
 Info_Form::Info_Form(AppContext &ctx, QWidget *parent)
     : QDialog(parent)
@@ -66,12 +53,8 @@ void Info_Form::buildForm()
     Frame1 = b.frame(QStringLiteral("Frame1"), QStringLiteral("Nutzungsbedingungen"),
                      { 120, 1500, 6960, 1440 });
     FormBuilder inFrame1 = b.on(Frame1);
-    i_l_nutzung = inFrame1.label(
-        QStringLiteral("Dieses Programm darf für private Zwecke kostenlos genutzt und "
-                       "weitergegeben werden. Es wird ohne Gewähr für Vollständigkeit und "
-                       "Fehlerfreiheit bereitgestellt; für Schäden, die aus seiner Nutzung "
-                       "entstehen, wird keine Haftung übernommen."),
-        { 240, 300, 6480, 1020 }, nullptr, QStringLiteral("i_l_nutzung"));
+    i_l_nutzung = inFrame1.label(termsOfUse(), { 240, 300, 6480, 1020 }, nullptr,
+                                 QStringLiteral("i_l_nutzung"));
     i_l_nutzung->setWordWrap(true);
     i_l_nutzung->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -80,8 +63,8 @@ void Info_Form::buildForm()
     FormBuilder inFrame2 = b.on(Frame2);
     Picture2
         = inFrame2.label(QString(), { 240, 360, 960, 960 }, nullptr, QStringLiteral("Picture2"));
-    Picture2->setPixmap(placeholderLogo(tw(960)));
-    Picture2->setAccessibleName(QStringLiteral("Logo des Herstellers"));
+    Picture2->setPixmap(QPixmap::fromImage(renderMark(tw(960))));
+    Picture2->setAccessibleName(QStringLiteral("Programmsymbol von Strivo"));
     i_l_name = inFrame2.label(Maker::name(), { 1440, 330, 5400, 270 }, nullptr,
                               QStringLiteral("i_l_name"));
     i_l_strasse = inFrame2.label(Maker::street(), { 1440, 600, 5400, 270 }, nullptr,

@@ -15,6 +15,9 @@ class Info_Form : public QDialog
 public:
     explicit Info_Form(AppContext &ctx, QWidget *parent = nullptr);
 
+    // The licence in a few German words: free software under the GNU GPL 3 or later, no warranty.
+    static QString termsOfUse();
+
     QGroupBox *Frame3 = nullptr;
     QLabel *Label2 = nullptr;
     QLabel *i_l_versionsnummer = nullptr;

@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // strivo: the command users start and the menu entry runs. It makes the user's folder with its
 // database, Export/ and Dokumente/ where they are absent, then runs the program Strivo on it.
 // The program itself never creates a database.
 #include "common/DbError.h"
 #include "data/InstanceLock.h"
 #include "data/UserFolder.h"
+#include "ui/CommandLine.h"
+#include "ui/ProgramIdentity.h"
 #include "ui/QtUi.h"
 
 #include <QApplication>
@@ -16,17 +19,6 @@
 
 namespace {
 
-// A message box needs a window system; under the offscreen platform it would wait forever.
-bool hasDisplay()
-{
-    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-    if (platform.startsWith(QLatin1String("offscreen"))
-        || platform.startsWith(QLatin1String("minimal")))
-        return false;
-    return !qEnvironmentVariableIsEmpty("DISPLAY")
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
 void say(const QString &text)
 {
     std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -37,10 +29,11 @@ int tell(std::unique_ptr<QCoreApplication> &core, int argc, char **argv, const Q
          Ui::Icon icon)
 {
     say(message);
-    if (!hasDisplay())
+    if (!hasWindowSystem())
         return 1;
     core.reset(); // one application object at a time
     QApplication app(argc, argv);
+    identifyProgram();
     QtUi ui;
     ui.message(message, icon, Ui::Buttons::Ok, QStringLiteral("Strivo"));
     return 1;
@@ -58,6 +51,8 @@ int fail(std::unique_ptr<QCoreApplication> &core, int argc, char **argv, QString
 
 int main(int argc, char **argv)
 {
+    if (answerCommandLine(Command::Launcher, argc, argv))
+        return 0;
     // A file-size limit makes a write fail like a full disk instead of ending the launcher in the
     // middle of the first database.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -73,7 +68,7 @@ int main(int argc, char **argv)
     else if (!args.isEmpty())
         return fail(core, argc, argv,
                     QStringLiteral("Unbekannter Aufruf: strivo %1. Der Aufruf lautet: strivo "
-                                   "(ohne Argumente).")
+                                   "(ohne Argumente); strivo --help zeigt die Hilfe.")
                         .arg(args.join(u' ')));
     if (!QFileInfo(program).isExecutable())
         return fail(core, argc, argv,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Widgets and their places; the behaviour is in Kalender_Form.cpp.
 #include "calendar/Kalender_Form.h"
 

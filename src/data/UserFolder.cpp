@@ -158,6 +158,27 @@ QString programFolderFor(const QString &programDir)
     return folder.isEmpty() ? programDir : folder;
 }
 
+QString missingDatabaseMessage(const QString &folder)
+{
+    const QString database = folder + u'/' + databaseName;
+    if (QFileInfo::exists(database))
+        return {};
+    const QString start = QStringLiteral("Bitte Strivo mit dem Befehl strivo oder über den "
+                                         "Menüeintrag starten: ");
+    if (!QFileInfo(folder).isDir())
+        return QStringLiteral("Der Ordner für die Läufe '%1' ist noch nicht angelegt, daher gibt "
+                              "es keine Datenbank. ")
+                   .arg(shown(folder))
+            + start
+            + QStringLiteral("beim ersten Start legt strivo den Ordner mit einer neuen "
+                             "Datenbank an.");
+    return QStringLiteral("Die Datenbankdatei '%1' wurde nicht gefunden. ").arg(shown(database))
+        + start
+        + QStringLiteral("strivo legt eine neue, leere Datenbank an. Eine Sicherung kann zuvor "
+                         "unter dem Namen %1 in den Ordner zurückkopiert werden.")
+              .arg(databaseName);
+}
+
 void prepareUserFolder(const QString &folder)
 {
     QStringList made;

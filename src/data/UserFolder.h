@@ -19,6 +19,11 @@ bool isPortableFolder(const QString &folder);
 // user's data folder (programDir when even that cannot be named).
 QString programFolderFor(const QString &programDir);
 
+// Why the program cannot work on folder, in German, when its database is missing: the folder was
+// never made, or the database is gone from it; either way the launcher strivo (the menu entry)
+// makes what is missing. Empty when the database is there.
+QString missingDatabaseMessage(const QString &folder);
+
 // Makes the user's folder and, only where absent, the database (from the installed SQL files),
 // Export/ and Dokumente/. An existing database is never touched. Throws DbError with a German
 // description when the folder cannot be made or written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the race editor: preparing the record for the mode, showing its fields, filling
 // the pick lists, and the two check-box and option rules that also apply while loading.
 #include "editor/Adressen_Form.h"

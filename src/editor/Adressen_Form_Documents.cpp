@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tab "  Dokumente  ": files on disk linked to the race. Only their paths are stored; the
 // files themselves are never copied, moved or deleted.
 #include "editor/Adressen_Form.h"

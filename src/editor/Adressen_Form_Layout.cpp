@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The race editor's controls: captions, positions (twips), limits, colours and tab order.
 #include "editor/Adressen_Form.h"
 

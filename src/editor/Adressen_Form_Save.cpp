@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ending the race editor: saving (or deleting) the race, and cancelling.
 #include "editor/Adressen_Form.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Widgets and their places; the behaviour is in PLZORT_Form.cpp.
 #include "postal/PLZORT_Form.h"
 

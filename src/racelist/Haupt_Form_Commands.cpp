@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands: the race editor in its four modes, the export and the menu.
 #include "racelist/Haupt_Form.h"
 

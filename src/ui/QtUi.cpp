@@ -117,3 +117,13 @@ void QtUi::quitProgram()
     // Every change is stored when its window closes; nothing is left to save.
     std::exit(0);
 }
+
+bool hasWindowSystem()
+{
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (platform.startsWith(QLatin1String("offscreen"))
+        || platform.startsWith(QLatin1String("minimal")))
+        return false;
+    return !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}

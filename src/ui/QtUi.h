@@ -17,5 +17,9 @@ public:
     void quitProgram() override;
 };
 
+// False under the offscreen and minimal platforms and without a display: a message box would
+// wait there for a click no one can give.
+bool hasWindowSystem();
+
 // "Excel 97|*.xls|Alle|*.*" -> "Excel 97 (*.xls);;Alle (*.*)"
 QString qtFileFilter(const QString &filter);

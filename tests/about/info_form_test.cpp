@@ -4,11 +4,13 @@
 #include "about/Produkte_Form.h"
 #include "about/VersionLine.h"
 #include "context/AppContext.h"
+#include "ui/ProgramIdentity.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -88,6 +90,45 @@ TEST_F(AboutTest, InfoShowsNameAndTheRunningProgramsVersionLine)
     EXPECT_FALSE(w.i_l_nutzung->text().isEmpty());
     EXPECT_EQ(w.Info_c_ok->text(), QStringLiteral("&Schliessen"));
     EXPECT_TRUE(ui.messages.isEmpty());
+}
+
+TEST_F(AboutTest, InfoStatesTheLicenceInGermanAndShowsTheProgramsMark)
+{
+    Info_Form w(ctx);
+    w.show();
+    const QString terms = w.i_l_nutzung->text();
+    for (const QString &part :
+         { QStringLiteral("freie Software"), QStringLiteral("GNU General Public License"),
+           QStringLiteral("Version 3 oder (nach Ihrer Wahl) jeder späteren Version"),
+           QStringLiteral("ohne jede Gewährleistung") })
+        EXPECT_TRUE(terms.contains(part)) << part.toStdString();
+    EXPECT_FALSE(terms.contains(QStringLiteral("private Zwecke")));
+    // All of it is readable in the frame: the wrapped text fits the label's height.
+    EXPECT_LE(w.i_l_nutzung->heightForWidth(w.i_l_nutzung->width()), w.i_l_nutzung->height());
+
+    const QPixmap logo = w.Picture2->pixmap();
+    ASSERT_FALSE(logo.isNull());
+    EXPECT_EQ(logo.toImage().convertToFormat(QImage::Format_ARGB32),
+              renderMark(logo.width()).convertToFormat(QImage::Format_ARGB32))
+        << "the about box shows the icon of the menu entry";
+}
+
+TEST(ProgramMark, IsDrawnFromTheBuiltInSvgAtEverySize)
+{
+    for (const int size : { 16, 22, 24, 32, 48, 64, 128, 256 }) {
+        const QImage mark = renderMark(size);
+        ASSERT_EQ(mark.size(), QSize(size, size));
+        // The rounded tile: transparent corners, an opaque middle.
+        EXPECT_EQ(qAlpha(mark.pixel(0, 0)), 0) << size;
+        EXPECT_EQ(qAlpha(mark.pixel(size / 2, size / 2)), 255) << size;
+    }
+    EXPECT_TRUE(renderSvg("<html>kein Bild</html>", 48).isNull());
+    EXPECT_TRUE(renderMark(0).isNull());
+
+    const QList<QSize> sizes = builtInIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(sizes.contains(QSize(256, 256)));
+    EXPECT_EQ(applicationId(), QStringLiteral("org.example.Strivo"));
 }
 
 TEST_F(AboutTest, InfoLinksHandTheirAddressesToTheDesktop)

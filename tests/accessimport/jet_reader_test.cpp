@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Jet reader on the public sample files beside the project (a German-localised Jet 3 file and
 // a Jet 4 file), and on damaged copies of them.
 #include "FakeUi.h"

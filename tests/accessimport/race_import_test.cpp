@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Taking races over, fed with rows as the Jet reader delivers them, into a real database.
 #include "RaceLogSource.h"
 #include "TestFolder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up takeover of an Access file brought along as the database, and the menu command.
 #include "FakeUi.h"
 #include "RaceLogSource.h"

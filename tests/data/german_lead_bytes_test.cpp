@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A German prefix search narrowed to the first bytes a match can begin with must lose no match:
 // every name whose first characters equal the text by ICU must begin with an allowed byte.
 #include "data/GermanCollation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text handed to the database runs as exactly one statement; scripts of several statements
 // have their own, separately named way in.
 

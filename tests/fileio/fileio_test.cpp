@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -24,7 +25,11 @@ protected:
         ASSERT_NE(::mkdtemp(name), nullptr);
         m_folder = name;
     }
-    void TearDown() override { (void)std::system(("rm -rf '" + m_folder + "'").c_str()); }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
 
     std::string file(const std::string &name) const { return m_folder + "/" + name; }
 

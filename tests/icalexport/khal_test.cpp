@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A calendar program of its own reads the file: khal imports it into a local calendar.
 #include "TestFolder.h"
 #include "icalexport/CalendarExport.h"

@@ -1,11 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The launcher strivo, run as a process in a temporary installation: bin/strivo (a copy of the
-// real one), bin/Strivo (a stand-in that only notes it was started) and share/strivo/*.sql.
+// real one), bin/Strivo (a stand-in that only notes it was started, or a copy of the real
+// program) and share/strivo/*.sql.
 // When the tests run as root they run the launcher as nobody, so that missing write
 // permissions really stop it.
 #include "TestFolder.h"
 #include "data/InstanceLock.h"
 #include "data/Sqlite.h"
 #include "data/UserFolder.h"
+#include "ui/CommandLine.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -60,22 +63,28 @@ struct Result
     int exitCode = -1;
     QString errors;
     bool started = false;
+    QString output;
 };
+
+enum class Program { StandIn, Real };
 
 class Installation
 {
 public:
-    Installation()
+    explicit Installation(Program program = Program::StandIn)
     {
         const QString bin = m_root.filePath(QStringLiteral("bin"));
         QDir().mkpath(bin);
         QFile::copy(QStringLiteral(STRIVO_LAUNCHER), bin + QStringLiteral("/strivo"));
-        writeFile(
-            bin + QStringLiteral("/Strivo"),
-            "#!/bin/sh\necho started > \"$STRIVO_TEST_MARKER\"\n"
-            "[ -z \"$STRIVO_TEST_PAUSE\" ] || sleep \"$STRIVO_TEST_PAUSE\"\n"
-            // Releases the lock it was handed as the program does: the file goes first.
-            "[ -z \"$STRIVO_LOCK_FD\" ] || rm -f \"$(readlink /proc/$$/fd/$STRIVO_LOCK_FD)\"\n");
+        if (program == Program::Real)
+            QFile::copy(QStringLiteral(STRIVO_PROGRAM), bin + QStringLiteral("/Strivo"));
+        else
+            writeFile(bin + QStringLiteral("/Strivo"),
+                      "#!/bin/sh\necho started > \"$STRIVO_TEST_MARKER\"\n"
+                      "[ -z \"$STRIVO_TEST_PAUSE\" ] || sleep \"$STRIVO_TEST_PAUSE\"\n"
+                      // Releases the lock it was handed as the program does: the file goes first.
+                      "[ -z \"$STRIVO_LOCK_FD\" ] || rm -f \"$(readlink "
+                      "/proc/$$/fd/$STRIVO_LOCK_FD)\"\n");
         QFile::setPermissions(bin + QStringLiteral("/Strivo"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                   | QFile::ReadOther | QFile::ExeOther);
@@ -97,22 +106,39 @@ public:
     QString userFolder() const { return home() + QStringLiteral("/.local/share/Strivo"); }
     QString userDatabase() const { return userFolder() + QStringLiteral("/Strivo-DB.mdb"); }
 
-    Result launch(const QStringList &args = {})
+    Result launch(const QStringList &args = {}) { return run(QStringLiteral("strivo"), args); }
+
+    // The files and folders under HOME, to see that a command left them alone.
+    QStringList homeEntries() const
+    {
+        QStringList entries;
+        QDirIterator it(home(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            entries << it.next();
+        return entries;
+    }
+
+    Result run(const QString &command, const QStringList &args = {})
     {
         QFile::remove(marker());
         QProcess process;
-        start(process, env, args);
-        process.waitForFinished(30000);
+        start(process, env, args, command);
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+            ADD_FAILURE() << command.toStdString() << " did not end within 30 s";
+        }
         return { process.exitCode(), QString::fromUtf8(process.readAllStandardError()),
-                 QFileInfo::exists(marker()) };
+                 QFileInfo::exists(marker()), QString::fromUtf8(process.readAllStandardOutput()) };
     }
 
-    // Starts the launcher without waiting for it.
+    // Starts the launcher (or the program) without waiting for it.
     void start(QProcess &process, const QProcessEnvironment &environment,
-               const QStringList &args = {})
+               const QStringList &args = {}, const QString &command = QStringLiteral("strivo"))
     {
         process.setProcessEnvironment(environment);
-        QString program = bin() + QStringLiteral("/strivo");
+        QString program = bin() + u'/' + command;
         QStringList arguments = args;
         if (::geteuid() == 0) {
             handOverToNobody();
@@ -125,25 +151,21 @@ public:
         process.start(program, arguments);
     }
 
-    // The real program instead of the stand-in.
-    void installProgram()
-    {
-        QFile::remove(bin() + QStringLiteral("/Strivo"));
-        QFile::copy(QStringLiteral(STRIVO_PROGRAM), bin() + QStringLiteral("/Strivo"));
-    }
-
     QProcessEnvironment env;
 
 private:
     // Everything the test made now belongs to nobody; modes stay as the test set them.
     void handOverToNobody()
     {
-        ::chown(QFile::encodeName(m_root.path()).constData(), nobody, nobody);
+        EXPECT_EQ(::chown(QFile::encodeName(m_root.path()).constData(), nobody, nobody), 0);
         QDirIterator it(m_root.path(),
                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                         QDirIterator::Subdirectories);
-        while (it.hasNext())
-            ::lchown(QFile::encodeName(it.next()).constData(), nobody, nobody);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            EXPECT_EQ(::lchown(QFile::encodeName(path).constData(), nobody, nobody), 0)
+                << path.toStdString();
+        }
     }
 
     QTemporaryDir m_root;
@@ -398,8 +420,7 @@ TEST(Launcher, twoFirstStartsAtOnceMakeOneDatabaseAndTheSecondSaysSo)
 
 TEST(Launcher, handsItsLockToTheProgramWhichReleasesItAtItsEnd)
 {
-    Installation inst;
-    inst.installProgram();
+    Installation inst(Program::Real);
     inst.env.insert(QStringLiteral("STRIVO_QUIT_AFTER_START"), QStringLiteral("1"));
     QProcess launcher;
     inst.start(launcher, inst.env);
@@ -434,4 +455,118 @@ TEST(Launcher, aFirstStartThatCannotWriteTheDatabaseLeavesNothingAndSaysItInGerm
         EXPECT_FALSE(errors.contains(QLatin1String(english))) << errors.toStdString();
     EXPECT_FALSE(QFileInfo::exists(inst.userFolder())) << "the folder made for it is gone again";
     EXPECT_TRUE(QFileInfo(inst.home()).isDir());
+}
+
+TEST(CommandLine, answersOnlyVersionOrHelpGivenAlone)
+{
+    const struct
+    {
+        QStringList args;
+        bool answered;
+    } cases[] = {
+        { { QStringLiteral("--version") }, true },
+        { { QStringLiteral("-V") }, true },
+        { { QStringLiteral("--help") }, true },
+        { { QStringLiteral("-h") }, true },
+        { {}, false },
+        { { QStringLiteral("--version"), QStringLiteral("--help") }, false },
+        { { QStringLiteral("--Version") }, false },
+        { { QStringLiteral("-v") }, false },
+        { { QStringLiteral("--uebernehmen"), QStringLiteral("/tmp/Strivo-DB.mdb") }, false },
+    };
+    for (const auto &c : cases) {
+        for (const Command command : { Command::Launcher, Command::Program })
+            EXPECT_EQ(commandLineAnswer(command, c.args).has_value(), c.answered)
+                << c.args.join(u' ').toStdString();
+    }
+    EXPECT_EQ(commandLineAnswer(Command::Launcher, { QStringLiteral("-V") }),
+              QStringLiteral("Strivo " STRIVO_PROJECT_VERSION "\n"));
+}
+
+TEST(CommandLine, eachCommandExplainsItselfInGerman)
+{
+    const QString launcher = usageText(Command::Launcher);
+    EXPECT_TRUE(launcher.startsWith(QStringLiteral("Aufruf: strivo "))) << launcher.toStdString();
+    EXPECT_TRUE(launcher.contains(QStringLiteral("~/.local/share/Strivo")));
+    const QString program = usageText(Command::Program);
+    EXPECT_TRUE(program.startsWith(QStringLiteral("Aufruf: Strivo "))) << program.toStdString();
+    EXPECT_TRUE(program.contains(QStringLiteral("mit dem Befehl strivo")));
+    for (const QString &text : { launcher, program }) {
+        EXPECT_TRUE(text.contains(QStringLiteral("--version  zeigt Name und Version")));
+        EXPECT_TRUE(text.endsWith(u'\n'));
+    }
+}
+
+TEST(Launcher, answersVersionAndHelpWithoutStartingOrTouchingTheFolder)
+{
+    const struct
+    {
+        const char *command;
+        const char *arg;
+        QString says;
+    } cases[] = {
+        { "strivo", "--version", QStringLiteral("Strivo " STRIVO_PROJECT_VERSION "\n") },
+        { "strivo", "--help", QStringLiteral("Aufruf: strivo [--help | --version]\n") },
+        { "Strivo", "--version", QStringLiteral("Strivo " STRIVO_PROJECT_VERSION "\n") },
+        { "Strivo", "--help", QStringLiteral("Aufruf: Strivo [--help | --version]\n") },
+    };
+    Installation inst(Program::Real);
+    // Even where no window could be shown at all.
+    inst.env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("keine"));
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.command) + ' ' + c.arg);
+        const Result result
+            = inst.run(QString::fromLatin1(c.command), { QString::fromLatin1(c.arg) });
+        EXPECT_EQ(result.exitCode, 0) << result.errors.toStdString();
+        EXPECT_TRUE(result.output.startsWith(c.says)) << result.output.toStdString();
+        EXPECT_TRUE(result.errors.isEmpty()) << result.errors.toStdString();
+        EXPECT_EQ(inst.homeEntries(), QStringList());
+    }
+}
+
+TEST(UserFolder, aMissingDatabaseSendsTheUserToTheLauncher)
+{
+    QTemporaryDir dir;
+    const QString never = dir.filePath(QStringLiteral("nie/Strivo"));
+    const QString emptied = dir.filePath(QStringLiteral("geleert"));
+    QDir().mkpath(emptied);
+    TestFolder ready;
+    const struct
+    {
+        QString folder;
+        QStringList says;
+    } cases[] = {
+        { never,
+          { QStringLiteral("'%1' ist noch nicht angelegt").arg(never),
+            QStringLiteral("mit dem Befehl strivo") } },
+        { emptied,
+          { QStringLiteral("'%1/Strivo-DB.mdb' wurde nicht gefunden").arg(emptied),
+            QStringLiteral("mit dem Befehl strivo"), QStringLiteral("neue, leere Datenbank") } },
+        { ready.path(), {} },
+    };
+    for (const auto &c : cases) {
+        const QString message = missingDatabaseMessage(c.folder);
+        EXPECT_EQ(message.isEmpty(), c.says.isEmpty()) << message.toStdString();
+        for (const QString &part : c.says)
+            EXPECT_TRUE(message.contains(part)) << message.toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(never)) << "asking must not make the folder";
+}
+
+TEST(Launcher, programStartedDirectlyOnANewAccountSaysToStartItWithStrivo)
+{
+    Installation inst(Program::Real);
+    const Result fresh = inst.run(QStringLiteral("Strivo"));
+    EXPECT_EQ(fresh.exitCode, 1);
+    EXPECT_TRUE(fresh.errors.contains(QStringLiteral("ist noch nicht angelegt")))
+        << fresh.errors.toStdString();
+    EXPECT_TRUE(fresh.errors.contains(QStringLiteral("mit dem Befehl strivo")));
+    EXPECT_EQ(inst.homeEntries(), QStringList()) << "the program makes no folder of its own";
+
+    // Once strivo made the folder, the program works on it.
+    QDir().mkpath(inst.userFolder());
+    const Result emptied = inst.run(QStringLiteral("Strivo"));
+    EXPECT_EQ(emptied.exitCode, 1);
+    EXPECT_TRUE(emptied.errors.contains(QStringLiteral("wurde nicht gefunden")));
+    EXPECT_FALSE(QFileInfo::exists(inst.userDatabase()));
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The room the start-up needs on the disk: never more than three times the database in all
 // (database, backup, compaction target), and a start that finds too little changes nothing.
 #include "MaintenanceFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faulty starts, each run in a child process: a crash, a full disk, a locked file, a read-only
 // folder. Afterwards every race is still there, or the start was refused and nothing changed.
 #include "MaintenanceFixture.h"

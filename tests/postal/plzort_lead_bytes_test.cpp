@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The place search narrowed by the index on first bytes lists exactly the rows, in the order, of
 // the plain search (every row compared the German way), for texts of any kind.
 #include "TestFolder.h"

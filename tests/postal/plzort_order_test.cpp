@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A directory far longer than the grid shows is read from its top; the rows and their order must
 // be exactly those of reading it whole.
 #include "TestFolder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way windows build their controls, and the one rule for grids over data sources.
 #include "TestFolder.h"
 #include "data/DataSource.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every window, in each of its states, as the user sees it: no input control lies on another,
 // every control lies inside its parent, and every caption fits its space at the default font.
 #include "FakeUi.h"

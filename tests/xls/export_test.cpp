@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Executing the export statement on a real database, judged by independent readers.
 
 #include "Readers.h"

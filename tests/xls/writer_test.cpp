@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workbook writer on its own, judged by two independent readers (freexl and xlrd).
 
 #include "Readers.h"
