@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The race store's reads beside the data source's, on one database of N races: every race list
 // (the first screen of 40 rows read), the start-screen and reminder lists, reading every row of
 // the whole list, and the reads of the statistics and the workbook export.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // strivo-access-reader FILE          the names of the file's tables
 // strivo-access-reader FILE TABLE    one table: its columns and rows
 //

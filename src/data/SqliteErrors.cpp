@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SQLite's result codes in German words: what users read in the error box.
 #include "data/Sqlite.h"
 

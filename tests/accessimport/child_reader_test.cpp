@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program accepts from its reader process: the frames checked to the last byte, and a
 // reader that crashes, hangs, floods or talks nonsense reported as a damaged file.
 #include "common/DbError.h"

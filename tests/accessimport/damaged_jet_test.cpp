@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Access files damaged in ways that upset libmdb: a crash, an endless loop, memory without end and
 // an allocation of gigabytes. Each is a public sample with a few bytes changed, made here in a
 // temporary folder. By hand, the same file is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What users read when the database engine fails: German words, the program's error number and
 // the engine's own number, never the engine's English.
 #include "TestFolder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A logout, a kill or Ctrl+C ends the program as its "Beenden" command does: nothing lost, the
 // lock released, whether it came while the program waited or while it worked.
 #include "MaintenanceFixture.h"

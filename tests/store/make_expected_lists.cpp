@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes what today's reads give on the edge-case databases: the file the race store is compared
 // against. Run once from the source folder, after a build:
 //   build/tests/make_expected_lists tests/store/expected_lists.txt

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving, copying, deleting and cancelling through the race store leave the file as the race
 // editor leaves it: the editor works on one copy of a database, the store on another, and both
 // files must then hold the same rows and hand out the same next number.
