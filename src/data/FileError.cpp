@@ -26,3 +26,26 @@ DbError fileError(int err, const QString &description)
 {
     return DbError(errNoForSystemError(err), description);
 }
+
+QString systemErrorReason(int err)
+{
+    switch (fileio::failureOf(err)) {
+    case fileio::Failure::Exists:
+        return QStringLiteral("die Datei ist bereits vorhanden");
+    case fileio::Failure::Missing:
+        return QStringLiteral("die Datei oder ein Ordner auf ihrem Pfad fehlt");
+    case fileio::Failure::Denied:
+        return QStringLiteral("es fehlt die Schreibberechtigung");
+    case fileio::Failure::ReadOnly:
+        return QStringLiteral("der Datenträger ist schreibgeschützt");
+    case fileio::Failure::NoSpace:
+        return QStringLiteral("auf dem Datenträger ist kein Platz frei");
+    case fileio::Failure::TooLarge:
+        return QStringLiteral("die Datei wäre größer, als das System erlaubt");
+    case fileio::Failure::NameTooLong:
+        return QStringLiteral("der Pfad ist zu lang");
+    case fileio::Failure::Other:
+        break;
+    }
+    return QStringLiteral("Systemfehler %1").arg(err);
+}

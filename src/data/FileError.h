@@ -10,3 +10,6 @@ int errNoForSystemError(int err);
 
 // A DbError for a failed system call; the description may be filled in by the caller's context.
 DbError fileError(int err, const QString &description = {});
+
+// Why a system call on a file failed, in German words for a message (errno value).
+QString systemErrorReason(int err);

@@ -1,6 +1,7 @@
 #include "data/UserFolder.h"
 
 #include "common/DbError.h"
+#include "data/FileError.h"
 #include "data/MakeDb.h"
 #include "fileio/FileIo.h"
 
@@ -20,22 +21,6 @@ const QString databaseName = QStringLiteral("Strivo-DB.mdb");
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
-}
-
-QString reasonFor(int err)
-{
-    switch (fileio::failureOf(err)) {
-    case fileio::Failure::Denied:
-        return QStringLiteral("es fehlt die Schreibberechtigung");
-    case fileio::Failure::ReadOnly:
-        return QStringLiteral("der Datenträger ist schreibgeschützt");
-    case fileio::Failure::NoSpace:
-        return QStringLiteral("auf dem Datenträger ist kein Platz frei");
-    case fileio::Failure::NameTooLong:
-        return QStringLiteral("der Pfad ist zu lang");
-    default:
-        return QStringLiteral("Systemfehler %1").arg(err);
-    }
 }
 
 DbError folderError(const QString &folder, const QString &reason)
@@ -62,7 +47,7 @@ void makePath(const QString &folder, QStringList &made)
         if (::mkdir(QFile::encodeName(path).constData(), 0700) == 0)
             made << path;
         else if (errno != EEXIST)
-            throw folderError(folder, reasonFor(errno));
+            throw folderError(folder, systemErrorReason(errno));
     }
 }
 
@@ -82,7 +67,7 @@ void makeFolder(const QString &folder, const QString &name, QStringList &made)
                       QStringLiteral("Der Ordner '%1' kann nicht angelegt werden: %2.")
                           .arg(shown(path),
                                QFileInfo::exists(path) ? QStringLiteral("dort liegt eine Datei")
-                                                       : reasonFor(errno)));
+                                                       : systemErrorReason(errno)));
     made << path;
 }
 
@@ -190,7 +175,7 @@ void prepareUserFolder(const QString &folder)
             throw DbError(ErrNo::CannotOpenFile,
                           QStringLiteral("In den Ordner für die Läufe '%1' kann nicht "
                                          "geschrieben werden: %2.")
-                              .arg(shown(folder), reasonFor(errno)));
+                              .arg(shown(folder), systemErrorReason(errno)));
         // The folders first: the database, once made, is what a later start must find.
         makeFolder(folder, QStringLiteral("Export"), made);
         makeFolder(folder, QStringLiteral("Dokumente"), made);
@@ -224,7 +209,7 @@ QString takeOverDatabase(const QString &givenFile, const QString &folder)
         throw DbError(ErrNo::CannotOpenFile,
                       QStringLiteral("Die alte Datenbank '%1' kann nicht in '%2' umbenannt "
                                      "werden: %3.")
-                          .arg(shown(oldFile), shown(kept), reasonFor(errno)));
+                          .arg(shown(oldFile), shown(kept), systemErrorReason(errno)));
     if (taken)
         return QStringLiteral("Die Läufe aus '%1' liegen jetzt in '%2'. Die alte Datei bleibt "
                               "unverändert als '%3' erhalten.")

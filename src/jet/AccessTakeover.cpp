@@ -10,7 +10,6 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,8 +38,7 @@ void syncFolder(const QString &folder)
 DbError fileError(const QString &what)
 {
     const int err = errno;
-    return ::fileError(err,
-                       what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(err)));
+    return ::fileError(err, what + QStringLiteral(": ") + systemErrorReason(err));
 }
 
 // A second name for the Access file, so that it is never without one; where the file system
