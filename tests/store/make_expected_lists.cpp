@@ -13,7 +13,6 @@
 #include "model/RaceColumns.h"
 #include "racelist/RaceExport.h"
 #include "racelist/RaceListQuery.h"
-#include "statistics/RaceStatistics.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -73,11 +72,28 @@ void readAll(const QString &db, const QString &path, Results &results)
     results[db + QStringLiteral(" rows")]
         = rows(path, QStringLiteral("select * from adressen order by ad_nummer"), withNumber);
 
-    for (const RaceRecord &r : readRaces(path))
-        results[db + QStringLiteral(" statistics")]
-            << line({ textCell(r.lauf), textCell(r.ort), textCell(r.datum), textCell(r.strecke),
-                      textCell(r.zeit), flagCell(r.gelaufen), flagCell(r.angemeldet),
-                      flagCell(r.vorgemerkt) });
+    // The statistics' read: named races by number, "Ja" the only yes of the run flag.
+    {
+        DataSource source;
+        source.setDatabaseName(path);
+        source.setRecordSource(QStringLiteral(
+            "select ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_strecke, ad_zeit, ad_gelaufen_jn, "
+            "ad_ang_jn, ad_vorgemerkt_jn from adressen where ad_lauf <> '' order by ad_nummer"));
+        source.refresh();
+        const auto text = [&source](int row, int column) {
+            const QVariant v = source.valueAt(row, column);
+            return v.isNull() ? QString() : v.toString();
+        };
+        for (int row = 0; row < source.recordCount(); ++row) {
+            QStringList cells;
+            for (int c = 0; c < 5; ++c)
+                cells << textCell(text(row, c));
+            cells << flagCell(text(row, 5) == QStringLiteral("Ja"))
+                  << flagCell(source.valueAt(row, 6).toLongLong() != 0)
+                  << flagCell(source.valueAt(row, 7).toLongLong() != 0);
+            results[db + QStringLiteral(" statistics")] << line(cells);
+        }
+    }
 
     for (const CalendarRace &r : readRaceRecords(path)) {
         QStringList cells { QString::number(r.number) };
