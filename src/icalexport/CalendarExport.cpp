@@ -17,41 +17,23 @@ namespace {
 // The fields the calendar entries are made of.
 const QStringList &calendarColumns()
 {
-    static const Race r;
-    static const QStringList columns = RaceColumns::holding(r,
-                                                            { &r.name,
-                                                              &r.place,
-                                                              &r.date,
-                                                              &r.start,
-                                                              &r.distance,
-                                                              &r.finishTime,
-                                                              &r.organiser.name,
-                                                              &r.organiser.web,
-                                                              &r.notes,
-                                                              &r.fees.thirdDistance,
-                                                              &r.fees.deadlines[0],
-                                                              &r.fees.deadlines[1],
-                                                              &r.fees.deadlines[2],
-                                                              &r.fees.fees[0][0],
-                                                              &r.fees.fees[0][1],
-                                                              &r.fees.fees[0][2],
-                                                              &r.fees.fees[1][0],
-                                                              &r.fees.fees[1][1],
-                                                              &r.fees.fees[1][2],
-                                                              &r.fees.fees[2][0],
-                                                              &r.fees.fees[2][1],
-                                                              &r.fees.fees[2][2],
-                                                              &r.reminderDate,
-                                                              &r.paidDate,
-                                                              &r.registrationDate,
-                                                              &r.organiser.bank,
-                                                              &r.organiser.bankCode,
-                                                              &r.organiser.account,
-                                                              &r.registered,
-                                                              &r.noted,
-                                                              &r.run,
-                                                              &r.paid,
-                                                              &r.reminder });
+    static const QStringList columns = [] {
+        const Race r;
+        const Organiser &o = r.organiser;
+        QStringList list = RaceColumns::holding(r,
+                                                { &r.name, &r.place, &r.date, &r.start, &r.distance,
+                                                  &r.finishTime, &r.notes, &r.fees.thirdDistance })
+            + RaceColumns::holding(r, { &o.name, &o.web, &o.bank, &o.bankCode, &o.account })
+            + RaceColumns::holding(r,
+                                   { &r.registered, &r.registrationDate, &r.noted, &r.run, &r.paid,
+                                     &r.paidDate, &r.reminder, &r.reminderDate });
+        for (size_t deadline = 0; deadline < 3; ++deadline) {
+            list += RaceColumns::holding(r, { &r.fees.deadlines[deadline] });
+            for (const QString &fee : r.fees.fees[deadline])
+                list += RaceColumns::holding(r, { &fee });
+        }
+        return list;
+    }();
     return columns;
 }
 
