@@ -6,6 +6,7 @@
 #include "Median.h"
 #include "RaceGenerator.h"
 #include "context/AppContext.h"
+#include "data/RaceStore.h"
 #include "statistics/Statistik_Form.h"
 
 #include <QApplication>
@@ -49,7 +50,8 @@ int main(int argc, char **argv)
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer t;
         t.start();
-        const std::vector<RaceRecord> records = readRaces(ctx.vars.databasePath());
+        RaceStore store(ctx.vars.databasePath());
+        const std::vector<Race> records = statisticsRaces(store);
         readMs.push_back(t.nsecsElapsed() / 1e6);
         t.restart();
         const RaceStatistics stats = computeStatistics(records);

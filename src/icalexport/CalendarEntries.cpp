@@ -21,44 +21,44 @@ QString uid(const char *kind, qlonglong race)
     return QStringLiteral("strivo-%1-%2@strivo").arg(QLatin1String(kind)).arg(race);
 }
 
-QString rowName(const CalendarRace &r, int row)
+QString rowName(const Race &r, int row)
 {
     if (kDistanceRows[row])
         return QString::fromUtf16(kDistanceRows[row]);
-    return blank(r.feeDistanceName) ? QStringLiteral("andere Strecke")
-                                    : r.feeDistanceName.trimmed();
+    return blank(r.fees.thirdDistance) ? QStringLiteral("andere Strecke")
+                                       : r.fees.thirdDistance.trimmed();
 }
 
 // The fee-table row of the distance the runner registered for; -1 when none or unknown.
-int registeredRow(const CalendarRace &r)
+int registeredRow(const Race &r)
 {
-    if (!r.registered || blank(r.distance))
+    if (!r.registered.isSet() || blank(r.distance))
         return -1;
     const QString d = r.distance.trimmed();
     for (int row = 0; row < 2; ++row)
         if (d.compare(QString::fromUtf16(kDistanceRows[row]), Qt::CaseInsensitive) == 0)
             return row;
-    if (!blank(r.feeDistanceName)
-        && d.compare(r.feeDistanceName.trimmed(), Qt::CaseInsensitive) == 0)
+    if (!blank(r.fees.thirdDistance)
+        && d.compare(r.fees.thirdDistance.trimmed(), Qt::CaseInsensitive) == 0)
         return 2;
     return -1;
 }
 
 // "Marathon: 45 €" lines of one deadline for the registered row, or all rows that hold a fee.
-QString feeLines(const CalendarRace &r, int deadline, int row)
+QString feeLines(const Race &r, int deadline, int row)
 {
     QStringList lines;
     for (int i = 0; i < 3; ++i) {
-        if ((row >= 0 && i != row) || (row < 0 && blank(r.fees[deadline][i])))
+        if ((row >= 0 && i != row) || (row < 0 && blank(r.fees.fees[deadline][i])))
             continue;
-        const QString fee = blank(r.fees[deadline][i]) ? QStringLiteral("keine Angabe")
-                                                       : r.fees[deadline][i].trimmed();
+        const QString fee = blank(r.fees.fees[deadline][i]) ? QStringLiteral("keine Angabe")
+                                                            : r.fees.fees[deadline][i].trimmed();
         lines << rowName(r, i) + QStringLiteral(": ") + fee;
     }
     return lines.isEmpty() ? QStringLiteral("keine Angabe") : lines.join(u'\n');
 }
 
-QString raceDescription(const CalendarRace &r, const QTime &start)
+QString raceDescription(const Race &r, const QTime &start)
 {
     QStringList lines;
     if (!blank(r.distance))
@@ -66,59 +66,59 @@ QString raceDescription(const CalendarRace &r, const QTime &start)
     if (!start.isValid() && !blank(r.start))
         lines << QStringLiteral("Startzeit: ") + r.start.trimmed()
                 + QStringLiteral(" (keine gültige Uhrzeit)");
-    if (r.registered) {
-        const QDate on = parseGermanDate(r.registrationDate);
+    if (r.registered.isSet()) {
+        const QDate on = parseGermanDate(r.registrationDate.stored());
         lines << (on.isValid() ? QStringLiteral("Angemeldet: ja, am ") + formatDate(on)
                                : QStringLiteral("Angemeldet: ja"));
     } else {
-        lines << (r.noted ? QStringLiteral("Angemeldet: nein (vorgemerkt)")
-                          : QStringLiteral("Angemeldet: nein"));
+        lines << (r.noted.isSet() ? QStringLiteral("Angemeldet: nein (vorgemerkt)")
+                                  : QStringLiteral("Angemeldet: nein"));
     }
-    if (r.paid) {
-        const QDate on = parseGermanDate(r.paidDate);
+    if (r.paid.isSet()) {
+        const QDate on = parseGermanDate(r.paidDate.stored());
         lines << (on.isValid() ? QStringLiteral("Startgeld: bezahlt am ") + formatDate(on)
                                : QStringLiteral("Startgeld: bezahlt"));
     } else {
         lines << QStringLiteral("Startgeld: nicht bezahlt");
     }
-    if (!blank(r.organiser))
-        lines << QStringLiteral("Veranstalter: ") + r.organiser.trimmed();
-    if (!blank(r.web))
-        lines << QStringLiteral("Internet: ") + r.web.trimmed();
-    if (r.run && !blank(r.finishTime))
+    if (!blank(r.organiser.name))
+        lines << QStringLiteral("Veranstalter: ") + r.organiser.name.trimmed();
+    if (!blank(r.organiser.web))
+        lines << QStringLiteral("Internet: ") + r.organiser.web.trimmed();
+    if (r.run.isSet() && !blank(r.finishTime))
         lines << QStringLiteral("Zielzeit: ") + r.finishTime.trimmed();
     if (!blank(r.notes))
         lines << QStringLiteral("Notizen:\n") + r.notes;
     return lines.join(u'\n');
 }
 
-QString summaryOf(const CalendarRace &r)
+QString summaryOf(const Race &r)
 {
     const QString name = blank(r.name) ? QStringLiteral("Lauf ohne Namen") : r.name.trimmed();
     return blank(r.place) ? name : name + QStringLiteral(" (") + r.place.trimmed() + u')';
 }
 
-QString raceName(const CalendarRace &r)
+QString raceName(const Race &r)
 {
     return blank(r.name) ? QStringLiteral("Lauf ohne Namen") : r.name.trimmed();
 }
 
-CalendarEntry allDay(const CalendarRace &r, CalendarEntry::Kind kind, const QDate &date)
+CalendarEntry allDay(const Race &r, CalendarEntry::Kind kind, const QDate &date)
 {
     CalendarEntry e;
     e.kind = kind;
     e.race = r.number;
     e.date = date;
     e.location = r.place.trimmed();
-    e.url = webUri(r.web);
+    e.url = webUri(r.organiser.web);
     return e;
 }
 
-void addFeeDeadlines(const CalendarRace &r, const QDate &today, QList<CalendarEntry> &out)
+void addFeeDeadlines(const Race &r, const QDate &today, QList<CalendarEntry> &out)
 {
     const int row = registeredRow(r);
     for (int k = 0; k < 3; ++k) {
-        const QDate due = parseGermanDate(r.feeDates[k]);
+        const QDate due = parseGermanDate(r.fees.deadlines[k].stored());
         if (!due.isValid() || due < today)
             continue;
         CalendarEntry e = allDay(r, CalendarEntry::Kind::FeeDeadline, due);
@@ -128,34 +128,34 @@ void addFeeDeadlines(const CalendarRace &r, const QDate &today, QList<CalendarEn
         QString text = QStringLiteral("Startgeld bis zum ") + formatDate(due)
             + QStringLiteral(":\n") + feeLines(r, k, row);
         if (k < 2) {
-            const QDate next = parseGermanDate(r.feeDates[k + 1]);
+            const QDate next = parseGermanDate(r.fees.deadlines[k + 1].stored());
             text += (next.isValid() ? QStringLiteral("\n\nDanach bis zum ") + formatDate(next)
                                     : QStringLiteral("\n\nDanach"))
                 + QStringLiteral(":\n") + feeLines(r, k + 1, row);
         } else {
             text += QStringLiteral("\n\nDanach: keine Angabe");
         }
-        text += QStringLiteral("\n\nLauf am ") + formatDate(parseGermanDate(r.date));
+        text += QStringLiteral("\n\nLauf am ") + formatDate(parseGermanDate(r.date.stored()));
         e.description = text;
         out << e;
     }
 }
 
-void addPaymentReminder(const CalendarRace &r, const QDate &today, QList<CalendarEntry> &out)
+void addPaymentReminder(const Race &r, const QDate &today, QList<CalendarEntry> &out)
 {
-    const QDate due = parseGermanDate(r.alarmDate);
-    if (!r.alarm || !due.isValid() || due == QDate(1900, 1, 1) || due < today)
+    const QDate due = parseGermanDate(r.reminderDate.stored());
+    if (!r.reminder.isSet() || !due.isValid() || due == QDate(1900, 1, 1) || due < today)
         return;
     CalendarEntry e = allDay(r, CalendarEntry::Kind::PaymentReminder, due);
     e.uid = uid("zahlung", r.number);
     e.summary = QStringLiteral("Startgeld überweisen: ") + raceName(r);
-    QStringList lines { QStringLiteral("Lauf am ") + formatDate(parseGermanDate(r.date)) };
-    if (!blank(r.bank))
-        lines << QStringLiteral("Bank: ") + r.bank.trimmed();
-    if (!blank(r.bankCode))
-        lines << QStringLiteral("BLZ: ") + r.bankCode.trimmed();
-    if (!blank(r.account))
-        lines << QStringLiteral("Konto: ") + r.account.trimmed();
+    QStringList lines { QStringLiteral("Lauf am ") + formatDate(parseGermanDate(r.date.stored())) };
+    if (!blank(r.organiser.bank))
+        lines << QStringLiteral("Bank: ") + r.organiser.bank.trimmed();
+    if (!blank(r.organiser.bankCode))
+        lines << QStringLiteral("BLZ: ") + r.organiser.bankCode.trimmed();
+    if (!blank(r.organiser.account))
+        lines << QStringLiteral("Konto: ") + r.organiser.account.trimmed();
     e.description = lines.join(u'\n');
     out << e;
 }
@@ -210,30 +210,26 @@ QString webUri(const QString &text)
     return QString::fromLatin1(url.toEncoded());
 }
 
-CalendarPlan planCalendar(const QList<CalendarRace> &races, const QDate &today)
+void planRace(CalendarPlan &plan, const Race &r, const QDate &today)
 {
-    CalendarPlan plan;
-    for (const CalendarRace &r : races) {
-        const QDate date = parseGermanDate(r.date);
-        if (!date.isValid()) {
-            ++plan.skipped;
-            continue;
-        }
-        if (date < today)
-            continue;
-        CalendarEntry race = allDay(r, CalendarEntry::Kind::Race, date);
-        race.uid = uid("lauf", r.number);
-        race.start = parseStartTime(r.start);
-        race.minutes = race.start.isValid() ? raceMinutes(r.distance) : 0;
-        race.summary = summaryOf(r);
-        race.description = raceDescription(r, race.start);
-        race.remindDayBefore = r.registered;
-        plan.entries << race;
-        ++plan.races;
-        if (!r.paid) {
-            addFeeDeadlines(r, today, plan.entries);
-            addPaymentReminder(r, today, plan.entries);
-        }
+    const QDate date = parseGermanDate(r.date.stored());
+    if (!date.isValid()) {
+        ++plan.skipped;
+        return;
     }
-    return plan;
+    if (date < today)
+        return;
+    CalendarEntry race = allDay(r, CalendarEntry::Kind::Race, date);
+    race.uid = uid("lauf", r.number);
+    race.start = parseStartTime(r.start);
+    race.minutes = race.start.isValid() ? raceMinutes(r.distance) : 0;
+    race.summary = summaryOf(r);
+    race.description = raceDescription(r, race.start);
+    race.remindDayBefore = r.registered.isSet();
+    plan.entries << race;
+    ++plan.races;
+    if (!r.paid.isSet()) {
+        addFeeDeadlines(r, today, plan.entries);
+        addPaymentReminder(r, today, plan.entries);
+    }
 }

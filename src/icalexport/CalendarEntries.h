@@ -1,23 +1,11 @@
 #pragma once
 
+#include "model/Race.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QTime>
-#include <array>
-
-// What the calendar export needs of one race, read as stored.
-struct CalendarRace
-{
-    qlonglong number = 0;
-    QString name, place, date, start, distance, finishTime, organiser, web, notes;
-    QString feeDistanceName; // the third row of the fee table
-    std::array<QString, 3> feeDates; // "bis zum" dates
-    // [deadline][distance row]: Marathon, Halb-Marathon, third distance
-    std::array<std::array<QString, 3>, 3> fees;
-    QString alarmDate, paidDate, registrationDate, bank, bankCode, account;
-    bool registered = false, noted = false, run = false, paid = false, alarm = false;
-};
 
 // One calendar entry. Times are German local time; an entry without a start time lasts
 // whole days.
@@ -42,9 +30,10 @@ struct CalendarPlan
     int skipped = 0; // races whose date is no date
 };
 
-// Every race on or after today becomes an event; unpaid races add their fee deadlines and
-// payment reminder still ahead. Races whose date is no date are counted, not exported.
-CalendarPlan planCalendar(const QList<CalendarRace> &races, const QDate &today);
+// Adds one race to the plan: a race on or after today becomes an event; an unpaid one adds its
+// fee deadlines and payment reminder still ahead. A race whose date is no date is counted, not
+// exported.
+void planRace(CalendarPlan &plan, const Race &race, const QDate &today);
 
 // "9", "9:30", "09:30" and "09.30" are start times; anything else ("25:00", "", "früh") is not.
 QTime parseStartTime(const QString &text);

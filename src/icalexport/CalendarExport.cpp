@@ -1,8 +1,9 @@
 #include "icalexport/CalendarExport.h"
 
-#include "data/Sqlite.h"
+#include "data/RaceStore.h"
 #include "data/WorkbookExport.h"
 #include "fileio/FileIo.h"
+#include "model/RaceColumns.h"
 #include "xls/OutputFile.h"
 
 #include <QFileInfo>
@@ -13,13 +14,28 @@
 
 namespace {
 
-const char kSelect[]
-    = "select ad_nummer, ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_start, ad_strecke, ad_zeit, "
-      "ad_name_veranst, ad_internet_veranst, ad_memo, ad_strecke_sg, "
-      "ad_sg1_datum, ad_sg2_datum, ad_sg3_datum, ad_sg11, ad_sg12, ad_sg13, ad_sg21, ad_sg22, "
-      "ad_sg23, ad_sg31, ad_sg32, ad_sg33, ad_alarm_datum, ad_bezahlt_datum, ad_ang_datum, "
-      "ad_bank1, ad_blz1, ad_konto1, ad_ang_jn, ad_vorgemerkt_jn, ad_gelaufen_jn, ad_bezahlt_jn, "
-      "ad_alarm_jn from adressen order by ad_nummer";
+// The fields the calendar entries are made of.
+const QStringList &calendarColumns()
+{
+    static const QStringList columns = [] {
+        const Race r;
+        const Organiser &o = r.organiser;
+        QStringList list = RaceColumns::holding(r,
+                                                { &r.name, &r.place, &r.date, &r.start, &r.distance,
+                                                  &r.finishTime, &r.notes, &r.fees.thirdDistance })
+            + RaceColumns::holding(r, { &o.name, &o.web, &o.bank, &o.bankCode, &o.account })
+            + RaceColumns::holding(r,
+                                   { &r.registered, &r.registrationDate, &r.noted, &r.run, &r.paid,
+                                     &r.paidDate, &r.reminder, &r.reminderDate });
+        for (size_t deadline = 0; deadline < 3; ++deadline) {
+            list += RaceColumns::holding(r, { &r.fees.deadlines[deadline] });
+            for (const QString &fee : r.fees.fees[deadline])
+                list += RaceColumns::holding(r, { &fee });
+        }
+        return list;
+    }();
+    return columns;
+}
 
 QString countText(int n, const char16_t *one, const char16_t *many)
 {
@@ -27,37 +43,6 @@ QString countText(int n, const char16_t *one, const char16_t *many)
 }
 
 } // namespace
-
-QList<CalendarRace> readRaceRecords(const QString &databasePath)
-{
-    SqliteDb db(databasePath, SqliteDb::Open::ReadOnly);
-    Statement st(db, kSelect);
-    QList<CalendarRace> races;
-    while (st.step()) {
-        int c = 0;
-        const auto text = [&] { return st.column(c++).toString(); };
-        CalendarRace r;
-        r.number = st.column(c++).toLongLong();
-        for (QString *field : { &r.name, &r.place, &r.date, &r.start, &r.distance, &r.finishTime,
-                                &r.organiser, &r.web, &r.notes, &r.feeDistanceName })
-            *field = text();
-        for (QString &d : r.feeDates)
-            d = text();
-        for (auto &deadline : r.fees)
-            for (QString &fee : deadline)
-                fee = text();
-        for (QString *field :
-             { &r.alarmDate, &r.paidDate, &r.registrationDate, &r.bank, &r.bankCode, &r.account })
-            *field = text();
-        r.registered = st.column(c++).toBool();
-        r.noted = st.column(c++).toBool();
-        // Text flags count only as the exact "Ja".
-        for (bool *flag : { &r.run, &r.paid, &r.alarm })
-            *flag = text() == QStringLiteral("Ja");
-        races << r;
-    }
-    return races;
-}
 
 void replaceFileWith(const QString &target,
                      const std::function<void(const CalendarSink &sink)> &write)
@@ -88,7 +73,11 @@ void replaceFileWith(const QString &target,
 CalendarPlan exportCalendar(const QString &databasePath, const QString &target,
                             const QDateTime &now)
 {
-    CalendarPlan plan = planCalendar(readRaceRecords(databasePath), now.date());
+    CalendarPlan plan;
+    RaceStore store(databasePath);
+    store.readRaces(
+        RaceStore::Order::ByNumber, false,
+        [&](const Race &race) { planRace(plan, race, now.date()); }, calendarColumns());
     replaceFileWith(target,
                     [&](const CalendarSink &sink) { writeCalendar(plan.entries, now, sink); });
     return plan;

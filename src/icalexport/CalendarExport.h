@@ -7,9 +7,6 @@
 #include <QDateTime>
 #include <QString>
 
-// Every race of the database file, in the order of their numbers.
-QList<CalendarRace> readRaceRecords(const QString &databasePath);
-
 // Lets `write` fill a new file beside the target and renames it into place, so the target
 // holds either its old content or all of the new one. Failures throw DbError; no file is left.
 void replaceFileWith(const QString &target,

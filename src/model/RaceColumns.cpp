@@ -1,5 +1,6 @@
 #include "model/RaceColumns.h"
 
+#include <algorithm>
 #include <variant>
 
 namespace RaceColumns {
@@ -103,6 +104,18 @@ const QStringList &names()
         return list;
     }();
     return all;
+}
+
+QStringList holding(const Race &race, std::initializer_list<const void *> fields)
+{
+    Race &r = const_cast<Race &>(race); // only the addresses are compared
+    QStringList list;
+    for (const Column &c : kColumns) {
+        const void *field = std::visit([](auto *f) -> const void * { return f; }, c.field(r));
+        if (std::find(fields.begin(), fields.end(), field) != fields.end())
+            list << QLatin1String(c.name);
+    }
+    return list;
 }
 
 std::vector<QVariant> toStored(const Race &race)

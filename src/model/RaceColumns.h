@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <initializer_list>
 #include <vector>
 
 // The one place that knows the races table: its name, its columns and how each holds its value.
@@ -32,6 +33,10 @@ std::vector<QVariant> toStored(const Race &race);
 // A race from its number and the stored values of the columns of names(); missing values are
 // NULL.
 Race fromStored(qlonglong number, const std::vector<QVariant> &values);
+
+// The columns that hold the given fields of `race` (addresses of its members), in the table's
+// order, for readers that need a few fields: they name the fields, never a column.
+QStringList holding(const Race &race, std::initializer_list<const void *> fields);
 
 // Sets one column of a race (by its index in names()) from its stored value.
 void setStored(Race &race, qsizetype column, const QVariant &value);

@@ -1,7 +1,8 @@
 #include "statistics/RaceStatistics.h"
 
 #include "common/GermanText.h"
-#include "data/DataSource.h"
+#include "data/RaceStore.h"
+#include "model/RaceColumns.h"
 #include "statistics/FinishTime.h"
 
 #include <QHash>
@@ -10,33 +11,17 @@
 #include <map>
 #include <utility>
 
-std::vector<RaceRecord> readRaces(const QString &databasePath)
+std::vector<Race> statisticsRaces(RaceStore &store)
 {
-    DataSource source;
-    source.setDatabaseName(databasePath);
-    source.setRecordSource(QStringLiteral(
-        "select ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_strecke, ad_zeit, ad_gelaufen_jn, "
-        "ad_ang_jn, ad_vorgemerkt_jn from adressen where ad_lauf <> '' order by ad_nummer"));
-    source.refresh();
-    std::vector<RaceRecord> races;
-    races.reserve(size_t(source.recordCount()));
-    const auto text = [&source](int row, int column) {
-        const QVariant v = source.valueAt(row, column);
-        return v.isNull() ? QString() : v.toString();
-    };
-    for (int row = 0; row < source.recordCount(); ++row) {
-        RaceRecord r;
-        r.lauf = text(row, 0);
-        r.ort = text(row, 1);
-        r.datum = text(row, 2);
-        r.strecke = text(row, 3);
-        r.zeit = text(row, 4);
-        r.gelaufen = text(row, 5) == QStringLiteral("Ja");
-        r.angemeldet = source.valueAt(row, 6).toLongLong() != 0;
-        r.vorgemerkt = source.valueAt(row, 7).toLongLong() != 0;
-        races.push_back(std::move(r));
-    }
-    source.close();
+    static const Race shape;
+    static const QStringList columns
+        = RaceColumns::holding(shape,
+                               { &shape.name, &shape.place, &shape.date, &shape.distance,
+                                 &shape.finishTime, &shape.run, &shape.registered, &shape.noted });
+    std::vector<Race> races;
+    store.readRaces(
+        RaceStore::Order::ByNumber, true, [&races](const Race &race) { races.push_back(race); },
+        columns);
     return races;
 }
 
@@ -68,36 +53,36 @@ struct Group
 
 } // namespace
 
-RaceStatistics computeStatistics(const std::vector<RaceRecord> &races)
+RaceStatistics computeStatistics(const std::vector<Race> &races)
 {
     RaceStatistics stats;
     std::map<int, YearFigures> years;
     QHash<QString, Group> groups;
     QHash<QString, Distance> distances; // a log spells its distances a few ways only
 
-    for (const RaceRecord &race : races) {
-        const QDate date = parseGermanDate(race.datum);
+    for (const Race &race : races) {
+        const QDate date = parseGermanDate(race.date.stored());
         if (!date.isValid()) {
             ++stats.damagedDates;
-            stats.leftOut.push_back({ race.lauf,
-                                      race.datum,
+            stats.leftOut.push_back({ race.name,
+                                      race.date.stored(),
                                       {},
-                                      race.datum.trimmed().isEmpty()
+                                      race.date.stored().trimmed().isEmpty()
                                           ? QStringLiteral("kein Datum eingetragen")
                                           : QStringLiteral("Datum nicht lesbar") });
             continue;
         }
         YearFigures &year = years[date.year()];
         year.year = date.year();
-        year.registered += race.angemeldet ? 1 : 0;
-        year.noted += race.vorgemerkt ? 1 : 0;
-        if (!race.gelaufen)
+        year.registered += race.registered.isSet() ? 1 : 0;
+        year.noted += race.noted.isSet() ? 1 : 0;
+        if (!race.run.isSet())
             continue;
         ++year.run;
 
-        auto known = distances.constFind(race.strecke);
+        auto known = distances.constFind(race.distance);
         if (known == distances.cend())
-            known = distances.insert(race.strecke, readDistance(race.strecke));
+            known = distances.insert(race.distance, readDistance(race.distance));
         const Distance &distance = *known;
         if (distance.km)
             year.km += *distance.km;
@@ -110,19 +95,19 @@ RaceStatistics computeStatistics(const std::vector<RaceRecord> &races)
             group.distance = distance;
         ++group.finishes;
 
-        const std::optional<int> ms = parseFinishTime(race.zeit);
+        const std::optional<int> ms = parseFinishTime(race.finishTime);
         QString reason;
         if (!ms)
-            reason = race.zeit.trimmed().isEmpty() ? QStringLiteral("keine Zeit eingetragen")
-                                                   : QStringLiteral("Zeit nicht lesbar");
+            reason = race.finishTime.trimmed().isEmpty() ? QStringLiteral("keine Zeit eingetragen")
+                                                         : QStringLiteral("Zeit nicht lesbar");
         else if (distance.km && *ms / 1000.0 < *distance.km * kFastestSecondsPerKm)
             reason = QStringLiteral("Zeit zu kurz für %1").arg(distance.label);
         if (!reason.isEmpty()) {
             ++stats.unreadableTimes;
-            stats.leftOut.push_back({ race.lauf, race.datum, race.zeit, reason });
+            stats.leftOut.push_back({ race.name, race.date.stored(), race.finishTime, reason });
             continue;
         }
-        group.times.push_back({ { date, *ms, race.lauf }, race.ort });
+        group.times.push_back({ { date, *ms, race.name }, race.place });
     }
 
     // Only years with races: a typo such as "0205" would otherwise list two thousand empty ones.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Race.h"
 #include "statistics/Distance.h"
 
 #include <QDate>
@@ -8,21 +9,11 @@
 #include <optional>
 #include <vector>
 
-// One race as the statistics need it.
-struct RaceRecord
-{
-    QString lauf;
-    QString ort;
-    QString datum; // as stored, "dd.mm.yyyy"
-    QString strecke;
-    QString zeit; // as typed
-    bool gelaufen = false; // only "Ja" counts
-    bool angemeldet = false;
-    bool vorgemerkt = false;
-};
+class RaceStore;
 
-// The named races of the database file (rows without a name are left unfinished by the editor).
-std::vector<RaceRecord> readRaces(const QString &databasePath);
+// The named races of the store (rows without a name are left unfinished by the editor), by
+// number, with only the fields the figures use.
+std::vector<Race> statisticsRaces(RaceStore &store);
 
 struct BestTime
 {
@@ -83,7 +74,7 @@ struct RaceStatistics
 // a marathon read as minutes and seconds).
 constexpr double kFastestSecondsPerKm = 120.0;
 
-RaceStatistics computeStatistics(const std::vector<RaceRecord> &races);
+RaceStatistics computeStatistics(const std::vector<Race> &races);
 
 // "Berlin-Marathon (28.09.2025): „3:4512“ – Zeit nicht lesbar" for the list of left-out races.
 QString describeLeftOut(const LeftOut &entry);

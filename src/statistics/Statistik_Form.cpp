@@ -2,6 +2,7 @@
 
 #include "common/GermanText.h"
 #include "context/AppContext.h"
+#include "data/RaceStore.h"
 #include "statistics/FinishTime.h"
 #include "statistics/StatisticsCharts.h"
 #include "ui/FormBuilder.h"
@@ -169,7 +170,8 @@ void Statistik_Form::buildForm()
 void Statistik_Form::Form_Load()
 {
     m_ctx.guard([this] {
-        m_stats = computeStatistics(readRaces(m_ctx.vars.databasePath()));
+        RaceStore store(m_ctx.vars.databasePath());
+        m_stats = computeStatistics(statisticsRaces(store));
         fillBestGrid();
         fillYearGrid();
         stat_ch_jahre->setChart(StatisticsCharts::yearChart(m_stats.years));

@@ -118,6 +118,31 @@ TEST(RaceColumns, FieldsLandWhereTheirColumnsSay)
     EXPECT_TRUE(race.place.isNull());
 }
 
+TEST(RaceColumns, HoldingGivesTheColumnsOfTheNamedFieldsInTheTablesOrder)
+{
+    const Race r;
+    const struct
+    {
+        std::initializer_list<const void *> fields;
+        QStringList columns;
+    } cases[] = {
+        { { &r.place }, { "ad_lauf_ort" } },
+        { { &r.fees.fees[1][2], &r.fees.deadlines[0] }, { "ad_sg1_datum", "ad_sg23" } },
+        { { &r.reminder, &r.reminderDate, &r.paid },
+          { "ad_alarm_jn", "ad_alarm_datum", "ad_bezahlt_jn" } },
+        { { &r.organiser.web, &r.contact.email }, { "ad_internet_veranst", "ad_email_ansprech" } },
+        { { &r.notes, &r.hasNotes }, { "ad_memo_jn", "ad_memo" } },
+        // The number is no column of names(); a field of another race is none of this one's.
+        { { &r.number }, {} },
+        { {}, {} },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RaceColumns::holding(r, c.fields), c.columns)
+            << c.columns.join(u',').toStdString();
+    const Race other;
+    EXPECT_TRUE(RaceColumns::holding(r, { &other.name }).isEmpty());
+}
+
 TEST(Flag, OnlyTheExactJaCountsInATextFlagAndAnyNonZeroInAYesNoColumn)
 {
     struct Case

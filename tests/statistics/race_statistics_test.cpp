@@ -1,10 +1,28 @@
 #include "StatisticsFixture.h"
+#include "data/RaceStore.h"
 #include "statistics/FinishTime.h"
 #include "statistics/RaceStatistics.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+RaceStatistics statisticsOf(const QString &databasePath)
+{
+    RaceStore store(databasePath);
+    return computeStatistics(statisticsRaces(store));
+}
+
+// A race run on `date`.
+Race ran(const QString &date, const QString &distance = {}, const QString &time = {})
+{
+    Race race;
+    race.date = StoredDate(date);
+    race.distance = distance;
+    race.finishTime = time;
+    race.run.set(true);
+    return race;
+}
+
 struct RaceStatisticsTest : ::testing::Test
 {
     TestFolder folder { TestFolder::Content::Seeded };
@@ -13,7 +31,7 @@ struct RaceStatisticsTest : ::testing::Test
     void SetUp() override
     {
         addKnownRaces(folder);
-        stats = computeStatistics(readRaces(folder.dbPath()));
+        stats = statisticsOf(folder.dbPath());
     }
 };
 
@@ -109,7 +127,7 @@ TEST_F(RaceStatisticsTest, ProgressionHoldsTheReadableTimesByDateWithTheBestMark
 TEST(RaceStatisticsEmpty, AnEmptyLogGivesNoFigures)
 {
     TestFolder folder;
-    const RaceStatistics stats = computeStatistics(readRaces(folder.dbPath()));
+    const RaceStatistics stats = statisticsOf(folder.dbPath());
     EXPECT_TRUE(stats.bests.empty());
     EXPECT_TRUE(stats.years.empty());
     EXPECT_TRUE(stats.progressions.empty());
@@ -118,11 +136,10 @@ TEST(RaceStatisticsEmpty, AnEmptyLogGivesNoFigures)
 
 TEST(RaceStatisticsOrder, DistancesByLengthThenByName)
 {
-    std::vector<RaceRecord> races;
+    std::vector<Race> races;
     for (const char *strecke :
          { "Crosslauf", "10 km", "Berglauf", "5 km", "Halb-Marathon", "Marathon" })
-        races.push_back({ "Lauf", "Ort", "01.05.2021", QString::fromUtf8(strecke), "1:00:00", true,
-                          false, false });
+        races.push_back(ran("01.05.2021", QString::fromUtf8(strecke), "1:00:00"));
     QStringList order;
     for (const BestTime &b : computeStatistics(races).bests)
         order << b.distance;
@@ -133,12 +150,8 @@ TEST(RaceStatisticsOrder, DistancesByLengthThenByName)
 
 TEST(RaceStatisticsYears, AYearMistypedFarFromTheOthersAddsOneYearOnly)
 {
-    std::vector<RaceRecord> races(3);
-    races[0].datum = QStringLiteral("04.05.0205"); // meant 2025
-    races[1].datum = QStringLiteral("01.05.2025");
-    races[2].datum = QStringLiteral("01.05.2026");
-    for (RaceRecord &race : races)
-        race.gelaufen = true;
+    const std::vector<Race> races { ran("04.05.0205"), // meant 2025
+                                    ran("01.05.2025"), ran("01.05.2026") };
     QList<int> listed;
     for (const YearFigures &year : computeStatistics(races).years)
         listed << year.year;

@@ -9,11 +9,9 @@
 #include "data/RaceDateIndex.h"
 #include "data/SqlTranslator.h"
 #include "data/Sqlite.h"
-#include "icalexport/CalendarExport.h"
 #include "model/RaceColumns.h"
 #include "racelist/RaceExport.h"
 #include "racelist/RaceListQuery.h"
-#include "statistics/RaceStatistics.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -73,28 +71,51 @@ void readAll(const QString &db, const QString &path, Results &results)
     results[db + QStringLiteral(" rows")]
         = rows(path, QStringLiteral("select * from adressen order by ad_nummer"), withNumber);
 
-    for (const RaceRecord &r : readRaces(path))
-        results[db + QStringLiteral(" statistics")]
-            << line({ textCell(r.lauf), textCell(r.ort), textCell(r.datum), textCell(r.strecke),
-                      textCell(r.zeit), flagCell(r.gelaufen), flagCell(r.angemeldet),
-                      flagCell(r.vorgemerkt) });
+    // The statistics' read: named races by number, "Ja" the only yes of the run flag.
+    {
+        DataSource source;
+        source.setDatabaseName(path);
+        source.setRecordSource(QStringLiteral(
+            "select ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_strecke, ad_zeit, ad_gelaufen_jn, "
+            "ad_ang_jn, ad_vorgemerkt_jn from adressen where ad_lauf <> '' order by ad_nummer"));
+        source.refresh();
+        const auto text = [&source](int row, int column) {
+            const QVariant v = source.valueAt(row, column);
+            return v.isNull() ? QString() : v.toString();
+        };
+        for (int row = 0; row < source.recordCount(); ++row) {
+            QStringList cells;
+            for (int c = 0; c < 5; ++c)
+                cells << textCell(text(row, c));
+            cells << flagCell(text(row, 5) == QStringLiteral("Ja"))
+                  << flagCell(source.valueAt(row, 6).toLongLong() != 0)
+                  << flagCell(source.valueAt(row, 7).toLongLong() != 0);
+            results[db + QStringLiteral(" statistics")] << line(cells);
+        }
+    }
 
-    for (const CalendarRace &r : readRaceRecords(path)) {
-        QStringList cells { QString::number(r.number) };
-        for (const QString &t : { r.name, r.place, r.date, r.start, r.distance, r.finishTime,
-                                  r.organiser, r.web, r.notes, r.feeDistanceName })
-            cells << textCell(t);
-        for (const QString &t : r.feeDates)
-            cells << textCell(t);
-        for (const auto &deadline : r.fees)
-            for (const QString &t : deadline)
-                cells << textCell(t);
-        for (const QString &t :
-             { r.alarmDate, r.paidDate, r.registrationDate, r.bank, r.bankCode, r.account })
-            cells << textCell(t);
-        for (bool b : { r.registered, r.noted, r.run, r.paid, r.alarm })
-            cells << flagCell(b);
-        results[db + QStringLiteral(" calendar")] << line(cells);
+    // The calendar export's read: every race by number, "Ja" the only yes of a text flag.
+    {
+        SqliteDb handle(path, SqliteDb::Open::ReadOnly);
+        Statement st(
+            handle,
+            "select ad_nummer, ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_start, ad_strecke, "
+            "ad_zeit, ad_name_veranst, ad_internet_veranst, ad_memo, ad_strecke_sg, "
+            "ad_sg1_datum, ad_sg2_datum, ad_sg3_datum, ad_sg11, ad_sg12, ad_sg13, ad_sg21, "
+            "ad_sg22, ad_sg23, ad_sg31, ad_sg32, ad_sg33, ad_alarm_datum, "
+            "ad_bezahlt_datum, ad_ang_datum, ad_bank1, ad_blz1, ad_konto1, ad_ang_jn, "
+            "ad_vorgemerkt_jn, ad_gelaufen_jn, ad_bezahlt_jn, ad_alarm_jn from adressen "
+            "order by ad_nummer");
+        while (st.step()) {
+            QStringList cells { QString::number(st.column(0).toLongLong()) };
+            for (int c = 1; c < 29; ++c)
+                cells << textCell(st.column(c).toString());
+            for (int c = 29; c < 31; ++c)
+                cells << flagCell(st.column(c).toBool());
+            for (int c = 31; c < 34; ++c)
+                cells << flagCell(st.column(c).toString() == QStringLiteral("Ja"));
+            results[db + QStringLiteral(" calendar")] << line(cells);
+        }
     }
 
     // The export's select as the export runs it, without its target.
