@@ -494,17 +494,9 @@ QStringList namesWorkedOn(const MaintenancePaths &paths, const QString &mainFile
 // that are to keep it safe: nothing is done then.
 void refuseSharedFile(const MaintenancePaths &paths, const QString &mainFile)
 {
-    struct stat mainInfo
-    {
-    };
-    if (::stat(native(mainFile).constData(), &mainInfo) != 0)
-        return; // the repair step reports a missing file
+    const std::string main = native(mainFile).toStdString();
     for (const QString &name : namesWorkedOn(paths, mainFile)) {
-        struct stat info
-        {
-        };
-        if (::stat(native(name).constData(), &info) != 0 || info.st_dev != mainInfo.st_dev
-            || info.st_ino != mainInfo.st_ino)
+        if (!fileio::sameFile(main, native(name).toStdString()))
             continue;
         throw DbError(ErrNo::CannotOpenFile,
                       QStringLiteral("Die Datenbankdatei '%1' und '%2' sind dieselbe Datei (über "

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -153,6 +154,15 @@ int placeNoReplace(const std::string &from, const std::string &to)
         return errno;
     ::unlink(from.c_str());
     return 0;
+}
+
+bool sameFile(const std::string &a, const std::string &b)
+{
+    struct stat first
+    {
+    }, second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0
+        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 } // namespace fileio

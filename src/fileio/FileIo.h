@@ -70,6 +70,10 @@ bool syncFolderOf(const std::string &path);
 // Forces a file named by its path to the disk; best effort.
 bool syncPath(const std::string &path);
 
+// Whether two names lead to one file (through a link, or as two hard links); false when either
+// is missing.
+bool sameFile(const std::string &a, const std::string &b);
+
 // Gives the file `from` the name `to` without ever replacing a file of that name, even one that
 // appears meanwhile (EEXIST then). File systems without an atomic no-replace rename get a hard
 // link and the old name removed.

@@ -11,7 +11,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -23,11 +22,7 @@ QByteArray native(const QString &path)
 
 bool sameFile(const QString &a, const QString &b)
 {
-    struct stat sa
-    {
-    }, sb {};
-    return ::stat(native(a).constData(), &sa) == 0 && ::stat(native(b).constData(), &sb) == 0
-        && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return fileio::sameFile(native(a).toStdString(), native(b).toStdString());
 }
 
 void syncFolder(const QString &folder)
