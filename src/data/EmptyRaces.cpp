@@ -36,19 +36,11 @@ int removeEmptyRaces(SqliteDb &db)
     // Most starts find none and write nothing.
     if (db.scalar("select count(*) from adressen where " + condition).toInt() == 0)
         return 0;
-    db.exec("begin immediate");
-    try {
+    int removed = 0;
+    inTransaction(db, [&] {
         Statement remove(db, "delete from adressen where " + condition);
         remove.step();
-        const int removed = db.scalar("select changes()").toInt();
-        db.exec("commit");
-        return removed;
-    } catch (const DbError &) {
-        try {
-            db.exec("rollback");
-        } catch (const DbError &) {
-            // SQLite has already rolled back on its own.
-        }
-        throw;
-    }
+        removed = db.scalar("select changes()").toInt();
+    });
+    return removed;
 }

@@ -234,10 +234,25 @@ QVariant Statement::column(int column) const
     }
 }
 
-void createIndexOnce(SqliteDb &db, const std::string &name, const std::string &create)
+void inTransaction(SqliteDb &db, const std::function<void()> &work)
 {
     db.exec("begin immediate");
     try {
+        work();
+        db.exec("commit");
+    } catch (...) {
+        try {
+            db.exec("rollback");
+        } catch (const DbError &) {
+            // Rolled back by SQLite itself.
+        }
+        throw;
+    }
+}
+
+void createIndexOnce(SqliteDb &db, const std::string &name, const std::string &create)
+{
+    inTransaction(db, [&] {
         bool exists = false;
         {
             Statement st(db, "select 1 from sqlite_master where type = 'index' and name = ?");
@@ -246,9 +261,5 @@ void createIndexOnce(SqliteDb &db, const std::string &name, const std::string &c
         }
         if (!exists)
             db.exec(create);
-        db.exec("commit");
-    } catch (...) {
-        db.exec("rollback");
-        throw;
-    }
+    });
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -84,6 +85,10 @@ private:
     const SqliteDb &m_db;
     sqlite3_stmt *m_stmt = nullptr;
 };
+
+// Runs `work` in one write transaction: committed when it returns, rolled back when it throws
+// (the error is passed on; SQLite may have rolled back on its own already, after a full disk).
+void inTransaction(SqliteDb &db, const std::function<void()> &work);
 
 // Creates an index by its statement unless the file has one of that name: once, in a transaction
 // of its own, so that an interrupted start leaves the file as it was.
