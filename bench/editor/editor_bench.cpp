@@ -96,9 +96,8 @@ int main(int argc, char **argv)
     FakeUi ui;
     FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
     AppContext ctx(ui, clock, folder.path());
-    ctx.vars.setProgramFolder(folder.path());
     ctx.connectPickListSources();
-    ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
+    ctx.Lauf_db.setDatabaseName(ctx.paths.database());
     ctx.Lauf_db.setRecordSource(QStringLiteral(
         "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc"));
     ctx.Lauf_db.refresh();

@@ -72,9 +72,8 @@ int main(int argc, char **argv)
     FakeUi ui;
     FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
     AppContext ctx(ui, clock, folder.path());
-    ctx.vars.setProgramFolder(folder.path());
     ctx.connectPickListSources();
-    ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
+    ctx.Lauf_db.setDatabaseName(ctx.paths.database());
     ctx.Lauf_db.setRecordSource(QStringLiteral("select * from adressen"));
     ctx.Lauf_db.refresh();
     ctx.vars.bearb_modus = argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 1;

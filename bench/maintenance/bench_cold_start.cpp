@@ -67,8 +67,7 @@ int main(int argc, char **argv)
     const QString folder = temp.path() + QStringLiteral("/Strivo");
     for (const char *sub : { "", "/Export", "/Dokumente" })
         QDir().mkpath(folder + QLatin1String(sub));
-    const MaintenancePaths paths
-        = MaintenancePaths::inFolder(folder, QStringLiteral("/Strivo-DB.mdb"));
+    const MaintenancePaths paths = MaintenancePaths::inFolder(folder);
     benchgen::makeRaceDatabase(paths.mainFile, races);
     {
         SqliteDb db(paths.mainFile, SqliteDb::Open::ReadWrite);

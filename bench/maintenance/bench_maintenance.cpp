@@ -42,8 +42,7 @@ double maintenance(const MaintenancePaths &paths, std::map<std::string, double> 
 bool measure(int races)
 {
     QTemporaryDir folder;
-    const MaintenancePaths paths
-        = MaintenancePaths::inFolder(folder.path(), QStringLiteral("/Strivo-DB.mdb"));
+    const MaintenancePaths paths = MaintenancePaths::inFolder(folder.path());
     benchgen::makeRaceDatabase(paths.mainFile, races);
     const double megabytes = QFileInfo(paths.mainFile).size() / 1e6;
 

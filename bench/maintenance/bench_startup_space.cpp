@@ -100,8 +100,7 @@ Trial tryStart(const QString &mountPoint, const Files &state, qint64 size)
             std::exit(2);
         }
     }
-    const MaintenancePaths paths
-        = MaintenancePaths::inFolder(mountPoint, QStringLiteral("/Strivo-DB.mdb"));
+    const MaintenancePaths paths = MaintenancePaths::inFolder(mountPoint);
     try {
         runStartupMaintenance(paths);
         trial.started = true;
@@ -173,8 +172,7 @@ int main(int argc, char **argv)
     // The folder after a good start, with the races it had.
     QTemporaryDir started;
     QFile::copy(source, started.filePath(QStringLiteral("Strivo-DB.mdb")));
-    runStartupMaintenance(
-        MaintenancePaths::inFolder(started.path(), QStringLiteral("/Strivo-DB.mdb")));
+    runStartupMaintenance(MaintenancePaths::inFolder(started.path()));
     narrowDown("later start ", mountPoint, filesIn(started.path()));
     return 0;
 }

@@ -75,7 +75,6 @@ int main(int argc, char **argv)
     FakeUi ui;
     FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
     AppContext ctx(ui, clock, folder.path());
-    ctx.vars.setProgramFolder(folder.path());
     ctx.vars.plz_aufruf = QStringLiteral("lauf_ort");
     QWidget editor;
 
@@ -121,10 +120,10 @@ int main(int argc, char **argv)
     const QStringList texts = { QStringLiteral("B"), QStringLiteral("Bad"), QString() };
     std::map<QString, std::vector<double>> oneSearch, queryOnly, unsorted, topOnly;
     DataSource bare;
-    bare.setDatabaseName(ctx.vars.databasePath());
+    bare.setDatabaseName(ctx.paths.database());
     DataSource top; // as the window reads: the count and the keys of the first rows
     top.setKeysOnDemand(true);
-    top.setDatabaseName(ctx.vars.databasePath());
+    top.setDatabaseName(ctx.paths.database());
     for (int round = 0; round < 20; ++round) {
         for (const QString &text : texts) {
             QElapsedTimer t;

@@ -43,14 +43,13 @@ int main(int argc, char **argv)
     FakeUi ui;
     SystemClock clock;
     AppContext ctx(ui, clock, dir.path());
-    ctx.vars.setProgramFolder(dir.path());
 
     // The parts of an opening, to see where the time goes.
     std::vector<double> readMs, computeMs;
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer t;
         t.start();
-        RaceStore store(ctx.vars.databasePath());
+        RaceStore store(ctx.paths.database());
         const std::vector<Race> records = statisticsRaces(store);
         readMs.push_back(t.nsecsElapsed() / 1e6);
         t.restart();

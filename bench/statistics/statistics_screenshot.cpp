@@ -24,7 +24,6 @@ int main(int argc, char **argv)
     FakeUi ui;
     FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
     AppContext ctx(ui, clock, folder.path());
-    ctx.vars.setProgramFolder(folder.path());
 
     Statistik_Form form(ctx);
     if (argc > 2)

@@ -29,7 +29,6 @@ private:
 
 void report(AppContext &ctx, const QString &text)
 {
-    ctx.vars.meldung = text;
     ctx.ui.message(text, Ui::Icon::Information, Ui::Buttons::Ok, QStringLiteral("Strivo"));
 }
 
@@ -44,7 +43,7 @@ bool importAccessFile(AppContext &ctx, const JetOpener &open)
 {
     Ui::FileRequest request;
     request.title = QStringLiteral("Läufe aus Access-Datei übernehmen");
-    request.initialDir = ctx.vars.app_pfad;
+    request.initialDir = ctx.paths.folder;
     request.filter = QStringLiteral("Access-Datenbank|*.mdb");
     const Ui::FileAnswer chosen = ctx.ui.openFile(request);
     if (!chosen.accepted)
@@ -55,7 +54,7 @@ bool importAccessFile(AppContext &ctx, const JetOpener &open)
         {
             Busy busy(ctx.ui);
             const std::unique_ptr<JetRowSource> file = open(chosen.fileName);
-            result = importRaces(*file, ctx.vars.databasePath());
+            result = importRaces(*file, ctx.paths.database());
         }
         added = addedAnything(result);
         if (added)
@@ -67,7 +66,7 @@ bool importAccessFile(AppContext &ctx, const JetOpener &open)
 
 void offerAccessTakeover(AppContext &ctx, const JetOpener &open)
 {
-    const QString mainFile = ctx.vars.databasePath();
+    const QString mainFile = ctx.paths.database();
     if (!looksLikeAccessFile(mainFile))
         return;
     const QString question
@@ -76,7 +75,6 @@ void offerAccessTakeover(AppContext &ctx, const JetOpener &open)
                          "Access-Datei bleibt unverändert unter dem Namen '%2' erhalten ?")
               .arg(QDir::toNativeSeparators(mainFile),
                    QDir::toNativeSeparators(accessFileName(mainFile)));
-    ctx.vars.meldung = question;
     if (ctx.ui.message(question, Ui::Icon::Question, Ui::Buttons::YesNo, QStringLiteral("Strivo"))
         != Ui::Answer::Yes)
         return;

@@ -68,8 +68,7 @@ int main(int argc, char **argv)
     }
 
     // The file work of the start-up needs no window: it runs while the window is built.
-    ctx.vars.setProgramFolder(programFolder);
-    ctx.maintenance.begin(MaintenancePaths::inFolder(ctx.vars.app_pfad, ctx.vars.db_datei));
+    ctx.maintenance.begin(MaintenancePaths::inFolder(ctx.paths.folder));
 
     Haupt_Form window(ctx);
     if (!window.Form_Load())

@@ -387,6 +387,5 @@ void Kalender_Form::hilfe_Click()
 
 void Kalender_Form::showInformation(const QString &text)
 {
-    m_ctx.vars.meldung = text;
     m_ctx.ui.message(text, Ui::Icon::Information, Ui::Buttons::Ok);
 }

@@ -2,14 +2,12 @@
 
 #include "common/DbError.h"
 #include "common/GermanText.h"
-#include "common/SharedVars.h"
 #include "common/Ui.h"
 
 #include <algorithm>
 #include <new>
 
-bool guarded(SharedVars &vars, Ui &ui, const std::function<void()> &body,
-             std::initializer_list<int> ignored)
+bool guarded(Ui &ui, const std::function<void()> &body, std::initializer_list<int> ignored)
 {
     int number = 0;
     QString description;
@@ -27,8 +25,7 @@ bool guarded(SharedVars &vars, Ui &ui, const std::function<void()> &body,
         description = QStringLiteral("Unerwarteter Fehler: ") + QString::fromLocal8Bit(e.what());
     }
     if (std::find(ignored.begin(), ignored.end(), number) == ignored.end()) {
-        vars.meldung = description + numberText(number);
-        ui.message(vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
+        ui.message(description + numberText(number), Ui::Icon::None, Ui::Buttons::Ok);
     }
     return false;
 }

@@ -17,10 +17,6 @@ constexpr int Export = 5;
 // Member names are the names every window uses for them.
 struct SharedVars
 {
-    QString app_pfad; // program folder, no trailing separator
-    QString db_datei; // "/Strivo-DB.mdb"; the database is app_pfad + db_datei
-    QString export_pfad; // app_pfad + "/Export/"
-    QString dokument_pfad; // app_pfad + "/Dokumente/"
     QString aufruf_form; // lower-case name of the window that opened the current dialog
 
     int bearb_modus = BearbModus::New; // one of BearbModus
@@ -36,16 +32,4 @@ struct SharedVars
     bool kalender_abbruch = false;
 
     QString plz_aufruf; // "lauf_ort" or "ort"
-    QString meldung; // text of the message box being shown
-
-    QString databasePath() const { return app_pfad + db_datei; }
-
-    // The paths derived from the program folder, as start-up sets them.
-    void setProgramFolder(const QString &folder)
-    {
-        db_datei = QStringLiteral("/Strivo-DB.mdb");
-        app_pfad = folder;
-        export_pfad = app_pfad + QStringLiteral("/Export/");
-        dokument_pfad = app_pfad + QStringLiteral("/Dokumente/");
-    }
 };

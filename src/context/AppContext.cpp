@@ -4,12 +4,12 @@
 
 bool AppContext::guard(const std::function<void()> &body, std::initializer_list<int> ignored)
 {
-    return guarded(vars, ui, body, ignored);
+    return guarded(ui, body, ignored);
 }
 
 void AppContext::connectPickListSources()
 {
-    const QString db = vars.databasePath();
+    const QString db = paths.database();
     const std::pair<DataSource *, const char *> sources[] = {
         { &anrede_db, "select * from aw_anrede  order by anrede" },
         { &titel_db, "select * from aw_titel  order by titel" },
@@ -25,9 +25,17 @@ void AppContext::connectPickListSources()
     }
 }
 
+RaceStore &AppContext::races()
+{
+    if (!m_races)
+        m_races = std::make_unique<RaceStore>(paths.database());
+    return *m_races;
+}
+
 void AppContext::closeDatabase()
 {
     maintenance.waitUntilDone();
+    m_races.reset();
     for (DataSource *source :
          { &Lauf_db, &anrede_db, &titel_db, &strasse_db, &land_db, &lauf_aw_db, &zeitmessung_db })
         source->close();

@@ -3,10 +3,13 @@
 #include "common/Clock.h"
 #include "common/SharedVars.h"
 #include "common/Ui.h"
+#include "context/ProgramPaths.h"
 #include "data/DataSource.h"
+#include "data/RaceStore.h"
 #include "data/StartupMaintenance.h"
 
 #include <functional>
+#include <memory>
 
 // What the whole program shares: the shared variables, the main window's data sources,
 // the UI services and the clock. Created once in main() and by every test fixture.
@@ -16,7 +19,7 @@ public:
     AppContext(Ui &ui, const Clock &clock, QString programFolder)
         : ui(ui)
         , clock(clock)
-        , programFolder(std::move(programFolder))
+        , paths { std::move(programFolder) }
     {
     }
     AppContext(const AppContext &) = delete;
@@ -24,7 +27,7 @@ public:
 
     Ui &ui;
     const Clock &clock;
-    const QString programFolder; // folder of the running program file
+    const ProgramPaths paths;
     SharedVars vars;
     // main() begins it before the main window is built; the window's load step finishes it.
     EarlyMaintenance maintenance;
@@ -37,6 +40,10 @@ public:
     DataSource lauf_aw_db;
     DataSource zeitmessung_db;
 
+    // The races of the run's database, opened when first needed (after the start-up's file work)
+    // and let go by closeDatabase().
+    RaceStore &races();
+
     // Points the six pick-list sources at the database with their fixed statements
     // (start-up does this once; the race editor reads and extends their result sets).
     void connectPickListSources();
@@ -46,4 +53,7 @@ public:
 
     // Runs a handler body under the standard error box.
     bool guard(const std::function<void()> &body, std::initializer_list<int> ignored = {});
+
+private:
+    std::unique_ptr<RaceStore> m_races;
 };

@@ -519,10 +519,11 @@ QString resolvedMainFile(const QString &mainFile)
 
 } // namespace
 
-MaintenancePaths MaintenancePaths::inFolder(const QString &appPfad, const QString &dbDatei)
+MaintenancePaths MaintenancePaths::inFolder(const QString &folder)
 {
-    return { appPfad + dbDatei, appPfad + QStringLiteral("/Strivo-DB_Kopie.mdb"),
-             appPfad + QStringLiteral("/Strivo-DB_compact.mdb") };
+    return { folder + QStringLiteral("/Strivo-DB.mdb"),
+             folder + QStringLiteral("/Strivo-DB_Kopie.mdb"),
+             folder + QStringLiteral("/Strivo-DB_compact.mdb") };
 }
 
 void runStartupMaintenance(const MaintenancePaths &paths, const MaintenanceHook &hook)

@@ -8,11 +8,11 @@
 // The three files of the start-up maintenance, all in the program folder.
 struct MaintenancePaths
 {
-    QString mainFile; // the database: app_pfad + db_datei
+    QString mainFile; // the database
     QString backupFile; // copy taken before compaction, kept until the next start
     QString compactFile; // compaction target; equals the main file afterwards
 
-    static MaintenancePaths inFolder(const QString &appPfad, const QString &dbDatei);
+    static MaintenancePaths inFolder(const QString &folder);
     bool operator==(const MaintenancePaths &) const = default;
 };
 

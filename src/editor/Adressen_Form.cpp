@@ -35,12 +35,12 @@ QString text(const QVariant &v, const QString &whenNull = QString())
     return isNull(v) ? whenNull : v.toString();
 }
 
-bool isYes(const QVariant &v)
+bool fieldYes(const QVariant &v)
 {
     return !isNull(v) && v.toBool();
 }
 
-bool isJa(const QVariant &v)
+bool fieldJa(const QVariant &v)
 {
     return text(v) == QLatin1String("Ja");
 }
@@ -101,7 +101,7 @@ void Adressen_Form::Form_Load()
 
         v.aufruf_form = QStringLiteral("adressen_form");
 
-        ereignisse_dokumente_db.setDatabaseName(v.databasePath());
+        ereignisse_dokumente_db.setDatabaseName(ctx.paths.database());
         if (v.neu_jn != QLatin1String("ja") && v.bearb_modus != BearbModus::Copy)
             ereignisse_dokumente_db.setRecordSource(
                 QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '")
@@ -180,10 +180,10 @@ void Adressen_Form::showRecord()
         t_termin_stunde->setEditText(start.toString().left(2));
         t_termin_minuten->setEditText(start.toString().right(2));
     }
-    ad_check_vorgemerkt->setChecked(isYes(field("ad_vorgemerkt_jn")) && !copy);
-    ad_check_startbild->setChecked(isYes(field("ad_startbild_jn")));
-    ad_check_angemeldet->setChecked(isYes(field("ad_ang_jn")) && !copy);
-    ad_check_gelaufen->setChecked(isJa(field("ad_gelaufen_jn")) && !copy);
+    ad_check_vorgemerkt->setChecked(fieldYes(field("ad_vorgemerkt_jn")) && !copy);
+    ad_check_startbild->setChecked(fieldYes(field("ad_startbild_jn")));
+    ad_check_angemeldet->setChecked(fieldYes(field("ad_ang_jn")) && !copy);
+    ad_check_gelaufen->setChecked(fieldJa(field("ad_gelaufen_jn")) && !copy);
 
     const QVariant distance = field("ad_strecke");
     if (!isNull(distance)) {
@@ -226,8 +226,8 @@ void Adressen_Form::showRecord()
     show(ad_t_sg32, "ad_sg32");
     show(ad_t_sg33, "ad_sg33");
 
-    ad_check_alarm->setChecked(isJa(field("ad_alarm_jn")) && !copy);
-    ad_check_bezahlt->setChecked(isJa(field("ad_bezahlt_jn")) && !copy);
+    ad_check_alarm->setChecked(fieldJa(field("ad_alarm_jn")) && !copy);
+    ad_check_bezahlt->setChecked(fieldJa(field("ad_bezahlt_jn")) && !copy);
 
     const QString reminder = text(field("ad_alarm_datum"));
     ad_l_alarm->setText(!isDateText(reminder) || reminder == QLatin1String("01.01.1900") || copy
@@ -266,27 +266,7 @@ void Adressen_Form::Form_Activate()
     if (ctx.vars.listen_geladen_jn != QLatin1String("nein"))
         return;
     ctx.guard([this] {
-        const std::pair<int, const char *> lists[] = {
-            { 1, "titel" }, { 3, "anrede" }, { 6, "strasse" },
-            { 7, "lauf" },  { 9, "land" },   { 10, "zeitmessung" },
-        };
-        DataSource *sources[] = { &ctx.titel_db,   &ctx.anrede_db, &ctx.strasse_db,
-                                  &ctx.lauf_aw_db, &ctx.land_db,   &ctx.zeitmessung_db };
-        for (int i = 0; i < 6; ++i) {
-            DataSource &source = *sources[i];
-            const QString name = QString::fromLatin1(lists[i].second);
-            QStringList items;
-            items.reserve(source.recordCount());
-            // Whatever was read before a failure is in the list already, as when each entry
-            // is added on its own.
-            auto addRead = qScopeGuard([&] { addSortedItems(*aw_Combo1(lists[i].first), items); });
-            if (source.recordCount() > 0)
-                source.moveFirst();
-            while (!source.eof()) {
-                items << text(source.value(name), QStringLiteral(" "));
-                source.moveNext();
-            }
-        }
+        m_pickLists->fillLists();
         ctx.vars.listen_geladen_jn = QStringLiteral("ja");
     });
 }

@@ -124,7 +124,7 @@ void Adressen_Form::ad_c_neu_doc_Click()
         SharedVars &v = ctx.vars;
         Ui::FileRequest request;
         request.title = QStringLiteral("Lagerort des Dokumentes bestimmen");
-        request.initialDir = v.dokument_pfad;
+        request.initialDir = ctx.paths.documentFolder();
         request.fileName = QStringLiteral("*.*");
         request.filter = QStringLiteral("Alle Dateien|*.*");
         const Ui::FileAnswer chosen = ctx.ui.openFile(request);
@@ -133,7 +133,7 @@ void Adressen_Form::ad_c_neu_doc_Click()
             return;
 
         DataSource &docs = ereignisse_dokumente_db;
-        docs.setDatabaseName(v.databasePath());
+        docs.setDatabaseName(ctx.paths.database());
         docs.setRecordSource(documentsStatement(v.akt_ad_nummer));
         docs.refresh();
         docs.addNew();
@@ -161,11 +161,11 @@ void Adressen_Form::ad_c_oeffnen_doc_Click()
             ctx.ui.openUrl(QUrl::fromLocalFile(path));
             return;
         }
-        ctx.vars.meldung
+        const QString shownText
             = QStringLiteral("Die Dokumentendatei befindet sich nicht mehr an dem angegebenen "
                              "Ort, sie wurde entweder umbenannt, verschoben oder gelöscht!\n"
                              "Sie sollten den Eintrag aktualisieren oder die Zuordnung löschen");
-        ctx.ui.message(ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
+        ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
     });
 }
 
@@ -205,9 +205,9 @@ void Adressen_Form::ad_c_loeschen_doc_Click()
         if (!hasSelectedDocument())
             return;
         DataSource &docs = ereignisse_dokumente_db;
-        ctx.vars.meldung
+        const QString shownText
             = QStringLiteral("Soll die Zuordnung dieses Dokumentes wirklich gelöscht werden ?");
-        if (ctx.ui.message(ctx.vars.meldung, Ui::Icon::Question, Ui::Buttons::YesNo)
+        if (ctx.ui.message(shownText, Ui::Icon::Question, Ui::Buttons::YesNo)
             == Ui::Answer::Yes)
             docs.deleteCurrent(); // the link only; the file stays where it is
         if (docs.recordCount() > 0)

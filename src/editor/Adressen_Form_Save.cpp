@@ -29,15 +29,15 @@ void Adressen_Form::db_ok_Click(int)
     if (!deleting)
         m_pickLists->leaveFocusedCombo();
     if (aw_Combo1(7)->currentText().isEmpty() && !deleting) {
-        v.meldung
+        const QString shownText
             = QStringLiteral("Geben Sie bitte einen Namen ein oder klicken Sie auf 'Abbrechen'!");
-        ctx.ui.message(v.meldung, Ui::Icon::Warning, Ui::Buttons::Ok);
+        ctx.ui.message(shownText, Ui::Icon::Warning, Ui::Buttons::Ok);
         return;
     }
     if (ad_l_lauf_datum->text().isEmpty() && !deleting) {
-        v.meldung
+        const QString shownText
             = QStringLiteral("Geben Sie bitte ein Datum ein oder klicken Sie auf 'Abbrechen'!");
-        ctx.ui.message(v.meldung, Ui::Icon::Warning, Ui::Buttons::Ok);
+        ctx.ui.message(shownText, Ui::Icon::Warning, Ui::Buttons::Ok);
         return;
     }
     // A row changed since it was read (ErrNo::RowChanged) is not reported; the editor stays open.
@@ -45,8 +45,8 @@ void Adressen_Form::db_ok_Click(int)
         [this, deleting] {
             DataSource &races = ctx.Lauf_db;
             if (deleting) {
-                ctx.vars.meldung = QStringLiteral("Soll dieser Lauf wirklich gelöscht werden ?");
-                if (ctx.ui.message(ctx.vars.meldung, Ui::Icon::Question, Ui::Buttons::YesNo)
+                const QString shownText = QStringLiteral("Soll dieser Lauf wirklich gelöscht werden ?");
+                if (ctx.ui.message(shownText, Ui::Icon::Question, Ui::Buttons::YesNo)
                     == Ui::Answer::Yes) {
                     races.deleteCurrent();
                     ctx.vars.akt_ad_nummer.clear();

@@ -221,19 +221,19 @@ void complete(QLineEdit &field, const QString &value)
 void FieldBehaviours::takePostalPlace(const QString &aufruf, const PostalPlace &chosen)
 {
     // The area code starts a telephone number; the user types the rest.
-    const QString dialling = chosen.dialling + QStringLiteral(" / ");
+    const QString dialling = chosen.dialCode + QStringLiteral(" / ");
     if (aufruf == QLatin1String("lauf_ort")) {
-        FieldLimit::showWhole(*form.ad_t_lauf_ort, chosen.place);
-        complete(*form.ad_ort, chosen.place);
+        FieldLimit::showWhole(*form.ad_t_lauf_ort, chosen.town);
+        complete(*form.ad_ort, chosen.town);
         complete(*form.ad_plz, chosen.postcode);
-        if (!chosen.dialling.isEmpty()) {
+        if (!chosen.dialCode.isEmpty()) {
             complete(*form.ad_direkt, dialling);
             complete(*form.ad_telefon1, dialling);
             complete(*form.ad_fax, dialling);
         }
         return;
     }
-    FieldLimit::showWhole(*form.ad_ort, chosen.place);
+    FieldLimit::showWhole(*form.ad_ort, chosen.town);
     FieldLimit::showWhole(*form.ad_plz, chosen.postcode);
     FieldLimit::showWhole(*form.ad_direkt, dialling);
 }

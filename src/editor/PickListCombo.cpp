@@ -10,6 +10,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -98,6 +99,32 @@ PickListCombos::PickListCombos(AppContext &ctx, const ControlArray<QComboBox> &a
         // activated: the user chose an entry from the list (also the same one again).
         connect(combo, &QComboBox::activated, this,
                 [this, index = index] { aw_Combo1_Click(index); });
+    }
+}
+
+void PickListCombos::fillLists()
+{
+    const std::pair<int, const char *> lists[] = {
+        { 1, "titel" }, { 3, "anrede" }, { 6, "strasse" },
+        { 7, "lauf" },  { 9, "land" },   { 10, "zeitmessung" },
+    };
+    DataSource *sources[] = { &ctx.titel_db,   &ctx.anrede_db, &ctx.strasse_db,
+                              &ctx.lauf_aw_db, &ctx.land_db,   &ctx.zeitmessung_db };
+    for (int i = 0; i < 6; ++i) {
+        DataSource &source = *sources[i];
+        const QString name = QString::fromLatin1(lists[i].second);
+        QStringList items;
+        items.reserve(source.recordCount());
+        // Whatever was read before a failure is in the list already, as when each entry
+        // is added on its own.
+        auto addRead = qScopeGuard([&] { addSortedItems(*aw_Combo1(lists[i].first), items); });
+        if (source.recordCount() > 0)
+            source.moveFirst();
+        while (!source.eof()) {
+            const QVariant value = source.value(name);
+            items << (value.isNull() ? QStringLiteral(" ") : value.toString());
+            source.moveNext();
+        }
     }
 }
 

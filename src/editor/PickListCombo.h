@@ -29,6 +29,9 @@ class PickListCombos : public QObject
 public:
     PickListCombos(AppContext &ctx, const ControlArray<QComboBox> &aw_Combo1);
 
+    // Fills the six lists from their tables.
+    void fillLists();
+
     void aw_Combo1_Click(int index);
     void aw_Combo1_KeyDown(int index, const QKeyEvent &key);
     void aw_Combo1_LostFocus(int index);

@@ -54,7 +54,7 @@ void PictureTab::a_c_durchsuchen_Click()
 {
     m_ctx.guard([this] {
         Ui::FileRequest request;
-        request.initialDir = m_ctx.vars.dokument_pfad;
+        request.initialDir = m_ctx.paths.documentFolder();
         request.title = QStringLiteral("Lagerort des Bildes bestimmen");
         request.fileName = QString();
         request.filter = QStringLiteral("Bilder(*.bmp;*.ico;*.wmf;*.jpg;*.gif;*.cur)|"

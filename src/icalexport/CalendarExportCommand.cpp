@@ -21,7 +21,7 @@ Ui::FileRequest calendarSaveRequest(const QString &exportFolder)
 void exportCalendarCommand(AppContext &ctx)
 {
     ctx.guard([&ctx] {
-        const Ui::FileAnswer answer = ctx.ui.saveFile(calendarSaveRequest(ctx.vars.export_pfad));
+        const Ui::FileAnswer answer = ctx.ui.saveFile(calendarSaveRequest(ctx.paths.exportFolder()));
         if (!answer.accepted || answer.fileName.isEmpty())
             return;
         QString path = answer.fileName;
@@ -30,13 +30,13 @@ void exportCalendarCommand(AppContext &ctx)
         ctx.ui.setBusy(true);
         CalendarPlan plan;
         try {
-            plan = exportCalendar(ctx.vars.databasePath(), path, ctx.clock.now());
+            plan = exportCalendar(ctx.paths.database(), path, ctx.clock.now());
         } catch (...) {
             ctx.ui.setBusy(false);
             throw;
         }
         ctx.ui.setBusy(false);
-        ctx.vars.meldung = calendarExportMessage(plan);
-        ctx.ui.message(ctx.vars.meldung, Ui::Icon::Information, Ui::Buttons::Ok);
+        const QString shownText = calendarExportMessage(plan);
+        ctx.ui.message(shownText, Ui::Icon::Information, Ui::Buttons::Ok);
     });
 }

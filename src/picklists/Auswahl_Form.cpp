@@ -20,7 +20,7 @@
 
 namespace {
 
-struct PickList
+struct PickListShape
 {
     const char16_t *entry;
     const char *table;
@@ -31,7 +31,7 @@ struct PickList
 };
 
 // In the order of the choice list. "Land" additionally has the full name (see below).
-const std::array<PickList, 6> kLists = { {
+const std::array<PickListShape, 6> kLists = { {
     { u"Lauf", "aw_lauf", "lauf", u"Lauf", 35, &AppContext::lauf_aw_db },
     { u"Zeitmessung", "aw_zeitmessung", "zeitmessung", u"Zeitmessung", 35,
       &AppContext::zeitmessung_db },
@@ -156,7 +156,7 @@ void Auswahl_Form::Form_Load()
     m_ctx.guard(
         [this] {
             DBGrid1->setColors(Style::GridBlue, Qt::white);
-            for (const PickList &list : kLists)
+            for (const PickListShape &list : kLists)
                 ausw_co_tabelle->addItem(QString::fromUtf16(list.entry));
             connect(ausw_co_tabelle, &QComboBox::currentIndexChanged, this,
                     &Auswahl_Form::ausw_co_tabelle_Click);
@@ -172,7 +172,7 @@ void Auswahl_Form::ausw_co_tabelle_Click()
         const int index = ausw_co_tabelle->currentIndex();
         if (index < 0 || index >= int(kLists.size()))
             return;
-        const PickList &list = kLists[size_t(index)];
+        const PickListShape &list = kLists[size_t(index)];
         setEditLineNarrow(false);
 
         m_tabelle = QString::fromLatin1(list.table);
@@ -198,7 +198,7 @@ void Auswahl_Form::ausw_co_tabelle_Click()
         ausw_l_laenge->setAccessibleName(ausw_l_laenge->text());
         ausw_t_edit->setAccessibleDescription(ausw_l_laenge->text());
 
-        auswahl_db.setDatabaseName(m_ctx.vars.databasePath());
+        auswahl_db.setDatabaseName(m_ctx.paths.database());
         auswahl_db.setRecordSource(QStringLiteral("select * from ") + m_tabelle
                                    + QStringLiteral(" order by ") + m_feld);
         auswahl_db.refresh();
@@ -300,18 +300,16 @@ void Auswahl_Form::ausw_c_ok_Click()
                 if (auswahl_db.recordCount() > 1) {
                     auswahl_db.deleteCurrent();
                 } else {
-                    m_ctx.vars.meldung
+                    const QString shownText
                         = QStringLiteral("Der letzte Eintrag kann nicht gelöscht werden!");
-                    m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::Warning, Ui::Buttons::Ok,
-                                     kNotavo);
+                    m_ctx.ui.message(shownText, Ui::Icon::Warning, Ui::Buttons::Ok, kNotavo);
                 }
             } else {
                 if (ausw_t_edit->text().isEmpty()) {
-                    m_ctx.vars.meldung = QStringLiteral(
+                    const QString shownText = QStringLiteral(
                         "Geben Sie bitte eine Bezeichnung ein oder klicken Sie auf "
                         "'Abbrechen'!");
-                    m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::Warning, Ui::Buttons::Ok,
-                                     kNotavo);
+                    m_ctx.ui.message(shownText, Ui::Icon::Warning, Ui::Buttons::Ok, kNotavo);
                     ausw_t_edit->setFocus();
                     return;
                 }

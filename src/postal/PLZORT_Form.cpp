@@ -51,7 +51,7 @@ void PLZORT_Form::Form_Load()
             { { QStringLiteral("Ort"), QStringLiteral("PORT"), 4000, Qt::AlignLeft },
               { QStringLiteral("PLZ"), QStringLiteral("PLZ"), 1200, Qt::AlignHCenter },
               { QStringLiteral("Vorwahl"), QStringLiteral("PVW"), 1200, Qt::AlignHCenter } });
-        plzort_db.setDatabaseName(m_ctx.vars.databasePath());
+        plzort_db.setDatabaseName(m_ctx.paths.database());
         // The grid shows the top of a list that may hold every place in the country.
         plzort_db.setKeysOnDemand(true);
         plzort_db.setRecordSource(PlzOrt::directoryStatement());
@@ -130,7 +130,7 @@ void PLZORT_Form::p_c_ok_Click()
     m_ctx.guard(
         [this] {
             if (plzort_db.hasRows()) {
-                m_chosen = PostalPlace { textOf(plzort_db.value(QStringLiteral("port"))),
+                m_chosen = PostalPlace { 0, textOf(plzort_db.value(QStringLiteral("port"))),
                                          textOf(plzort_db.value(QStringLiteral("plz"))),
                                          textOf(plzort_db.value(QStringLiteral("pvw"))) };
             }

@@ -1,19 +1,13 @@
 #pragma once
 
+#include "model/Records.h"
+
 #include <QString>
 
 #include <optional>
 
 class AppContext;
 class QWidget;
-
-// One row of the postal directory as the user took it.
-struct PostalPlace
-{
-    QString place;
-    QString postcode;
-    QString dialling; // area code
-};
 
 // Opens the postal directory modally over parent. aufruf ("lauf_ort" or "ort") is handed over
 // in plz_aufruf; the caller decides what the chosen place fills. Nothing is returned when the

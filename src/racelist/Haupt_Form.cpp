@@ -230,10 +230,9 @@ bool Haupt_Form::Form_Load()
     bool quit = false;
     m_ctx.guard([&] {
         SharedVars &v = m_ctx.vars;
-        v.setProgramFolder(m_ctx.programFolder);
         v.aufruf_form = QStringLiteral("haupt_form");
 
-        const MaintenancePaths paths = MaintenancePaths::inFolder(v.app_pfad, v.db_datei);
+        const MaintenancePaths paths = MaintenancePaths::inFolder(m_ctx.paths.folder);
         offerAccessTakeover(m_ctx); // a file maintained early is no Access file
         m_ctx.maintenance.finish(paths);
         addIndexes(paths.mainFile);
@@ -296,7 +295,7 @@ void Haupt_Form::ad_check1_Click(int)
         const RaceListQuery q = buildRaceListQuery(selection(), m_ctx.clock.today());
         DataSource &races = m_ctx.Lauf_db;
         const QString previous = races.recordSource();
-        races.setDatabaseName(m_ctx.vars.databasePath());
+        races.setDatabaseName(m_ctx.paths.database());
         races.setRecordSource(q.sql_gesamt());
         try {
             races.refresh();

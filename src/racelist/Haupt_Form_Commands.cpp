@@ -76,7 +76,7 @@ bool Haupt_Form::exportRaces()
     races.moveFirst();
 
     Ui::FileRequest request;
-    request.initialDir = m_ctx.vars.export_pfad;
+    request.initialDir = m_ctx.paths.exportFolder();
     request.title = QStringLiteral("Speichern unter");
     request.fileName = proposedExportName(m_ctx.clock.now());
     request.filter = QStringLiteral("Excel 97|*.xls");
@@ -85,14 +85,14 @@ bool Haupt_Form::exportRaces()
     if (path == request.fileName)
         return false;
     if (path.size() > kMaxExportPathLength) {
-        m_ctx.vars.meldung = exportPathTooLongMessage(path);
-        m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
+        const QString shownText = exportPathTooLongMessage(path);
+        m_ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
         return false;
     }
     const StatementResult result
-        = executeStatement(m_ctx.vars.databasePath(), exportStatement(path), path);
-    m_ctx.vars.meldung = exportDoneMessage(result.cutCells);
-    m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
+        = executeStatement(m_ctx.paths.database(), exportStatement(path), path);
+    const QString shownText = exportDoneMessage(result.cutCells);
+    m_ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
     return true;
 }
 

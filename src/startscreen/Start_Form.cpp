@@ -121,12 +121,12 @@ void Start_Form::loadPicture(const QString &path)
 
 void Start_Form::pictureMissingInPreview()
 {
-    m_ctx.vars.meldung = QStringLiteral(
+    const QString shownText = QStringLiteral(
         "Die Dokumentendatei befindet sich nicht mehr an dem angegebenen Ort, sie wurde "
         "entweder umbenannt, verschoben oder gelöscht!\n"
         "Sie sollten den Eintrag aktualisieren oder die Zuordnung aufheben\n"
         "Es wird jetzt ein Standardbild angezeigt!");
-    m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::None, Ui::Buttons::Ok);
+    m_ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
 }
 
 void Start_Form::openForStartUp()

@@ -170,7 +170,7 @@ void Statistik_Form::buildForm()
 void Statistik_Form::Form_Load()
 {
     m_ctx.guard([this] {
-        RaceStore store(m_ctx.vars.databasePath());
+        RaceStore store(m_ctx.paths.database());
         m_stats = computeStatistics(statisticsRaces(store));
         fillBestGrid();
         fillYearGrid();
@@ -283,7 +283,7 @@ void Statistik_Form::stat_c_bild_Click()
             return;
         Ui::FileRequest request;
         request.title = QStringLiteral("Bild speichern");
-        request.initialDir = m_ctx.vars.export_pfad;
+        request.initialDir = m_ctx.paths.exportFolder();
         request.fileName = fileNameFor(view->chart()->title());
         request.filter = QStringLiteral("PNG-Bild|*.png");
         const Ui::FileAnswer answer = m_ctx.ui.saveFile(request);
@@ -293,10 +293,10 @@ void Statistik_Form::stat_c_bild_Click()
         if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
             path += QStringLiteral(".png");
         if (QFileInfo::exists(path)) {
-            m_ctx.vars.meldung
+            const QString shownText
                 = QStringLiteral("Die Datei %1 gibt es schon. Soll sie ersetzt werden ?")
                       .arg(QDir::toNativeSeparators(path));
-            if (m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::Question, Ui::Buttons::YesNo)
+            if (m_ctx.ui.message(shownText, Ui::Icon::Question, Ui::Buttons::YesNo)
                 != Ui::Answer::Yes)
                 return;
         }
@@ -304,9 +304,9 @@ void Statistik_Form::stat_c_bild_Click()
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || !view->grab().save(&file, "PNG")
             || !file.commit()) {
-            m_ctx.vars.meldung = QStringLiteral("Das Bild konnte nicht gespeichert werden: %1")
+            const QString shownText = QStringLiteral("Das Bild konnte nicht gespeichert werden: %1")
                                      .arg(QDir::toNativeSeparators(path));
-            m_ctx.ui.message(m_ctx.vars.meldung, Ui::Icon::Warning);
+            m_ctx.ui.message(shownText, Ui::Icon::Warning);
         }
     });
 }

@@ -206,7 +206,6 @@ TEST_P(DamagedJet, AStartWithTheDamagedFileChangesNothing)
     ui.answers = { Ui::Answer::Yes };
     FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
     AppContext ctx(ui, clock, temp.path());
-    ctx.vars.setProgramFolder(temp.path());
 
     QString error;
     try {
@@ -232,7 +231,6 @@ TEST_P(DamagedJet, TheMenuReportsItAndTheSessionGoesOn)
     FakeUi ui;
     FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
     AppContext ctx(ui, clock, folder.path());
-    ctx.vars.setProgramFolder(folder.path());
     Ui::FileAnswer chosen;
     chosen.accepted = true;
     chosen.fileName = make(temp.path(), QStringLiteral("alt.mdb"));

@@ -57,7 +57,6 @@ struct TakeoverTest : ::testing::Test
     {
         writeAccessSignature(mainFile);
         access = bytesOf(mainFile);
-        ctx.vars.setProgramFolder(folder.path());
         source.add("adressen", { { "ad_nummer", 3 }, { "ad_lauf", "Rennsteiglauf" } });
         source.add("adressen", { { "ad_nummer", 4 }, { "ad_lauf", "Brockenlauf" } });
         source.add("aw_lauf", { { "lauf", "Rennsteiglauf" } });

@@ -19,7 +19,6 @@ TEST(ErrorGuard, ShowsDescriptionBlankNumberAndSkipsTheRest)
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("Datei nicht gefunden 3024"));
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("Strivo"));
     EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::Ok);
-    EXPECT_EQ(ctx.vars.meldung, QStringLiteral("Datei nicht gefunden 3024"));
 
     EXPECT_FALSE(ctx.guard([] { throw DbError(3197, QStringLiteral("geändert")); }, { 3197 }));
     EXPECT_TRUE(ctx.guard([] {}));

@@ -28,12 +28,10 @@ protected:
     static constexpr const char *kListStatement
         = "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc";
 
-    EditorTest() { ctx.vars.setProgramFolder(folder.path()); }
-
     void showList()
     {
         ctx.connectPickListSources();
-        ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
+        ctx.Lauf_db.setDatabaseName(ctx.paths.database());
         ctx.Lauf_db.setRecordSource(QString::fromLatin1(kListStatement));
         ctx.Lauf_db.refresh();
     }

@@ -134,7 +134,7 @@ TEST_F(DocumentsTest, LinkingToAnExistingRaceStoresThePathDescribedByTheRaceName
     ASSERT_EQ(ui.fileRequests.size(), 1);
     const Ui::FileRequest &request = ui.fileRequests.front();
     EXPECT_EQ(request.title, "Lagerort des Dokumentes bestimmen");
-    EXPECT_EQ(request.initialDir, ctx.vars.dokument_pfad);
+    EXPECT_EQ(request.initialDir, ctx.paths.documentFolder());
     EXPECT_EQ(request.fileName, "*.*");
     EXPECT_EQ(request.filter, "Alle Dateien|*.*");
 

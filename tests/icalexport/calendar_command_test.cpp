@@ -83,7 +83,7 @@ TEST_F(CalendarCommandTest, SaveDialogReplacesTheFileAndReportsTheCounts)
     ASSERT_EQ(ui.fileRequests.size(), 1);
     const Ui::FileRequest &request = ui.fileRequests.first();
     EXPECT_EQ(request.title, "Speichern unter");
-    EXPECT_EQ(request.initialDir, ctx.vars.export_pfad);
+    EXPECT_EQ(request.initialDir, ctx.paths.exportFolder());
     EXPECT_EQ(request.fileName, "Strivo-Termine.ics");
     EXPECT_EQ(request.filter, "iCalendar|*.ics");
     EXPECT_TRUE(request.confirmOverwrite);

@@ -12,7 +12,7 @@
 
 RaceFolder::RaceFolder()
 {
-    paths = MaintenancePaths::inFolder(folder.path(), QStringLiteral("/Strivo-DB.mdb"));
+    paths = MaintenancePaths::inFolder(folder.path());
     folder.addRace({ { "ad_lauf", "Köln-Marathon" },
                      { "ad_lauf_datum", "03.10.2027" },
                      { "ad_ang_jn", true },

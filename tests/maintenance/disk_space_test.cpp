@@ -127,7 +127,7 @@ QString startIn(const QString &folder)
 {
     QString outcome = QStringLiteral("ok");
     try {
-        runStartupMaintenance(MaintenancePaths::inFolder(folder, QStringLiteral("/Strivo-DB.mdb")));
+        runStartupMaintenance(MaintenancePaths::inFolder(folder));
     } catch (const DbError &e) {
         outcome = QString::number(e.number())
             + (e.description().contains(QStringLiteral("bleibt unverändert"))

@@ -50,7 +50,6 @@ protected:
     AuswahlFormTest()
         : ctx(ui, clock, folder.path())
     {
-        ctx.vars.setProgramFolder(folder.path());
         // Lauf and Straße start empty in the seed; give them entries (out of order).
         folder.exec(QStringLiteral("insert into aw_lauf (lauf) values ('Stadtlauf'), "
                                    "('Berglauf'), ('Citylauf')"));

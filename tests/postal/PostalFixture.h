@@ -21,11 +21,7 @@
 class PostalTest : public ::testing::Test
 {
 protected:
-    PostalTest()
-    {
-        ctx.vars.setProgramFolder(folder.path());
-        ctx.vars.listen_geladen_jn = QStringLiteral("nein");
-    }
+    PostalTest() { ctx.vars.listen_geladen_jn = QStringLiteral("nein"); }
 
     qlonglong addPlace(const QString &port, const QString &plz, const QString &pvw) const
     {
@@ -89,7 +85,7 @@ protected:
     QString chosen() const
     {
         const auto &p = form->chosenPlace();
-        return p ? p->place + '|' + p->postcode + '|' + p->dialling : QStringLiteral("-");
+        return p ? p->town + '|' + p->postcode + '|' + p->dialCode : QStringLiteral("-");
     }
 
     QVariantMap place(qlonglong key) const

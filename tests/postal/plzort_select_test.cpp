@@ -103,7 +103,7 @@ TEST_F(PostalTest, CancelAndEscapeCloseWithoutTaking)
 
 TEST_F(PostalTest, MissingDatabaseIsReportedAndTheWindowStillOpens)
 {
-    ctx.vars.db_datei = QStringLiteral("/fehlt.mdb");
+    QFile::remove(folder.dbPath());
     PLZORT_Form &f = open();
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].title, "Strivo");
@@ -120,7 +120,7 @@ protected:
     Adressen_Form &openRace()
     {
         ctx.connectPickListSources();
-        ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
+        ctx.Lauf_db.setDatabaseName(ctx.paths.database());
         ctx.Lauf_db.setRecordSource(
             "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc");
         ctx.Lauf_db.refresh();

@@ -64,10 +64,10 @@ TEST_F(MainWindowTest, WithoutDueRemindersStartsWithTheFutureRaces)
     EXPECT_EQ(shownRaces(), (QStringList { "Silvesterlauf", "Nikolauslauf" }));
     EXPECT_FALSE(window->reminderShown());
     EXPECT_EQ(gridHeight(), tw(6200));
-    EXPECT_EQ(ctx.vars.app_pfad, folder.path());
-    EXPECT_EQ(ctx.vars.databasePath(), folder.dbPath());
-    EXPECT_EQ(ctx.vars.export_pfad, folder.path() + "/Export/");
-    EXPECT_EQ(ctx.vars.dokument_pfad, folder.path() + "/Dokumente/");
+    EXPECT_EQ(ctx.paths.folder, folder.path());
+    EXPECT_EQ(ctx.paths.database(), folder.dbPath());
+    EXPECT_EQ(ctx.paths.exportFolder(), folder.path() + "/Export/");
+    EXPECT_EQ(ctx.paths.documentFolder(), folder.path() + "/Dokumente/");
     EXPECT_EQ(ctx.vars.aufruf_form, "haupt_form");
     EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
     EXPECT_EQ(ctx.anrede_db.recordCount(), 4);

@@ -38,7 +38,6 @@ struct StatistikFormTest : ::testing::Test
     void open()
     {
         addKnownRaces(folder);
-        ctx.vars.setProgramFolder(folder.path());
         form = std::make_unique<Statistik_Form>(ctx);
     }
     static QStringList row(const QTableView *grid, int r)
@@ -230,7 +229,6 @@ TEST_F(StatistikFormTest, AsksBeforeReplacingAFileAndReportsAFailedSave)
 
 TEST_F(StatistikFormTest, EmptyLogOpensWithEmptyCharts)
 {
-    ctx.vars.setProgramFolder(folder.path());
     form = std::make_unique<Statistik_Form>(ctx);
     EXPECT_EQ(form->stat_g_best->model()->rowCount(), 0);
     EXPECT_EQ(form->stat_k_strecke->count(), 0);
@@ -241,7 +239,6 @@ TEST_F(StatistikFormTest, EmptyLogOpensWithEmptyCharts)
 
 TEST_F(StatistikFormTest, MainMenuOpensItAfterThePickListsAndItClosesWithEscape)
 {
-    ctx.vars.setProgramFolder(folder.path());
     Haupt_Form main(ctx);
     ASSERT_TRUE(main.Form_Load());
     QStringList menu;

@@ -179,7 +179,6 @@ class WindowTest : public ::testing::Test
 protected:
     WindowTest()
     {
-        ctx.vars.setProgramFolder(folder.path());
         ctx.vars.listen_geladen_jn = QStringLiteral("nein");
         ctx.connectPickListSources();
     }
@@ -192,7 +191,7 @@ protected:
     }
     std::unique_ptr<Adressen_Form> newRace()
     {
-        ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
+        ctx.Lauf_db.setDatabaseName(ctx.paths.database());
         ctx.Lauf_db.setRecordSource(QStringLiteral("select * from adressen"));
         ctx.Lauf_db.refresh();
         ctx.vars.neu_jn = QStringLiteral("ja");
@@ -205,7 +204,7 @@ protected:
         folder.addRace({ { "ad_lauf", "Stadtlauf Esslingen" },
                          { "ad_lauf_datum", "18.12.2026" },
                          { "ad_startbild_jn", true } });
-        ctx.Lauf_db.setDatabaseName(ctx.vars.databasePath());
+        ctx.Lauf_db.setDatabaseName(ctx.paths.database());
         ctx.Lauf_db.setRecordSource(QStringLiteral("select * from adressen"));
         ctx.Lauf_db.refresh();
         return std::make_unique<Start_Form>(ctx);
