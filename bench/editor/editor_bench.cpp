@@ -10,6 +10,7 @@
 #include "context/AppContext.h"
 #include "data/DocumentLinkIndex.h"
 #include "data/RaceDateIndex.h"
+#include "data/RaceStore.h"
 #include "data/Sqlite.h"
 #include "editor/Adressen_Form.h"
 
@@ -97,27 +98,22 @@ int main(int argc, char **argv)
     FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
     AppContext ctx(ui, clock, folder.path());
     ctx.connectPickListSources();
-    ctx.Lauf_db.setDatabaseName(ctx.paths.database());
-    ctx.Lauf_db.setRecordSource(QStringLiteral(
-        "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc"));
-    ctx.Lauf_db.refresh();
+    // The races of the main list, as its rows are chosen.
+    const RaceList list = ctx.races().list({ true, true, std::nullopt }, clock.today());
 
     std::vector<double> openMs, saveMs;
     const int runs = 25;
     for (int run = 0; run < runs; ++run) {
-        ctx.Lauf_db.moveTo(run % ctx.Lauf_db.recordCount());
-        ctx.vars.akt_ad_nummer = ctx.Lauf_db.value(QStringLiteral("ad_nummer")).toString();
-        ctx.vars.bearb_modus = 1;
-        ctx.vars.neu_jn = ctx.vars.loeschen_jn = QStringLiteral("nein");
+        const qlonglong number = list.number(run);
 
         QElapsedTimer t;
         t.start();
-        Adressen_Form form(ctx);
+        Adressen_Form form(ctx, EditorMode::Edit, ctx.races().race(number));
         form.Form_Activate();
         openMs.push_back(t.nsecsElapsed() / 1e6);
 
         t.restart();
-        form.db_ok_Click(3);
+        form.onSaveClicked();
         saveMs.push_back(t.nsecsElapsed() / 1e6);
         if (form.result() != QDialog::Accepted || !ui.messages.isEmpty()) {
             std::fprintf(stderr, "saving failed\n");
@@ -144,19 +140,19 @@ int main(int argc, char **argv)
         std::printf("  bare commit of one changed row: median %.1f ms (%d document links)\n",
                     median(commitMs), links);
     }
-    std::vector<double> refreshMs, updateMs;
+    std::vector<double> readMs, updateMs;
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer t;
         t.start();
-        ctx.Lauf_db.refresh();
-        refreshMs.push_back(t.nsecsElapsed() / 1e6);
+        const std::optional<Race> race = ctx.races().race(list.number(run));
+        readMs.push_back(t.nsecsElapsed() / 1e6);
+        Race changed = *race;
+        changed.finishTime = QString::number(run);
         t.restart();
-        ctx.Lauf_db.edit();
-        ctx.Lauf_db.setValue(QStringLiteral("ad_zeit"), QString::number(run));
-        ctx.Lauf_db.update();
+        ctx.races().save(changed, &*race);
         updateMs.push_back(t.nsecsElapsed() / 1e6);
     }
-    std::printf("  of which: re-running the list of %d races %.1f ms, storing one row %.1f ms\n",
-                ctx.Lauf_db.recordCount(), median(refreshMs), median(updateMs));
+    std::printf("  of which: reading one race %.1f ms, storing one race (checked) %.1f ms\n",
+                median(readMs), median(updateMs));
     return 0;
 }

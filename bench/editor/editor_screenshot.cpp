@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QTabWidget>
 
+#include <algorithm>
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
@@ -73,13 +75,9 @@ int main(int argc, char **argv)
     FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
     AppContext ctx(ui, clock, folder.path());
     ctx.connectPickListSources();
-    ctx.Lauf_db.setDatabaseName(ctx.paths.database());
-    ctx.Lauf_db.setRecordSource(QStringLiteral("select * from adressen"));
-    ctx.Lauf_db.refresh();
-    ctx.vars.bearb_modus = argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 1;
-    ctx.vars.akt_ad_nummer = QString::number(key);
-
-    Adressen_Form form(ctx);
+    // The mode by its number: 0 new, 1 edit, 2 delete, 3 copy.
+    const int mode = argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 1;
+    Adressen_Form form(ctx, EditorMode(std::clamp(mode, 0, 3)), ctx.races().race(key));
     if (argc > 2)
         form.findChild<QTabWidget *>(QStringLiteral("SSTab1"))
             ->setCurrentIndex(QString::fromLocal8Bit(argv[2]).toInt());

@@ -16,26 +16,6 @@
 using namespace CalendarRules;
 
 namespace {
-// The date a caller handed over: a date, a date with time, or a date text.
-QDate passedDate(const QVariant &value)
-{
-    QDate date;
-    switch (value.metaType().id()) {
-    case QMetaType::QDate:
-        date = value.toDate();
-        break;
-    case QMetaType::QDateTime:
-        date = value.toDateTime().date();
-        break;
-    case QMetaType::QString:
-        date = parseGermanDate(value.toString());
-        break;
-    default:
-        break;
-    }
-    return inRange(date) ? date : QDate();
-}
-
 const QString &helpText()
 {
     static const QString text = QStringLiteral(
@@ -80,21 +60,26 @@ private:
 };
 } // namespace
 
-Kalender_Form::Kalender_Form(AppContext &ctx, QWidget *parent)
+std::optional<QDate> chooseDate(AppContext &ctx, QWidget *parent, const QDate &shown)
+{
+    Kalender_Form calendar(ctx, shown, parent);
+    ctx.ui.runModal(calendar);
+    return calendar.chosenDate();
+}
+
+Kalender_Form::Kalender_Form(AppContext &ctx, const QDate &shown, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
 {
     buildForm();
-    Form_Load();
+    load(shown);
 }
 
-void Kalender_Form::Form_Load()
+void Kalender_Form::load(const QDate &shown)
 {
-    m_ctx.guard([this] {
-        const QDate passed = passedDate(m_ctx.vars.kalender_datum);
-        const QDate start = passed.isValid() ? passed : m_ctx.clock.today();
-        start_datum = formatDate(start);
-        setCurrentDate(start);
+    m_ctx.guard([this, shown] {
+        // No date, or one the calendar cannot show: today.
+        setCurrentDate(inRange(shown) ? shown : m_ctx.clock.today());
         for (int i = 0; i < CellCount; ++i)
             paintCell(i, false);
         monat_zeigen();
@@ -128,7 +113,6 @@ void Kalender_Form::Form_Activate()
 void Kalender_Form::setCurrentDate(const QDate &date)
 {
     m_datum = date;
-    m_ctx.vars.kalender_datum = formatDate(date);
 }
 
 void Kalender_Form::paintCell(int cell, bool marked)
@@ -340,19 +324,13 @@ void Kalender_Form::k_c_zeigen3_Click()
 
 void Kalender_Form::k_c_ok_Click()
 {
-    m_ctx.guard([this] {
-        m_ctx.vars.kalender_abbruch = false;
-        setCurrentDate(m_datum);
-    });
+    m_chosen = m_datum;
     accept();
 }
 
 void Kalender_Form::k_c_abbruch_Click()
 {
-    m_ctx.guard([this] {
-        m_ctx.vars.kalender_datum = start_datum;
-        m_ctx.vars.kalender_abbruch = true;
-    });
+    m_chosen.reset();
     QDialog::reject();
 }
 

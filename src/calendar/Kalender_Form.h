@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <array>
+#include <optional>
 
 class AppContext;
 class DayCell;
@@ -21,13 +22,16 @@ class QScrollBar;
 class QToolButton;
 class SelectAllEdit;
 
-// The modal date picker. The caller puts a date (or "") into kalender_datum, runs the window
-// modally and then reads kalender_datum ("dd.mm.yyyy") and kalender_abbruch.
+// Asks for a date in the modal calendar, opened on `shown` (today when that is no date the
+// calendar can show). Nothing when the user cancels.
+std::optional<QDate> chooseDate(AppContext &ctx, QWidget *parent, const QDate &shown);
+
+// The modal date picker; chooseDate() opens it and hands back the date taken with OK.
 class Kalender_Form final : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Kalender_Form(AppContext &ctx, QWidget *parent = nullptr);
+    Kalender_Form(AppContext &ctx, const QDate &shown, QWidget *parent = nullptr);
 
     // Client sizes of the two window sizes.
     static QSize smallSize();
@@ -70,8 +74,10 @@ public:
     QPushButton *k_c_weniger = nullptr;
     QToolButton *hilfe = nullptr;
 
-    // The current date of the window (kept in kalender_datum as text as well).
+    // The current date of the window.
     QDate currentDate() const { return m_datum; }
+    // The date taken with OK; nothing while the window is open or after cancelling.
+    std::optional<QDate> chosenDate() const { return m_chosen; }
     // Index of the marked cell, or -1 when none is marked.
     int markedCell() const { return m_marked; }
 
@@ -91,7 +97,7 @@ private:
     void buildDifference(FormBuilder &b);
     void buildHelp(FormBuilder &b);
     void buildWeekdaySearch(FormBuilder &b);
-    void Form_Load();
+    void load(const QDate &shown);
     void Form_Activate();
 
     void monat_zeigen();
@@ -123,12 +129,12 @@ private:
 
     AppContext &m_ctx;
     QDate m_datum;
+    std::optional<QDate> m_chosen;
     bool m_activated = false;
     int m_marked = -1;
     QList<QWidget *> m_largeOnly; // controls of the right-hand column and the bottom strip
 
     // Window fields
-    QString start_datum;
     int auswahl_zelle = 0;
     QString hinweis;
 };

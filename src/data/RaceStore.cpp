@@ -323,6 +323,42 @@ std::vector<DocumentLink> RaceStore::documents(qlonglong raceNumber)
     return links;
 }
 
+qlonglong RaceStore::addDocument(const DocumentLink &link)
+{
+    using namespace DocumentColumns;
+    Statement st(m_db,
+                 QStringLiteral("insert into %1 (%2, %3, %4) values (?, ?, ?)")
+                     .arg(col(kTable), col(kRaceNumber), col(kPath), col(kName))
+                     .toStdString());
+    int bound = 1;
+    for (const QVariant &value : toStored(link))
+        st.bind(bound++, value);
+    st.step();
+    return m_db.scalar("select last_insert_rowid()").toLongLong();
+}
+
+void RaceStore::renameDocument(qlonglong number, const QString &name)
+{
+    using namespace DocumentColumns;
+    Statement st(m_db,
+                 QStringLiteral("update %1 set %2 = ? where %3 = ?")
+                     .arg(col(kTable), col(kName), col(kNumber))
+                     .toStdString());
+    st.bind(1, RaceColumns::storedText(name));
+    st.bind(2, number);
+    st.step();
+}
+
+void RaceStore::removeDocument(qlonglong number)
+{
+    using namespace DocumentColumns;
+    Statement st(
+        m_db,
+        QStringLiteral("delete from %1 where %2 = ?").arg(col(kTable), col(kNumber)).toStdString());
+    st.bind(1, number);
+    st.step();
+}
+
 void RaceStore::readRaces(Order order, bool namedOnly,
                           const std::function<void(const Race &)> &each, const QStringList &columns)
 {

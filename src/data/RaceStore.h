@@ -106,6 +106,11 @@ public:
 
     // A race's document links, newest first.
     std::vector<DocumentLink> documents(qlonglong raceNumber);
+    // Stores a new link (its number is assigned) and hands back its number.
+    qlonglong addDocument(const DocumentLink &link);
+    void renameDocument(qlonglong number, const QString &name);
+    // The link only; the file stays where it is.
+    void removeDocument(qlonglong number);
 
     enum class Order {
         ByNumber, // the statistics, the calendar file and the take-over

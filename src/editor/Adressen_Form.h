@@ -1,14 +1,17 @@
 #pragma once
 
-#include "data/DataSource.h"
 #include "editor/ControlArray.h"
+#include "model/Race.h"
+#include "model/Records.h"
 
 #include <QDialog>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 class AppContext;
-class DataGrid;
+class ListGrid;
 class DateLabel;
 class FieldBehaviours;
 class PickListCombos;
@@ -24,39 +27,62 @@ class QRadioButton;
 class QTabWidget;
 class QToolButton;
 
-// The race editor "Laufdaten verwalten": shows one race of the main list, the current row of
-// ctx.Lauf_db, and edits it in place. The caller sets the hand-over variables (bearb_modus,
-// neu_jn, akt_ad_nummer, ...), constructs the window (which loads the record) and runs it
-// modally; the save and cancel buttons close it.
+enum class EditorMode { New, Edit, Delete, Copy };
+
+// What became of the race the editor was opened with.
+struct EditorOutcome
+{
+    enum class Result {
+        Cancelled, // nothing changed; a new race or copy added on opening is gone again
+        Saved,
+        Deleted
+    };
+    Result result = Result::Cancelled;
+    std::optional<Race> saved; // the race as stored
+    qlonglong deleted = 0; // the number of the deleted race
+};
+
+// Opens the race editor modally on `race` (none for a new race) and hands back what the user
+// did. A new race and a copy are in the file from the moment the editor opens, so that
+// documents can be linked to their number; cancelling removes them again.
+EditorOutcome editRace(AppContext &ctx, QWidget *parent, EditorMode mode, std::optional<Race> race);
+
+// The race editor "Laufdaten verwalten"; editRace() opens it.
 class Adressen_Form : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Adressen_Form(AppContext &ctx, QWidget *parent = nullptr);
+    Adressen_Form(AppContext &ctx, EditorMode mode, std::optional<Race> race,
+                  QWidget *parent = nullptr);
     ~Adressen_Form() override;
+
+    EditorMode mode() const { return m_mode; }
+    // The race shown: its number is the new one for a new race or a copy.
+    const Race &race() const { return m_asRead; }
+    const EditorOutcome &outcome() const { return m_outcome; }
 
     // Fills the six pick lists once per opening; runs whenever the window becomes active.
     void Form_Activate();
 
-    void db_ok_Click(int index);
-    void db_abbr_Click(int index);
-    void ad_check_bezahlt_Click();
-    void ad_o_strecke_Click(int index);
+    void onSaveClicked();
+    void onCancelClicked();
+    void onPaidToggled();
+    void onDistanceChosen(int option);
 
     // Tab change, and the tab "  Dokumente  "
-    void SSTab1_Click();
-    void ad_c_neu_doc_Click();
-    void ad_c_oeffnen_doc_Click(); // also the list's row activation
-    void ad_c_bearbeiten_doc_Click();
-    void ad_c_loeschen_doc_Click();
-    void db_ok_doc_Click();
-    void db_abbr_doc_Click();
+    void onTabChanged();
+    void onLinkDocumentClicked();
+    void onOpenDocumentClicked(); // also the list's row activation
+    void onDescribeDocumentClicked();
+    void onDeleteDocumentClicked();
+    void onDescriptionOkClicked();
+    void onDescriptionCancelClicked();
 
     // Escape and closing the window are the cancel button.
     void reject() override;
 
     // The documents of the shown race, as the tab "  Dokumente  " lists them.
-    const DataSource &documents() const { return ereignisse_dokumente_db; }
+    const std::vector<DocumentLink> &documents() const { return m_documents; }
 
 protected:
     bool event(QEvent *event) override;
@@ -134,8 +160,7 @@ private:
     QPlainTextEdit *ad_t_notiz = nullptr;
     // Tab "  Dokumente  "
     QGroupBox *Frame2 = nullptr;
-    DataSource ereignisse_dokumente_db;
-    DataGrid *DBGrid1_Dokumente = nullptr;
+    ListGrid *DBGrid1_Dokumente = nullptr;
     QPushButton *ad_c_neu_doc = nullptr;
     QPushButton *ad_c_loeschen_doc = nullptr;
     QPushButton *ad_c_oeffnen_doc = nullptr;
@@ -150,9 +175,9 @@ private:
     QCheckBox *ad_check_startbild = nullptr;
     QLabel *a_l_datei = nullptr;
 
-    // Buttons (each the only element, index 3, of its array)
-    ControlArray<QPushButton> db_ok;
-    ControlArray<QPushButton> db_abbr;
+    // Buttons (each drawn as the only element, index 3, of its array)
+    QPushButton *m_saveButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
 
     void buildForm();
@@ -164,22 +189,49 @@ private:
     void buildButtons();
     void buildTabOrder();
     void buildDocuments();
-    bool hasSelectedDocument() const;
 
-    void Form_Load();
+    // The race's texts that plain fields show, each with its field.
+    struct TextField
+    {
+        QLineEdit *control;
+        QString *value;
+    };
+    std::vector<TextField> textFields(Race &race) const;
+    // The race's texts that pick-list boxes show: box index, longest text stored, the text.
+    struct ListField
+    {
+        int index;
+        int maxLength;
+        QString *value;
+    };
+    std::vector<ListField> listFields(Race &race) const;
+    // The controls that Tab and Enter visit from the race name to the last field.
+    QList<QWidget *> fieldStops() const;
+
+    void load(std::optional<Race> race);
     void clearForNewRace();
-    void addBlankRace();
-    void showRecord();
-    void writeRecord();
-    void writeDistance();
+    void addRace(const std::optional<Race> &source);
+    void showRace(const Race &race);
+    void writeRace(Race &race);
+    void writeDistance(Race &race);
     void stepProgress();
-    void finish(bool saved);
+    void finish(bool accepted);
 
-    AppContext &ctx;
+    void showDocuments(int current = 0);
+    // The link of the list's current row, if there is one.
+    const DocumentLink *selectedDocument() const;
+
+    AppContext &m_ctx;
+    const EditorMode m_mode;
+    // The race as it was read when the editor opened; saving refuses to overwrite a race
+    // changed in the file since.
+    Race m_asRead;
+    // The number of the race this opening added (new race, copy); only that race may be
+    // removed again by cancelling.
+    qlonglong m_addedNumber = 0;
+    std::vector<DocumentLink> m_documents;
+    EditorOutcome m_outcome;
     // Destroyed before the controls, so that they never see a half-destroyed window.
     std::unique_ptr<FieldBehaviours> m_fieldBehaviours;
     std::unique_ptr<PickListCombos> m_pickLists;
-    // The row this opening added to the list (new race, copy); only that row may be
-    // removed again by cancelling.
-    QVariant m_addedRow;
 };

@@ -5,9 +5,9 @@
 
 #include "common/TextCut.h"
 #include "context/AppContext.h"
-#include "editor/EditorValues.h"
-#include "ui/DataGrid.h"
+#include "data/RaceStore.h"
 #include "ui/FormBuilder.h"
+#include "ui/ListGrid.h"
 #include "ui/Style.h"
 #include "ui/Twips.h"
 
@@ -22,14 +22,25 @@
 
 namespace {
 constexpr int kDocumentsTab = 1;
-// Longest path the table keeps for a link.
-constexpr qsizetype kPathLength = 255;
 
-QString documentsStatement(const QString &raceNumber)
+// The links as the list shows them: description, then the path.
+class DocumentRows : public GridRows
 {
-    return QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '")
-        + numberOfText(raceNumber) + QStringLiteral("' order by erd_nummer desc");
-}
+public:
+    explicit DocumentRows(std::vector<DocumentLink> links)
+        : m_links(std::move(links))
+    {
+    }
+    int rowsRead() const override { return int(m_links.size()); }
+    QString cell(int row, int column) const override
+    {
+        const DocumentLink &link = m_links[size_t(row)];
+        return column == 0 ? link.name : link.path;
+    }
+
+private:
+    std::vector<DocumentLink> m_links;
+};
 
 // An existing file (not a folder) at a full path: only such a path can be handed on.
 bool fileExists(const QString &path)
@@ -87,130 +98,144 @@ void Adressen_Form::buildDocuments()
     setTabChain({ DBGrid1_Dokumente, ad_t_beschreibung_doc, db_ok_doc, db_abbr_doc, ad_c_neu_doc,
                   ad_c_loeschen_doc, ad_c_oeffnen_doc, ad_c_bearbeiten_doc });
 
-    connect(SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
-    connect(ad_c_neu_doc, &QPushButton::clicked, this, [this] { ad_c_neu_doc_Click(); });
-    connect(ad_c_oeffnen_doc, &QPushButton::clicked, this, [this] { ad_c_oeffnen_doc_Click(); });
+    connect(SSTab1, &QTabWidget::currentChanged, this, &Adressen_Form::onTabChanged);
+    connect(ad_c_neu_doc, &QPushButton::clicked, this, &Adressen_Form::onLinkDocumentClicked);
+    connect(ad_c_oeffnen_doc, &QPushButton::clicked, this, &Adressen_Form::onOpenDocumentClicked);
     connect(ad_c_bearbeiten_doc, &QPushButton::clicked, this,
-            [this] { ad_c_bearbeiten_doc_Click(); });
-    connect(ad_c_loeschen_doc, &QPushButton::clicked, this, [this] { ad_c_loeschen_doc_Click(); });
-    connect(db_ok_doc, &QPushButton::clicked, this, [this] { db_ok_doc_Click(); });
-    connect(db_abbr_doc, &QPushButton::clicked, this, [this] { db_abbr_doc_Click(); });
-    connect(DBGrid1_Dokumente, &DataGrid::rowActivated, this, [this] { ad_c_oeffnen_doc_Click(); });
+            &Adressen_Form::onDescribeDocumentClicked);
+    connect(ad_c_loeschen_doc, &QPushButton::clicked, this,
+            &Adressen_Form::onDeleteDocumentClicked);
+    connect(db_ok_doc, &QPushButton::clicked, this, &Adressen_Form::onDescriptionOkClicked);
+    connect(db_abbr_doc, &QPushButton::clicked, this, &Adressen_Form::onDescriptionCancelClicked);
+    connect(DBGrid1_Dokumente, &ListGrid::rowActivated, this,
+            &Adressen_Form::onOpenDocumentClicked);
 }
 
-bool Adressen_Form::hasSelectedDocument() const
+void Adressen_Form::showDocuments(int current)
 {
-    return ereignisse_dokumente_db.currentIndex() >= 0;
+    DBGrid1_Dokumente->setRows(std::make_unique<DocumentRows>(m_documents), current);
 }
 
-void Adressen_Form::SSTab1_Click()
+const DocumentLink *Adressen_Form::selectedDocument() const
 {
-    ctx.guard([this] {
+    const int row = DBGrid1_Dokumente->currentRow();
+    return row >= 0 && size_t(row) < m_documents.size() ? &m_documents[size_t(row)] : nullptr;
+}
+
+void Adressen_Form::onTabChanged()
+{
+    m_ctx.guard([this] {
         // Leaving or entering a tab discards a description being edited.
         Picture2->hide();
         if (SSTab1->currentIndex() != kDocumentsTab)
             return;
+        // Without columns the list has no current row; the first showing starts at the top.
+        const bool first = DBGrid1_Dokumente->listModel().columnCount() == 0;
         DBGrid1_Dokumente->setColumns({
-            { QStringLiteral("Beschreibung"), QStringLiteral("ed_dateiname"), 4000, Qt::AlignLeft,
-              true },
-            { QStringLiteral("Lagerort"), QStringLiteral("ed_datei"), 10000, Qt::AlignLeft, true },
+            { QStringLiteral("Beschreibung"), 4000, Qt::AlignLeft, true },
+            { QStringLiteral("Lagerort"), 10000, Qt::AlignLeft, true },
         });
+        if (first)
+            DBGrid1_Dokumente->setCurrentRow(0);
     });
 }
 
-void Adressen_Form::ad_c_neu_doc_Click()
+void Adressen_Form::onLinkDocumentClicked()
 {
-    ctx.guard([this] {
-        SharedVars &v = ctx.vars;
+    m_ctx.guard([this] {
         Ui::FileRequest request;
         request.title = QStringLiteral("Lagerort des Dokumentes bestimmen");
-        request.initialDir = ctx.paths.documentFolder();
+        request.initialDir = m_ctx.paths.documentFolder();
         request.fileName = QStringLiteral("*.*");
         request.filter = QStringLiteral("Alle Dateien|*.*");
-        const Ui::FileAnswer chosen = ctx.ui.openFile(request);
+        const Ui::FileAnswer chosen = m_ctx.ui.openFile(request);
         if (!chosen.accepted || chosen.fileName.isEmpty()
             || chosen.fileName == QLatin1String("*.*"))
             return;
 
-        DataSource &docs = ereignisse_dokumente_db;
-        docs.setDatabaseName(ctx.paths.database());
-        docs.setRecordSource(documentsStatement(v.akt_ad_nummer));
-        docs.refresh();
-        docs.addNew();
-        docs.setValue(QStringLiteral("ed_nummer"), v.akt_ad_nummer);
-        docs.setValue(QStringLiteral("ed_datei"), leftWhole(chosen.fileName, kPathLength));
+        RaceStore &races = m_ctx.races();
+        DocumentLink link;
+        link.raceNumber = QString::number(m_asRead.number);
+        link.path = leftWhole(chosen.fileName, DocumentColumns::kPathLength);
         // Described by the race's name until the user writes something better.
-        docs.setValue(QStringLiteral("ed_dateiname"), aw_Combo1(7)->currentText());
-        docs.update();
+        link.name = aw_Combo1(7)->currentText();
+        if (link.name.isNull())
+            link.name = QStringLiteral("");
+        races.addDocument(link);
 
         // Newest first: the new link is the first row.
-        docs.refresh();
-        if (docs.recordCount() > 0)
-            docs.moveFirst();
+        m_documents = races.documents(m_asRead.number);
+        showDocuments();
     });
 }
 
-void Adressen_Form::ad_c_oeffnen_doc_Click()
+void Adressen_Form::onOpenDocumentClicked()
 {
-    ctx.guard([this] {
-        if (!hasSelectedDocument())
+    m_ctx.guard([this] {
+        const DocumentLink *link = selectedDocument();
+        if (!link)
             return;
-        const QString path = ereignisse_dokumente_db.value(QStringLiteral("ed_datei")).toString();
+        const QString path = link->path;
         if (fileExists(path)) {
             // The desktop starts the application registered for the file's type.
-            ctx.ui.openUrl(QUrl::fromLocalFile(path));
+            m_ctx.ui.openUrl(QUrl::fromLocalFile(path));
             return;
         }
         const QString shownText
             = QStringLiteral("Die Dokumentendatei befindet sich nicht mehr an dem angegebenen "
                              "Ort, sie wurde entweder umbenannt, verschoben oder gelöscht!\n"
                              "Sie sollten den Eintrag aktualisieren oder die Zuordnung löschen");
-        ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
+        m_ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
     });
 }
 
-void Adressen_Form::ad_c_bearbeiten_doc_Click()
+void Adressen_Form::onDescribeDocumentClicked()
 {
-    ctx.guard([this] {
-        if (!hasSelectedDocument())
+    m_ctx.guard([this] {
+        const DocumentLink *link = selectedDocument();
+        if (!link)
             return;
         Picture2->show();
         Picture2->raise();
-        ad_t_beschreibung_doc->setText(
-            ereignisse_dokumente_db.value(QStringLiteral("ed_dateiname")).toString());
+        ad_t_beschreibung_doc->setText(link->name);
     });
 }
 
-void Adressen_Form::db_ok_doc_Click()
+void Adressen_Form::onDescriptionOkClicked()
 {
-    ctx.guard([this] {
+    m_ctx.guard([this] {
         Picture2->hide();
-        if (!hasSelectedDocument())
+        const int row = DBGrid1_Dokumente->currentRow();
+        if (!selectedDocument())
             return;
-        DataSource &docs = ereignisse_dokumente_db;
-        docs.edit();
-        docs.setValue(QStringLiteral("ed_dateiname"), ad_t_beschreibung_doc->text());
-        docs.update();
+        DocumentLink &link = m_documents[size_t(row)];
+        QString name = ad_t_beschreibung_doc->text();
+        if (name.isNull())
+            name = QStringLiteral("");
+        m_ctx.races().renameDocument(link.number, name);
+        link.name = name;
+        showDocuments(row);
     });
 }
 
-void Adressen_Form::db_abbr_doc_Click()
+void Adressen_Form::onDescriptionCancelClicked()
 {
     Picture2->hide();
 }
 
-void Adressen_Form::ad_c_loeschen_doc_Click()
+void Adressen_Form::onDeleteDocumentClicked()
 {
-    ctx.guard([this] {
-        if (!hasSelectedDocument())
+    m_ctx.guard([this] {
+        const DocumentLink *link = selectedDocument();
+        if (!link)
             return;
-        DataSource &docs = ereignisse_dokumente_db;
         const QString shownText
             = QStringLiteral("Soll die Zuordnung dieses Dokumentes wirklich gelöscht werden ?");
-        if (ctx.ui.message(shownText, Ui::Icon::Question, Ui::Buttons::YesNo)
-            == Ui::Answer::Yes)
-            docs.deleteCurrent(); // the link only; the file stays where it is
-        if (docs.recordCount() > 0)
-            docs.moveFirst();
+        if (m_ctx.ui.message(shownText, Ui::Icon::Question, Ui::Buttons::YesNo)
+            == Ui::Answer::Yes) {
+            m_ctx.races().removeDocument(link->number); // the link only; the file stays
+            m_documents.erase(m_documents.begin() + (link - m_documents.data()));
+        }
+        showDocuments();
     });
 }

@@ -4,8 +4,8 @@
 
 #include "editor/DateLabel.h"
 #include "editor/WrapCheckBox.h"
-#include "ui/DataGrid.h"
 #include "ui/FormBuilder.h"
+#include "ui/ListGrid.h"
 #include "ui/Style.h"
 #include "ui/Twips.h"
 
@@ -326,9 +326,10 @@ void Adressen_Form::buildTabs()
     auto *hintLayout = new QVBoxLayout(Frame2);
     hintLayout->setContentsMargins(tw(90), tw(30), tw(90), tw(30));
     hintLayout->addWidget(hint);
-    DBGrid1_Dokumente = onDocuments.make<DataGrid>(
-        QStringLiteral("DBGrid1_Dokumente"), { 135, 1830, 8295, 2160 }, ereignisse_dokumente_db);
+    DBGrid1_Dokumente = onDocuments.make<ListGrid>(QStringLiteral("DBGrid1_Dokumente"),
+                                                   { 135, 1830, 8295, 2160 });
     DBGrid1_Dokumente->setAccessibleName(QStringLiteral("Zugeordnete Dokumente"));
+    DBGrid1_Dokumente->setColors(QColor(0, 128, 255), QColor(255, 255, 255));
     SSTab1->addTab(documents, QStringLiteral("  Dokumente  "));
 
     auto *picture = new QWidget;
@@ -379,12 +380,10 @@ void Adressen_Form::buildTabs()
 void Adressen_Form::buildButtons()
 {
     FormBuilder b(ad_p_adresse);
-    db_abbr.insert(3,
-                   b.button(QStringLiteral("db_abbr(3)"), QStringLiteral("&Abbrechen"),
-                            { 12195, 10080, 1365, 375 }, Style::LightRed));
-    db_ok.insert(3,
-                 b.button(QStringLiteral("db_ok(3)"), QStringLiteral("&Speichern"),
-                          { 13635, 10080, 1365, 375 }, Style::LightGreen));
+    m_cancelButton = b.button(QStringLiteral("db_abbr(3)"), QStringLiteral("&Abbrechen"),
+                              { 12195, 10080, 1365, 375 }, Style::LightRed);
+    m_saveButton = b.button(QStringLiteral("db_ok(3)"), QStringLiteral("&Speichern"),
+                            { 13635, 10080, 1365, 375 }, Style::LightGreen);
 
     ProgressBar1 = new QProgressBar(ad_p_adresse);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -396,9 +395,9 @@ void Adressen_Form::buildButtons()
     ProgressBar1->hide();
 }
 
-void Adressen_Form::buildTabOrder()
+QList<QWidget *> Adressen_Form::fieldStops() const
 {
-    setTabChain({
+    return {
         aw_Combo1(7),
         ad_t_lauf_ort,
         t_termin_stunde,
@@ -443,16 +442,14 @@ void Adressen_Form::buildTabOrder()
         ad_direkt,
         ad_funk,
         ad_email_ansprech,
-        db_ok(3),
-        db_abbr(3),
-        ad_c_lauf_ort,
-        ad_t_strecke_sg,
-        ad_c_ort,
-        ad_c_plz,
-        ad_t_strecke,
-        SSTab1,
-        ad_t_notiz,
-        DBGrid1_Dokumente,
-        ad_check_startbild,
-    });
+    };
+}
+
+void Adressen_Form::buildTabOrder()
+{
+    // The buttons and the controls without Enter's rule come after the fields.
+    setTabChain(fieldStops()
+                + QList<QWidget *> { m_saveButton, m_cancelButton, ad_c_lauf_ort, ad_t_strecke_sg,
+                                     ad_c_ort, ad_c_plz, ad_t_strecke, SSTab1, ad_t_notiz,
+                                     DBGrid1_Dokumente, ad_check_startbild });
 }

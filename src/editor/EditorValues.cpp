@@ -35,14 +35,3 @@ QString dateWithWeekdayOrText(const QString &stored)
     const QDate date = parseGermanDate(stored);
     return date.isValid() ? formatDateWithWeekday(date) : stored;
 }
-
-QString numberOfText(const QString &text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace())
-        ++i;
-    long long n = 0;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9' && n < 1'000'000'000'000LL)
-        n = n * 10 + (text[i++].unicode() - u'0');
-    return QString::number(n);
-}

@@ -12,7 +12,3 @@ QString dateWithWeekdayOrText(const QString &stored);
 
 // True when the text is a date the program stores ("dd.mm.yyyy", also with ", weekday").
 bool isDateText(const QString &text);
-
-// A number read from the start of a text, as the documents statement needs it ("12" -> "12",
-// "" -> "0").
-QString numberOfText(const QString &text);

@@ -21,11 +21,11 @@ public:
     FieldBehaviours(AppContext &ctx, Adressen_Form &form);
 
     // The seven date labels share one handler; only the format differs.
-    void DateLabel_Click(DateLabel &label, bool withWeekday);
-    // "mailto:" or "http://" followed by the field's text, unchanged.
-    void LinkField_DblClick(QLineEdit &field, const QString &scheme);
+    void onDateLabelClicked(DateLabel &label, bool withWeekday);
+    // A double click: "mailto:" or "http://" followed by the field's text, unchanged.
+    void openLink(QLineEdit &field, const QString &scheme);
     // aufruf: "lauf_ort" for the race's place, "ort" for the contact person.
-    void PlaceButton_Click(const QString &aufruf);
+    void onPlaceButtonClicked(const QString &aufruf);
 
     // The control that Enter (like Tab) moves to from the given one.
     QWidget *nextStop(QWidget *from) const;
@@ -40,8 +40,8 @@ private:
     // person's place, postcode and direct line.
     void takePostalPlace(const QString &aufruf, const PostalPlace &chosen);
 
-    AppContext &ctx;
-    Adressen_Form &form;
+    AppContext &m_ctx;
+    Adressen_Form &m_form;
     QSet<QObject *> m_enterMovesOn;
     QSet<QObject *> m_linkFields;
 };

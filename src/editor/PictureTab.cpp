@@ -12,6 +12,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
+
+#include <utility>
 
 PictureTab::PictureTab(AppContext &ctx, Adressen_Form &editor)
     : QObject(&editor)
@@ -22,26 +25,26 @@ PictureTab::PictureTab(AppContext &ctx, Adressen_Form &editor)
     QLabel *path = editor.a_l_datei;
     FormBuilder b(path->parentWidget());
     b.shifted(path->geometry().topLeft() - b.rect({ 585, 3690, 0, 0 }).topLeft());
-    a_c_durchsuchen
+    m_chooseButton
         = b.commandButton(QStringLiteral("a_c_durchsuchen"), QStringLiteral("Bilddatei zuordnen"),
                           { 2835, 4095, 1635, 345 });
-    a_c_aufheben = b.commandButton(QStringLiteral("a_c_aufheben"),
+    m_dropButton = b.commandButton(QStringLiteral("a_c_aufheben"),
                                    QStringLiteral("Zuordnung aufheben"), { 4545, 4095, 1635, 345 });
-    a_c_oeffnen = b.commandButton(QStringLiteral("a_c_öffnen"), QStringLiteral("Vorschau"),
-                                  { 6255, 4095, 1635, 345 });
+    m_previewButton = b.commandButton(QStringLiteral("a_c_öffnen"), QStringLiteral("Vorschau"),
+                                      { 6255, 4095, 1635, 345 });
     // Wider fonts than the drawn ones must not clip a caption: the row grows to the left
     // and keeps its right edge under the path label.
-    int right = a_c_oeffnen->geometry().right();
-    for (QPushButton *b : { a_c_oeffnen, a_c_aufheben, a_c_durchsuchen }) {
+    int right = m_previewButton->geometry().right();
+    for (QPushButton *b : { m_previewButton, m_dropButton, m_chooseButton }) {
         QRect r = b->geometry();
         r.setWidth(std::max(r.width(), b->sizeHint().width()));
         r.moveRight(right);
         b->setGeometry(r);
         right = r.left() - tw(75);
     }
-    connect(a_c_durchsuchen, &QPushButton::clicked, this, &PictureTab::a_c_durchsuchen_Click);
-    connect(a_c_aufheben, &QPushButton::clicked, this, &PictureTab::a_c_aufheben_Click);
-    connect(a_c_oeffnen, &QPushButton::clicked, this, &PictureTab::a_c_oeffnen_Click);
+    connect(m_chooseButton, &QPushButton::clicked, this, &PictureTab::onChoosePictureClicked);
+    connect(m_dropButton, &QPushButton::clicked, this, &PictureTab::onDropPictureClicked);
+    connect(m_previewButton, &QPushButton::clicked, this, &PictureTab::onPreviewClicked);
 }
 
 void PictureTab::setPicturePath(const QString &path)
@@ -50,7 +53,7 @@ void PictureTab::setPicturePath(const QString &path)
     m_editor.a_l_datei->setAccessibleName(path);
 }
 
-void PictureTab::a_c_durchsuchen_Click()
+void PictureTab::onChoosePictureClicked()
 {
     m_ctx.guard([this] {
         Ui::FileRequest request;
@@ -66,27 +69,32 @@ void PictureTab::a_c_durchsuchen_Click()
         // Only the path is kept; it must name a file that is there.
         if (!QFileInfo(name).isFile())
             throw DbError(ErrNo::FileNotFound, QStringLiteral("Datei nicht gefunden"));
-        a_c_oeffnen->setEnabled(true);
-        a_c_aufheben->setEnabled(true);
+        m_previewButton->setEnabled(true);
+        m_dropButton->setEnabled(true);
         setPicturePath(name);
     });
 }
 
-void PictureTab::a_c_aufheben_Click()
+void PictureTab::onDropPictureClicked()
 {
     m_ctx.guard([this] {
         setPicturePath(QString());
-        a_c_oeffnen->setEnabled(false);
-        a_c_aufheben->setEnabled(false);
+        m_previewButton->setEnabled(false);
+        m_dropButton->setEnabled(false);
     });
 }
 
-void PictureTab::a_c_oeffnen_Click()
+void PictureTab::onPreviewClicked()
 {
     m_ctx.guard([this] {
         const StartPreview preview { m_editor.ad_l_lauf_datum->text(),
                                      m_editor.aw_Combo1(7)->currentText(),
                                      m_editor.a_l_datei->text() };
+        // Until the start screen is told its mode directly, it knows the preview by the name
+        // of the window that asks for it.
+        const QString caller
+            = std::exchange(m_ctx.vars.aufruf_form, QStringLiteral("adressen_form"));
+        const auto restoreCaller = qScopeGuard([&] { m_ctx.vars.aufruf_form = caller; });
         Start_Form start(m_ctx, &m_editor, preview);
         m_ctx.ui.runModal(start);
     });

@@ -14,16 +14,16 @@ class PictureTab : public QObject
 public:
     PictureTab(AppContext &ctx, Adressen_Form &editor);
 
-    void a_c_durchsuchen_Click();
-    void a_c_aufheben_Click();
-    void a_c_oeffnen_Click();
-
-    QPushButton *a_c_durchsuchen;
-    QPushButton *a_c_aufheben;
-    QPushButton *a_c_oeffnen;
+    void onChoosePictureClicked();
+    void onDropPictureClicked();
+    void onPreviewClicked();
 
 private:
     void setPicturePath(const QString &path);
+
+    QPushButton *m_chooseButton;
+    QPushButton *m_dropButton;
+    QPushButton *m_previewButton;
 
     AppContext &m_ctx;
     Adressen_Form &m_editor;

@@ -6,6 +6,7 @@
 
 class AppContext;
 class DataGrid;
+enum class EditorMode;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -42,7 +43,7 @@ private:
     void buildMenu();
     void configureGridColumns();
     void setGridHeight(int twips);
-    void openEditor();
+    void openEditor(EditorMode mode);
     // false when the export ended early (empty list, dialog cancelled, name too long).
     bool exportRaces();
 

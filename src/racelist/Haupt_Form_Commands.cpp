@@ -5,6 +5,7 @@
 #include "about/Info_Form.h"
 #include "about/Produkte_Form.h"
 #include "context/AppContext.h"
+#include "data/RaceStore.h"
 #include "data/WorkbookExport.h"
 #include "editor/Adressen_Form.h"
 #include "picklists/Auswahl_Form.h"
@@ -18,38 +19,24 @@ void Haupt_Form::db_neu_Click(int index)
 {
     m_ctx.guard(
         [this, index] {
-            SharedVars &v = m_ctx.vars;
             DataSource &races = m_ctx.Lauf_db;
-            v.loeschen_jn = QStringLiteral("nein");
-            v.neu_jn = QStringLiteral("nein");
             switch (index) {
             case 0:
-                v.bearb_modus = BearbModus::New;
-                v.neu_jn = QStringLiteral("ja");
-                openEditor();
+                openEditor(EditorMode::New);
                 break;
             case 1:
-                if (races.hasRows()) {
-                    v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
-                    v.bearb_modus = BearbModus::Edit;
-                    openEditor();
-                }
+                if (races.hasRows())
+                    openEditor(EditorMode::Edit);
                 break;
             case 2:
-                if (!races.eof()) {
-                    v.bearb_modus = BearbModus::Delete;
-                    openEditor();
-                }
+                if (!races.eof())
+                    openEditor(EditorMode::Delete);
                 break;
             case 3:
-                v.bearb_modus = BearbModus::Copy;
-                if (!races.eof()) {
-                    v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
-                    openEditor();
-                }
+                if (!races.eof())
+                    openEditor(EditorMode::Copy);
                 break;
             case 5:
-                v.bearb_modus = BearbModus::Export;
                 if (!exportRaces())
                     return;
                 break;
@@ -57,15 +44,26 @@ void Haupt_Form::db_neu_Click(int index)
                 return;
             }
             DBGrid1->viewport()->update();
-            v.aufruf_form = QStringLiteral("haupt_form");
+            m_ctx.vars.aufruf_form = QStringLiteral("haupt_form");
         },
         { ErrNo::WindowUnloaded });
 }
 
-void Haupt_Form::openEditor()
+// The editor works on the race of the list's current row; afterwards the list is read again
+// and stands on its first row.
+void Haupt_Form::openEditor(EditorMode mode)
 {
-    Adressen_Form editor(m_ctx, this);
-    m_ctx.ui.runModal(editor);
+    DataSource &races = m_ctx.Lauf_db;
+    std::optional<Race> race;
+    if (mode != EditorMode::New)
+        race = m_ctx.races().race(races.value(QStringLiteral("ad_nummer")).toLongLong());
+    const EditorOutcome outcome = editRace(m_ctx, this, mode, std::move(race));
+    if (outcome.result == EditorOutcome::Result::Cancelled) {
+        if (races.hasRows())
+            races.moveFirst();
+        return;
+    }
+    races.refresh();
 }
 
 bool Haupt_Form::exportRaces()

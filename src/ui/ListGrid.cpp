@@ -99,16 +99,24 @@ void ListGrid::setColumns(const QList<ListColumn> &columns)
 {
     const int current = currentRow();
     m_model.setColumns(columns);
+    applyColumnLayout();
+    setCurrentRow(current);
+}
+
+void ListGrid::applyColumnLayout()
+{
+    const QList<ListColumn> &columns = m_model.columns();
     for (int c = 0; c < columns.size(); ++c) {
         setColumnWidth(c, tw(columns[c].widthTwips));
         setColumnHidden(c, !columns[c].visible);
     }
-    setCurrentRow(current);
 }
 
 void ListGrid::setRows(std::unique_ptr<GridRows> rows, int current)
 {
     m_model.setRows(std::move(rows));
+    // The header forgets its sections' widths when the model is reset.
+    applyColumnLayout();
     setCurrentRow(current);
 }
 

@@ -78,5 +78,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void applyColumnLayout();
+
     ListModel m_model;
 };

@@ -30,16 +30,15 @@ protected:
     AppContext ctx { ui, clock, QString() };
 
     // Asks for a date exactly as the race editor does, letting `user` work the window.
-    void pickDate(const QVariant &handedOver, const std::function<void(Kalender_Form &)> &user)
+    std::optional<QDate> pickDate(const QDate &shown,
+                                  const std::function<void(Kalender_Form &)> &user)
     {
-        ctx.vars.kalender_datum = handedOver;
-        Kalender_Form form(ctx);
         ui.onModal = [&](QDialog &dialog) {
             user(static_cast<Kalender_Form &>(dialog));
             EXPECT_FALSE(dialog.isVisible()) << "the window must close itself";
             return dialog.result();
         };
-        ctx.ui.runModal(form);
+        return chooseDate(ctx, nullptr, shown);
     }
 
     QStringList cellTexts(const Kalender_Form &form) const
@@ -107,67 +106,62 @@ protected:
 };
 } // namespace
 
-TEST_F(KalenderFormTest, OkReturnsTheDateWithoutItsTime)
+TEST_F(KalenderFormTest, OkReturnsTheShownDate)
 {
-    ctx.vars.kalender_abbruch = true; // left over from an earlier cancelled use
-    pickDate(QDateTime(QDate(2026, 3, 14), QTime(17, 45, 12)), [](Kalender_Form &form) {
+    const auto chosen = pickDate(QDate(2026, 3, 14), [](Kalender_Form &form) {
         EXPECT_EQ(form.k_l_datum_anzeige->text(), QStringLiteral("14. März 2026"));
         QTest::mouseClick(form.k_c_ok, Qt::LeftButton);
     });
-    EXPECT_EQ(ctx.vars.kalender_datum, QVariant(QStringLiteral("14.03.2026")));
-    EXPECT_FALSE(ctx.vars.kalender_abbruch);
+    EXPECT_EQ(chosen, QDate(2026, 3, 14));
 }
 
-TEST_F(KalenderFormTest, EmptyHandOverOpensOnTodayAndCancelReturnsIt)
+TEST_F(KalenderFormTest, NoDateOrOneOutOfRangeOpensOnTodayAndCancelReturnsNothing)
 {
-    pickDate(QString(), [](Kalender_Form &form) {
-        EXPECT_EQ(form.currentDate(), kToday);
-        QTest::mouseClick(form.k_c_heute, Qt::LeftButton);
-        form.k_sh_monat->setValue(5); // the user moves on, then changes their mind
-        QTest::mouseClick(form.k_c_abbruch, Qt::LeftButton);
-    });
-    EXPECT_EQ(ctx.vars.kalender_datum, QVariant(QStringLiteral("07.12.2026")));
-    EXPECT_TRUE(ctx.vars.kalender_abbruch);
+    for (const QDate &shown : { QDate(), QDate(1, 1, 1), QDate(99, 12, 31) }) {
+        const auto chosen = pickDate(shown, [](Kalender_Form &form) {
+            EXPECT_EQ(form.currentDate(), kToday);
+            QTest::mouseClick(form.k_c_heute, Qt::LeftButton);
+            form.k_sh_monat->setValue(5); // the user moves on, then changes their mind
+            QTest::mouseClick(form.k_c_abbruch, Qt::LeftButton);
+        });
+        EXPECT_EQ(chosen, std::nullopt) << shown.toString().toStdString();
+    }
 }
 
-TEST_F(KalenderFormTest, CancelRestoresTheStartDateByButtonEscapeAndCloseBox)
+TEST_F(KalenderFormTest, EscapeAndTheCloseBoxCancelEnterTakesTheDate)
 {
     const QDate start(2025, 6, 20);
-    pickDate(start, [](Kalender_Form &form) {
-        form.k_sh_jahr->setValue(2030);
-        QTest::keyClick(&form, Qt::Key_Escape);
-    });
-    EXPECT_EQ(ctx.vars.kalender_datum, QVariant(QStringLiteral("20.06.2025")));
-    EXPECT_TRUE(ctx.vars.kalender_abbruch);
-
-    // An accepted use first, then the close box: the caller must not read the old answer.
-    pickDate(start, [](Kalender_Form &form) { QTest::keyClick(&form, Qt::Key_Return); });
-    EXPECT_FALSE(ctx.vars.kalender_abbruch);
-    pickDate(start, [](Kalender_Form &form) {
-        form.k_sh_monat->setValue(1);
-        form.close();
-    });
-    EXPECT_EQ(ctx.vars.kalender_datum, QVariant(QStringLiteral("20.06.2025")));
-    EXPECT_TRUE(ctx.vars.kalender_abbruch);
+    EXPECT_EQ(pickDate(start,
+                       [](Kalender_Form &form) {
+                           form.k_sh_jahr->setValue(2030);
+                           QTest::keyClick(&form, Qt::Key_Escape);
+                       }),
+              std::nullopt);
+    EXPECT_EQ(pickDate(start, [](Kalender_Form &form) { QTest::keyClick(&form, Qt::Key_Return); }),
+              start);
+    EXPECT_EQ(pickDate(start,
+                       [](Kalender_Form &form) {
+                           form.k_sh_monat->setValue(1);
+                           form.close();
+                       }),
+              std::nullopt);
 }
 
 TEST_F(KalenderFormTest, DoubleClickOnADayAcceptsThatDay)
 {
-    pickDate(QDate(2026, 12, 7), [](Kalender_Form &form) {
+    const auto chosen = pickDate(QDate(2026, 12, 7), [](Kalender_Form &form) {
         // December 2026 starts on a Tuesday: day 24 is cell 24.
         ASSERT_EQ(form.k_l_tage[24]->text(), QStringLiteral("24"));
         // A double click arrives as press, release, double click, release.
         QTest::mouseClick(form.k_l_tage[24], Qt::LeftButton);
         QTest::mouseDClick(form.k_l_tage[24], Qt::LeftButton);
     });
-    EXPECT_EQ(ctx.vars.kalender_datum, QVariant(QStringLiteral("24.12.2026")));
-    EXPECT_FALSE(ctx.vars.kalender_abbruch);
+    EXPECT_EQ(chosen, QDate(2026, 12, 24));
 }
 
 TEST_F(KalenderFormTest, OpensSmallWithItsPresets)
 {
-    ctx.vars.kalender_datum = QStringLiteral("07.12.2026, Montag");
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(2026, 12, 7));
     form.show();
     EXPECT_EQ(form.size(), Kalender_Form::smallSize());
     EXPECT_TRUE(form.k_c_mehr->isVisible());
@@ -201,8 +195,7 @@ TEST_F(KalenderFormTest, OpensSmallWithItsPresets)
 
 TEST_F(KalenderFormTest, ShowsTheMonthWithOnlyTheCurrentDayMarked)
 {
-    ctx.vars.kalender_datum = QDate(2026, 3, 10);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(2026, 3, 10));
     form.show();
     const QStringList cells = cellTexts(form);
     EXPECT_EQ(cells.mid(0, 6), QStringList(6, QString()));
@@ -230,12 +223,10 @@ TEST_F(KalenderFormTest, ShowsTheMonthWithOnlyTheCurrentDayMarked)
 
 TEST_F(KalenderFormTest, ScrollBarsClampTheDay)
 {
-    ctx.vars.kalender_datum = QDate(2026, 1, 31);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(2026, 1, 31));
     form.show();
     form.k_sh_monat->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(form.currentDate(), QDate(2026, 2, 28));
-    EXPECT_EQ(ctx.vars.kalender_datum, QVariant(QStringLiteral("28.02.2026")));
     form.k_sh_monat->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(form.currentDate(), QDate(2026, 5, 28));
 
@@ -256,8 +247,7 @@ TEST_F(KalenderFormTest, ScrollBarsClampTheDay)
 
 TEST_F(KalenderFormTest, ClickOnAnEmptyCellOnlyRemovesTheMarking)
 {
-    ctx.vars.kalender_datum = QDate(2026, 12, 7);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(2026, 12, 7));
     openLarge(form);
     QTest::mouseClick(form.k_l_tage[0], Qt::LeftButton); // before 1 December (a Tuesday)
     EXPECT_EQ(form.markedCell(), -1);
@@ -278,8 +268,7 @@ TEST_F(KalenderFormTest, ClickOnAnEmptyCellOnlyRemovesTheMarking)
 
 TEST_F(KalenderFormTest, DraggedDaysGiveTheDifference)
 {
-    ctx.vars.kalender_datum = QDate(2026, 12, 7);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(2026, 12, 7));
     openLarge(form);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
 
@@ -306,8 +295,7 @@ TEST_F(KalenderFormTest, DraggedDaysGiveTheDifference)
 
 TEST_F(KalenderFormTest, TodayComesFromTheClock)
 {
-    ctx.vars.kalender_datum = QDate(1999, 5, 5);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(1999, 5, 5));
     form.show();
     QTest::mouseClick(form.k_c_heute, Qt::LeftButton);
     EXPECT_EQ(form.currentDate(), kToday);
@@ -318,8 +306,7 @@ TEST_F(KalenderFormTest, TodayComesFromTheClock)
 
 TEST_F(KalenderFormTest, DirectInputFieldsKeepTheirNumbersSane)
 {
-    ctx.vars.kalender_datum = QDate(2026, 5, 9);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(2026, 5, 9));
     activate(form);
     QTest::mouseClick(form.k_c_mehr, Qt::LeftButton);
 
@@ -349,8 +336,7 @@ TEST_F(KalenderFormTest, DirectInputFieldsKeepTheirNumbersSane)
 
 TEST_F(KalenderFormTest, ZeigenShowsTheTypedDateOrFallsBackToToday)
 {
-    ctx.vars.kalender_datum = QDate(2026, 5, 9);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(2026, 5, 9));
     openLarge(form);
     auto typeDate = [&](const char *d, const char *m, const char *y) {
         for (auto [field, text] : { std::pair { form.k_t_tag, d }, std::pair { form.k_t_monat, m },
@@ -375,8 +361,7 @@ TEST_F(KalenderFormTest, ZeigenShowsTheTypedDateOrFallsBackToToday)
 
 TEST_F(KalenderFormTest, StepByDaysFollowsTheChosenDirection)
 {
-    ctx.vars.kalender_datum = QDate(2026, 12, 7);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(2026, 12, 7));
     openLarge(form);
     QTest::keyClicks(form.k_t_in_vor, QStringLiteral("10"));
     QTest::mouseClick(form.k_o_vor, Qt::LeftButton);
@@ -399,8 +384,7 @@ TEST_F(KalenderFormTest, StepByDaysFollowsTheChosenDirection)
 
 TEST_F(KalenderFormTest, StepBeyondTheCalendarShowsTheRangeMessageAndToday)
 {
-    ctx.vars.kalender_datum = QDate(9998, 12, 31);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(9998, 12, 31));
     openLarge(form);
     form.k_t_in_vor->setText(QStringLiteral("400"));
     QTest::mouseClick(form.k_c_zeigen2, Qt::LeftButton);
@@ -417,8 +401,7 @@ TEST_F(KalenderFormTest, StepBeyondTheCalendarShowsTheRangeMessageAndToday)
 
 TEST_F(KalenderFormTest, WeekdaySearchFindsOrRefuses)
 {
-    ctx.vars.kalender_datum = QDate(2026, 12, 7);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(2026, 12, 7));
     openLarge(form);
     QTest::mouseClick(form.k_c_zeigen3, Qt::LeftButton); // next Friday the 13th, any month
     EXPECT_EQ(form.currentDate(), QDate(2027, 8, 13));
@@ -445,8 +428,7 @@ TEST_F(KalenderFormTest, WeekdaySearchFindsOrRefuses)
 
 TEST_F(KalenderFormTest, WeekdaySearchPastTheLastDateKeepsTheDate)
 {
-    ctx.vars.kalender_datum = QDate(9999, 1, 1);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(9999, 1, 1));
     openLarge(form);
     form.k_k_ausw_tag->setCurrentIndex(30); // 31
     form.k_k_ausw_monat->setCurrentIndex(12); // Dezember
@@ -460,8 +442,7 @@ TEST_F(KalenderFormTest, WeekdaySearchPastTheLastDateKeepsTheDate)
 
 TEST_F(KalenderFormTest, HelpByButtonAndF1)
 {
-    ctx.vars.kalender_datum = QDate(2026, 12, 7);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(2026, 12, 7));
     activate(form);
     QTest::keyClick(&form, Qt::Key_F1);
     openLarge(form);
@@ -477,8 +458,7 @@ TEST_F(KalenderFormTest, HelpByButtonAndF1)
 // The bars' arrows and captions "<< Monat >>" and "<< Jahr >>": right and down is later.
 TEST_F(KalenderFormTest, BarKeysGoLaterByRightDownAndPageDownAndEarlierTheOtherWay)
 {
-    ctx.vars.kalender_datum = QDate(2026, 6, 15);
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate(2026, 6, 15));
     form.show();
     const std::pair<Qt::Key, int> steps[] = {
         { Qt::Key_Right, 1 }, { Qt::Key_Down, 1 }, { Qt::Key_PageDown, 1 },
@@ -502,7 +482,7 @@ TEST_F(KalenderFormTest, BarKeysGoLaterByRightDownAndPageDownAndEarlierTheOtherW
 // The weekday search reads as a sentence: the choices first, then "Zeigen".
 TEST_F(KalenderFormTest, TabReachesTheWeekdaySearchButtonAfterItsChoices)
 {
-    Kalender_Form form(ctx);
+    Kalender_Form form(ctx, QDate());
     openLarge(form);
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));

@@ -5,6 +5,7 @@
 #include "TestFolder.h"
 #include "common/Clock.h"
 #include "context/AppContext.h"
+#include "data/RaceStore.h"
 #include "data/Sqlite.h"
 #include "editor/Adressen_Form.h"
 
@@ -20,36 +21,19 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A program folder with a real database, the main list over it, and the editor opened
-// the way the main window's commands open it.
+// A program folder with a real database and the editor opened on one of its races, as
+// editRace() opens it; the test then works the window itself.
 class EditorTest : public ::testing::Test
 {
 protected:
-    static constexpr const char *kListStatement
-        = "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc";
-
-    void showList()
+    Adressen_Form &open(EditorMode mode, qlonglong chosen = 0)
     {
         ctx.connectPickListSources();
-        ctx.Lauf_db.setDatabaseName(ctx.paths.database());
-        ctx.Lauf_db.setRecordSource(QString::fromLatin1(kListStatement));
-        ctx.Lauf_db.refresh();
-    }
-
-    // As the main window's commands: the hand-over variables, the chosen row, the editor.
-    Adressen_Form &open(int mode, qlonglong chosen = 0)
-    {
-        showList();
-        ctx.vars.loeschen_jn = QStringLiteral("nein");
-        ctx.vars.neu_jn = mode == 0 ? QStringLiteral("ja") : QStringLiteral("nein");
-        ctx.vars.bearb_modus = mode;
-        ctx.vars.aufruf_form = QStringLiteral("haupt_form");
-        if (chosen) {
-            EXPECT_TRUE(ctx.Lauf_db.findFirst(QStringLiteral("ad_nummer = %1").arg(chosen)));
-            if (mode == 1 || mode == 3)
-                ctx.vars.akt_ad_nummer = QString::number(chosen);
-        }
-        form = std::make_unique<Adressen_Form>(ctx);
+        std::optional<Race> race;
+        if (chosen)
+            race = ctx.races().race(chosen);
+        form.reset();
+        form = std::make_unique<Adressen_Form>(ctx, mode, race);
         form->Form_Activate();
         return *form;
     }

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "ui/DataGrid.h"
+#include "ui/ListGrid.h"
 #include "ui/Twips.h"
 
 #include <QDir>
@@ -30,7 +30,7 @@ protected:
         form->show();
         control<QTabWidget>("SSTab1")->setCurrentIndex(1);
     }
-    DataGrid *grid() const { return control<DataGrid>("DBGrid1_Dokumente"); }
+    ListGrid *grid() const { return control<ListGrid>("DBGrid1_Dokumente"); }
     QString cell(int row, int column) const
     {
         return grid()->model()->index(row, column).data().toString();
@@ -90,7 +90,7 @@ TEST_F(DocumentsTest, TabShowsTheRacesLinksNewestFirstInTwoColumns)
     addStoredLink(key, "/alt/urkunde.pdf", "Urkunde");
     addStoredLink(other, "/fremd.pdf", "Fremd");
     addStoredLink(key, "/neu/ergebnisse.xls", "Ergebnisse");
-    open(1, key);
+    open(EditorMode::Edit, key);
 
     // The columns are set up when the tab is shown, not before.
     EXPECT_EQ(grid()->model()->columnCount(), 0);
@@ -126,7 +126,7 @@ TEST_F(DocumentsTest, LinkingToAnExistingRaceStoresThePathDescribedByTheRaceName
 {
     const qlonglong key = folder.addRace({ { "ad_lauf", "Köln-Marathon" } });
     addStoredLink(key, "/alt.pdf", "Alt");
-    open(1, key);
+    open(EditorMode::Edit, key);
     showDocumentsTab();
     const QString path = makeFile("Foto vom Zieleinlauf #1.jpg");
     link(path);
@@ -147,7 +147,7 @@ TEST_F(DocumentsTest, LinkingToAnExistingRaceStoresThePathDescribedByTheRaceName
     EXPECT_EQ(cell(0, 0), "Köln-Marathon");
     EXPECT_EQ(cell(1, 0), "Alt");
     EXPECT_EQ(grid()->currentIndex().row(), 0);
-    EXPECT_EQ(form->documents().value("ed_datei").toString(), path);
+    EXPECT_EQ(form->documents()[0].path, path);
     // The file is only referred to, never copied.
     EXPECT_EQ(QDir(folder.file("Dokumente")).entryList(QDir::Files).size(), 1);
     EXPECT_TRUE(ui.messages.isEmpty());
@@ -158,8 +158,8 @@ TEST_F(DocumentsTest, NewAndCopiedRacesLinkToTheirOwnNewNumber)
     const qlonglong source = folder.addRace({ { "ad_lauf", "Vorlage" } });
     addStoredLink(source, "/vorlage.pdf", "Vorlage");
 
-    open(3, source);
-    const QString copyNumber = ctx.vars.akt_ad_nummer;
+    open(EditorMode::Copy, source);
+    const QString copyNumber = QString::number(form->race().number);
     ASSERT_NE(copyNumber, QString::number(source));
     showDocumentsTab();
     EXPECT_EQ(grid()->model()->rowCount(), 0); // the source's links are not the copy's
@@ -169,8 +169,8 @@ TEST_F(DocumentsTest, NewAndCopiedRacesLinkToTheirOwnNewNumber)
     EXPECT_EQ(cell(0, 0), "Vorlage");
 
     form.reset();
-    open(0);
-    const QString newNumber = ctx.vars.akt_ad_nummer;
+    open(EditorMode::New);
+    const QString newNumber = QString::number(form->race().number);
     showDocumentsTab();
     typeCombo(7, "Stadtlauf");
     link("/neu1.pdf");
@@ -191,7 +191,7 @@ TEST_F(DocumentsTest, NewAndCopiedRacesLinkToTheirOwnNewNumber)
 TEST_F(DocumentsTest, CancellingTheDialogAddsNothing)
 {
     const qlonglong key = folder.addRace({ { "ad_lauf", "X" } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     showDocumentsTab();
     click("ad_c_neu_doc"); // the empty script cancels and hands back the proposed name
     ui.fileAnswers.push_back({ false, QString(), 1 });
@@ -205,7 +205,7 @@ TEST_F(DocumentsTest, CancellingTheDialogAddsNothing)
 TEST_F(DocumentsTest, LongPathsAreCutTo255CharactersAndThenReportedMissing)
 {
     const qlonglong key = folder.addRace({ { "ad_lauf", "X" } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     showDocumentsTab();
     const QString longPath = QStringLiteral("/") + QString(299, u'a');
     link(longPath);
@@ -230,7 +230,7 @@ TEST_F(DocumentsTest, OpeningHandsTheFileOverOrReportsItMissing)
     addStoredLink(key, renamed, "Weg");
     addStoredLink(key, folder.file("Dokumente"), "Ordner");
     ASSERT_TRUE(QFile::rename(renamed, renamed + QStringLiteral(".bak")));
-    open(1, key);
+    open(EditorMode::Edit, key);
     showDocumentsTab();
 
     // Newest first: the folder, the renamed file, the present file.
@@ -269,7 +269,7 @@ TEST_F(DocumentsTest, DescriptionIsEditedInThePanelAndStoredOnlyByOk)
     const qlonglong key = folder.addRace({ { "ad_lauf", "X" } });
     addStoredLink(key, "/a.pdf", "Erste");
     addStoredLink(key, "/b.pdf", "Zweite");
-    open(1, key);
+    open(EditorMode::Edit, key);
     showDocumentsTab();
     auto *panel = control("Picture2");
     auto *text = control<QLineEdit>("ad_t_beschreibung_doc");
@@ -313,7 +313,7 @@ TEST_F(DocumentsTest, DeletingAsksAndRemovesOnlyTheLink)
     addStoredLink(key, file, "Eins");
     addStoredLink(key, "/zwei.pdf", "Zwei");
     addStoredLink(key, "/drei.pdf", "Drei");
-    open(1, key);
+    open(EditorMode::Edit, key);
     showDocumentsTab();
 
     selectRow(1);
@@ -347,7 +347,7 @@ TEST_F(DocumentsTest, ARaceWithoutLinksHasNothingToOpenDescribeOrDelete)
 {
     const qlonglong key = folder.addRace({ { "ad_lauf", "X" } });
     addStoredLink(key, "/einzig.pdf", "Einzig");
-    open(1, key);
+    open(EditorMode::Edit, key);
     showDocumentsTab();
     // The last link goes, then the panel had been opened for it.
     click("ad_c_bearbeiten_doc");
@@ -366,7 +366,7 @@ TEST_F(DocumentsTest, ARaceWithoutLinksHasNothingToOpenDescribeOrDelete)
     EXPECT_TRUE(ui.openedUrls.isEmpty());
 
     form.reset();
-    open(0);
+    open(EditorMode::New);
     showDocumentsTab();
     for (const char *button :
          { "ad_c_öffnen_doc", "ad_c_bearbeiten_doc", "db_ok_doc", "ad_c_löschen_doc" })
@@ -378,8 +378,8 @@ TEST_F(DocumentsTest, ARaceWithoutLinksHasNothingToOpenDescribeOrDelete)
 
 TEST_F(DocumentsTest, LinksOutliveACancelledNewRaceAndADeletedRace)
 {
-    open(0);
-    const QString newNumber = ctx.vars.akt_ad_nummer;
+    open(EditorMode::New);
+    const QString newNumber = QString::number(form->race().number);
     showDocumentsTab();
     link("/bleibt-neu.pdf");
     cancel();
@@ -390,7 +390,7 @@ TEST_F(DocumentsTest, LinksOutliveACancelledNewRaceAndADeletedRace)
     const qlonglong key
         = folder.addRace({ { "ad_lauf", "Weg" }, { "ad_lauf_datum", "01.05.2026" } });
     addStoredLink(key, "/bleibt-alt.pdf", "Alt");
-    open(2, key);
+    open(EditorMode::Delete, key);
     ui.answers = { Ui::Answer::Yes };
     save();
     EXPECT_EQ(row(key).size(), 0);
@@ -401,7 +401,7 @@ TEST_F(DocumentsTest, LinksOutliveACancelledNewRaceAndADeletedRace)
 TEST_F(DocumentsTest, ADatabaseFailureIsReportedAndTheEditorStaysUsable)
 {
     const qlonglong key = folder.addRace({ { "ad_lauf", "X" } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     showDocumentsTab();
     folder.exec(QStringLiteral("drop table ereignisse_dokumente"));
     link("/a.pdf");

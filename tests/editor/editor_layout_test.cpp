@@ -5,7 +5,7 @@
 
 TEST_F(EditorTest, CaptionsLimitsColoursAndTips)
 {
-    open(0);
+    open(EditorMode::New);
     EXPECT_EQ(control<QGroupBox>("Frame9")->title(), "Lauf");
     EXPECT_EQ(control<QGroupBox>("Frame10")->title(), "Veranstalter");
     EXPECT_EQ(control<QGroupBox>("Frame1")->title(), "Startgelder");

@@ -1,7 +1,5 @@
 #include "EditorFixture.h"
 
-#include "ui/DataGrid.h"
-
 namespace {
 QVariantMap fullRace()
 {
@@ -36,15 +34,10 @@ QVariantMap fullRace()
 TEST_F(EditorTest, NewRaceAddsAStoredBlankRowAndShowsInitialValues)
 {
     folder.addRace({ { "ad_lauf", "Alt" }, { "ad_lauf_datum", "01.01.2026" } });
-    ctx.vars.akt_ad_nummer = QStringLiteral("1");
-    Adressen_Form &f = open(0);
+    Adressen_Form &f = open(EditorMode::New);
 
     EXPECT_EQ(folder.count("adressen"), 2);
-    EXPECT_EQ(ctx.vars.akt_ad_nummer, QString::number(lastKey()));
-    EXPECT_EQ(ctx.Lauf_db.value("ad_nummer").toLongLong(), lastKey());
-    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::Edit);
-    EXPECT_EQ(ctx.vars.aufruf_form, "adressen_form");
-    EXPECT_EQ(ctx.vars.loeschen_jn, "nein");
+    EXPECT_EQ(f.race().number, lastKey());
     EXPECT_EQ(ctx.vars.listen_geladen_jn, "ja");
 
     EXPECT_EQ(f.windowTitle(), "Laufdaten verwalten");
@@ -62,8 +55,7 @@ TEST_F(EditorTest, NewRaceAddsAStoredBlankRowAndShowsInitialValues)
     EXPECT_EQ(control<QTabWidget>("SSTab1")->currentIndex(), 0);
     EXPECT_EQ(control<QPushButton>("db_ok(3)")->text(), "&Speichern");
     // The documents of a new race: an empty list.
-    EXPECT_EQ(f.documents().recordSource(),
-              "select * from ereignisse_dokumente where val(ed_nummer)= -1");
+    EXPECT_TRUE(f.documents().empty());
 }
 
 TEST_F(EditorTest, EditShowsEveryFieldByItsRule)
@@ -72,9 +64,8 @@ TEST_F(EditorTest, EditShowsEveryFieldByItsRule)
     folder.exec(QStringLiteral("insert into ereignisse_dokumente (ed_nummer, ed_datei) "
                                "values ('%1', '/a.pdf'), ('99', '/b.pdf')")
                     .arg(key));
-    Adressen_Form &f = open(1, key);
+    Adressen_Form &f = open(EditorMode::Edit, key);
 
-    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::Edit);
     EXPECT_EQ(combo(7)->currentText(), "Berlin-Marathon");
     EXPECT_EQ(fieldText("ad_t_lauf_ort"), "Berlin");
     EXPECT_EQ(labelText("ad_l_lauf_datum"), "27.09.2026, Sonntag");
@@ -106,17 +97,14 @@ TEST_F(EditorTest, EditShowsEveryFieldByItsRule)
     EXPECT_EQ(labelText("a_l_datei"), "/bilder/start.jpg");
     EXPECT_EQ(control<QPlainTextEdit>("ad_t_notiz")->toPlainText(), "Startblock F");
 
-    EXPECT_EQ(f.documents().recordSource(),
-              QStringLiteral("select * from ereignisse_dokumente where val(ed_nummer)= '%1' "
-                             "order by erd_nummer desc")
-                  .arg(key));
-    EXPECT_EQ(f.documents().recordCount(), 1);
+    ASSERT_EQ(f.documents().size(), 1u);
+    EXPECT_EQ(f.documents()[0].path, "/a.pdf");
 }
 
 TEST_F(EditorTest, NullFieldsShowTheirEmptyForms)
 {
     const qlonglong key = folder.addRace({ { "ad_lauf", "Leer" } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     EXPECT_EQ(control<QComboBox>("t_termin_stunde")->currentText(), "9");
     EXPECT_EQ(control<QComboBox>("t_termin_minuten")->currentText(), "00");
     EXPECT_EQ(labelText("a_l_datei"), " ");
@@ -140,7 +128,7 @@ TEST_F(EditorTest, DatesThatAreNoDatesAreShownAsStored)
                                            { "ad_bezahlt_jn", " " },
                                            { "ad_bezahlt_datum", "gestern" },
                                            { "ad_name_veranst", "Weiter geladen" } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     EXPECT_TRUE(ui.messages.isEmpty());
     EXPECT_EQ(labelText("ad_l_lauf_datum"), "32.13.2026");
     EXPECT_EQ(labelText("ad_l_angemeldet"), "bald");
@@ -153,15 +141,13 @@ TEST_F(EditorTest, DatesThatAreNoDatesAreShownAsStored)
 TEST_F(EditorTest, DeleteModeShowsTheRaceLocked)
 {
     const qlonglong key = folder.addRace(fullRace());
-    Adressen_Form &f = open(2, key);
-    EXPECT_EQ(ctx.vars.loeschen_jn, "ja");
+    Adressen_Form &f = open(EditorMode::Delete, key);
     EXPECT_EQ(control<QPushButton>("db_ok(3)")->text(), "Löschen");
     for (const char *area : { "Frame9", "Frame10", "Frame1", "Frame4", "SSTab1" })
         EXPECT_FALSE(control(area)->isEnabled()) << area;
     EXPECT_TRUE(control("db_ok(3)")->isEnabled());
     EXPECT_TRUE(control("db_abbr(3)")->isEnabled());
     EXPECT_EQ(combo(7)->currentText(), "Berlin-Marathon");
-    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::Edit);
     EXPECT_EQ(folder.count("adressen"), 1);
     EXPECT_EQ(f.windowTitle(), "Laufdaten verwalten");
 }
@@ -169,13 +155,11 @@ TEST_F(EditorTest, DeleteModeShowsTheRaceLocked)
 TEST_F(EditorTest, CopyKeepsTheRaceButNotItsStateAndDates)
 {
     const qlonglong source = folder.addRace(fullRace());
-    Adressen_Form &f = open(3, source);
+    Adressen_Form &f = open(EditorMode::Copy, source);
 
     EXPECT_EQ(folder.count("adressen"), 2);
-    EXPECT_EQ(ctx.vars.akt_ad_nummer, QString::number(lastKey()));
+    EXPECT_EQ(f.race().number, lastKey());
     EXPECT_NE(lastKey(), source);
-    EXPECT_EQ(ctx.Lauf_db.value("ad_nummer").toLongLong(), lastKey());
-    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::Edit);
 
     for (const char *box : { "ad_check_vorgemerkt", "ad_check_angemeldet", "ad_check_gelaufen",
                              "ad_check_alarm", "ad_check_bezahlt" })
@@ -192,8 +176,7 @@ TEST_F(EditorTest, CopyKeepsTheRaceButNotItsStateAndDates)
     EXPECT_TRUE(control<QCheckBox>("ad_check_startbild")->isChecked());
     EXPECT_EQ(labelText("a_l_datei"), "/bilder/start.jpg");
     EXPECT_EQ(control<QPlainTextEdit>("ad_t_notiz")->toPlainText(), "Startblock F");
-    EXPECT_EQ(f.documents().recordSource(),
-              "select * from ereignisse_dokumente where val(ed_nummer)= -1");
+    EXPECT_TRUE(f.documents().empty());
 }
 
 TEST_F(EditorTest, ActivationFillsTheSixListsOnceAndKeepsTheShownText)
@@ -207,7 +190,7 @@ TEST_F(EditorTest, ActivationFillsTheSixListsOnceAndKeepsTheShownText)
         "insert into aw_zeitmessung values ('ChampionChip');"));
     const qlonglong key
         = folder.addRace({ { "ad_lauf", "Eigener Lauf" }, { "ad_titel_ansprech", "Mag." } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     auto items = [this](int index) {
         QStringList list;
         for (int i = 0; i < combo(index)->count(); ++i)
@@ -243,7 +226,7 @@ TEST_F(EditorTest, PaymentBoxRules)
                                            { "ad_alarm_datum", "01.03.2026" },
                                            { "ad_bezahlt_jn", " " },
                                            { "ad_bezahlt_datum", "15.02.2026" } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     EXPECT_TRUE(control<QCheckBox>("ad_check_alarm")->isChecked());
     EXPECT_EQ(labelText("ad_l_überwiesen"), "15.02.2026, Sonntag");
 
@@ -264,7 +247,7 @@ TEST_F(EditorTest, PaymentBoxRules)
 TEST_F(EditorTest, DistanceOptionsShowTheFreeDistanceOnlyForTheThird)
 {
     const qlonglong key = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_strecke", " " } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     EXPECT_TRUE(control<QRadioButton>("ad_o_strecke(0)")->isChecked());
     EXPECT_TRUE(control("ad_t_strecke")->isHidden());
 
@@ -282,7 +265,7 @@ TEST_F(EditorTest, HalfMarathonIsSelectedByLoading)
 {
     const qlonglong key
         = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_strecke", "Halb-Marathon" } });
-    open(3, key);
+    open(EditorMode::Copy, key);
     EXPECT_TRUE(control<QRadioButton>("ad_o_strecke(1)")->isChecked());
     EXPECT_TRUE(control("ad_t_strecke")->isHidden());
 }

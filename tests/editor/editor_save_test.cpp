@@ -1,5 +1,7 @@
 #include "EditorFixture.h"
 
+#include "model/RaceColumns.h"
+
 #include <QProgressBar>
 
 namespace {
@@ -13,7 +15,7 @@ const QString kDeleteQuestion = QStringLiteral("Soll dieser Lauf wirklich gelös
 TEST_F(EditorTest, NewRaceIsStoredAndListed)
 {
     folder.addRace({ { "ad_lauf", "Älterer Lauf" }, { "ad_lauf_datum", "01.01.2020" } });
-    Adressen_Form &f = open(0);
+    Adressen_Form &f = open(EditorMode::New);
     const qlonglong key = lastKey();
 
     typeCombo(7, QStringLiteral("Stadtlauf"));
@@ -48,18 +50,18 @@ TEST_F(EditorTest, NewRaceIsStoredAndListed)
     EXPECT_EQ(r["ad_memo_jn"], "");
     EXPECT_FALSE(r["ad_zeitmessung"].isNull());
 
-    // The list was run again and shows the stored state, newest race first.
-    EXPECT_EQ(ctx.Lauf_db.recordCount(), 2);
-    EXPECT_EQ(ctx.Lauf_db.currentIndex(), 0);
-    EXPECT_EQ(ctx.Lauf_db.value("ad_lauf"), "Stadtlauf");
-    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::None);
-    EXPECT_EQ(ctx.vars.aufruf_form, "");
+    // The caller gets the race as stored.
+    ASSERT_EQ(f.outcome().result, EditorOutcome::Result::Saved);
+    ASSERT_TRUE(f.outcome().saved.has_value());
+    EXPECT_EQ(f.outcome().saved->number, key);
+    EXPECT_EQ(RaceColumns::toStored(*f.outcome().saved),
+              RaceColumns::toStored(*ctx.races().race(key)));
     EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
 }
 
 TEST_F(EditorTest, NameAndDateAreRequired)
 {
-    Adressen_Form &f = open(0);
+    Adressen_Form &f = open(EditorMode::New);
     const qlonglong key = lastKey();
     save();
     ASSERT_EQ(ui.messages.size(), 1);
@@ -74,7 +76,6 @@ TEST_F(EditorTest, NameAndDateAreRequired)
     ASSERT_EQ(ui.messages.size(), 2);
     EXPECT_EQ(ui.messages[1].text, kDateMissing);
     EXPECT_EQ(ui.messages[1].icon, Ui::Icon::Warning);
-    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::Edit);
     EXPECT_TRUE(row(key)["ad_lauf"].isNull());
 
     control<QLabel>("ad_l_lauf_datum")->setText(QStringLiteral("01.06.2026, Montag"));
@@ -95,7 +96,7 @@ TEST_F(EditorTest, EditStoresChangesIntoTheChosenRow)
                                            { "ad_ang_jn", true },
                                            { "ad_ang_datum", "01.02.2026" },
                                            { "ad_memo", "alt" } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     type("ad_name2", QStringLiteral("Neuer Veranstalter"));
     control<QPlainTextEdit>("ad_t_notiz")->clear();
     save();
@@ -110,7 +111,6 @@ TEST_F(EditorTest, EditStoresChangesIntoTheChosenRow)
     EXPECT_EQ(r["ad_memo_jn"], "");
     EXPECT_EQ(row(other)["ad_lauf"], "Anderer");
     EXPECT_EQ(folder.count("adressen"), 2);
-    EXPECT_EQ(ctx.Lauf_db.currentIndex(), 0);
 }
 
 TEST_F(EditorTest, FieldTableConversionsAndCuts)
@@ -119,7 +119,7 @@ TEST_F(EditorTest, FieldTableConversionsAndCuts)
                                            { "ad_lauf_datum", "01.06.2026" },
                                            { "ad_lauf_wotag", "Mo" },
                                            { "ad_strecke", "Marathon" } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     control<QComboBox>("t_termin_stunde")->setEditText(QStringLiteral("7"));
     control<QComboBox>("t_termin_minuten")->setCurrentIndex(1); // " 5"
     toggle("ad_check_angemeldet"); // no registration date chosen
@@ -157,7 +157,7 @@ TEST_F(EditorTest, DistanceIsStoredOnlyWhenRegisteredOrRun)
 {
     const qlonglong key = folder.addRace(
         { { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "06.06.2026" }, { "ad_strecke", "Marathon" } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     // Run but not registered, another distance.
     toggle("ad_check_gelaufen");
     toggle("ad_o_strecke(2)");
@@ -177,7 +177,7 @@ TEST_F(EditorTest, DistanceIsStoredOnlyWhenRegisteredOrRun)
     EXPECT_EQ(r["ad_lauf_wotag"], "Sa");
 
     // Neither: distance and time are cleared, whatever is typed.
-    open(1, key);
+    open(EditorMode::Edit, key);
     EXPECT_EQ(fieldText("ad_t_strecke"), "10 km");
     toggle("ad_check_gelaufen");
     save();
@@ -191,7 +191,7 @@ TEST_F(EditorTest, ProgressBarIsShownOnlyWhileWriting)
 {
     const qlonglong key
         = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "06.06.2026" } });
-    Adressen_Form &f = open(1, key);
+    Adressen_Form &f = open(EditorMode::Edit, key);
     auto *bar = control<QProgressBar>("ProgressBar1");
     EXPECT_TRUE(bar->isHidden());
     int highest = 0;
@@ -215,15 +215,7 @@ TEST_F(EditorTest, DeleteAsksAndYesDeletesTheRaceButNotItsDocuments)
     folder.exec(
         QStringLiteral("insert into ereignisse_dokumente (ed_nummer, ed_datei) values ('%1', '/x')")
             .arg(key));
-    showList();
-    ctx.Lauf_db.setRecordSource(QStringLiteral("select * from adressen order by ad_nummer"));
-    ctx.Lauf_db.refresh();
-    ctx.Lauf_db.moveLast();
-    ctx.vars.akt_ad_nummer = QString::number(keep);
-    ctx.vars.bearb_modus = BearbModus::Delete;
-    ctx.vars.neu_jn = ctx.vars.loeschen_jn = QStringLiteral("nein");
-    form = std::make_unique<Adressen_Form>(ctx);
-    form->Form_Activate();
+    open(EditorMode::Delete, key);
 
     ui.answers.push_back(Ui::Answer::Yes);
     save();
@@ -235,9 +227,9 @@ TEST_F(EditorTest, DeleteAsksAndYesDeletesTheRaceButNotItsDocuments)
     EXPECT_EQ(form->result(), QDialog::Accepted);
     EXPECT_TRUE(row(key).isEmpty());
     EXPECT_FALSE(row(keep).isEmpty());
-    EXPECT_EQ(ctx.vars.akt_ad_nummer, "");
     EXPECT_EQ(folder.count("ereignisse_dokumente"), 1);
-    EXPECT_EQ(ctx.Lauf_db.recordCount(), 1);
+    EXPECT_EQ(form->outcome().result, EditorOutcome::Result::Deleted);
+    EXPECT_EQ(form->outcome().deleted, key);
     EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
 }
 
@@ -245,16 +237,13 @@ TEST_F(EditorTest, DeleteAnsweredNoKeepsTheRaceAndStillCloses)
 {
     const qlonglong key
         = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "01.01.2026" } });
-    Adressen_Form &f = open(2, key);
-    ctx.Lauf_db.setRecordSource(ctx.Lauf_db.recordSource()); // the list's filter stays
+    Adressen_Form &f = open(EditorMode::Delete, key);
     ui.answers.push_back(Ui::Answer::No);
     save();
     EXPECT_EQ(ui.messageTexts(), QStringList { kDeleteQuestion });
     EXPECT_EQ(f.result(), QDialog::Accepted);
     EXPECT_FALSE(row(key).isEmpty());
-    EXPECT_EQ(ctx.Lauf_db.recordSource(), QString::fromLatin1(kListStatement));
-    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::None);
-    EXPECT_EQ(ctx.Lauf_db.recordCount(), 1);
+    EXPECT_EQ(f.outcome().result, EditorOutcome::Result::Cancelled);
 }
 
 TEST_F(EditorTest, CopyIsStoredAsANewRaceAndTheSourceStays)
@@ -264,7 +253,7 @@ TEST_F(EditorTest, CopyIsStoredAsANewRaceAndTheSourceStays)
                                               { "ad_bezahlt_jn", "Ja" },
                                               { "ad_bezahlt_datum", "01.02.2026" },
                                               { "ad_name_veranst", "Verein" } });
-    open(3, source);
+    open(EditorMode::Copy, source);
     const qlonglong copy = lastKey();
     control<QLabel>("ad_l_lauf_datum")->setText(QStringLiteral("30.04.2027, Freitag"));
     save();
@@ -280,7 +269,6 @@ TEST_F(EditorTest, CopyIsStoredAsANewRaceAndTheSourceStays)
     EXPECT_EQ(s["ad_lauf_datum"], "01.05.2026");
     EXPECT_EQ(s["ad_bezahlt_jn"], "Ja");
     EXPECT_EQ(s["ad_bezahlt_datum"], "01.02.2026");
-    EXPECT_EQ(ctx.Lauf_db.recordCount(), 2);
 }
 
 TEST_F(EditorTest, CancellingLeavesNothingBehind)
@@ -292,30 +280,28 @@ TEST_F(EditorTest, CancellingLeavesNothingBehind)
     const QVariantMap before = row(source);
 
     // New race: the blank row goes again.
-    Adressen_Form *f = &open(0);
+    Adressen_Form *f = &open(EditorMode::New);
     typeCombo(7, QStringLiteral("Verworfen"));
     cancel();
     EXPECT_EQ(f->result(), QDialog::Rejected);
     EXPECT_EQ(folder.count("adressen"), 2);
-    EXPECT_EQ(ctx.vars.aufruf_form, "");
+    EXPECT_EQ(f->outcome().result, EditorOutcome::Result::Cancelled);
     EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
 
     // Copy: only the new row goes, never the source.
-    f = &open(3, source);
+    f = &open(EditorMode::Copy, source);
     cancel();
     EXPECT_EQ(folder.count("adressen"), 2);
     EXPECT_EQ(row(source), before);
 
-    // Edit: the changes are dropped and the list stands on its first row.
-    f = &open(1, second);
+    // Edit: the changes are dropped.
+    f = &open(EditorMode::Edit, second);
     type("ad_t_lauf_ort", QStringLiteral("geändert"));
     cancel();
     EXPECT_TRUE(row(second)["ad_lauf_ort"].isNull());
-    EXPECT_EQ(ctx.Lauf_db.currentIndex(), 0);
-    EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::None);
 
     // Delete: nothing is deleted, nothing asked.
-    f = &open(2, second);
+    f = &open(EditorMode::Delete, second);
     cancel();
     EXPECT_EQ(folder.count("adressen"), 2);
     EXPECT_TRUE(ui.messages.isEmpty());
@@ -323,7 +309,7 @@ TEST_F(EditorTest, CancellingLeavesNothingBehind)
 
 TEST_F(EditorTest, EscapeAndClosingTheWindowCancel)
 {
-    Adressen_Form &f = open(0);
+    Adressen_Form &f = open(EditorMode::New);
     f.show();
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
@@ -332,7 +318,7 @@ TEST_F(EditorTest, EscapeAndClosingTheWindowCancel)
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(folder.count("adressen"), 0);
 
-    Adressen_Form &g = open(0);
+    Adressen_Form &g = open(EditorMode::New);
     g.show();
     g.close();
     EXPECT_EQ(folder.count("adressen"), 0);
@@ -340,7 +326,7 @@ TEST_F(EditorTest, EscapeAndClosingTheWindowCancel)
 
 TEST_F(EditorTest, EnterInAFieldNeitherSavesNorCancels)
 {
-    Adressen_Form &f = open(0);
+    Adressen_Form &f = open(EditorMode::New);
     f.show();
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
@@ -359,9 +345,16 @@ TEST_F(EditorTest, CancelAfterAFailedAddKeepsTheChosenRace)
         = folder.addRace({ { "ad_lauf", "Gewählt" }, { "ad_lauf_datum", "01.05.2026" } });
     folder.exec(QStringLiteral("create trigger no_add before insert on adressen "
                                "begin select raise(abort, 'voll'); end"));
-    Adressen_Form &f = open(3, chosen);
+    Adressen_Form &f = open(EditorMode::Copy, chosen);
     ASSERT_EQ(ui.messages.size(), 1); // the error box of the load step
-    EXPECT_EQ(ctx.vars.akt_ad_nummer, QString::number(chosen));
+    const QVariantMap before = row(chosen);
+    // Saving has no row to write into and says so; the chosen race stays as it was.
+    typeCombo(7, QStringLiteral("Kopie"));
+    control<QLabel>("ad_l_lauf_datum")->setText(QStringLiteral("01.06.2026, Montag"));
+    save();
+    ASSERT_EQ(ui.messages.size(), 2);
+    EXPECT_EQ(ui.messages[1].text, "Kein aktueller Datensatz. 3021");
+    EXPECT_EQ(row(chosen), before);
     cancel();
     EXPECT_EQ(f.result(), QDialog::Rejected);
     EXPECT_FALSE(row(chosen).isEmpty());
@@ -371,7 +364,7 @@ TEST_F(EditorTest, RoundTripOfAFullRace)
 {
     const QString notes = QString(9990, u'x') + QStringLiteral("\"'äöüß\n");
     const QString path = QStringLiteral("/bilder/") + QString(292, u'p');
-    Adressen_Form *f = &open(0);
+    Adressen_Form *f = &open(EditorMode::New);
     const qlonglong key = lastKey();
 
     typeCombo(7, QStringLiteral("Lauf \"Am Rhein\" l'Été ÄÖÜ 1234567890ABCDEFGH"));
@@ -440,7 +433,7 @@ TEST_F(EditorTest, RoundTripOfAFullRace)
     EXPECT_EQ(stored["ad_startbild_jn"].toInt(), 1);
 
     // Opened again, the window shows what is stored; saved unchanged, the row stays the same.
-    f = &open(1, key);
+    f = &open(EditorMode::Edit, key);
     EXPECT_EQ(combo(7)->currentText(), "Lauf \"Am Rhein\" l'Été ÄÖÜ 123456789");
     EXPECT_EQ(labelText("ad_l_lauf_datum"), "03.10.2026, Samstag");
     EXPECT_EQ(control<QComboBox>("t_termin_stunde")->currentText(), "14");
@@ -470,7 +463,7 @@ TEST_F(EditorTest, StoredTextsLongerThanTheirFieldsAreShownAndSavedWhole)
                                            { "ad_plz_ansprech", postcode },
                                            { "ad_konto1", account },
                                            { "ad_lauf_ort", place } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     EXPECT_EQ(fieldText("ad_plz"), postcode);
     EXPECT_EQ(fieldText("ad_konto1"), account);
     EXPECT_EQ(fieldText("ad_t_lauf_ort"), place);
@@ -501,7 +494,7 @@ TEST_F(EditorTest, CutsAtFieldLimitsNeverSplitACharacter)
     };
     const qlonglong key
         = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "01.06.2026" } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     // Typed into a field of 10 characters with one place left.
     type("ad_plz", "123456789");
     typeSmile(control<QLineEdit>("ad_plz"));
@@ -526,4 +519,68 @@ TEST_F(EditorTest, CutsAtFieldLimitsNeverSplitACharacter)
     EXPECT_EQ(r["ad_land_ansprech"], "De");
     EXPECT_EQ(r["ad_strasse_ansprech"], QString(49, u'S'));
     EXPECT_EQ(r["ad_startbild"], "/" + QString(253, u'b'));
+}
+
+// What editRace() hands back, as a caller sees it: the user works the window it opens.
+TEST_F(EditorTest, EditRaceHandsBackWhatTheUserDid)
+{
+    const qlonglong key
+        = folder.addRace({ { "ad_lauf", "Stadtlauf" }, { "ad_lauf_datum", "01.06.2026" } });
+    struct Case
+    {
+        EditorMode mode;
+        const char *button; // pressed in the window
+        EditorOutcome::Result result;
+        int racesAfter;
+    };
+    const Case cases[] = {
+        { EditorMode::Edit, "db_ok(3)", EditorOutcome::Result::Saved, 1 },
+        { EditorMode::New, "db_abbr(3)", EditorOutcome::Result::Cancelled, 1 },
+        { EditorMode::Copy, "db_abbr(3)", EditorOutcome::Result::Cancelled, 1 },
+        { EditorMode::Copy, "db_ok(3)", EditorOutcome::Result::Saved, 2 },
+        { EditorMode::Delete, "db_ok(3)", EditorOutcome::Result::Deleted, 1 },
+    };
+    for (const Case &c : cases) {
+        const int mode = int(c.mode);
+        qlonglong shown = 0;
+        ui.answers = { Ui::Answer::Yes };
+        ui.onModal = [&](QDialog &window) {
+            shown = dynamic_cast<Adressen_Form &>(window).race().number;
+            QTest::mouseClick(window.findChild<QPushButton *>(c.button), Qt::LeftButton);
+            return window.result();
+        };
+        const EditorOutcome outcome = editRace(ctx, nullptr, c.mode, ctx.races().race(key));
+        EXPECT_EQ(outcome.result, c.result) << mode;
+        EXPECT_EQ(folder.count("adressen"), c.racesAfter) << mode;
+        if (c.result == EditorOutcome::Result::Saved) {
+            ASSERT_TRUE(outcome.saved.has_value()) << mode;
+            EXPECT_EQ(outcome.saved->number, shown) << mode;
+            EXPECT_EQ(outcome.saved->name, "Stadtlauf") << mode;
+            EXPECT_EQ(row(shown)["ad_lauf"], "Stadtlauf") << mode;
+        } else {
+            EXPECT_FALSE(outcome.saved.has_value()) << mode;
+        }
+        EXPECT_EQ(outcome.deleted, c.result == EditorOutcome::Result::Deleted ? key : 0) << mode;
+        EXPECT_EQ(shown == key, c.mode == EditorMode::Edit || c.mode == EditorMode::Delete) << mode;
+    }
+    EXPECT_TRUE(row(key).isEmpty());
+}
+
+// Another program (or a second window) changed the race while it was open: saving does not
+// write over that change, and the editor stays open with what the user typed.
+TEST_F(EditorTest, SavingDoesNotOverwriteARaceChangedInTheFileMeanwhile)
+{
+    const qlonglong key
+        = folder.addRace({ { "ad_lauf", "Stadtlauf" }, { "ad_lauf_datum", "01.06.2026" } });
+    Adressen_Form &f = open(EditorMode::Edit, key);
+    folder.exec(
+        QStringLiteral("update adressen set ad_lauf_ort = 'Bonn' where ad_nummer = %1").arg(key));
+    type("ad_t_lauf_ort", QStringLiteral("Köln"));
+    save();
+    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_EQ(f.result(), 0);
+    EXPECT_TRUE(control("ProgressBar1")->isHidden());
+    EXPECT_EQ(row(key)["ad_lauf_ort"], "Bonn");
+    EXPECT_EQ(fieldText("ad_t_lauf_ort"), "Köln");
+    EXPECT_EQ(f.outcome().result, EditorOutcome::Result::Cancelled);
 }

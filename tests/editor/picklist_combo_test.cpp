@@ -6,7 +6,7 @@ namespace {
 class PickListTest : public EditorTest
 {
 protected:
-    Adressen_Form &openShown(int mode = 0)
+    Adressen_Form &openShown(EditorMode mode = EditorMode::New)
     {
         Adressen_Form &f = open(mode);
         showActive();
@@ -22,9 +22,7 @@ protected:
     // the ones the previous editors used, not read again.
     void openNextNewRace()
     {
-        ctx.vars.neu_jn = QStringLiteral("ja");
-        ctx.vars.bearb_modus = BearbModus::New;
-        form = std::make_unique<Adressen_Form>(ctx);
+        form = std::make_unique<Adressen_Form>(ctx, EditorMode::New, std::nullopt);
         form->Form_Activate();
         showActive();
     }

@@ -24,7 +24,7 @@ TEST_F(PictureTabTest, ChoosingAndDroppingThePicture)
     const qlonglong key = folder.addRace({ { "ad_lauf", "Bilderlauf" },
                                            { "ad_lauf_datum", "01.06.2026" },
                                            { "ad_startbild", first } });
-    open(1, key);
+    open(EditorMode::Edit, key);
     EXPECT_EQ(labelText("a_l_datei"), first);
     EXPECT_TRUE(enabled("a_c_aufheben"));
     EXPECT_TRUE(enabled("a_c_öffnen"));
@@ -68,7 +68,7 @@ TEST_F(PictureTabTest, ChoosingAndDroppingThePicture)
 
 TEST_F(PictureTabTest, PreviewShowsTheEditorsValuesWithoutSaving)
 {
-    open(0);
+    open(EditorMode::New);
     EXPECT_TRUE(enabled("a_c_öffnen"));
     QStringList shown;
     ui.onModal = [&](QDialog &dialog) {
@@ -88,5 +88,4 @@ TEST_F(PictureTabTest, PreviewShowsTheEditorsValuesWithoutSaving)
     control<QLabel>("ad_l_lauf_datum")->setText(QStringLiteral("17.05.2026, Sonntag"));
     click("a_c_öffnen");
     EXPECT_EQ(shown, (QStringList { " 10", "Vorschaulauf", "17.05.2026", "0" }));
-    EXPECT_EQ(ctx.vars.aufruf_form, "adressen_form");
 }

@@ -120,13 +120,7 @@ protected:
     Adressen_Form &openRace()
     {
         ctx.connectPickListSources();
-        ctx.Lauf_db.setDatabaseName(ctx.paths.database());
-        ctx.Lauf_db.setRecordSource(
-            "select * from adressen where ad_lauf <> '' order by cdate(ad_lauf_datum) desc");
-        ctx.Lauf_db.refresh();
-        ctx.vars.bearb_modus = BearbModus::New;
-        ctx.vars.neu_jn = "ja";
-        race = std::make_unique<Adressen_Form>(ctx);
+        race = std::make_unique<Adressen_Form>(ctx, EditorMode::New, std::nullopt);
         race->Form_Activate();
         return *race;
     }

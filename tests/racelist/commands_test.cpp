@@ -1,4 +1,5 @@
 #include "MainWindowFixture.h"
+#include "editor/Adressen_Form.h"
 #include "racelist/RaceExport.h"
 
 #include <QAction>
@@ -29,34 +30,33 @@ TEST_F(CommandsTest, EditorCommandsHandOverModeAndRaceAndSkipAnEmptyList)
     for (const char *command : { "db_neu(1)", "db_neu(2)", "db_neu(3)" })
         click(command);
     EXPECT_TRUE(ui.modalWindows.isEmpty());
-    EXPECT_EQ(ctx.vars.bearb_modus, BearbModus::Copy); // set before the list is tested
 
     const qlonglong number
         = folder.addRace({ { "ad_lauf", "Stadtlauf" }, { "ad_lauf_datum", "01.05.2027" } });
     window->ad_check1_Click(2);
     struct Seen
     {
-        int mode;
-        QString neu, loeschen, nummer;
+        EditorMode mode;
+        qlonglong number;
     };
     QList<Seen> seen;
-    ui.onModal = [&](QDialog &editor) {
-        seen.append({ ctx.vars.bearb_modus, ctx.vars.neu_jn, ctx.vars.loeschen_jn,
-                      ctx.vars.akt_ad_nummer });
-        QTest::keyClick(&editor, Qt::Key_Escape);
+    ui.onModal = [&](QDialog &window) {
+        const auto &editor = dynamic_cast<const Adressen_Form &>(window);
+        seen.append({ editor.mode(), editor.race().number });
+        QTest::keyClick(&window, Qt::Key_Escape);
         return int(QDialog::Rejected);
     };
     for (const char *command : { "db_neu(1)", "db_neu(3)", "db_neu(2)", "db_neu(0)" })
         click(command);
     ASSERT_EQ(seen.size(), 4);
     EXPECT_EQ(ui.modalWindows, QStringList(4, "Adressen_Form"));
-    EXPECT_EQ(seen[0].mode, 1);
-    EXPECT_EQ(seen[0].nummer, QString::number(number));
-    EXPECT_EQ(seen[0].neu, "nein");
-    EXPECT_EQ(seen[1].mode, 3);
-    EXPECT_EQ(seen[2].mode, 2);
-    EXPECT_EQ(seen[3].mode, 0);
-    EXPECT_EQ(seen[3].neu, "ja");
+    EXPECT_EQ(seen[0].mode, EditorMode::Edit);
+    EXPECT_EQ(seen[0].number, number);
+    EXPECT_EQ(seen[1].mode, EditorMode::Copy);
+    EXPECT_NE(seen[1].number, number); // the copy's own number
+    EXPECT_EQ(seen[2].mode, EditorMode::Delete);
+    EXPECT_EQ(seen[2].number, number);
+    EXPECT_EQ(seen[3].mode, EditorMode::New);
     EXPECT_EQ(ctx.vars.aufruf_form, "haupt_form");
     // Cancelled new races and copies leave nothing behind; the list keeps its filter.
     EXPECT_EQ(folder.count("adressen"), 1);

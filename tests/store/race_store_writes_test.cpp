@@ -67,7 +67,7 @@ protected:
 TEST_F(RaceStoreWrites, SavingAChangedRace)
 {
     for (qlonglong number : { 1, 2, 3 }) {
-        open(1, number);
+        open(EditorMode::Edit, number);
         type("ad_t_lauf_ort", QStringLiteral("Düsseldorf"));
         save();
         const Race asRead = store.race(number).value();
@@ -78,7 +78,7 @@ TEST_F(RaceStoreWrites, SavingAChangedRace)
 
 TEST_F(RaceStoreWrites, AddingAndSavingANewRace)
 {
-    open(0);
+    open(EditorMode::New);
     typeCombo(7, QStringLiteral("Stadtlauf"));
     control<QLabel>("ad_l_lauf_datum")->setText(QStringLiteral("07.05.2026, Donnerstag"));
     save();
@@ -90,7 +90,7 @@ TEST_F(RaceStoreWrites, AddingAndSavingANewRace)
 
 TEST_F(RaceStoreWrites, CopyingARace)
 {
-    open(3, 2);
+    open(EditorMode::Copy, 2);
     save();
     const Race copy = store.addCopy(store.race(2).value());
     EXPECT_EQ(copy.number, lastKey());
@@ -101,7 +101,7 @@ TEST_F(RaceStoreWrites, CopyingARace)
 
 TEST_F(RaceStoreWrites, DeletingARace)
 {
-    open(2, 2);
+    open(EditorMode::Delete, 2);
     ui.answers.push_back(Ui::Answer::Yes);
     save();
     store.remove(2);
@@ -110,16 +110,16 @@ TEST_F(RaceStoreWrites, DeletingARace)
 
 TEST_F(RaceStoreWrites, CancellingANewRaceOrACopyLeavesOnlyTheUsedNumber)
 {
-    open(0);
+    open(EditorMode::New);
     cancel();
     store.cancelNew(store.addEmpty().number);
-    open(3, 1);
+    open(EditorMode::Copy, 1);
     cancel();
     store.cancelNew(store.addCopy(store.race(1).value()).number);
     expectSameFiles();
 
     // The next race gets the same number in both files.
-    open(0);
+    open(EditorMode::New);
     const Race next = store.addEmpty();
     EXPECT_EQ(next.number, lastKey());
 }
@@ -168,6 +168,40 @@ TEST_F(RaceStoreWrites, AListReadOnAfterAChangeMissesNoRaceAndShowsNoneTwice)
     // The deleted race's row is empty; the others are read as they are now.
     EXPECT_EQ(list.race(100).number, 0);
     EXPECT_EQ(list.race(1).number, list.number(1));
+}
+
+TEST_F(RaceStoreWrites, DocumentLinksAreAddedDescribedAndRemovedOneByOne)
+{
+    const auto links = [this](qlonglong race) {
+        QStringList shown;
+        for (const DocumentLink &link : store.documents(race))
+            shown << QStringLiteral("%1|%2|%3").arg(link.raceNumber, link.path, link.name);
+        return shown;
+    };
+    const qlonglong first = store.addDocument({ 0, "2", "/a.pdf", "Urkunde" });
+    const qlonglong second = store.addDocument({ 0, "2", "/b/" + QString(300, u'b'), "" });
+    store.addDocument({ 0, "1", "/c.pdf", "Andere" });
+    EXPECT_EQ(second, first + 1);
+    EXPECT_EQ(links(2), (QStringList { "2|/b/" + QString(252, u'b') + "|", "2|/a.pdf|Urkunde" }));
+
+    store.renameDocument(first, "Ergebnisliste über 10 km");
+    store.renameDocument(second, QString());
+    store.removeDocument(first + 2);
+    EXPECT_EQ(
+        links(2),
+        (QStringList { "2|/b/" + QString(252, u'b') + "|", "2|/a.pdf|Ergebnisliste über 10 km" }));
+    EXPECT_TRUE(links(1).isEmpty());
+
+    // What the file holds: the race's number as text, an empty description as "", no
+    // description (renamed to nothing) as NULL.
+    SqliteDb db(other.dbPath(), SqliteDb::Open::ReadOnly);
+    Statement st(db,
+                 "select typeof(ed_nummer), typeof(ed_dateiname) from ereignisse_dokumente "
+                 "order by erd_nummer");
+    QStringList types;
+    while (st.step())
+        types << st.column(0).toString() + u'/' + st.column(1).toString();
+    EXPECT_EQ(types, (QStringList { "text/text", "text/null" }));
 }
 
 } // namespace

@@ -191,12 +191,7 @@ protected:
     }
     std::unique_ptr<Adressen_Form> newRace()
     {
-        ctx.Lauf_db.setDatabaseName(ctx.paths.database());
-        ctx.Lauf_db.setRecordSource(QStringLiteral("select * from adressen"));
-        ctx.Lauf_db.refresh();
-        ctx.vars.neu_jn = QStringLiteral("ja");
-        ctx.vars.bearb_modus = BearbModus::New;
-        return std::make_unique<Adressen_Form>(ctx);
+        return std::make_unique<Adressen_Form>(ctx, EditorMode::New, std::nullopt);
     }
     std::unique_ptr<Start_Form> startScreen()
     {
@@ -244,12 +239,11 @@ TEST_F(WindowTest, NoControlLiesOnAnotherOrOutsideItsParentAndEveryCaptionFits)
             tabs->setCurrentIndex(tab);
             expectSound(*w, QStringLiteral("Adressen_Form, tab %1").arg(tab));
         }
-        w->db_abbr_Click(3);
+        w->onCancelClicked();
     }
     expectSound(*startScreen(), QStringLiteral("Start_Form"));
     {
-        ctx.vars.kalender_datum = QDate(2026, 12, 8);
-        Kalender_Form w(ctx);
+        Kalender_Form w(ctx, QDate(2026, 12, 8));
         expectSound(w, QStringLiteral("Kalender_Form, small"));
         w.k_c_mehr->click();
         expectSound(w, QStringLiteral("Kalender_Form, large"));
@@ -293,7 +287,7 @@ TEST_F(WindowTest, EveryRowOfCommandButtonsIsLightYellow)
         expectYellow(*w,
                      { "ad_c_neu_doc", "ad_c_löschen_doc", "ad_c_öffnen_doc", "ad_c_bearbeiten_doc",
                        "a_c_durchsuchen", "a_c_aufheben", "a_c_öffnen" });
-        w->db_abbr_Click(3);
+        w->onCancelClicked();
     }
     expectYellow(*startScreen(), { "Command1", "Command2", "Command3" });
     {
