@@ -82,17 +82,17 @@ void Kalender_Form::load(const QDate &shown)
         setCurrentDate(inRange(shown) ? shown : m_ctx.clock.today());
         for (int i = 0; i < CellCount; ++i)
             paintCell(i, false);
-        monat_zeigen();
+        showMonth();
 
-        k_t_tag->setText(QString::number(m_datum.day()));
-        k_t_monat->setText(QString::number(m_datum.month()));
-        k_t_jahr->setText(QString::number(m_datum.year()));
+        k_t_tag->setText(QString::number(m_date.day()));
+        k_t_monat->setText(QString::number(m_date.month()));
+        k_t_jahr->setText(QString::number(m_date.year()));
 
         k_k_ausw_tag->setCurrentIndex(12); // 13
         k_k_ausw_monat->setCurrentIndex(0); // "egal"
         k_k_ausw_wotag->setCurrentIndex(5); // "Freitag"
 
-        k_c_weniger_Click();
+        onLessClicked();
     });
 }
 
@@ -101,18 +101,18 @@ void Kalender_Form::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!m_activated) {
         m_activated = true;
-        Form_Activate();
+        onFirstShown();
     }
 }
 
-void Kalender_Form::Form_Activate()
+void Kalender_Form::onFirstShown()
 {
-    monat_zeigen();
+    showMonth();
 }
 
 void Kalender_Form::setCurrentDate(const QDate &date)
 {
-    m_datum = date;
+    m_date = date;
 }
 
 void Kalender_Form::paintCell(int cell, bool marked)
@@ -133,43 +133,43 @@ void Kalender_Form::markCell(int cell)
 
 void Kalender_Form::unmarkCell()
 {
-    if (auswahl_zelle < 0 || auswahl_zelle >= CellCount)
+    if (m_selectedCell < 0 || m_selectedCell >= CellCount)
         return;
-    paintCell(auswahl_zelle, false);
+    paintCell(m_selectedCell, false);
     m_marked = -1;
 }
 
-void Kalender_Form::monat_zeigen()
+void Kalender_Form::showMonth()
 {
     unmarkCell();
     for (DayCell *cell : k_l_tage) {
         cell->clear();
         cell->setAccessibleName(QString());
     }
-    const int length = monthLength(m_datum.year(), m_datum.month());
+    const int length = monthLength(m_date.year(), m_date.month());
     for (int day = 1; day <= length; ++day) {
-        DayCell *cell = k_l_tage[cellOfDay(m_datum, day)];
+        DayCell *cell = k_l_tage[cellOfDay(m_date, day)];
         cell->setText(QString::number(day));
-        cell->setAccessibleName(formatDateWithWeekday(QDate(m_datum.year(), m_datum.month(), day)));
+        cell->setAccessibleName(formatDateWithWeekday(QDate(m_date.year(), m_date.month(), day)));
     }
-    auswahl_zelle = cellOfDay(m_datum, m_datum.day());
-    markCell(auswahl_zelle);
-    setCurrentDate(m_datum);
+    m_selectedCell = cellOfDay(m_date, m_date.day());
+    markCell(m_selectedCell);
+    setCurrentDate(m_date);
 
     // The bars follow the date; moving them here is no user's choice.
     const QSignalBlocker blockMonth(k_sh_monat);
     const QSignalBlocker blockYear(k_sh_jahr);
-    k_sh_monat->setValue(m_datum.month());
-    k_sh_jahr->setValue(m_datum.year());
-    kopf_zeigen();
+    k_sh_monat->setValue(m_date.month());
+    k_sh_jahr->setValue(m_date.year());
+    showHeading();
 }
 
-void Kalender_Form::kopf_zeigen()
+void Kalender_Form::showHeading()
 {
     m_ctx.guard([this] {
-        k_l_datum_anzeige->setText(headerText(m_datum));
+        k_l_datum_anzeige->setText(headerText(m_date));
         k_l_datum_anzeige->setAccessibleName(k_l_datum_anzeige->text());
-        const std::array<int, RowCount> weeks = weekNumbers(m_datum);
+        const std::array<int, RowCount> weeks = weekNumbers(m_date);
         for (int r = 0; r < RowCount; ++r) {
             const QString text
                 = r == 0 && weeks[r] == 0 ? QString() : QString::number(weeks[r]) + u'.';
@@ -179,39 +179,39 @@ void Kalender_Form::kopf_zeigen()
     });
 }
 
-void Kalender_Form::k_sh_monat_Change(int month)
+void Kalender_Form::onMonthScrolled(int month)
 {
-    setCurrentDate(withMonth(m_datum, month));
-    monat_zeigen();
+    setCurrentDate(withMonth(m_date, month));
+    showMonth();
 }
 
-void Kalender_Form::k_sh_jahr_Change(int year)
+void Kalender_Form::onYearScrolled(int year)
 {
-    setCurrentDate(withYear(m_datum, year));
-    monat_zeigen();
+    setCurrentDate(withYear(m_date, year));
+    showMonth();
 }
 
-void Kalender_Form::k_l_tage_MouseDown(int index)
+void Kalender_Form::onDayPressed(int index)
 {
     unmarkCell();
-    const int day = dayInCell(m_datum, index);
+    const int day = dayInCell(m_date, index);
     if (day != 0) {
         markCell(index);
-        setCurrentDate(QDate(m_datum.year(), m_datum.month(), day));
-        kopf_zeigen();
+        setCurrentDate(QDate(m_date.year(), m_date.month(), day));
+        showHeading();
         // The drag carries this day; a drop takes the last clicked day, whichever cell moved.
-        k_l_tage[index]->armDrag(formatDate(m_datum));
+        k_l_tage[index]->armDrag(formatDate(m_date));
     }
-    auswahl_zelle = index;
+    m_selectedCell = index;
 }
 
-void Kalender_Form::k_l_tage_DblClick(int)
+void Kalender_Form::onDayDoubleClicked(int)
 {
     // The first click of the double click has already chosen the day.
-    k_c_ok_Click();
+    onOkClicked();
 }
 
-void Kalender_Form::k_l_datdiff_DragDrop(int target, const QString &dateText)
+void Kalender_Form::onDayDropped(int target, const QString &dateText)
 {
     const QDate dropped = parseGermanDate(dateText);
     if (!dropped.isValid())
@@ -228,11 +228,11 @@ void Kalender_Form::k_l_datdiff_DragDrop(int target, const QString &dateText)
     }
 }
 
-void Kalender_Form::k_c_heute_Click()
+void Kalender_Form::onTodayClicked()
 {
     unmarkCell();
     setCurrentDate(m_ctx.clock.today());
-    monat_zeigen();
+    showMonth();
 }
 
 namespace {
@@ -245,35 +245,35 @@ void showNumber(QLineEdit *field, long long n)
 }
 } // namespace
 
-void Kalender_Form::k_t_tag_Change()
+void Kalender_Form::onDayTyped()
 {
     const long long n = leadingNumber(k_t_tag->text());
-    showNumber(k_t_tag, n > 31 ? m_datum.day() : n);
+    showNumber(k_t_tag, n > 31 ? m_date.day() : n);
 }
 
-void Kalender_Form::k_t_monat_Change()
+void Kalender_Form::onMonthTyped()
 {
     const long long n = leadingNumber(k_t_monat->text());
-    showNumber(k_t_monat, n > 12 ? m_datum.month() : n);
+    showNumber(k_t_monat, n > 12 ? m_date.month() : n);
 }
 
-void Kalender_Form::k_t_jahr_Change()
+void Kalender_Form::onYearTyped()
 {
     const long long n = leadingNumber(k_t_jahr->text());
-    showNumber(k_t_jahr, n == 0 ? m_datum.year() : n);
+    showNumber(k_t_jahr, n == 0 ? m_date.year() : n);
 }
 
-void Kalender_Form::k_c_zeigen1_Click()
+void Kalender_Form::onShowTypedDateClicked()
 {
     unmarkCell();
     const QDate typed
         = directInput(int(leadingNumber(k_t_tag->text())), int(leadingNumber(k_t_monat->text())),
                       int(leadingNumber(k_t_jahr->text())));
     setCurrentDate(typed.isValid() ? typed : m_ctx.clock.today());
-    monat_zeigen();
+    showMonth();
 }
 
-void Kalender_Form::k_c_zeigen2_Click()
+void Kalender_Form::onStepDaysClicked()
 {
     unmarkCell();
     long long n = leadingNumber(k_t_in_vor->text(), true);
@@ -283,17 +283,17 @@ void Kalender_Form::k_c_zeigen2_Click()
         n = std::llabs(n);
     k_t_in_vor->setText(QString::number(n));
 
-    if (const std::optional<QDate> moved = addDays(m_datum, n)) {
+    if (const std::optional<QDate> moved = addDays(m_date, n)) {
         setCurrentDate(*moved);
     } else {
-        hinweis = rangeMessage();
-        showInformation(hinweis);
+        m_notice = rangeMessage();
+        showInformation(m_notice);
         setCurrentDate(m_ctx.clock.today());
     }
-    monat_zeigen();
+    showMonth();
 }
 
-void Kalender_Form::k_c_zeigen3_Click()
+void Kalender_Form::onWeekdaySearchClicked()
 {
     unmarkCell();
     BusyPointer busy(m_ctx.ui);
@@ -305,30 +305,30 @@ void Kalender_Form::k_c_zeigen3_Click()
 
     const QString refusal = impossibleSearch(search);
     if (!refusal.isEmpty()) {
-        hinweis = refusal;
+        m_notice = refusal;
         busy.release();
-        showInformation(hinweis);
+        showInformation(m_notice);
         return;
     }
-    const std::optional<QDate> found = findWeekday(m_datum, search);
+    const std::optional<QDate> found = findWeekday(m_date, search);
     busy.release();
     if (found) {
         setCurrentDate(*found);
     } else {
         // No such date before the end of the calendar: keep the date and say why.
-        hinweis = rangeMessage();
-        showInformation(hinweis);
+        m_notice = rangeMessage();
+        showInformation(m_notice);
     }
-    monat_zeigen();
+    showMonth();
 }
 
-void Kalender_Form::k_c_ok_Click()
+void Kalender_Form::onOkClicked()
 {
-    m_chosen = m_datum;
+    m_chosen = m_date;
     accept();
 }
 
-void Kalender_Form::k_c_abbruch_Click()
+void Kalender_Form::onCancelClicked()
 {
     m_chosen.reset();
     QDialog::reject();
@@ -336,10 +336,10 @@ void Kalender_Form::k_c_abbruch_Click()
 
 void Kalender_Form::reject()
 {
-    k_c_abbruch_Click();
+    onCancelClicked();
 }
 
-void Kalender_Form::k_c_mehr_Click()
+void Kalender_Form::onMoreClicked()
 {
     setFixedSize(largeSize());
     for (QWidget *w : std::as_const(m_largeOnly))
@@ -348,7 +348,7 @@ void Kalender_Form::k_c_mehr_Click()
     k_c_mehr->hide();
 }
 
-void Kalender_Form::k_c_weniger_Click()
+void Kalender_Form::onLessClicked()
 {
     for (QWidget *w : std::as_const(m_largeOnly))
         w->hide();
@@ -358,7 +358,7 @@ void Kalender_Form::k_c_weniger_Click()
         k_c_mehr->setFocus();
 }
 
-void Kalender_Form::hilfe_Click()
+void Kalender_Form::onHelpClicked()
 {
     showInformation(helpText());
 }

@@ -75,7 +75,7 @@ public:
     QToolButton *hilfe = nullptr;
 
     // The current date of the window.
-    QDate currentDate() const { return m_datum; }
+    QDate currentDate() const { return m_date; }
     // The date taken with OK; nothing while the window is open or after cancelling.
     std::optional<QDate> chosenDate() const { return m_chosen; }
     // Index of the marked cell, or -1 when none is marked.
@@ -98,43 +98,43 @@ private:
     void buildHelp(FormBuilder &b);
     void buildWeekdaySearch(FormBuilder &b);
     void load(const QDate &shown);
-    void Form_Activate();
+    void onFirstShown();
 
-    void monat_zeigen();
-    void kopf_zeigen();
+    void showMonth();
+    void showHeading();
     void paintCell(int cell, bool marked);
     void markCell(int cell);
     void unmarkCell();
     void setCurrentDate(const QDate &date);
 
-    void k_sh_monat_Change(int month);
-    void k_sh_jahr_Change(int year);
-    void k_l_tage_MouseDown(int index);
-    void k_l_tage_DblClick(int index);
-    void k_l_datdiff_DragDrop(int target, const QString &dateText);
-    void k_c_heute_Click();
-    void k_t_tag_Change();
-    void k_t_monat_Change();
-    void k_t_jahr_Change();
-    void k_c_zeigen1_Click();
-    void k_c_zeigen2_Click();
-    void k_c_zeigen3_Click();
-    void k_c_ok_Click();
-    void k_c_abbruch_Click();
-    void k_c_mehr_Click();
-    void k_c_weniger_Click();
-    void hilfe_Click();
+    void onMonthScrolled(int month);
+    void onYearScrolled(int year);
+    void onDayPressed(int index);
+    void onDayDoubleClicked(int index);
+    void onDayDropped(int target, const QString &dateText);
+    void onTodayClicked();
+    void onDayTyped();
+    void onMonthTyped();
+    void onYearTyped();
+    void onShowTypedDateClicked();
+    void onStepDaysClicked();
+    void onWeekdaySearchClicked();
+    void onOkClicked();
+    void onCancelClicked();
+    void onMoreClicked();
+    void onLessClicked();
+    void onHelpClicked();
 
     void showInformation(const QString &text);
 
     AppContext &m_ctx;
-    QDate m_datum;
+    QDate m_date;
     std::optional<QDate> m_chosen;
     bool m_activated = false;
     int m_marked = -1;
     QList<QWidget *> m_largeOnly; // controls of the right-hand column and the bottom strip
 
-    // Window fields
-    int auswahl_zelle = 0;
-    QString hinweis;
+    // The day cell last pressed, and the last notice shown.
+    int m_selectedCell = 0;
+    QString m_notice;
 };

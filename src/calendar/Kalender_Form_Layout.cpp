@@ -158,8 +158,8 @@ void Kalender_Form::buildMonthGrid(FormBuilder &b)
                                      { columnLeft(i % 7), rowTop(i / 7), kCell, kCell }, i);
         cell->setAlignment(Qt::AlignCenter);
         cell->setAutoFillBackground(true);
-        connect(cell, &DayCell::pressed, this, &Kalender_Form::k_l_tage_MouseDown);
-        connect(cell, &DayCell::doubleClicked, this, &Kalender_Form::k_l_tage_DblClick);
+        connect(cell, &DayCell::pressed, this, &Kalender_Form::onDayPressed);
+        connect(cell, &DayCell::doubleClicked, this, &Kalender_Form::onDayDoubleClicked);
         k_l_tage[i] = cell;
     }
     for (int r = 0; r < CalendarRules::RowCount; ++r) {
@@ -178,12 +178,12 @@ void Kalender_Form::buildMonthBars(FormBuilder &b)
                          QStringLiteral("Monat"), { 1, 12, 3 });
     k_sh_jahr = dateBar(b, QStringLiteral("<< Jahr >>"), QStringLiteral("k_sh_jahr"), 3495,
                         QStringLiteral("Jahr"), { 100, 9999, 5 });
-    connect(k_sh_monat, &QScrollBar::valueChanged, this, &Kalender_Form::k_sh_monat_Change);
-    connect(k_sh_jahr, &QScrollBar::valueChanged, this, &Kalender_Form::k_sh_jahr_Change);
+    connect(k_sh_monat, &QScrollBar::valueChanged, this, &Kalender_Form::onMonthScrolled);
+    connect(k_sh_jahr, &QScrollBar::valueChanged, this, &Kalender_Form::onYearScrolled);
 
     k_c_heute
         = b.button(QStringLiteral("k_c_heute"), QStringLiteral("Heute"), { 2940, 3180, 645, 795 });
-    connect(k_c_heute, &QPushButton::clicked, this, &Kalender_Form::k_c_heute_Click);
+    connect(k_c_heute, &QPushButton::clicked, this, &Kalender_Form::onTodayClicked);
 }
 
 // Accept, cancel and the switch to the large window; the small window is only these and the
@@ -193,13 +193,13 @@ void Kalender_Form::buildCommands(FormBuilder &b)
     k_c_ok = b.button(QStringLiteral("k_c_ok"), QStringLiteral("&OK - Datum übernehmen"),
                       { kGridLeft, 4110, 3195, 375 }, Style::LightGreen);
     k_c_ok->setDefault(true);
-    connect(k_c_ok, &QPushButton::clicked, this, &Kalender_Form::k_c_ok_Click);
+    connect(k_c_ok, &QPushButton::clicked, this, &Kalender_Form::onOkClicked);
     k_c_abbruch = b.button(QStringLiteral("k_c_abbruch"), QStringLiteral("&Abbrechen"),
                            { kGridLeft, 4560, 1530, 375 }, Style::LightRed);
-    connect(k_c_abbruch, &QPushButton::clicked, this, &Kalender_Form::k_c_abbruch_Click);
+    connect(k_c_abbruch, &QPushButton::clicked, this, &Kalender_Form::onCancelClicked);
     k_c_mehr = b.button(QStringLiteral("k_c_mehr"), QStringLiteral("&Mehr >>"),
                         { 2055, 4560, 1530, 375 });
-    connect(k_c_mehr, &QPushButton::clicked, this, &Kalender_Form::k_c_mehr_Click);
+    connect(k_c_mehr, &QPushButton::clicked, this, &Kalender_Form::onMoreClicked);
 }
 
 // Right-hand column: a date typed in as day, month and year.
@@ -224,12 +224,12 @@ void Kalender_Form::buildDirectInput(FormBuilder &b)
     b.label(QStringLiteral("."), { 4860, 360, 90, 315 })->setAlignment(Qt::AlignCenter);
     k_t_jahr = numberField(QStringLiteral("k_t_jahr"), 4, { 4950, 360, 510, 315 },
                            QStringLiteral("Jahr"));
-    connect(k_t_tag, &QLineEdit::textEdited, this, &Kalender_Form::k_t_tag_Change);
-    connect(k_t_monat, &QLineEdit::textEdited, this, &Kalender_Form::k_t_monat_Change);
-    connect(k_t_jahr, &QLineEdit::textEdited, this, &Kalender_Form::k_t_jahr_Change);
+    connect(k_t_tag, &QLineEdit::textEdited, this, &Kalender_Form::onDayTyped);
+    connect(k_t_monat, &QLineEdit::textEdited, this, &Kalender_Form::onMonthTyped);
+    connect(k_t_jahr, &QLineEdit::textEdited, this, &Kalender_Form::onYearTyped);
     k_c_zeigen1 = showButton(b, QStringLiteral("k_c_zeigen1"), 345,
                              QStringLiteral("Eingegebenes Datum zeigen"));
-    connect(k_c_zeigen1, &QPushButton::clicked, this, &Kalender_Form::k_c_zeigen1_Click);
+    connect(k_c_zeigen1, &QPushButton::clicked, this, &Kalender_Form::onShowTypedDateClicked);
 
     b.panel({}, { kRightColumn, 795, kRightWidth, 30 }, QFrame::HLine);
 }
@@ -251,7 +251,7 @@ void Kalender_Form::buildDayStep(FormBuilder &b)
     k_t_in_vor->setAccessibleName(QStringLiteral("Anzahl der Tage"));
     k_c_zeigen2 = showButton(b, QStringLiteral("k_c_zeigen2"), 1425,
                              QStringLiteral("Um die Anzahl der Tage weiterblättern"));
-    connect(k_c_zeigen2, &QPushButton::clicked, this, &Kalender_Form::k_c_zeigen2_Click);
+    connect(k_c_zeigen2, &QPushButton::clicked, this, &Kalender_Form::onStepDaysClicked);
 
     b.panel({}, { kRightColumn, 1875, kRightWidth, 30 }, QFrame::HLine);
 }
@@ -278,9 +278,9 @@ void Kalender_Form::buildDifference(FormBuilder &b)
     b.label(QStringLiteral("Datum2:"), { kRightColumn, 3060, 795, 315 });
     k_l_datdiff_2 = dropLabel(QStringLiteral("k_l_datdiff_2"), 3060, QStringLiteral("Datum2"));
     connect(k_l_datdiff_1, &DayDropLabel::dayDropped, this,
-            [this](const QString &text) { k_l_datdiff_DragDrop(1, text); });
+            [this](const QString &text) { onDayDropped(1, text); });
     connect(k_l_datdiff_2, &DayDropLabel::dayDropped, this,
-            [this](const QString &text) { k_l_datdiff_DragDrop(2, text); });
+            [this](const QString &text) { onDayDropped(2, text); });
     b.label(QStringLiteral("beträgt:"), { kRightColumn, 3450, 795, 315 });
     k_l_datdiff = b.label({}, { 4905, 3450, 855, 315 }, nullptr, QStringLiteral("k_l_datdiff"));
     k_l_datdiff->setFrameShape(QFrame::Panel);
@@ -298,13 +298,13 @@ void Kalender_Form::buildHelp(FormBuilder &b)
     hilfe->setFont(enlarged(hilfe->font(), 1.4));
     hilfe->setToolTip(QStringLiteral("Hilfe zu diesem Fenster anzeigen"));
     hilfe->setAccessibleName(QStringLiteral("Hilfe"));
-    connect(hilfe, &QToolButton::clicked, this, &Kalender_Form::hilfe_Click);
+    connect(hilfe, &QToolButton::clicked, this, &Kalender_Form::onHelpClicked);
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &Kalender_Form::hilfe_Click);
+    connect(f1, &QShortcut::activated, this, &Kalender_Form::onHelpClicked);
 
     k_c_weniger = b.button(QStringLiteral("k_c_weniger"), QStringLiteral("<< &Weniger"),
                            { kRightColumn, 4560, kRightWidth, 375 });
-    connect(k_c_weniger, &QPushButton::clicked, this, &Kalender_Form::k_c_weniger_Click);
+    connect(k_c_weniger, &QPushButton::clicked, this, &Kalender_Form::onLessClicked);
 }
 
 // Bottom strip: the next or last date on which a day of the month is a given weekday.
@@ -335,7 +335,7 @@ void Kalender_Form::buildWeekdaySearch(FormBuilder &b)
     // After the choices it acts on, also in the tab order.
     k_c_zeigen3 = showButton(b, QStringLiteral("k_c_zeigen3"), 5460,
                              QStringLiteral("Passendes Datum suchen"));
-    connect(k_c_zeigen3, &QPushButton::clicked, this, &Kalender_Form::k_c_zeigen3_Click);
+    connect(k_c_zeigen3, &QPushButton::clicked, this, &Kalender_Form::onWeekdaySearchClicked);
 
     for (int d = 1; d <= 31; ++d)
         k_k_ausw_tag->addItem(QStringLiteral(" ") + QString::number(d));

@@ -181,10 +181,10 @@ private:
     QProgressBar *ProgressBar1 = nullptr;
 
     void buildForm();
-    void buildLauf();
-    void buildVeranstalter();
-    void buildStartgelder();
-    void buildAnsprechpartner();
+    void buildRaceFrame();
+    void buildOrganiserFrame();
+    void buildFeesFrame();
+    void buildContactFrame();
     void buildTabs();
     void buildButtons();
     void buildTabOrder();

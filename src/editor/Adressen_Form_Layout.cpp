@@ -86,16 +86,16 @@ void Adressen_Form::buildForm()
     ad_p_adresse->setObjectName(QStringLiteral("ad_p_adresse"));
     ad_p_adresse->setGeometry(0, 0, width(), height());
 
-    buildLauf();
-    buildVeranstalter();
-    buildStartgelder();
-    buildAnsprechpartner();
+    buildRaceFrame();
+    buildOrganiserFrame();
+    buildFeesFrame();
+    buildContactFrame();
     buildTabs();
     buildButtons();
     buildTabOrder();
 }
 
-void Adressen_Form::buildLauf()
+void Adressen_Form::buildRaceFrame()
 {
     Frame9
         = FormBuilder(ad_p_adresse)
@@ -153,7 +153,7 @@ void Adressen_Form::buildLauf()
     ad_l_zeit_bez->setObjectName(QStringLiteral("ad_l_zeit_bez"));
 }
 
-void Adressen_Form::buildVeranstalter()
+void Adressen_Form::buildOrganiserFrame()
 {
     Frame10 = FormBuilder(ad_p_adresse)
                   .frame(QStringLiteral("Frame10"), QStringLiteral("Veranstalter"),
@@ -185,7 +185,7 @@ void Adressen_Form::buildVeranstalter()
     b.caption(QStringLiteral("Zeitmessung:"), { 10605, 1080, 1290, kRowHeight }, timing);
 }
 
-void Adressen_Form::buildStartgelder()
+void Adressen_Form::buildFeesFrame()
 {
     Frame1 = FormBuilder(ad_p_adresse)
                  .frame(QStringLiteral("Frame1"), QStringLiteral("Startgelder"),
@@ -242,7 +242,7 @@ void Adressen_Form::buildStartgelder()
                     QStringLiteral("Überweisungsdatum"));
 }
 
-void Adressen_Form::buildAnsprechpartner()
+void Adressen_Form::buildContactFrame()
 {
     Frame4 = FormBuilder(ad_p_adresse)
                  .frame(QStringLiteral("Frame4"), QStringLiteral("Ansprechpartner"),
