@@ -7,7 +7,6 @@
 #include "context/AppContext.h"
 #include "data/RaceStore.h"
 #include "editor/DateLabel.h"
-#include "editor/EditorValues.h"
 #include "editor/FieldBehaviours.h"
 #include "editor/PickListCombo.h"
 #include "editor/PictureTab.h"
@@ -20,7 +19,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QTabWidget>
 
 EditorOutcome editRace(AppContext &ctx, QWidget *parent, EditorMode mode, std::optional<Race> race)
@@ -95,7 +93,7 @@ void Adressen_Form::load(std::optional<Race> race)
             return;
         }
         m_asRead = *race;
-        // The links of a new race or a copy start empty: they belong to its new number.
+        // Only an existing race has links yet; a new race or a copy starts with none.
         m_documents = m_ctx.races().documents(m_asRead.number);
         showDocuments();
         if (m_mode == EditorMode::Delete) {

@@ -57,8 +57,9 @@ public:
     ~Adressen_Form() override;
 
     EditorMode mode() const { return m_mode; }
-    // The race shown: its number is the new one for a new race or a copy.
-    const Race &race() const { return m_asRead; }
+    // The number of the race being edited: the new one for a new race or a copy, 0 when that
+    // could not be added.
+    qlonglong raceNumber() const { return m_asRead.number; }
     const EditorOutcome &outcome() const { return m_outcome; }
 
     // Fills the six pick lists once per opening; runs whenever the window becomes active.

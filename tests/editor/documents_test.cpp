@@ -159,7 +159,7 @@ TEST_F(DocumentsTest, NewAndCopiedRacesLinkToTheirOwnNewNumber)
     addStoredLink(source, "/vorlage.pdf", "Vorlage");
 
     open(EditorMode::Copy, source);
-    const QString copyNumber = QString::number(form->race().number);
+    const QString copyNumber = QString::number(form->raceNumber());
     ASSERT_NE(copyNumber, QString::number(source));
     showDocumentsTab();
     EXPECT_EQ(grid()->model()->rowCount(), 0); // the source's links are not the copy's
@@ -170,7 +170,7 @@ TEST_F(DocumentsTest, NewAndCopiedRacesLinkToTheirOwnNewNumber)
 
     form.reset();
     open(EditorMode::New);
-    const QString newNumber = QString::number(form->race().number);
+    const QString newNumber = QString::number(form->raceNumber());
     showDocumentsTab();
     typeCombo(7, "Stadtlauf");
     link("/neu1.pdf");
@@ -379,7 +379,7 @@ TEST_F(DocumentsTest, ARaceWithoutLinksHasNothingToOpenDescribeOrDelete)
 TEST_F(DocumentsTest, LinksOutliveACancelledNewRaceAndADeletedRace)
 {
     open(EditorMode::New);
-    const QString newNumber = QString::number(form->race().number);
+    const QString newNumber = QString::number(form->raceNumber());
     showDocumentsTab();
     link("/bleibt-neu.pdf");
     cancel();

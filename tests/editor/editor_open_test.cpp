@@ -37,7 +37,7 @@ TEST_F(EditorTest, NewRaceAddsAStoredBlankRowAndShowsInitialValues)
     Adressen_Form &f = open(EditorMode::New);
 
     EXPECT_EQ(folder.count("adressen"), 2);
-    EXPECT_EQ(f.race().number, lastKey());
+    EXPECT_EQ(f.raceNumber(), lastKey());
     EXPECT_EQ(ctx.vars.listen_geladen_jn, "ja");
 
     EXPECT_EQ(f.windowTitle(), "Laufdaten verwalten");
@@ -158,7 +158,7 @@ TEST_F(EditorTest, CopyKeepsTheRaceButNotItsStateAndDates)
     Adressen_Form &f = open(EditorMode::Copy, source);
 
     EXPECT_EQ(folder.count("adressen"), 2);
-    EXPECT_EQ(f.race().number, lastKey());
+    EXPECT_EQ(f.raceNumber(), lastKey());
     EXPECT_NE(lastKey(), source);
 
     for (const char *box : { "ad_check_vorgemerkt", "ad_check_angemeldet", "ad_check_gelaufen",

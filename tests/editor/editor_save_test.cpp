@@ -545,7 +545,7 @@ TEST_F(EditorTest, EditRaceHandsBackWhatTheUserDid)
         qlonglong shown = 0;
         ui.answers = { Ui::Answer::Yes };
         ui.onModal = [&](QDialog &window) {
-            shown = dynamic_cast<Adressen_Form &>(window).race().number;
+            shown = dynamic_cast<Adressen_Form &>(window).raceNumber();
             QTest::mouseClick(window.findChild<QPushButton *>(c.button), Qt::LeftButton);
             return window.result();
         };

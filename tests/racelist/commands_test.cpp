@@ -42,7 +42,7 @@ TEST_F(CommandsTest, EditorCommandsHandOverModeAndRaceAndSkipAnEmptyList)
     QList<Seen> seen;
     ui.onModal = [&](QDialog &window) {
         const auto &editor = dynamic_cast<const Adressen_Form &>(window);
-        seen.append({ editor.mode(), editor.race().number });
+        seen.append({ editor.mode(), editor.raceNumber() });
         QTest::keyClick(&window, Qt::Key_Escape);
         return int(QDialog::Rejected);
     };
