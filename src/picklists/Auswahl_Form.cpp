@@ -224,7 +224,7 @@ void Auswahl_Form::enterEditMode()
     ausw_t_edit->setEnabled(true);
     ausw_t_edit->setFocus();
     setEditLineNarrow(false);
-    m_edit = RecordEdit::None;
+    m_editing.end();
 }
 
 void Auswahl_Form::fillFrom(const PickListEntry &entry)
@@ -239,46 +239,20 @@ void Auswahl_Form::fillFrom(const PickListEntry &entry)
 void Auswahl_Form::onCommandClicked(int index)
 {
     m_ctx.guard([this, index] {
-        ausw_c_ok->setText(QStringLiteral("&Speichern"));
+        const auto command = ListCommand(index);
+        ausw_c_ok->setText(command == ListCommand::Delete ? QStringLiteral("Löschen")
+                                                          : QStringLiteral("&Speichern"));
         const auto current = currentRecord<EntryRows>(*DBGrid1);
-        if (current)
+        if (current || command == ListCommand::New)
             enterEditMode();
-        switch (index) {
-        case 0: // Neu
-            enterEditMode();
-            setEditLineNarrow(isLand());
-            ausw_t_edit->clear();
-            ausw_t_edit_land->clear();
-            m_edit = RecordEdit::New;
-            break;
-        case 1: // Bearbeiten: the entry as the file holds it now
-            if (current) {
-                const auto stored = m_store.entry(m_list, current->number);
-                if (!stored)
-                    throw recordDeletedError();
-                m_asRead = *stored;
-                m_edit = RecordEdit::Change;
-                fillFrom(*stored);
-            }
-            break;
-        case 2: // Löschen
-            ausw_c_ok->setText(QStringLiteral("Löschen"));
-            if (current) {
-                ausw_t_edit->setText(current->text);
-                ausw_t_edit->setEnabled(false);
-                ausw_c_ok->setFocus();
-                m_asRead = *current;
-                m_edit = RecordEdit::Delete;
-            }
-            break;
-        case 3: // Kopieren: a new entry that starts with the current one's values
-            if (current) {
-                fillFrom(*current);
-                m_edit = RecordEdit::New;
-            }
-            break;
-        default:
-            break;
+        const auto shown = m_editing.begin(
+            command, current, [this](qlonglong number) { return m_store.entry(m_list, number); });
+        if (shown && command == ListCommand::Delete) {
+            ausw_t_edit->setText(shown->text);
+            ausw_t_edit->setEnabled(false);
+            ausw_c_ok->setFocus();
+        } else if (shown) {
+            fillFrom(*shown);
         }
         // Also with an empty list: a command pressed during "Neu" would relabel or
         // replace the entry being typed.
@@ -291,9 +265,9 @@ void Auswahl_Form::onSaveClicked()
 {
     m_ctx.guard(
         [this] {
-            if (m_edit == RecordEdit::Delete) {
+            if (m_editing.pending() == RecordEdit::Delete) {
                 if (entryCount() > 1) {
-                    m_store.remove(m_list, m_asRead.number);
+                    m_store.remove(m_list, m_editing.asRead().number);
                 } else {
                     const QString shownText
                         = QStringLiteral("Der letzte Eintrag kann nicht gelöscht werden!");
@@ -318,24 +292,24 @@ void Auswahl_Form::onSaveClicked()
 void Auswahl_Form::saveEntry()
 {
     PickListEntry entry { leftWhole(ausw_t_edit->text(), pickListTable(m_list).maxLength),
-                          QString(), m_asRead.number };
+                          QString(), m_editing.asRead().number };
     // A country's name is stored as typed, an empty field as an empty name.
     if (isLand()) {
         const QString name = leftWhole(ausw_t_edit_land->text(), kNameLength);
         entry.name = name.isNull() ? QStringLiteral("") : name;
     }
-    switch (m_edit) {
+    switch (m_editing.pending()) {
     case RecordEdit::New:
         m_store.add(m_list, entry);
         return;
     case RecordEdit::Change:
         try {
-            m_store.change(m_list, entry, &m_asRead);
+            m_store.change(m_list, entry, &m_editing.asRead());
         } catch (const DbError &error) {
             // Changed elsewhere: the next save writes over what is stored now.
             if (error.number() == ErrNo::RowChanged)
-                if (const auto stored = m_store.entry(m_list, entry.number))
-                    m_asRead = *stored;
+                m_editing.readAgain(
+                    [this](qlonglong number) { return m_store.entry(m_list, number); });
             throw;
         }
         return;
@@ -355,7 +329,7 @@ void Auswahl_Form::backToBrowseMode()
     ausw_f_ok->hide();
     ausw_f_ende->show();
     ausw_f_command->setEnabled(true);
-    m_edit = RecordEdit::None;
+    m_editing.end();
     showEntries();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/PickListStore.h"
-#include "ui/RecordRows.h"
+#include "ui/BrowseEdit.h"
 
 #include <QDialog>
 
@@ -43,7 +43,7 @@ public:
     bool isEditing() const;
     // The list shown and what the save button will do.
     PickList shownList() const { return m_list; }
-    RecordEdit pendingEdit() const { return m_edit; }
+    RecordEdit pendingEdit() const { return m_editing.pending(); }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -70,7 +70,5 @@ private:
     AppContext &m_ctx;
     PickListStore m_store;
     PickList m_list = PickList::Race;
-    RecordEdit m_edit = RecordEdit::None;
-    // The entry being changed, as it was read: a change made elsewhere since is not overwritten.
-    PickListEntry m_asRead;
+    RecordEditing<PickListEntry> m_editing;
 };

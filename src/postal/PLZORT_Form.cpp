@@ -1,5 +1,7 @@
 #include "postal/PLZORT_Form.h"
 
+#include "postal/PostalRows.h"
+
 #include "common/DbError.h"
 #include "context/AppContext.h"
 #include "data/RecordErrors.h"
@@ -11,32 +13,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-// The grid's rows: a list of the directory, read on as the grid scrolls.
-class PostalRows : public GridRows
-{
-public:
-    explicit PostalRows(PostalList list)
-        : m_list(std::move(list))
-    {
-    }
-    int rowsRead() const override { return m_list.rowsRead(); }
-    bool canReadMore() const override { return m_list.canReadMore(); }
-    void readMore() override { m_list.readMore(); }
-    QString cell(int row, int column) const override
-    {
-        const PostalPlace &place = m_list.place(row);
-        return column == 0 ? place.town : column == 1 ? place.postcode : place.dialCode;
-    }
-    const PostalPlace &record(int row) const { return m_list.place(row); }
-
-private:
-    mutable PostalList m_list;
-};
-
-} // namespace
 
 std::optional<PostalPlace> choosePostalPlace(AppContext &ctx, QWidget *parent)
 {
@@ -167,7 +143,7 @@ void PLZORT_Form::enterEditMode()
     p_t_ort_edit->setFocus();
     p_f_command->hide();
     p_f_ok->hide();
-    m_edit = RecordEdit::None;
+    m_editing.end();
 }
 
 void PLZORT_Form::backToBrowseMode()
@@ -183,7 +159,7 @@ void PLZORT_Form::backToBrowseMode()
     // A later command on an empty list loads nothing; it must not show this row's values.
     for (QLineEdit *field : { p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
         field->clear();
-    m_edit = RecordEdit::None;
+    m_editing.end();
 }
 
 void PLZORT_Form::fillEditFields(const PostalPlace &place)
@@ -203,44 +179,25 @@ void PLZORT_Form::onCommandClicked(int index)
 {
     m_ctx.guard([this, index] {
         enterEditMode();
+        const auto command = ListCommand(index);
         const auto current = currentPlace();
-        switch (index) {
-        case 0: // Neuen Ort erfassen
+        if (current)
+            m_editedNumber = command == ListCommand::New ? 0 : current->number;
+        const auto shown = m_editing.begin(
+            command, current, [this](qlonglong number) { return m_store.place(number); });
+        if (!shown)
+            return;
+        if (command == ListCommand::New) {
             for (QLineEdit *field : { p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
                 field->clear();
             m_editedNumber = 0;
-            m_edit = RecordEdit::New;
-            break;
-        case 1: // Bearbeiten: the place as the file holds it now
-            if (current) {
-                m_editedNumber = current->number;
-                const auto stored = m_store.place(current->number);
-                if (!stored)
-                    throw recordDeletedError();
-                m_asRead = *stored;
-                m_edit = RecordEdit::Change;
-                fillEditFields(*stored);
-            }
-            break;
-        case 2: // Löschen: the row is shown read-only; "&Speichern" deletes it
-            if (current) {
-                m_editedNumber = current->number;
-                fillEditFields(*current);
-                for (QLineEdit *field : { p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
-                    field->setEnabled(false);
-                m_edit = RecordEdit::Delete;
-            }
-            break;
-        case 3: // Kopieren: a new row that starts with the current row's values
-            if (current) {
-                m_editedNumber = current->number;
-                fillEditFields(*current);
-                m_edit = RecordEdit::New;
-            }
-            break;
-        default:
-            break;
+            return;
         }
+        fillEditFields(*shown);
+        // Löschen shows the row read-only; "&Speichern" deletes it.
+        if (command == ListCommand::Delete)
+            for (QLineEdit *field : { p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
+                field->setEnabled(false);
     });
 }
 
@@ -256,7 +213,7 @@ void PLZORT_Form::showEditedRow()
 void PLZORT_Form::onSaveClicked()
 {
     m_ctx.guard([this] {
-        switch (m_edit) {
+        switch (m_editing.pending()) {
         case RecordEdit::Delete:
             m_store.remove(m_editedNumber);
             break;
@@ -265,7 +222,7 @@ void PLZORT_Form::onSaveClicked()
             break;
         case RecordEdit::Change:
             try {
-                m_store.save(editedPlace(), &m_asRead);
+                m_store.save(editedPlace(), &m_editing.asRead());
             } catch (const DbError &error) {
                 if (error.number() != ErrNo::RowChanged || !m_store.place(m_editedNumber))
                     throw;

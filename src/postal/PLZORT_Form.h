@@ -2,7 +2,7 @@
 
 #include "data/PostalStore.h"
 #include "postal/PostalDirectory.h"
-#include "ui/RecordRows.h"
+#include "ui/BrowseEdit.h"
 
 #include <QDialog>
 
@@ -97,10 +97,8 @@ private:
     // The search in force; none: the whole directory.
     std::optional<Search> m_search;
     std::optional<PostalPlace> m_chosen;
-    RecordEdit m_edit = RecordEdit::None;
+    RecordEditing<PostalPlace> m_editing;
     qlonglong m_editedNumber = 0;
-    // The place being changed, as it was read.
-    PostalPlace m_asRead;
     // The list was read since the last key press in a search field.
     bool m_readSinceKeyPress = false;
 };
