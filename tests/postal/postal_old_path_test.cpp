@@ -98,3 +98,41 @@ TEST(PostalOldPath, SameRowsAndOrderAsTheOldStatements)
         }
     }
 }
+
+#include "data/PickListStore.h"
+
+TEST(PickListOldPath, SameEntriesAndOrderAsTheOldStatements)
+{
+    TestFolder folder { TestFolder::Content::Seeded };
+    const char *statements[] = { "select * from aw_lauf order by lauf",
+                                 "select * from aw_zeitmessung order by zeitmessung",
+                                 "select * from aw_anrede  order by anrede",
+                                 "select * from aw_titel  order by titel",
+                                 "select * from aw_strasse  order by strasse",
+                                 "select * from aw_land  order by land" };
+    const PickList lists[] = { PickList::Race,  PickList::Timing, PickList::Salutation,
+                               PickList::Title, PickList::Street, PickList::Country };
+    for (int i = 0; i < 6; ++i) {
+        const PickListTable &t = pickListTable(lists[i]);
+        for (const char *text :
+             { "Über", "über", "Ueber", "ärger", "Arger", "", "b", "B", "ß", "ss" })
+            folder.exec(QStringLiteral("insert into %1 (%2) values ('%3')")
+                            .arg(t.table, t.column, QString::fromUtf8(text)));
+        folder.exec(QStringLiteral("insert into %1 (%2) values (null)").arg(t.table, t.column));
+        for (const char *text : { "über", "B", "" })
+            folder.exec(QStringLiteral("insert into %1 (%2) values ('%3')")
+                            .arg(t.table, t.column, QString::fromUtf8(text)));
+        QList<qlonglong> got;
+        for (const PickListEntry &e : PickListStore(folder.dbPath()).entries(lists[i]))
+            got << e.number;
+        // The old statements read the table's row key as its hidden key.
+        SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
+        std::string sql = translateStatement(QString::fromLatin1(statements[i])).sql;
+        sql.replace(sql.find('*'), 1, "_rowid_");
+        QList<qlonglong> old;
+        Statement st(db, sql);
+        while (st.step())
+            old << st.column(0).toLongLong();
+        EXPECT_EQ(got, old) << statements[i];
+    }
+}
