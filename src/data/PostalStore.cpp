@@ -26,6 +26,13 @@ QString placeColumns()
         + QStringLiteral(", ") + col(kDialCode) + QStringLiteral(" from ") + col(kTable);
 }
 
+std::string placeByNumber()
+{
+    return (QStringLiteral("select ") + placeColumns() + QStringLiteral(" where ") + col(kNumber)
+            + QStringLiteral(" = ?"))
+        .toStdString();
+}
+
 PostalPlace placeOfRow(const Statement &st)
 {
     using RaceColumns::textOf;
@@ -66,15 +73,20 @@ void PostalList::read(int wanted)
     while (!m_complete && rowsRead() < wanted) {
         // Parts grow with the list, so reading a whole list costs about twice one run of it.
         const int part = std::max(kFirstPart, rowsRead());
-        Statement st(*m_db,
-                     m_sql + " limit " + std::to_string(part) + " offset "
-                         + std::to_string(rowsRead()));
+        Statement numbers(*m_db,
+                          m_sql + " limit " + std::to_string(part) + " offset "
+                              + std::to_string(rowsRead()));
         for (int i = 0; i < int(m_values.size()); ++i)
-            st.bind(i + 1, m_values[size_t(i)]);
+            numbers.bind(i + 1, m_values[size_t(i)]);
+        // The sort carries only the numbers; each place is then read by its number.
+        Statement place(*m_db, placeByNumber());
         int read = 0;
-        while (st.step()) {
-            m_places.push_back(placeOfRow(st));
+        while (numbers.step()) {
             ++read;
+            place.reset();
+            place.bind(1, numbers.column(0));
+            if (place.step())
+                m_places.push_back(placeOfRow(place));
         }
         m_complete = read < part;
     }
@@ -114,8 +126,9 @@ PostalList PostalStore::list(const QString &where, std::vector<QVariant> values)
 {
     // Places that sort alike keep the order of their numbers, so that every part read with limit
     // and offset continues the same order.
-    const QString sql = QStringLiteral("select ") + placeColumns() + where
-        + QStringLiteral(" order by ") + col(kTown) + QStringLiteral(" collate de, _rowid_");
+    const QString sql = QStringLiteral("select ") + col(kNumber) + QStringLiteral(" from ")
+        + col(kTable) + where + QStringLiteral(" order by ") + col(kTown)
+        + QStringLiteral(" collate de, _rowid_");
     return PostalList(db(), sql.toStdString(), std::move(values));
 }
 
@@ -145,10 +158,7 @@ PostalList PostalStore::search(PostalField field, const QString &text)
 
 std::optional<PostalPlace> PostalStore::place(qlonglong number)
 {
-    Statement st(db(),
-                 (QStringLiteral("select ") + placeColumns() + QStringLiteral(" where ")
-                  + col(kNumber) + QStringLiteral(" = ?"))
-                     .toStdString());
+    Statement st(db(), placeByNumber());
     st.bind(1, number);
     if (!st.step())
         return std::nullopt;
