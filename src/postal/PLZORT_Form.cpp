@@ -30,6 +30,12 @@ PLZORT_Form::PLZORT_Form(AppContext &ctx, QWidget *parent)
     showDirectory();
 }
 
+// The grid's list reads through the store's connection: it goes before the store does.
+PLZORT_Form::~PLZORT_Form()
+{
+    DBGrid1->setRows(nullptr);
+}
+
 void PLZORT_Form::showDirectory()
 {
     m_ctx.guard([this] {

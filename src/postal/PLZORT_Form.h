@@ -23,6 +23,7 @@ class PLZORT_Form : public QDialog
     Q_OBJECT
 public:
     PLZORT_Form(AppContext &ctx, QWidget *parent);
+    ~PLZORT_Form() override;
 
     // Browse mode
     QGroupBox *p_f_suche = nullptr;
