@@ -129,12 +129,7 @@ void Adressen_Form::addRace(const std::optional<Race> &source)
 
 void Adressen_Form::Form_Activate()
 {
-    if (m_ctx.vars.listen_geladen_jn != QLatin1String("nein"))
-        return;
-    m_ctx.guard([this] {
-        m_pickLists->fillLists();
-        m_ctx.vars.listen_geladen_jn = QStringLiteral("ja");
-    });
+    m_ctx.guard([this] { m_pickLists->fillListsOnce(); });
 }
 
 void Adressen_Form::onPaidToggled()

@@ -80,7 +80,6 @@ void Adressen_Form::reject()
 
 void Adressen_Form::finish(bool accepted)
 {
-    m_ctx.vars.listen_geladen_jn = QStringLiteral("nein");
     if (accepted)
         QDialog::accept();
     else

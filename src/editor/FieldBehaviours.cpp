@@ -153,7 +153,7 @@ void FieldBehaviours::openLink(QLineEdit &field, const QString &scheme)
 void FieldBehaviours::onPlaceButtonClicked(const QString &aufruf)
 {
     m_ctx.guard([&] {
-        if (const auto chosen = choosePostalPlace(m_ctx, &m_form, aufruf))
+        if (const auto chosen = choosePostalPlace(m_ctx, &m_form))
             takePostalPlace(aufruf, *chosen);
     });
 }

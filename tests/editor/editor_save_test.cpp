@@ -56,7 +56,6 @@ TEST_F(EditorTest, NewRaceIsStoredAndListed)
     EXPECT_EQ(f.outcome().saved->number, key);
     EXPECT_EQ(RaceColumns::toStored(*f.outcome().saved),
               RaceColumns::toStored(*ctx.races().race(key)));
-    EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
 }
 
 TEST_F(EditorTest, NameAndDateAreRequired)
@@ -230,7 +229,6 @@ TEST_F(EditorTest, DeleteAsksAndYesDeletesTheRaceButNotItsDocuments)
     EXPECT_EQ(folder.count("ereignisse_dokumente"), 1);
     EXPECT_EQ(form->outcome().result, EditorOutcome::Result::Deleted);
     EXPECT_EQ(form->outcome().deleted, key);
-    EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
 }
 
 TEST_F(EditorTest, DeleteAnsweredNoKeepsTheRaceAndStillCloses)
@@ -286,7 +284,6 @@ TEST_F(EditorTest, CancellingLeavesNothingBehind)
     EXPECT_EQ(f->result(), QDialog::Rejected);
     EXPECT_EQ(folder.count("adressen"), 2);
     EXPECT_EQ(f->outcome().result, EditorOutcome::Result::Cancelled);
-    EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
 
     // Copy: only the new row goes, never the source.
     f = &open(EditorMode::Copy, source);

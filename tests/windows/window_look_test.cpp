@@ -206,7 +206,6 @@ protected:
     }
     std::unique_ptr<PLZORT_Form> postalDirectory()
     {
-        ctx.vars.plz_aufruf = QStringLiteral("lauf_ort");
         return std::make_unique<PLZORT_Form>(ctx, &parent);
     }
 
@@ -251,13 +250,13 @@ TEST_F(WindowTest, NoControlLiesOnAnotherOrOutsideItsParentAndEveryCaptionFits)
     {
         Auswahl_Form w(ctx);
         expectSound(w, QStringLiteral("Auswahl_Form"));
-        w.db_neu_ausw_Click(0);
+        w.db_neu_ausw[0]->click();
         expectSound(w, QStringLiteral("Auswahl_Form, new entry"));
     }
     {
         auto w = postalDirectory();
         expectSound(*w, QStringLiteral("PLZORT_Form"));
-        w->db_neu_plz_Click(0);
+        w->db_neu_plz[0]->click();
         expectSound(*w, QStringLiteral("PLZORT_Form, new place"));
     }
     {
