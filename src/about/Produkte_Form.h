@@ -23,15 +23,14 @@ public:
 
     explicit Produkte_Form(AppContext &ctx, QWidget *parent = nullptr);
 
-    QLabel *pr_l_text = nullptr;
-    QList<QLabel *> pr_l_produkt;
-    QList<QLabel *> pr_l_beschreibung;
-    QList<LinkLabel *> pr_l_link;
-    QPushButton *pr_c_ok = nullptr;
-
-    void pr_l_link_Click(int index);
-    void pr_c_ok_Click();
-
 private:
+    void onLinkClicked(int index);
+    void onCloseClicked();
+
     AppContext &m_ctx;
+    QLabel *m_text = nullptr;
+    QList<QLabel *> m_productNames;
+    QList<QLabel *> m_descriptions;
+    QList<LinkLabel *> m_links;
+    QPushButton *m_closeButton = nullptr;
 };
