@@ -6,8 +6,6 @@
 #include "model/RaceColumns.h"
 #include "xls/OutputFile.h"
 
-#include <QFileInfo>
-
 namespace {
 
 constexpr std::size_t pieceSize = 1 << 20;
