@@ -36,69 +36,67 @@ void Info_Form::buildForm()
     setFixedSize(twSize(7200, 6300));
     FormBuilder b(this);
 
-    m_titleFrame = b.frame(QStringLiteral("Frame3"), QStringLiteral("Programmname und Version"),
-                           { 120, 120, 6960, 1260 });
-    FormBuilder inFrame3 = b.on(m_titleFrame);
-    m_programName = inFrame3.label(QStringLiteral("Strivo"), { 240, 300, 4000, 480 }, nullptr,
-                                   QStringLiteral("Label2"));
-    QFont big = m_programName->font();
+    auto *titleFrame = b.frame(QStringLiteral("Frame3"), QStringLiteral("Programmname und Version"),
+                               { 120, 120, 6960, 1260 });
+    FormBuilder inFrame3 = b.on(titleFrame);
+    auto *programName = inFrame3.label(QStringLiteral("Strivo"), { 240, 300, 4000, 480 }, nullptr,
+                                       QStringLiteral("Label2"));
+    QFont big = programName->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.6);
-    m_programName->setFont(big);
-    m_programName->setAccessibleDescription(QStringLiteral("Programmname"));
+    programName->setFont(big);
+    programName->setAccessibleDescription(QStringLiteral("Programmname"));
     m_versionLine = inFrame3.label(QStringLiteral("Version"), { 240, 840, 6480, 285 }, nullptr,
                                    QStringLiteral("i_l_versionsnummer"));
     m_versionLine->setAccessibleDescription(QStringLiteral("Version"));
 
-    m_termsFrame = b.frame(QStringLiteral("Frame1"), QStringLiteral("Nutzungsbedingungen"),
-                           { 120, 1500, 6960, 1440 });
-    FormBuilder inFrame1 = b.on(m_termsFrame);
-    m_terms = inFrame1.label(termsOfUse(), { 240, 300, 6480, 1020 }, nullptr,
-                             QStringLiteral("i_l_nutzung"));
-    m_terms->setWordWrap(true);
-    m_terms->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *termsFrame = b.frame(QStringLiteral("Frame1"), QStringLiteral("Nutzungsbedingungen"),
+                               { 120, 1500, 6960, 1440 });
+    FormBuilder inFrame1 = b.on(termsFrame);
+    auto *terms = inFrame1.label(termsOfUse(), { 240, 300, 6480, 1020 }, nullptr,
+                                 QStringLiteral("i_l_nutzung"));
+    terms->setWordWrap(true);
+    terms->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_makerFrame = b.frame(QStringLiteral("Frame2"), QStringLiteral("Hersteller"),
-                           { 120, 3060, 6960, 2520 });
-    FormBuilder inFrame2 = b.on(m_makerFrame);
-    m_mark = inFrame2.label(QString(), { 240, 360, 960, 960 }, nullptr, QStringLiteral("Picture2"));
-    m_mark->setPixmap(QPixmap::fromImage(renderMark(tw(960))));
-    m_mark->setAccessibleName(QStringLiteral("Programmsymbol von Strivo"));
-    m_makerName = inFrame2.label(Maker::name(), { 1440, 330, 5400, 270 }, nullptr,
-                                 QStringLiteral("i_l_name"));
-    m_makerStreet = inFrame2.label(Maker::street(), { 1440, 600, 5400, 270 }, nullptr,
-                                   QStringLiteral("i_l_strasse"));
-    m_makerTown = inFrame2.label(Maker::town(), { 1440, 870, 5400, 270 }, nullptr,
-                                 QStringLiteral("i_l_ort"));
-    m_makerPhone = inFrame2.label(Maker::phone(), { 1440, 1140, 5400, 270 }, nullptr,
-                                  QStringLiteral("i_l_telefon"));
-    m_makerFax = inFrame2.label(Maker::fax(), { 1440, 1410, 5400, 270 }, nullptr,
-                                QStringLiteral("i_l_fax"));
+    auto *makerFrame = b.frame(QStringLiteral("Frame2"), QStringLiteral("Hersteller"),
+                               { 120, 3060, 6960, 2520 });
+    FormBuilder inFrame2 = b.on(makerFrame);
+    auto *mark
+        = inFrame2.label(QString(), { 240, 360, 960, 960 }, nullptr, QStringLiteral("Picture2"));
+    mark->setPixmap(QPixmap::fromImage(renderMark(tw(960))));
+    mark->setAccessibleName(QStringLiteral("Programmsymbol von Strivo"));
+    inFrame2.label(Maker::name(), { 1440, 330, 5400, 270 }, nullptr, QStringLiteral("i_l_name"));
+    inFrame2.label(Maker::street(), { 1440, 600, 5400, 270 }, nullptr,
+                   QStringLiteral("i_l_strasse"));
+    inFrame2.label(Maker::town(), { 1440, 870, 5400, 270 }, nullptr, QStringLiteral("i_l_ort"));
+    inFrame2.label(Maker::phone(), { 1440, 1140, 5400, 270 }, nullptr,
+                   QStringLiteral("i_l_telefon"));
+    inFrame2.label(Maker::fax(), { 1440, 1410, 5400, 270 }, nullptr, QStringLiteral("i_l_fax"));
 
     auto *emailCaption = inFrame2.label(QStringLiteral("E-Mail:"), { 240, 1800, 1140, 270 },
                                         nullptr, QStringLiteral("i_l_email_text"));
-    m_email = inFrame2.make<LinkLabel>(QStringLiteral("i_l_email"), { 1440, 1800, 5400, 270 },
-                                       Maker::email());
-    m_email->setToolTip(QStringLiteral("Klick zum Start Ihres Standard E-Mail-Programms"));
-    m_email->setAccessibleDescription(m_email->toolTip());
-    emailCaption->setBuddy(m_email);
-    connect(m_email, &LinkLabel::clicked, this, &Info_Form::onEmailClicked);
+    auto *email = inFrame2.make<LinkLabel>(QStringLiteral("i_l_email"), { 1440, 1800, 5400, 270 },
+                                           Maker::email());
+    email->setToolTip(QStringLiteral("Klick zum Start Ihres Standard E-Mail-Programms"));
+    email->setAccessibleDescription(email->toolTip());
+    emailCaption->setBuddy(email);
+    connect(email, &LinkLabel::clicked, this, &Info_Form::onEmailClicked);
 
     auto *homepageCaption = inFrame2.label(QStringLiteral("Internet:"), { 240, 2100, 1140, 270 },
                                            nullptr, QStringLiteral("i_l_homepage_text"));
-    m_homepage = inFrame2.make<LinkLabel>(QStringLiteral("i_l_homepage"), { 1440, 2100, 5400, 270 },
-                                          Maker::homepage());
-    m_homepage->setToolTip(QStringLiteral("Klick zum Start Ihres Standard-Browsers"));
-    m_homepage->setAccessibleDescription(m_homepage->toolTip());
-    homepageCaption->setBuddy(m_homepage);
-    connect(m_homepage, &LinkLabel::clicked, this, &Info_Form::onHomepageClicked);
+    auto *homepage = inFrame2.make<LinkLabel>(QStringLiteral("i_l_homepage"),
+                                              { 1440, 2100, 5400, 270 }, Maker::homepage());
+    homepage->setToolTip(QStringLiteral("Klick zum Start Ihres Standard-Browsers"));
+    homepage->setAccessibleDescription(homepage->toolTip());
+    homepageCaption->setBuddy(homepage);
+    connect(homepage, &LinkLabel::clicked, this, &Info_Form::onHomepageClicked);
 
     // No fields here: Enter presses the button that has the focus.
     b.enterPressesFocusedButton();
-    m_closeButton = b.button(QStringLiteral("Info_c_ok"), QStringLiteral("&Schliessen"),
-                             { 5280, 5700, 1800, 435 });
-    connect(m_closeButton, &QPushButton::clicked, this, &Info_Form::onCloseClicked);
-    m_closeButton->setFocus();
+    auto *closeButton = b.button(QStringLiteral("Info_c_ok"), QStringLiteral("&Schliessen"),
+                                 { 5280, 5700, 1800, 435 });
+    connect(closeButton, &QPushButton::clicked, this, &Info_Form::onCloseClicked);
+    closeButton->setFocus();
 }
 
 void Info_Form::showVersion()

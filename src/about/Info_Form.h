@@ -3,10 +3,7 @@
 #include <QDialog>
 
 class AppContext;
-class LinkLabel;
-class QGroupBox;
 class QLabel;
-class QPushButton;
 
 // The about box: program name, version line, terms of use and the maker's contact links.
 class Info_Form : public QDialog
@@ -27,19 +24,5 @@ private:
     void onCloseClicked();
 
     AppContext &m_ctx;
-    QGroupBox *m_titleFrame = nullptr;
-    QLabel *m_programName = nullptr;
     QLabel *m_versionLine = nullptr;
-    QGroupBox *m_termsFrame = nullptr;
-    QLabel *m_terms = nullptr;
-    QGroupBox *m_makerFrame = nullptr;
-    QLabel *m_mark = nullptr;
-    QLabel *m_makerName = nullptr;
-    QLabel *m_makerStreet = nullptr;
-    QLabel *m_makerTown = nullptr;
-    QLabel *m_makerPhone = nullptr;
-    QLabel *m_makerFax = nullptr;
-    LinkLabel *m_email = nullptr;
-    LinkLabel *m_homepage = nullptr;
-    QPushButton *m_closeButton = nullptr;
 };

@@ -28,14 +28,14 @@ Produkte_Form::Produkte_Form(AppContext &ctx, QWidget *parent)
     setObjectName(QStringLiteral("Produkte_Form"));
     setWindowTitle(QStringLiteral("weitere Produkte"));
 
-    m_text = new QLabel(QStringLiteral("Vom Hersteller von Strivo gibt es weitere Programme. "
-                                       "Ein Klick auf die Adresse öffnet die Seite, auf der "
-                                       "Sie das Programm herunterladen können."),
-                        this);
-    m_text->setObjectName(QStringLiteral("pr_l_text"));
-    m_text->setGeometry(twRect(240, 180, 6720, 660));
-    m_text->setWordWrap(true);
-    m_text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto *text = new QLabel(QStringLiteral("Vom Hersteller von Strivo gibt es weitere Programme. "
+                                           "Ein Klick auf die Adresse öffnet die Seite, auf der "
+                                           "Sie das Programm herunterladen können."),
+                            this);
+    text->setObjectName(QStringLiteral("pr_l_text"));
+    text->setGeometry(twRect(240, 180, 6720, 660));
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     const QList<Product> list = products();
     int top = 1020;
@@ -47,12 +47,10 @@ Produkte_Form::Produkte_Form(AppContext &ctx, QWidget *parent)
         QFont bold = name->font();
         bold.setBold(true);
         name->setFont(bold);
-        m_productNames << name;
 
         auto *description = new QLabel(product.description, this);
         description->setObjectName(QStringLiteral("pr_l_beschreibung(%1)").arg(i));
         description->setGeometry(twRect(240, top + 300, 6720, 285));
-        m_descriptions << description;
 
         auto *link = new LinkLabel(product.address, this);
         link->setObjectName(QStringLiteral("pr_l_link(%1)").arg(i));
@@ -60,15 +58,14 @@ Produkte_Form::Produkte_Form(AppContext &ctx, QWidget *parent)
         link->setToolTip(QStringLiteral("Klick zum Start Ihres Standard-Browsers"));
         link->setAccessibleDescription(product.name);
         connect(link, &LinkLabel::clicked, this, [this, i] { onLinkClicked(i); });
-        m_links << link;
         top += 1080;
     }
 
-    m_closeButton = new QPushButton(QStringLiteral("&Schliessen"), this);
-    m_closeButton->setObjectName(QStringLiteral("pr_c_ok"));
-    m_closeButton->setGeometry(twRect(5160, top + 120, 1800, 435));
-    connect(m_closeButton, &QPushButton::clicked, this, &Produkte_Form::onCloseClicked);
-    m_closeButton->setFocus();
+    auto *closeButton = new QPushButton(QStringLiteral("&Schliessen"), this);
+    closeButton->setObjectName(QStringLiteral("pr_c_ok"));
+    closeButton->setGeometry(twRect(5160, top + 120, 1800, 435));
+    connect(closeButton, &QPushButton::clicked, this, &Produkte_Form::onCloseClicked);
+    closeButton->setFocus();
 
     setFixedSize(twSize(7200, top + 120 + 435 + 180));
 }

@@ -4,9 +4,6 @@
 #include <QList>
 
 class AppContext;
-class LinkLabel;
-class QLabel;
-class QPushButton;
 
 // The page on the maker's other products, each with a link to its download page.
 class Produkte_Form : public QDialog
@@ -28,9 +25,4 @@ private:
     void onCloseClicked();
 
     AppContext &m_ctx;
-    QLabel *m_text = nullptr;
-    QList<QLabel *> m_productNames;
-    QList<QLabel *> m_descriptions;
-    QList<LinkLabel *> m_links;
-    QPushButton *m_closeButton = nullptr;
 };

@@ -129,17 +129,17 @@ void Statistik_Form::buildForm()
 
     // Zeitentwicklung
     auto *timePage = new QWidget;
-    m_distanceLabel = new QLabel(QStringLiteral("S&trecke:"), timePage);
-    m_distanceLabel->setObjectName(QStringLiteral("stat_l_strecke"));
+    auto *distanceLabel = new QLabel(QStringLiteral("S&trecke:"), timePage);
+    distanceLabel->setObjectName(QStringLiteral("stat_l_strecke"));
     m_distanceChoice = new QComboBox(timePage);
     m_distanceChoice->setObjectName(QStringLiteral("stat_k_strecke"));
     m_distanceChoice->setMinimumWidth(tw(3600));
-    m_distanceLabel->setBuddy(m_distanceChoice);
+    distanceLabel->setBuddy(m_distanceChoice);
     m_timeChart = makeChartView(timePage, QStringLiteral("stat_ch_zeit"),
                                 QStringLiteral("Diagramm Zeitentwicklung"));
     auto *timeLayout = new QVBoxLayout(timePage);
     auto *choice = new QHBoxLayout;
-    choice->addWidget(m_distanceLabel);
+    choice->addWidget(distanceLabel);
     choice->addWidget(m_distanceChoice);
     choice->addStretch();
     timeLayout->addLayout(choice);
@@ -151,20 +151,21 @@ void Statistik_Form::buildForm()
     m_leftOutNote->setWordWrap(true);
     m_leftOutNote->setAccessibleDescription(QStringLiteral("nicht ausgewertete Läufe"));
 
-    m_commandRow = b.commandRow(QStringLiteral("stat_f_command"), { 120, 8940, kWidth - 240, 555 });
-    FormBuilder row = b.on(m_commandRow);
+    auto *commandRow
+        = b.commandRow(QStringLiteral("stat_f_command"), { 120, 8940, kWidth - 240, 555 });
+    FormBuilder row = b.on(commandRow);
     m_savePictureButton = row.commandButton(
         QStringLiteral("stat_c_bild"), QStringLiteral("&Bild speichern..."), { 0, 60, 2205, 435 });
     m_savePictureButton->setToolTip(QStringLiteral("Das gezeigte Diagramm als PNG-Bild speichern"));
-    m_closeButton = row.commandButton(QStringLiteral("db_abbr"), QStringLiteral("&Schliessen"),
-                                      { kWidth - 240 - 2205, 60, 2205, 435 });
+    auto *closeButton = row.commandButton(QStringLiteral("db_abbr"), QStringLiteral("&Schliessen"),
+                                          { kWidth - 240 - 2205, 60, 2205, 435 });
 
     connect(m_savePictureButton, &QPushButton::clicked, this,
             &Statistik_Form::onSavePictureClicked);
-    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
     setTabChain(
-        { m_tabs, m_bestGrid, m_yearGrid, m_distanceChoice, m_savePictureButton, m_closeButton });
+        { m_tabs, m_bestGrid, m_yearGrid, m_distanceChoice, m_savePictureButton, closeButton });
 }
 
 void Statistik_Form::load()

@@ -7,7 +7,6 @@
 class AppContext;
 class QChartView;
 class QComboBox;
-class QFrame;
 class QLabel;
 class QPushButton;
 class QStandardItemModel;
@@ -49,11 +48,8 @@ private:
     QTableView *m_bestGrid = nullptr;
     QChartView *m_yearChart = nullptr;
     QTableView *m_yearGrid = nullptr;
-    QLabel *m_distanceLabel = nullptr;
     QComboBox *m_distanceChoice = nullptr;
     QChartView *m_timeChart = nullptr;
     QLabel *m_leftOutNote = nullptr;
-    QFrame *m_commandRow = nullptr;
     QPushButton *m_savePictureButton = nullptr;
-    QPushButton *m_closeButton = nullptr;
 };
