@@ -28,7 +28,7 @@ int main(int argc, char **argv)
     FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
     AppContext ctx(ui, clock, folder.path());
     Haupt_Form window(ctx);
-    if (!window.Form_Load())
+    if (!window.load())
         return 1;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))

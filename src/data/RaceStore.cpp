@@ -251,6 +251,11 @@ std::optional<Race> RaceStore::race(qlonglong number)
     return raceOfRow(st);
 }
 
+qint64 RaceStore::raceCount()
+{
+    return m_db.scalar(std::string("select count(*) from ") + RaceColumns::kTable).toLongLong();
+}
+
 Race RaceStore::addEmpty()
 {
     // Columns not named take the table's defaults: NULL, and false for the Yes/No columns.

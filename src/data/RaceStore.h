@@ -91,6 +91,8 @@ public:
     RaceList dueReminders(const QDate &today);
 
     std::optional<Race> race(qlonglong number);
+    // Every race of the file, named or not.
+    qint64 raceCount();
     // A new, empty race in the file, as the editor makes one when it opens: its number is
     // assigned at once, so that documents can be linked before the race is saved.
     Race addEmpty();

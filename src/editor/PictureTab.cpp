@@ -87,7 +87,7 @@ void PictureTab::a_c_oeffnen_Click()
         const StartPreview preview { m_editor.ad_l_lauf_datum->text(),
                                      m_editor.aw_Combo1(7)->currentText(),
                                      m_editor.a_l_datei->text() };
-        Start_Form start(m_ctx, &m_editor, preview);
+        Start_Form start(m_ctx, preview, &m_editor);
         m_ctx.ui.runModal(start);
     });
 }

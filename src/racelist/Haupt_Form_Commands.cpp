@@ -9,43 +9,42 @@
 #include "editor/Adressen_Form.h"
 #include "picklists/Auswahl_Form.h"
 #include "racelist/RaceExport.h"
+#include "racelist/RaceListRows.h"
 #include "statistics/Statistik_Form.h"
-#include "ui/DataGrid.h"
+#include "ui/ListGrid.h"
 
-#include <QMenuBar>
-
-void Haupt_Form::db_neu_Click(int index)
+void Haupt_Form::onCommandClicked(int index)
 {
     m_ctx.guard(
         [this, index] {
             SharedVars &v = m_ctx.vars;
-            DataSource &races = m_ctx.Lauf_db;
+            const std::optional<qlonglong> current = currentRaceNumber();
             v.loeschen_jn = QStringLiteral("nein");
             v.neu_jn = QStringLiteral("nein");
             switch (index) {
             case 0:
                 v.bearb_modus = BearbModus::New;
                 v.neu_jn = QStringLiteral("ja");
-                openEditor();
+                openEditor(std::nullopt);
                 break;
             case 1:
-                if (races.hasRows()) {
-                    v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
+                if (current) {
+                    v.akt_ad_nummer = QString::number(*current);
                     v.bearb_modus = BearbModus::Edit;
-                    openEditor();
+                    openEditor(current);
                 }
                 break;
             case 2:
-                if (!races.eof()) {
+                if (current) {
                     v.bearb_modus = BearbModus::Delete;
-                    openEditor();
+                    openEditor(current);
                 }
                 break;
             case 3:
                 v.bearb_modus = BearbModus::Copy;
-                if (!races.eof()) {
-                    v.akt_ad_nummer = races.value(QStringLiteral("ad_nummer")).toString();
-                    openEditor();
+                if (current) {
+                    v.akt_ad_nummer = QString::number(*current);
+                    openEditor(current);
                 }
                 break;
             case 5:
@@ -56,24 +55,31 @@ void Haupt_Form::db_neu_Click(int index)
             default:
                 return;
             }
-            DBGrid1->viewport()->update();
-            v.aufruf_form = QStringLiteral("haupt_form");
+            m_grid->viewport()->update();
         },
         { ErrNo::WindowUnloaded });
 }
 
-void Haupt_Form::openEditor()
+void Haupt_Form::openEditor(std::optional<qlonglong> race)
 {
+    // The editor still reads and writes its race through the program's race source: it is
+    // opened on the chosen race alone.
+    DataSource &source = m_ctx.Lauf_db;
+    source.setDatabaseName(m_ctx.paths.database());
+    source.setRecordSource(
+        QStringLiteral("select * from adressen where ad_nummer = %1").arg(race.value_or(-1)));
+    source.refresh();
     Adressen_Form editor(m_ctx, this);
     m_ctx.ui.runModal(editor);
+    reloadList();
 }
 
 bool Haupt_Form::exportRaces()
 {
-    DataSource &races = m_ctx.Lauf_db;
-    if (races.recordCount() <= 0)
+    const RaceListRows *rows = shownRows();
+    if (!rows || rows->list().isEmpty())
         return false;
-    races.moveFirst();
+    m_grid->setCurrentRow(0);
 
     Ui::FileRequest request;
     request.initialDir = m_ctx.paths.exportFolder();
@@ -89,41 +95,38 @@ bool Haupt_Form::exportRaces()
         m_ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
         return false;
     }
-    const StatementResult result
-        = executeStatement(m_ctx.paths.database(), exportStatement(path), path);
-    const QString shownText = exportDoneMessage(result.cutCells);
+    const quint32 cutCells = exportRacesToWorkbook(m_ctx.races(), path);
+    const QString shownText = exportDoneMessage(cutCells);
     m_ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
     return true;
 }
 
-void Haupt_Form::m_auswahl_Click()
+namespace {
+template<class Window> void runWindow(AppContext &ctx, QWidget *parent)
 {
-    m_ctx.guard([this] {
-        Auswahl_Form window(m_ctx, this);
-        m_ctx.ui.runModal(window);
+    ctx.guard([&] {
+        Window window(ctx, parent);
+        ctx.ui.runModal(window);
     });
 }
+} // namespace
 
-void Haupt_Form::m_statistik_Click()
+void Haupt_Form::onPickListsClicked()
 {
-    m_ctx.guard([this] {
-        Statistik_Form window(m_ctx, this);
-        m_ctx.ui.runModal(window);
-    });
+    runWindow<Auswahl_Form>(m_ctx, this);
 }
 
-void Haupt_Form::m_produkte_Click()
+void Haupt_Form::onStatisticsClicked()
 {
-    m_ctx.guard([this] {
-        Produkte_Form window(m_ctx, this);
-        m_ctx.ui.runModal(window);
-    });
+    runWindow<Statistik_Form>(m_ctx, this);
 }
 
-void Haupt_Form::m_info_Click()
+void Haupt_Form::onProductsClicked()
 {
-    m_ctx.guard([this] {
-        Info_Form window(m_ctx, this);
-        m_ctx.ui.runModal(window);
-    });
+    runWindow<Produkte_Form>(m_ctx, this);
+}
+
+void Haupt_Form::onInfoClicked()
+{
+    runWindow<Info_Form>(m_ctx, this);
 }

@@ -162,7 +162,7 @@ struct AccessMenu : ::testing::Test
     AppContext ctx { ui, clock, folder.path() };
     Haupt_Form window { ctx };
 
-    void SetUp() override { ASSERT_TRUE(window.Form_Load()); }
+    void SetUp() override { ASSERT_TRUE(window.load()); }
 };
 } // namespace
 

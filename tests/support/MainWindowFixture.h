@@ -23,6 +23,6 @@ struct MainWindowFixture : ::testing::Test
     void start()
     {
         window = std::make_unique<Haupt_Form>(ctx);
-        ASSERT_TRUE(window->Form_Load());
+        ASSERT_TRUE(window->load());
     }
 };
