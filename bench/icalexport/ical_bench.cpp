@@ -6,7 +6,6 @@
 // "Today" is 01.01.2000, before every generated race, so every race is exported.
 #include "RaceGenerator.h"
 #include "common/DbError.h"
-#include "data/RaceStore.h"
 #include "data/WorkbookExport.h"
 #include "icalexport/CalendarExport.h"
 
@@ -74,10 +73,7 @@ int main(int argc, char **argv)
         for (int i = 0; i < runs; ++i) {
             timed(calendar, [&] { plan = exportCalendar(db, ics, today); });
             QFile::remove(xls); // the workbook export never replaces a file
-            timed(workbook, [&] {
-                RaceStore races(db);
-                exportRacesToWorkbook(races, xls);
-            });
+            timed(workbook, [&] { exportRacesToWorkbook(db, xls); });
         }
         std::printf("%d races: %s\n", races, qPrintable(calendarExportMessage(plan)));
         const auto line = [](const char *what, const Times &t, const QString &file) {

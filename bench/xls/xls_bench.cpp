@@ -51,13 +51,6 @@ long peakRssKb()
     return usage.ru_maxrss;
 }
 
-// The export as the main window runs it, on a store of its own.
-quint32 exportRaces(const QString &db, const QString &path)
-{
-    RaceStore races(db);
-    return exportRacesToWorkbook(races, path);
-}
-
 // A generated database as the program's start-up leaves it: with the race date index.
 void makeDatabase(const QString &path, int races)
 {
@@ -166,7 +159,7 @@ int benchExport(const QString &folder, int races, bool expectFailure)
     timer.start();
     bool failed = false;
     try {
-        exportRaces(db, path);
+        exportRacesToWorkbook(db, path);
     } catch (const DbError &e) {
         failed = true;
         std::printf("DbError %d: %s\n", e.number(), qPrintable(e.description()));
@@ -233,7 +226,7 @@ int benchPeer(const QString &folder, int races, int runs)
         const auto timeOurs = [&] {
             QElapsedTimer timer;
             timer.start();
-            exportRaces(db, oursPath);
+            exportRacesToWorkbook(db, oursPath);
             ours.push_back(timer.nsecsElapsed() / 1e9);
             oursSize = QFileInfo(oursPath).size();
         };
@@ -278,7 +271,7 @@ int exportOnly(const QString &db, const QString &path)
     const long before = peakRssKb();
     QElapsedTimer timer;
     timer.start();
-    exportRaces(db, path);
+    exportRacesToWorkbook(db, path);
     std::printf("export %lld ms, peak RSS %ld KB (%ld KB before the export), file %lld bytes\n",
                 static_cast<long long>(timer.elapsed()), peakRssKb(), before,
                 static_cast<long long>(QFileInfo(path).size()));

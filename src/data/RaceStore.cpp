@@ -184,8 +184,8 @@ void RaceList::loadPage(int first) const
     }
 }
 
-RaceStore::RaceStore(const QString &databasePath)
-    : m_db(databasePath, SqliteDb::Open::ReadWrite)
+RaceStore::RaceStore(const QString &databasePath, SqliteDb::Threads threads)
+    : m_db(databasePath, SqliteDb::Open::ReadWrite, threads)
 {
 }
 

@@ -81,7 +81,9 @@ private:
 class RaceStore
 {
 public:
-    explicit RaceStore(const QString &databasePath);
+    // OneAtATime for a store that only one thread at a time uses: its reads take no lock.
+    explicit RaceStore(const QString &databasePath,
+                       SqliteDb::Threads threads = SqliteDb::Threads::Shared);
 
     // The race list: latest race first, races of one day by number.
     RaceList list(const RaceListFilter &filter, const QDate &today);

@@ -6,6 +6,7 @@
 #include "xls/WorkbookWriter.h"
 
 #include <QFile>
+#include <QStringEncoder>
 
 #include <condition_variable>
 #include <deque>
@@ -164,15 +165,29 @@ private:
                 v.kind = xls::Cell::Kind::Boolean;
                 v.value = value.toDouble() != 0;
             } else {
-                const QByteArray utf8 = value.toString().toUtf8();
                 v.kind = xls::Cell::Kind::Text;
                 v.offset = m_filling->texts.size();
-                v.size = std::size_t(utf8.size());
-                m_filling->texts.append(utf8.constData(), v.size);
+                v.size = appendUtf8(m_filling->texts, value);
             }
         }
         if (++m_rowsFilled == rowsPerBatch)
             hand(m_filling);
+    }
+
+    // Encodes straight into the batch: no text of its own for each of the export's millions of
+    // values.
+    std::size_t appendUtf8(std::string &texts, const QVariant &value)
+    {
+        const QString converted
+            = value.typeId() == QMetaType::QString ? QString() : value.toString();
+        const QString &text = value.typeId() == QMetaType::QString
+            ? *static_cast<const QString *>(value.constData())
+            : converted;
+        const std::size_t at = texts.size();
+        texts.resize(at + std::size_t(m_utf8.requiredSpace(text.size())));
+        char *const end = m_utf8.appendToBuffer(texts.data() + at, text);
+        texts.resize(std::size_t(end - texts.data()));
+        return texts.size() - at;
     }
 
     void hand(Batch *&batch)
@@ -195,6 +210,7 @@ private:
     Batch *m_current = nullptr;
     Batch *m_filling = nullptr; // the reading thread's
     int m_rowsFilled = 0;
+    QStringEncoder m_utf8 { QStringEncoder::Utf8, QStringConverter::Flag::Stateless };
     bool m_stop = false;
     bool m_done = false;
     std::exception_ptr m_error;
@@ -259,8 +275,10 @@ DbError toDbError(const xls::Error &e)
     return DbError(ErrNo::SqlError, text);
 }
 
-quint32 exportRacesToWorkbook(RaceStore &races, const QString &path)
+quint32 exportRacesToWorkbook(const QString &databasePath, const QString &path)
 {
+    // The store is the export's alone: its reading thread has it from start to join.
+    RaceStore races(databasePath, SqliteDb::Threads::OneAtATime);
     // Counting first refuses a list that cannot fit before any file exists. The writer keeps its
     // own limit for races added between count and export.
     const qint64 rows = races.raceCount();

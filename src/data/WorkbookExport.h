@@ -4,16 +4,14 @@
 
 #include <QString>
 
-class RaceStore;
-
-// Writes every race, latest first, into worksheet "Läufe" of a new Excel 97 workbook at `path`:
-// a heading row of the column names, then one row per race, with the Yes/No columns as boolean
-// cells, nulls as empty cells and everything else as text. Returns how many texts were longer
-// than a cell holds and were cut in the workbook.
+// Writes every race of the database file, latest first, into worksheet "Läufe" of a new Excel 97
+// workbook at `path`: a heading row of the column names, then one row per race, with the Yes/No
+// columns as boolean cells, nulls as empty cells and everything else as text. Returns how many
+// texts were longer than a cell holds and were cut in the workbook.
 //
 // An existing file at `path` is never replaced or changed, and a failed export leaves no file.
 // Failures throw DbError with a German description (an existing file: ErrNo::FileExists).
-quint32 exportRacesToWorkbook(RaceStore &races, const QString &path);
+quint32 exportRacesToWorkbook(const QString &databasePath, const QString &path);
 
 namespace xls {
 class Error;

@@ -156,20 +156,20 @@ void Haupt_Form::buildForm()
 
 void Haupt_Form::buildMenu()
 {
-    QMenu *m_datei = menuBar()->addMenu(QStringLiteral("Datei "));
-    m_datei->setObjectName(QStringLiteral("m_datei"));
-    QAction *m_access = m_datei->addAction(QStringLiteral("Läufe aus Access-Datei übernehmen..."));
-    m_access->setObjectName(QStringLiteral("m_access_uebernehmen"));
-    connect(m_access, &QAction::triggered, this, [this] {
+    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("Datei "));
+    fileMenu->setObjectName(QStringLiteral("m_datei"));
+    QAction *takeOver = fileMenu->addAction(QStringLiteral("Läufe aus Access-Datei übernehmen..."));
+    takeOver->setObjectName(QStringLiteral("m_access_uebernehmen"));
+    connect(takeOver, &QAction::triggered, this, [this] {
         if (importAccessFile(m_ctx))
             showList();
     });
-    QAction *m_termine = m_datei->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));
-    m_termine->setObjectName(QStringLiteral("m_termine"));
-    connect(m_termine, &QAction::triggered, this, [this] { exportCalendarCommand(m_ctx); });
-    QAction *m_ende = m_datei->addAction(QStringLiteral("Programm beenden"));
-    m_ende->setObjectName(QStringLiteral("m_ende"));
-    connect(m_ende, &QAction::triggered, this, [this] { m_ctx.ui.quitProgram(); });
+    QAction *calendar = fileMenu->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));
+    calendar->setObjectName(QStringLiteral("m_termine"));
+    connect(calendar, &QAction::triggered, this, [this] { exportCalendarCommand(m_ctx); });
+    QAction *quit = fileMenu->addAction(QStringLiteral("Programm beenden"));
+    quit->setObjectName(QStringLiteral("m_ende"));
+    connect(quit, &QAction::triggered, this, [this] { m_ctx.ui.quitProgram(); });
     const struct
     {
         const char *name;

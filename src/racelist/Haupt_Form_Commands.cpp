@@ -95,7 +95,7 @@ bool Haupt_Form::exportRaces()
         m_ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
         return false;
     }
-    const quint32 cutCells = exportRacesToWorkbook(m_ctx.races(), path);
+    const quint32 cutCells = exportRacesToWorkbook(m_ctx.paths.database(), path);
     const QString shownText = exportDoneMessage(cutCells);
     m_ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
     return true;

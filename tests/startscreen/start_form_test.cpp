@@ -156,3 +156,31 @@ TEST_F(StartScreenTest, PreviewShowsTheEditorsValues)
     click(shown, "Command1");
     EXPECT_EQ(shown.result(), int(QDialog::Accepted));
 }
+
+TEST_F(StartScreenTest, ARaceWithoutAStoredPictureKeepsThePictureShown)
+{
+    Race withPicture;
+    withPicture.name = QStringLiteral("Mit Bild");
+    withPicture.date = StoredDate(QStringLiteral("10.12.2026"));
+    withPicture.picture = picture("lauf.png", "PNG");
+    Race noPicture; // NULL picture, damaged date
+    noPicture.name = QStringLiteral("Ohne Bild");
+    noPicture.date = StoredDate(QStringLiteral("32.12.2026"));
+    Race blankPicture;
+    blankPicture.name = QStringLiteral("Leeres Bild");
+    blankPicture.picture = QStringLiteral("");
+
+    Start_Form start(ctx, { withPicture, noPicture, blankPicture });
+    EXPECT_FALSE(start.isPreview());
+    EXPECT_EQ(text(start, "k_l_datdiff"), " 2");
+    EXPECT_FALSE(start.showsDefaultPicture());
+    click(start, "Command2");
+    EXPECT_EQ(text(start, "st_l_laufname"), "Ohne Bild");
+    EXPECT_EQ(text(start, "k_l_datdiff"), "???");
+    EXPECT_FALSE(start.showsDefaultPicture());
+    click(start, "Command2");
+    EXPECT_TRUE(start.showsDefaultPicture()); // an empty text is no picture
+    click(start, "Command2");
+    EXPECT_EQ(start.result(), int(QDialog::Accepted));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join('\n').toStdString();
+}

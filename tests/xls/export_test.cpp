@@ -4,7 +4,6 @@
 #include "Readers.h"
 #include "TestFolder.h"
 #include "common/DbError.h"
-#include "data/RaceStore.h"
 #include "data/WorkbookExport.h"
 
 #include <QDate>
@@ -83,8 +82,7 @@ protected:
     }
     quint32 exportTo(const QString &path) const
     {
-        RaceStore races(folder.dbPath());
-        return exportRacesToWorkbook(races, path);
+        return exportRacesToWorkbook(folder.dbPath(), path);
     }
     QStringList exportFiles() const
     {
