@@ -2,9 +2,7 @@
 // Shows the main window with its "Datei" menu open and saves the screen as a PNG, for looking
 // at the calendar export's menu item. Needs a real window system:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/menu_screenshot out.png
-#include "FakeUi.h"
-#include "TestFolder.h"
-#include "context/AppContext.h"
+#include "ProgramFixture.h"
 #include "racelist/Haupt_Form.h"
 
 #include <QAction>
@@ -19,15 +17,14 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     if (argc < 2)
         return 2;
-    TestFolder folder(TestFolder::Content::Seeded);
-    folder.addRace({ { "ad_lauf", "Köln-Marathon" },
-                     { "ad_lauf_ort", "Köln" },
-                     { "ad_lauf_datum", "04.10.2027" },
-                     { "ad_start", "09:30" } });
-    FakeUi ui;
-    FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-    AppContext ctx(ui, clock, folder.path());
-    Haupt_Form window(ctx);
+    ProgramRun program;
+    Race race;
+    race.name = QStringLiteral("Köln-Marathon");
+    race.place = QStringLiteral("Köln");
+    race.date = StoredDate::fromDate(QDate(2027, 10, 4));
+    race.start = QStringLiteral("09:30");
+    program.addRace(race);
+    Haupt_Form window(program.ctx);
     if (!window.load())
         return 1;
     window.show();

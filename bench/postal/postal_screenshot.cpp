@@ -37,7 +37,7 @@ int main(int argc, char **argv)
     QCoreApplication::processEvents();
     const bool browse = form.grab().save(out + QStringLiteral("/plzort_browse.png"));
 
-    form.plzort_db.moveTo(2);
+    form.DBGrid1->setCurrentRow(2);
     form.db_neu_plz[1]->click();
     QCoreApplication::processEvents();
     const bool edit = form.grab().save(out + QStringLiteral("/plzort_edit.png"));

@@ -2,16 +2,13 @@
 // Median time to open the statistics window (read the races, compute, build grids and charts)
 // and to show it for the first time. Target: open <= 100 ms with 10,000 races.
 // Usage: statistics_bench [races=10000] [runs=25]
-#include "FakeUi.h"
 #include "Median.h"
+#include "ProgramFixture.h"
 #include "RaceGenerator.h"
-#include "context/AppContext.h"
-#include "data/RaceStore.h"
 #include "statistics/Statistik_Form.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -37,20 +34,15 @@ int main(int argc, char **argv)
     const int races = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int runs = argc > 2 ? std::atoi(argv[2]) : 25;
 
-    QTemporaryDir dir;
-    benchgen::makeRaceDatabase(dir.filePath(QStringLiteral("Strivo-DB.mdb")), races);
-
-    FakeUi ui;
-    SystemClock clock;
-    AppContext ctx(ui, clock, dir.path());
+    ProgramRun program;
+    benchgen::addRaces(program.folder.dbPath(), races);
 
     // The parts of an opening, to see where the time goes.
     std::vector<double> readMs, computeMs;
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer t;
         t.start();
-        RaceStore store(ctx.paths.database());
-        const std::vector<Race> records = statisticsRaces(store);
+        const std::vector<Race> records = statisticsRaces(program.ctx.races());
         readMs.push_back(t.nsecsElapsed() / 1e6);
         t.restart();
         const RaceStatistics stats = computeStatistics(records);
@@ -63,7 +55,7 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         const double cpu = threadCpuMs();
-        Statistik_Form form(ctx);
+        Statistik_Form form(program.ctx);
         openMs.push_back(t.nsecsElapsed() / 1e6);
         openCpuMs.push_back(threadCpuMs() - cpu);
         form.show();
@@ -72,8 +64,8 @@ int main(int argc, char **argv)
         for (const Progression &p : form.statistics().progressions)
             finishes += p.points.size();
     }
-    if (!ui.messages.isEmpty())
-        std::fprintf(stderr, "%s\n", qPrintable(ui.messageTexts().join(u'\n')));
+    if (!program.ui.messages.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(program.ui.messageTexts().join(u'\n')));
     std::printf("%d races, %zu timed finishes per opening, %d runs\n", races,
                 finishes / size_t(runs), runs);
     std::printf("open (read, compute, grids, charts): median %.1f ms (target <= 100 ms)\n",

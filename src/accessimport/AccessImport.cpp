@@ -1,5 +1,6 @@
 #include "accessimport/AccessImport.h"
 
+#include "common/BusyPointer.h"
 #include "context/AppContext.h"
 #include "data/MakeDb.h"
 #include "jet/AccessTakeover.h"
@@ -9,23 +10,6 @@
 #include <QDir>
 
 namespace {
-
-// The pointer shows work in progress until the scope ends, by error or not.
-class Busy
-{
-public:
-    explicit Busy(Ui &ui)
-        : m_ui(ui)
-    {
-        m_ui.setBusy(true);
-    }
-    ~Busy() { m_ui.setBusy(false); }
-    Busy(const Busy &) = delete;
-    Busy &operator=(const Busy &) = delete;
-
-private:
-    Ui &m_ui;
-};
 
 void report(AppContext &ctx, const QString &text)
 {
@@ -52,7 +36,7 @@ bool importAccessFile(AppContext &ctx, const JetOpener &open)
     ctx.guard([&] {
         ImportResult result;
         {
-            Busy busy(ctx.ui);
+            BusyPointer busy(ctx.ui);
             const std::unique_ptr<JetRowSource> file = open(chosen.fileName);
             result = importRaces(*file, ctx.paths.database());
         }
@@ -80,7 +64,7 @@ void offerAccessTakeover(AppContext &ctx, const JetOpener &open)
         return;
     TakeoverResult result;
     {
-        Busy busy(ctx.ui);
+        BusyPointer busy(ctx.ui);
         result = takeOverAccessFile(mainFile, installedSqlFiles(), open);
     }
     report(ctx,

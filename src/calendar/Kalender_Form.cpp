@@ -1,6 +1,7 @@
 #include "calendar/Kalender_Form.h"
 
 #include "calendar/CalendarWidgets.h"
+#include "common/BusyPointer.h"
 #include "common/GermanText.h"
 #include "context/AppContext.h"
 
@@ -57,27 +58,6 @@ const QString &helpText()
     return text;
 }
 
-// The busy pointer for as long as a search runs, however it ends.
-class BusyPointer
-{
-public:
-    explicit BusyPointer(Ui &ui)
-        : m_ui(ui)
-    {
-        m_ui.setBusy(true);
-    }
-    ~BusyPointer() { release(); }
-    void release()
-    {
-        if (m_busy)
-            m_ui.setBusy(false);
-        m_busy = false;
-    }
-
-private:
-    Ui &m_ui;
-    bool m_busy = true;
-};
 } // namespace
 
 Kalender_Form::Kalender_Form(AppContext &ctx, QWidget *parent)

@@ -2,6 +2,8 @@
 
 #include "fileio/FileIo.h"
 
+#include <QDir>
+
 int errNoForSystemError(int err)
 {
     switch (fileio::failureOf(err)) {
@@ -48,4 +50,9 @@ QString systemErrorReason(int err)
         break;
     }
     return QStringLiteral("Systemfehler %1").arg(err);
+}
+
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
 }

@@ -13,3 +13,6 @@ DbError fileError(int err, const QString &description = {});
 
 // Why a system call on a file failed, in German words for a message (errno value).
 QString systemErrorReason(int err);
+
+// A path as messages name it: with the system's separators.
+QString shownPath(const QString &path);

@@ -4,9 +4,8 @@
 #include "data/EmptyRaces.h"
 #include "data/FileError.h"
 #include "data/Sqlite.h"
-#include "fileio/FileIo.h"
+#include "fileio/DurableWrite.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -26,11 +25,6 @@ constexpr std::array requiredTables { "adressen", "ereignisse_dokumente", "aw_an
                                       "aw_lauf",  "aw_zeitmessung",       "aw_plzort" };
 
 using RowCounts = std::vector<long long>; // per required table, in the order above
-
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
 
 void notify(const MaintenanceHook &hook, const char *point)
 {
@@ -94,46 +88,28 @@ void check(int err)
         throw fileError(err);
 }
 
-enum class Flush { BeforeRename, Later };
+using Flush = fileio::DurableWrite::Flush;
 
 // Copies source over target so that target is at every moment either its old or its new,
-// complete content: the copy goes to a file beside the target and is then renamed over it. With
-// Flush::BeforeRename it reaches the disk before the rename; with Flush::Later the caller flushes
-// the target (flushFile) before anything relies on it being on the disk.
+// complete content. With Flush::Later the caller flushes the target (flushFile) before anything
+// relies on it being on the disk.
 void copyReplacing(const QString &source, const QString &target, const MaintenanceHook &hook,
-                   const char *writtenPoint, Flush flush = Flush::BeforeRename)
+                   const char *writtenPoint, Flush flush = Flush::Now)
 {
-    const QByteArray temp = native(target + QStringLiteral(".tmp"));
-    try {
-        Fd in(::open(native(source).constData(), O_RDONLY | O_CLOEXEC));
-        if (in.get() < 0)
-            throw fileError(errno);
-        struct stat info
-        {
-        };
-        if (::stat(native(target).constData(), &info) != 0 && ::fstat(in.get(), &info) != 0)
-            throw fileError(errno);
-        // A leftover under the temporary name may be a link: writing through it could reach
-        // any file, the database included. Only a file made here is written.
-        if (::unlink(temp.constData()) != 0 && errno != ENOENT)
-            throw fileError(errno);
-        Fd out(::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        if (out.get() < 0)
-            throw fileError(errno);
-        check(fileio::copyContent(in.get(), out.get()));
-        ::fchmod(out.get(), info.st_mode & 07777); // keeps the file's permissions
-        if (flush == Flush::BeforeRename)
-            check(fileio::syncFile(out.get()));
-        check(out.close());
-        notify(hook, writtenPoint);
-        if (::rename(temp.constData(), native(target).constData()) != 0)
-            throw fileError(errno);
-    } catch (const DbError &) {
-        ::unlink(temp.constData());
-        throw;
-    }
-    if (flush == Flush::BeforeRename)
-        syncFolderOf(target);
+    Fd in(::open(native(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (in.get() < 0)
+        throw fileError(errno);
+    struct stat info
+    {
+    };
+    if (::stat(native(target).constData(), &info) != 0 && ::fstat(in.get(), &info) != 0)
+        throw fileError(errno);
+    fileio::DurableWrite out;
+    check(out.open(native(target).toStdString(), fileio::DurableWrite::Temporary::Fixed, 0600));
+    check(fileio::copyContent(in.get(), out.fd()));
+    ::fchmod(out.fd(), info.st_mode & 07777); // keeps the file's permissions
+    check(out.commit(fileio::DurableWrite::Naming::Replace, flush,
+                     [&hook, writtenPoint] { notify(hook, writtenPoint); }));
 }
 
 // Writes a file's content and its name to the disk; returns the error number (0: none).
@@ -293,7 +269,7 @@ Check checkDatabase(SqliteDb &db, Pages pages)
 // the file is then checked. A damaged file cannot be rebuilt here and is reported instead.
 RowCounts repairMainFile(const QString &path)
 {
-    const QString file = shown(path);
+    const QString file = shownPath(path);
     const QString what
         = QStringLiteral("Die Datenbankdatei '%1' kann nicht geprüft werden").arg(file);
     const QString untouched = QStringLiteral("Die Datei bleibt unverändert.");
@@ -358,7 +334,7 @@ DbError backupError(const DbError &e, const QString &backupFile)
 {
     return inContext(e,
                      QStringLiteral("Die Sicherungskopie '%1' kann nicht geschrieben werden")
-                         .arg(shown(backupFile)),
+                         .arg(shownPath(backupFile)),
                      mainFileUnchanged());
 }
 
@@ -391,14 +367,14 @@ void removeOldTarget(const QString &compactFile)
     } catch (const DbError &e) {
         throw inContext(e,
                         QStringLiteral("Die alte Datei '%1' kann nicht gelöscht werden")
-                            .arg(shown(compactFile)),
+                            .arg(shownPath(compactFile)),
                         mainFileUnchanged());
     }
 }
 
 void compact(const MaintenancePaths &paths, const RowCounts &expected, const MaintenanceHook &hook)
 {
-    const QString target = shown(paths.compactFile);
+    const QString target = shownPath(paths.compactFile);
     Check check;
     try {
         {
@@ -453,7 +429,7 @@ void replaceMainFile(const MaintenancePaths &paths, const QString &mainFile,
 {
     const QString what
         = QStringLiteral("Die komprimierte Datenbank kann nicht nach '%1' kopiert werden")
-              .arg(shown(mainFile));
+              .arg(shownPath(mainFile));
     bool renamed = false;
     try {
         // Another name of the same file would keep the old content and silently go stale.
@@ -473,7 +449,7 @@ void replaceMainFile(const MaintenancePaths &paths, const QString &mainFile,
     } catch (const DbError &e) {
         throw inContext(e,
                         QStringLiteral("Die Datei '%1' kann nicht geschrieben werden")
-                            .arg(shown(paths.compactFile)),
+                            .arg(shownPath(paths.compactFile)),
                         QStringLiteral("Die Datenbankdatei ist vollständig und komprimiert."));
     }
 }
@@ -505,7 +481,7 @@ void refuseSharedFile(const MaintenancePaths &paths, const QString &mainFile)
                                      "und würde dabei die Datenbank löschen oder überschreiben; "
                                      "sie wird deshalb nicht ausgeführt. Bitte die Datenbank "
                                      "unter '%1' als eigene Datei ablegen. %3")
-                          .arg(shown(paths.mainFile), shown(name), mainFileUnchanged()));
+                          .arg(shownPath(paths.mainFile), shownPath(name), mainFileUnchanged()));
     }
 }
 

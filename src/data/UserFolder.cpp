@@ -18,16 +18,11 @@ namespace {
 
 const QString databaseName = QStringLiteral("Strivo-DB.mdb");
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 DbError folderError(const QString &folder, const QString &reason)
 {
     return DbError(ErrNo::CannotOpenFile,
                    QStringLiteral("Der Ordner für die Läufe '%1' kann nicht angelegt werden: %2.")
-                       .arg(shown(folder), reason));
+                       .arg(shownPath(folder), reason));
 }
 
 // Like mkdir -p, but every folder it makes is private to the user (the XDG rules ask for 0700).
@@ -42,8 +37,8 @@ void makePath(const QString &folder, QStringList &made)
         if (info.isDir())
             continue;
         if (info.exists() || info.isSymLink())
-            throw folderError(folder,
-                              QStringLiteral("'%1' ist eine Datei, kein Ordner").arg(shown(path)));
+            throw folderError(
+                folder, QStringLiteral("'%1' ist eine Datei, kein Ordner").arg(shownPath(path)));
         if (::mkdir(QFile::encodeName(path).constData(), 0700) == 0)
             made << path;
         else if (errno != EEXIST)
@@ -65,7 +60,7 @@ void makeFolder(const QString &folder, const QString &name, QStringList &made)
     if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0)
         throw DbError(ErrNo::CannotOpenFile,
                       QStringLiteral("Der Ordner '%1' kann nicht angelegt werden: %2.")
-                          .arg(shown(path),
+                          .arg(shownPath(path),
                                QFileInfo::exists(path) ? QStringLiteral("dort liegt eine Datei")
                                                        : systemErrorReason(errno)));
     made << path;
@@ -98,7 +93,7 @@ void makeDatabaseIn(const QString &database)
     } catch (const DbError &e) {
         throw DbError(e.number(),
                       QStringLiteral("Die Datenbank '%1' kann nicht angelegt werden: %2.")
-                          .arg(shown(database), e.description()));
+                          .arg(shownPath(database), e.description()));
     }
 }
 
@@ -153,11 +148,11 @@ QString missingDatabaseMessage(const QString &folder)
     if (!QFileInfo(folder).isDir())
         return QStringLiteral("Der Ordner für die Läufe '%1' ist noch nicht angelegt, daher gibt "
                               "es keine Datenbank. ")
-                   .arg(shown(folder))
+                   .arg(shownPath(folder))
             + start
             + QStringLiteral("beim ersten Start legt strivo den Ordner mit einer neuen "
                              "Datenbank an.");
-    return QStringLiteral("Die Datenbankdatei '%1' wurde nicht gefunden. ").arg(shown(database))
+    return QStringLiteral("Die Datenbankdatei '%1' wurde nicht gefunden. ").arg(shownPath(database))
         + start
         + QStringLiteral("strivo legt eine neue, leere Datenbank an. Eine Sicherung kann zuvor "
                          "unter dem Namen %1 in den Ordner zurückkopiert werden.")
@@ -175,7 +170,7 @@ void prepareUserFolder(const QString &folder)
             throw DbError(ErrNo::CannotOpenFile,
                           QStringLiteral("In den Ordner für die Läufe '%1' kann nicht "
                                          "geschrieben werden: %2.")
-                              .arg(shown(folder), systemErrorReason(errno)));
+                              .arg(shownPath(folder), systemErrorReason(errno)));
         // The folders first: the database, once made, is what a later start must find.
         makeFolder(folder, QStringLiteral("Export"), made);
         makeFolder(folder, QStringLiteral("Dokumente"), made);
@@ -202,20 +197,20 @@ QString takeOverDatabase(const QString &givenFile, const QString &folder)
             throw DbError(e.number(),
                           QStringLiteral("Die Datenbank '%1' kann nicht nach '%2' übernommen "
                                          "werden: %3. Sie bleibt unverändert.")
-                              .arg(shown(oldFile), shown(folder), e.description()));
+                              .arg(shownPath(oldFile), shownPath(folder), e.description()));
         }
     }
     if (::rename(QFile::encodeName(oldFile).constData(), QFile::encodeName(kept).constData()) != 0)
         throw DbError(ErrNo::CannotOpenFile,
                       QStringLiteral("Die alte Datenbank '%1' kann nicht in '%2' umbenannt "
                                      "werden: %3.")
-                          .arg(shown(oldFile), shown(kept), systemErrorReason(errno)));
+                          .arg(shownPath(oldFile), shownPath(kept), systemErrorReason(errno)));
     if (taken)
         return QStringLiteral("Die Läufe aus '%1' liegen jetzt in '%2'. Die alte Datei bleibt "
                               "unverändert als '%3' erhalten.")
-            .arg(shown(oldFile), shown(target), shown(kept));
+            .arg(shownPath(oldFile), shownPath(target), shownPath(kept));
     return QStringLiteral("Die Datenbank '%1' wurde nicht übernommen, weil '%2' schon eine "
                           "Datenbank enthält. Die alte Datei bleibt unverändert als '%3' "
                           "erhalten.")
-        .arg(shown(oldFile), shown(folder), shown(kept));
+        .arg(shownPath(oldFile), shownPath(folder), shownPath(kept));
 }

@@ -263,12 +263,7 @@ void Adressen_Form::showRecord()
 
 void Adressen_Form::Form_Activate()
 {
-    if (ctx.vars.listen_geladen_jn != QLatin1String("nein"))
-        return;
-    ctx.guard([this] {
-        m_pickLists->fillLists();
-        ctx.vars.listen_geladen_jn = QStringLiteral("ja");
-    });
+    ctx.guard([this] { m_pickLists->fillListsOnce(); });
 }
 
 void Adressen_Form::ad_check_bezahlt_Click()

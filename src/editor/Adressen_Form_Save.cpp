@@ -45,7 +45,8 @@ void Adressen_Form::db_ok_Click(int)
         [this, deleting] {
             DataSource &races = ctx.Lauf_db;
             if (deleting) {
-                const QString shownText = QStringLiteral("Soll dieser Lauf wirklich gelöscht werden ?");
+                const QString shownText
+                    = QStringLiteral("Soll dieser Lauf wirklich gelöscht werden ?");
                 if (ctx.ui.message(shownText, Ui::Icon::Question, Ui::Buttons::YesNo)
                     == Ui::Answer::Yes) {
                     races.deleteCurrent();
@@ -214,7 +215,6 @@ void Adressen_Form::reject()
 void Adressen_Form::finish(bool saved)
 {
     ctx.vars.aufruf_form.clear();
-    ctx.vars.listen_geladen_jn = QStringLiteral("nein");
     if (saved)
         QDialog::accept();
     else

@@ -204,7 +204,7 @@ void FieldBehaviours::LinkField_DblClick(QLineEdit &field, const QString &scheme
 void FieldBehaviours::PlaceButton_Click(const QString &aufruf)
 {
     ctx.guard([&] {
-        if (const auto chosen = choosePostalPlace(ctx, &form, aufruf))
+        if (const auto chosen = choosePostalPlace(ctx, &form))
             takePostalPlace(aufruf, *chosen);
     });
 }

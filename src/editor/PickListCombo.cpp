@@ -3,6 +3,7 @@
 #include "common/DbError.h"
 #include "common/TextCut.h"
 #include "context/AppContext.h"
+#include "data/RecordErrors.h"
 #include "data/SqlFunctions.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QScopeGuard>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -89,60 +89,49 @@ void addSortedItems(QComboBox &combo, QStringList items)
 }
 
 PickListCombos::PickListCombos(AppContext &ctx, const ControlArray<QComboBox> &aw_Combo1)
-    : ctx(ctx)
-    , aw_Combo1(aw_Combo1)
+    : m_ctx(ctx)
+    , m_combos(aw_Combo1)
+    , m_store(ctx.paths.database())
 {
-    for (const auto &[index, combo] : aw_Combo1) {
+    for (const auto &[index, combo] : m_combos) {
         combo->installEventFilter(this);
         if (combo->lineEdit())
             combo->lineEdit()->installEventFilter(this);
         // activated: the user chose an entry from the list (also the same one again).
         connect(combo, &QComboBox::activated, this,
-                [this, index = index] { aw_Combo1_Click(index); });
+                [this, index = index] { onEntryPicked(index); });
     }
 }
 
-void PickListCombos::fillLists()
+void PickListCombos::fillListsOnce()
 {
-    const std::pair<int, const char *> lists[] = {
-        { 1, "titel" }, { 3, "anrede" }, { 6, "strasse" },
-        { 7, "lauf" },  { 9, "land" },   { 10, "zeitmessung" },
-    };
-    DataSource *sources[] = { &ctx.titel_db,   &ctx.anrede_db, &ctx.strasse_db,
-                              &ctx.lauf_aw_db, &ctx.land_db,   &ctx.zeitmessung_db };
-    for (int i = 0; i < 6; ++i) {
-        DataSource &source = *sources[i];
-        const QString name = QString::fromLatin1(lists[i].second);
+    for (const int index : { 1, 3, 6, 7, 9, 10 }) {
+        // A list that could not be read is read again the next time the editor is activated.
+        if (m_filled[size_t(index)])
+            continue;
         QStringList items;
-        items.reserve(source.recordCount());
-        // Whatever was read before a failure is in the list already, as when each entry
-        // is added on its own.
-        auto addRead = qScopeGuard([&] { addSortedItems(*aw_Combo1(lists[i].first), items); });
-        if (source.recordCount() > 0)
-            source.moveFirst();
-        while (!source.eof()) {
-            const QVariant value = source.value(name);
-            items << (value.isNull() ? QStringLiteral(" ") : value.toString());
-            source.moveNext();
-        }
+        for (const PickListEntry &entry : m_store.entries(pickListOf(index)))
+            items << (entry.text.isNull() ? QStringLiteral(" ") : entry.text);
+        addSortedItems(*m_combos(index), items);
+        m_filled[size_t(index)] = true;
     }
 }
 
-PickListCombos::PickList PickListCombos::pickList(int index) const
+PickList PickListCombos::pickListOf(int index)
 {
     switch (index) {
     case 1:
-        return { &ctx.titel_db, QStringLiteral("titel") };
+        return PickList::Title;
     case 3:
-        return { &ctx.anrede_db, QStringLiteral("anrede") };
+        return PickList::Salutation;
     case 6:
-        return { &ctx.strasse_db, QStringLiteral("strasse") };
+        return PickList::Street;
     case 7:
-        return { &ctx.lauf_aw_db, QStringLiteral("lauf") };
+        return PickList::Race;
     case 9:
-        return { &ctx.land_db, QStringLiteral("land") };
+        return PickList::Country;
     case 10:
-        return { &ctx.zeitmessung_db, QStringLiteral("zeitmessung") };
+        return PickList::Timing;
     default:
         throw DbError(ErrNo::NoSuchControlElement,
                       QStringLiteral("Steuerelementfeld-Element '%1' existiert nicht").arg(index));
@@ -151,7 +140,7 @@ PickListCombos::PickList PickListCombos::pickList(int index) const
 
 int PickListCombos::indexOf(const QObject *watched) const
 {
-    for (const auto &[index, combo] : aw_Combo1)
+    for (const auto &[index, combo] : m_combos)
         if (watched == combo || watched == combo->lineEdit())
             return index;
     return -1;
@@ -162,7 +151,7 @@ bool PickListCombos::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         const int index = indexOf(watched);
         if (index >= 0)
-            aw_Combo1_KeyDown(index, *static_cast<QKeyEvent *>(event));
+            onKeyPressed(index, *static_cast<QKeyEvent *>(event));
     } else if (event->type() == QEvent::FocusOut && qobject_cast<QComboBox *>(watched)) {
         // Opening the drop-down list, switching to another window or closing this one does
         // not leave the field.
@@ -171,24 +160,24 @@ bool PickListCombos::eventFilter(QObject *watched, QEvent *event)
             && reason != Qt::MenuBarFocusReason && static_cast<QWidget *>(watched)->isVisible()) {
             const int index = indexOf(watched);
             if (index >= 0)
-                aw_Combo1_LostFocus(index);
+                onComboLeft(index);
         }
     }
     return QObject::eventFilter(watched, event);
 }
 
-void PickListCombos::aw_Combo1_Click(int index)
+void PickListCombos::onEntryPicked(int index)
 {
-    ctx.guard([&] {
-        const QComboBox &combo = *aw_Combo1(index);
-        ctx.vars.listen_text = leftWhole(combo.currentText(), kEntryLength);
-        ctx.vars.listen_index = combo.currentIndex();
+    m_ctx.guard([&] {
+        const QComboBox &combo = *m_combos(index);
+        m_pickedText = leftWhole(combo.currentText(), kEntryLength);
+        m_pickedIndex = combo.currentIndex();
     });
 }
 
 bool PickListCombos::selectFirstMatch(int index, const QString &text)
 {
-    QComboBox &combo = *aw_Combo1(index);
+    QComboBox &combo = *m_combos(index);
     const QString wanted = text.toUpper();
     for (int i = 0; i < combo.count(); ++i) {
         if (combo.itemText(i).left(text.size()).toUpper() != wanted)
@@ -196,7 +185,7 @@ bool PickListCombos::selectFirstMatch(int index, const QString &text)
         combo.setCurrentIndex(i);
         // The list position may have been this entry already while other text was typed.
         combo.setEditText(combo.itemText(i));
-        aw_Combo1_Click(index);
+        onEntryPicked(index);
         return true;
     }
     return false;
@@ -204,19 +193,16 @@ bool PickListCombos::selectFirstMatch(int index, const QString &text)
 
 void PickListCombos::addRow(int index, const QString &text)
 {
-    const PickList list = pickList(index);
-    // The row joins the program's source as well, so the next opening lists it.
-    list.source->addNew();
-    list.source->setValue(list.field, text);
-    list.source->update();
+    // The entry goes to the file at once, so the next opening lists it.
+    m_store.add(pickListOf(index), { text, QString() });
 }
 
-void PickListCombos::aw_Combo1_LostFocus(int index)
+void PickListCombos::onComboLeft(int index)
 {
-    ctx.guard([&] {
-        QComboBox &combo = *aw_Combo1(index);
-        ctx.vars.listen_text = leftWhole(combo.currentText(), kEntryLength);
-        if (ctx.vars.listen_text.isEmpty() || selectFirstMatch(index, ctx.vars.listen_text))
+    m_ctx.guard([&] {
+        QComboBox &combo = *m_combos(index);
+        m_pickedText = leftWhole(combo.currentText(), kEntryLength);
+        if (m_pickedText.isEmpty() || selectFirstMatch(index, m_pickedText))
             return;
         if (index == 6)
             addStreet(combo);
@@ -230,7 +216,7 @@ void PickListCombos::leaveFocusedCombo()
 {
     const int index = indexOf(QApplication::focusWidget());
     if (index >= 0)
-        aw_Combo1_LostFocus(index);
+        onComboLeft(index);
 }
 
 // The street list holds streets without house numbers: the text up to the blank before the
@@ -257,40 +243,39 @@ void PickListCombos::addStreet(QComboBox &combo)
     combo.setEditText(full);
 }
 
-void PickListCombos::aw_Combo1_KeyDown(int index, const QKeyEvent &key)
+void PickListCombos::onKeyPressed(int index, const QKeyEvent &key)
 {
     if (key.key() != Qt::Key_Delete || !(key.modifiers() & Qt::ShiftModifier))
         return;
-    ctx.guard([&] {
-        const PickList list = pickList(index);
-        DataSource &source = *list.source;
-        const QString wanted = ctx.vars.listen_text;
+    m_ctx.guard([&] {
+        const PickList list = pickListOf(index);
+        const QString wanted = m_pickedText;
+        const std::vector<PickListEntry> entries = m_store.entries(list);
+        // Race names are searched even when none is left: there is no first one to go to.
+        if (list == PickList::Race && entries.empty())
+            throw noCurrentRecordError();
         // Race names may lose their last entry; the other lists always keep one.
-        const bool raceNames = index == 7;
-        if (raceNames || source.recordCount() > 0)
-            source.moveFirst();
-        while (!source.eof()) {
-            const QVariant value = source.value(list.field);
-            if (!value.isNull() && value.toString() == wanted
-                && (raceNames || source.recordCount() >= 2)) {
-                source.deleteCurrent();
-                // Remove the entry that was deleted: the one picked last, unless the list has
-                // changed since the pick; then the first entry with its text.
-                QComboBox &combo = *aw_Combo1(index);
-                int at = ctx.vars.listen_index;
-                if (at < 0 || at >= combo.count() || combo.itemText(at) != wanted)
-                    at = combo.findText(wanted, Qt::MatchExactly | Qt::MatchCaseSensitive);
-                // A field that shows the deleted entry is emptied, so that leaving it does
-                // not add the entry again.
-                const QString shown = combo.currentText();
-                const QSignalBlocker block(combo);
-                if (at >= 0)
-                    combo.removeItem(at);
-                combo.setCurrentIndex(-1);
-                combo.setEditText(shown == wanted ? QString() : shown);
-                return;
-            }
-            source.moveNext();
+        if (list != PickList::Race && entries.size() < 2)
+            return;
+        for (const PickListEntry &entry : entries) {
+            if (entry.text.isNull() || entry.text != wanted)
+                continue;
+            m_store.remove(list, entry.number);
+            // Remove the entry that was deleted: the one picked last, unless the list has
+            // changed since the pick; then the first entry with its text.
+            QComboBox &combo = *m_combos(index);
+            int at = m_pickedIndex;
+            if (at < 0 || at >= combo.count() || combo.itemText(at) != wanted)
+                at = combo.findText(wanted, Qt::MatchExactly | Qt::MatchCaseSensitive);
+            // A field that shows the deleted entry is emptied, so that leaving it does
+            // not add the entry again.
+            const QString shown = combo.currentText();
+            const QSignalBlocker block(combo);
+            if (at >= 0)
+                combo.removeItem(at);
+            combo.setCurrentIndex(-1);
+            combo.setEditText(shown == wanted ? QString() : shown);
+            return;
         }
     });
 }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "data/PickListStore.h"
 #include "editor/ControlArray.h"
 
 #include <QObject>
 #include <QStringList>
 
+#include <bitset>
+
 class AppContext;
-class DataSource;
 class QComboBox;
 class QKeyEvent;
 
@@ -21,20 +23,20 @@ void addSortedItems(QComboBox &combo, QStringList items);
 
 // The six pick-list combos of the race editor (aw_Combo1): leaving one completes its text to
 // the first entry that begins with it, or adds the text to its table and list; Shift+Delete
-// removes the entry picked last. The tables are reached through the program's pick-list
-// sources, so an entry added here is offered by the next editor as well.
+// removes the entry picked last. The lists are read from the file when the editor opens, so an
+// entry added here is offered by the next editor as well.
 class PickListCombos : public QObject
 {
     Q_OBJECT
 public:
     PickListCombos(AppContext &ctx, const ControlArray<QComboBox> &aw_Combo1);
 
-    // Fills the six lists from their tables.
-    void fillLists();
+    // Fills the six lists from their tables, once for the editor's opening.
+    void fillListsOnce();
 
-    void aw_Combo1_Click(int index);
-    void aw_Combo1_KeyDown(int index, const QKeyEvent &key);
-    void aw_Combo1_LostFocus(int index);
+    void onEntryPicked(int index);
+    void onKeyPressed(int index, const QKeyEvent &key);
+    void onComboLeft(int index);
     // The combo that has the focus is left as if the focus moved on: a save started by an
     // access key or by Enter reads the completed or added text, as one started by a click.
     void leaveFocusedCombo();
@@ -46,18 +48,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct PickList
-    {
-        DataSource *source;
-        QString field;
-    };
-    PickList pickList(int index) const;
+    static PickList pickListOf(int index);
     int indexOf(const QObject *watched) const;
     // Shows the first entry that begins with the text (in any case); false when none does.
     bool selectFirstMatch(int index, const QString &text);
     void addRow(int index, const QString &text);
     void addStreet(QComboBox &combo);
 
-    AppContext &ctx;
-    const ControlArray<QComboBox> &aw_Combo1;
+    AppContext &m_ctx;
+    const ControlArray<QComboBox> &m_combos;
+    PickListStore m_store;
+    std::bitset<11> m_filled; // by combo index
+    // The entry picked or left last, in any of the combos: what Shift+Delete removes.
+    QString m_pickedText;
+    int m_pickedIndex = 0;
 };

@@ -40,6 +40,13 @@ Fd::~Fd()
         ::close(m_fd);
 }
 
+void Fd::reset(int fd)
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = fd;
+}
+
 int Fd::close()
 {
     const int fd = m_fd;
@@ -130,12 +137,17 @@ bool syncFolder(const std::string &folder)
     return syncOpened(folder, O_DIRECTORY);
 }
 
-bool syncFolderOf(const std::string &path)
+std::string folderOf(const std::string &path)
 {
     const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos)
-        return syncFolder(".");
-    return syncFolder(slash == 0 ? "/" : path.substr(0, slash));
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool syncFolderOf(const std::string &path)
+{
+    return syncFolder(folderOf(path));
 }
 
 bool syncPath(const std::string &path)

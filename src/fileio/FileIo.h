@@ -37,6 +37,8 @@ public:
     Fd &operator=(const Fd &) = delete;
     int get() const { return m_fd; }
     bool valid() const { return m_fd >= 0; }
+    // Takes `fd` over, closing the one held before.
+    void reset(int fd = -1);
     // Closing reports late write errors (for example a full disk on network file systems).
     [[nodiscard]] int close();
 
@@ -61,6 +63,9 @@ using WriteCall = std::function<ssize_t(const char *data, std::size_t size)>;
 
 // Forces the file's data to the disk; errors such as a full disk may only surface here.
 [[nodiscard]] int syncFile(int fd);
+
+// The folder part of a path ("." for a bare name).
+std::string folderOf(const std::string &path);
 
 // Makes new and removed names in a folder durable. Best effort: some file systems refuse to
 // sync folders, and the files themselves are complete either way.

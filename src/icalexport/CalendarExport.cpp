@@ -2,17 +2,13 @@
 
 #include "data/RaceStore.h"
 #include "data/WorkbookExport.h"
-#include "fileio/FileIo.h"
+#include "fileio/DurableWrite.h"
 #include "model/RaceColumns.h"
 #include "xls/OutputFile.h"
 
-#include <QFileInfo>
-
-#include <cerrno>
-#include <cstdio>
-#include <unistd.h>
-
 namespace {
+
+constexpr std::size_t pieceSize = 1 << 20;
 
 // The fields the calendar entries are made of.
 const QStringList &calendarColumns()
@@ -48,26 +44,26 @@ void replaceFileWith(const QString &target,
                      const std::function<void(const CalendarSink &sink)> &write)
 {
     const std::string path = target.toStdString();
-    const std::string folder = QFileInfo(target).absolutePath().toStdString();
-    try {
-        xls::OutputFile out;
-        out.setShownPath(path);
-        out.createUnique(folder);
-        const std::string temporary = out.path();
-        try {
-            write([&out](const char *data, std::size_t size) { out.write(data, size); });
-            out.commit();
-            if (std::rename(temporary.c_str(), path.c_str()) != 0)
-                throw xls::systemError(errno, path);
-        } catch (...) {
-            out.close();
-            ::unlink(temporary.c_str());
-            throw;
-        }
-        fileio::syncFolder(folder);
-    } catch (const xls::Error &e) {
-        throw toDbError(e);
-    }
+    fileio::DurableWrite file;
+    const auto check = [&path](int err) {
+        if (err != 0)
+            throw toDbError(xls::systemError(err, path));
+    };
+    if (const int err = file.open(path, fileio::DurableWrite::Temporary::Unique))
+        throw toDbError(xls::systemError(err, fileio::folderOf(path)));
+    // The entries come a few hundred bytes at a time: they go to the file in larger pieces.
+    std::string pending;
+    const auto hand = [&] {
+        check(file.write(pending.data(), pending.size()));
+        pending.clear();
+    };
+    write([&](const char *data, std::size_t size) {
+        pending.append(data, size);
+        if (pending.size() >= pieceSize)
+            hand();
+    });
+    hand();
+    check(file.commit(fileio::DurableWrite::Naming::Replace));
 }
 
 CalendarPlan exportCalendar(const QString &databasePath, const QString &target,

@@ -1,5 +1,6 @@
 #include "icalexport/CalendarExportCommand.h"
 
+#include "common/BusyPointer.h"
 #include "context/AppContext.h"
 #include "icalexport/CalendarExport.h"
 
@@ -21,21 +22,16 @@ Ui::FileRequest calendarSaveRequest(const QString &exportFolder)
 void exportCalendarCommand(AppContext &ctx)
 {
     ctx.guard([&ctx] {
-        const Ui::FileAnswer answer = ctx.ui.saveFile(calendarSaveRequest(ctx.paths.exportFolder()));
+        const Ui::FileAnswer answer
+            = ctx.ui.saveFile(calendarSaveRequest(ctx.paths.exportFolder()));
         if (!answer.accepted || answer.fileName.isEmpty())
             return;
         QString path = answer.fileName;
         if (QFileInfo(path).suffix().isEmpty())
             path += QStringLiteral(".ics");
-        ctx.ui.setBusy(true);
-        CalendarPlan plan;
-        try {
-            plan = exportCalendar(ctx.paths.database(), path, ctx.clock.now());
-        } catch (...) {
-            ctx.ui.setBusy(false);
-            throw;
-        }
-        ctx.ui.setBusy(false);
+        BusyPointer busy(ctx.ui);
+        const CalendarPlan plan = exportCalendar(ctx.paths.database(), path, ctx.clock.now());
+        busy.release();
         const QString shownText = calendarExportMessage(plan);
         ctx.ui.message(shownText, Ui::Icon::Information, Ui::Buttons::Ok);
     });

@@ -1,10 +1,10 @@
 #include "jet/JetFile.h"
 
 #include "common/DbError.h"
+#include "data/FileError.h"
 #include "jet/JetErrors.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -27,11 +27,6 @@ constexpr std::array<quint16, 19> kJet4Mask { 0x6aba, 0x37ec, 0xd561, 0xfa9c, 0x
                                               0xe3c9, 0xb1df, 0x654b, 0x4313, 0x3ef3,
                                               0x33b1, 0xf008, 0x5b79, 0x24ae };
 
-QString shown(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 quint16 word(const QByteArray &head, int offset)
 {
     return quint16(quint8(head[offset]) | quint8(head[offset + 1]) << 8);
@@ -50,7 +45,7 @@ bool hasPassword(const QByteArray &head, int version)
 // Checks what can be told from the first page before libmdb sees the file.
 int checkHeader(const QString &path)
 {
-    const QString file = shown(path);
+    const QString file = shownPath(path);
     QFile in(path);
     if (!in.exists())
         throw DbError(ErrNo::FileNotFound,
@@ -232,7 +227,7 @@ JetFile::JetFile(const QString &path)
         throw DbError(JetErr::Encrypted,
                       QStringLiteral("Die Access-Datenbank '%1' ist verschlüsselt. Bitte "
                                      "entschlüsseln Sie sie in Access und versuchen Sie es erneut.")
-                          .arg(shown(path)));
+                          .arg(shownPath(path)));
     if (!mdb_read_catalog(mdb, MDB_TABLE))
         throw JetErr::damaged(path, QStringLiteral("ihr Inhaltsverzeichnis ist nicht lesbar"));
 }

@@ -23,6 +23,7 @@ struct PickListEntry
 {
     QString text;
     QString name; // countries only: the full name
+    qlonglong number = 0; // its row in the table
 };
 
 // One place of the postal directory.

@@ -4,8 +4,9 @@
 #include "common/GermanText.h"
 #include "common/TextCut.h"
 #include "context/AppContext.h"
-#include "ui/DataGrid.h"
+#include "data/RecordErrors.h"
 #include "ui/FormBuilder.h"
+#include "ui/ListGrid.h"
 #include "ui/Style.h"
 #include "ui/Twips.h"
 #include "ui/WholeCharacters.h"
@@ -23,44 +24,35 @@ namespace {
 struct PickListShape
 {
     const char16_t *entry;
-    const char *table;
-    const char *field;
     const char16_t *caption;
-    int maxLength;
-    DataSource AppContext::*editorSource; // the main window's source the race editor fills from
 };
 
-// In the order of the choice list. "Land" additionally has the full name (see below).
+// In the order of the choice list and of PickList. "Land" additionally has the full name.
 const std::array<PickListShape, 6> kLists = { {
-    { u"Lauf", "aw_lauf", "lauf", u"Lauf", 35, &AppContext::lauf_aw_db },
-    { u"Zeitmessung", "aw_zeitmessung", "zeitmessung", u"Zeitmessung", 35,
-      &AppContext::zeitmessung_db },
-    { u"Anrede", "aw_anrede", "anrede", u"Anrede", 35, &AppContext::anrede_db },
-    { u"Titel", "aw_titel", "titel", u"Titel", 35, &AppContext::titel_db },
-    { u"Straße", "aw_strasse", "strasse", u"Strasse", 35, &AppContext::strasse_db },
-    { u"Land", "aw_land", "land", u"Land", 3, &AppContext::land_db },
+    { u"Lauf", u"Lauf" },
+    { u"Zeitmessung", u"Zeitmessung" },
+    { u"Anrede", u"Anrede" },
+    { u"Titel", u"Titel" },
+    { u"Straße", u"Strasse" },
+    { u"Land", u"Land" },
 } };
-constexpr int kLandIndex = 5;
 
 constexpr int kEditWide = 6765;
 constexpr int kEditNarrow = 1590;
 constexpr int kColumnWide = 7700;
+constexpr int kNameLength = 25;
 
 const QString kNotavo = QStringLiteral("Notavo");
-
-QString textOf(const QVariant &v)
-{
-    return v.isNull() ? QString() : v.toString();
-}
 
 } // namespace
 
 Auswahl_Form::Auswahl_Form(AppContext &ctx, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
+    , m_store(ctx.paths.database())
 {
     buildForm();
-    Form_Load();
+    showFirstList();
 }
 
 void Auswahl_Form::buildForm()
@@ -87,12 +79,13 @@ void Auswahl_Form::buildForm()
     ausw_co_tabelle->setGeometry(twRect(240, 330, 3000, 315));
     ausw_co_tabelle->setAccessibleName(QStringLiteral("Auswahlliste"));
 
-    DBGrid1 = new DataGrid(auswahl_db, ausw_f_tabelle);
+    DBGrid1 = new ListGrid(ausw_f_tabelle);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(twRect(240, 780, 8760, 3480));
     DBGrid1->setColors(Style::GridBlue, Qt::white);
     DBGrid1->setAccessibleName(QStringLiteral("Einträge der Auswahlliste"));
-    connect(DBGrid1, &DataGrid::rowActivated, this, &Auswahl_Form::DBGrid1_DblClick);
+    // A double click or Enter on a row is "Bearbeiten".
+    connect(DBGrid1, &ListGrid::rowActivated, this, [this] { onCommandClicked(1); });
 
     // The name field lies behind the code field and shows only while the code field is narrow.
     ausw_t_edit_land = new QLineEdit(ausw_f_tabelle);
@@ -123,7 +116,7 @@ void Auswahl_Form::buildForm()
         db_neu_ausw[size_t(k)] = inCommands.commandButton(QStringLiteral("db_neu_ausw(%1)").arg(k),
                                                           commands[k], { k * 2345, 60, 2205, 435 });
         connect(db_neu_ausw[size_t(k)], &QPushButton::clicked, this,
-                [this, k] { db_neu_ausw_Click(k); });
+                [this, k] { onCommandClicked(k); });
     }
 
     // Edit row and browse row share one place.
@@ -133,8 +126,8 @@ void Auswahl_Form::buildForm()
                             { 4690, 60, 2205, 435 }, Style::LightGreen);
     ausw_c_abbr = inOk.button(QStringLiteral("ausw_c_abbr"), QStringLiteral("&Abbrechen"),
                               { 7035, 60, 2205, 435 }, Style::LightRed);
-    connect(ausw_c_ok, &QPushButton::clicked, this, &Auswahl_Form::ausw_c_ok_Click);
-    connect(ausw_c_abbr, &QPushButton::clicked, this, &Auswahl_Form::ausw_c_abbr_Click);
+    connect(ausw_c_ok, &QPushButton::clicked, this, &Auswahl_Form::onSaveClicked);
+    connect(ausw_c_abbr, &QPushButton::clicked, this, &Auswahl_Form::onCancelClicked);
     ausw_f_ok->hide();
 
     ausw_f_ende = b.commandRow(QStringLiteral("ausw_f_ende"), { 120, 6540, 9240, 555 });
@@ -142,7 +135,7 @@ void Auswahl_Form::buildForm()
     db_abbr->setObjectName(QStringLiteral("db_abbr"));
     db_abbr->setGeometry(twRect(7035, 60, 2205, 435));
     db_abbr->setAutoDefault(false);
-    connect(db_abbr, &QPushButton::clicked, this, &Auswahl_Form::db_abbr_Click);
+    connect(db_abbr, &QPushButton::clicked, this, &QDialog::close);
 
     ausw_t_edit->setEnabled(false);
     ausw_t_edit_land->hide();
@@ -151,7 +144,7 @@ void Auswahl_Form::buildForm()
                   db_neu_ausw[3], ausw_t_edit, ausw_t_edit_land, ausw_c_ok, ausw_c_abbr, db_abbr });
 }
 
-void Auswahl_Form::Form_Load()
+void Auswahl_Form::showFirstList()
 {
     m_ctx.guard(
         [this] {
@@ -159,51 +152,53 @@ void Auswahl_Form::Form_Load()
             for (const PickListShape &list : kLists)
                 ausw_co_tabelle->addItem(QString::fromUtf16(list.entry));
             connect(ausw_co_tabelle, &QComboBox::currentIndexChanged, this,
-                    &Auswahl_Form::ausw_co_tabelle_Click);
+                    &Auswahl_Form::onListChosen);
             ausw_co_tabelle->setCurrentIndex(0);
-            ausw_co_tabelle_Click();
+            onListChosen();
         },
         { ErrNo::RowChanged });
 }
 
-void Auswahl_Form::ausw_co_tabelle_Click()
+void Auswahl_Form::onListChosen()
 {
     m_ctx.guard([this] {
         const int index = ausw_co_tabelle->currentIndex();
         if (index < 0 || index >= int(kLists.size()))
             return;
-        const PickListShape &list = kLists[size_t(index)];
         setEditLineNarrow(false);
-
-        m_tabelle = QString::fromLatin1(list.table);
-        m_feld = QString::fromLatin1(list.field);
-        m_spalte = QString::fromUtf16(list.caption);
-        m_maxLaenge = list.maxLength;
-        QList<GridColumn> columns { { m_spalte, m_feld, kColumnWide, Qt::AlignLeft, true },
-                                    { QString(), QString(), 0, Qt::AlignLeft, false } };
-        if (index == kLandIndex) {
-            m_feld2 = QStringLiteral("land_name");
-            m_spalte2 = QStringLiteral("vollständig");
-            m_maxLaenge2 = 25;
+        m_list = PickList(index);
+        const int maxLength = pickListTable(m_list).maxLength;
+        QList<ListColumn> columns { { QString::fromUtf16(kLists[size_t(index)].caption),
+                                      kColumnWide, Qt::AlignLeft, true },
+                                    { QString(), 0, Qt::AlignLeft, false } };
+        if (isLand()) {
             columns[0].widthTwips = 1000;
-            columns[1] = { m_spalte2, m_feld2, 6700, Qt::AlignLeft, true };
-        } else {
-            m_feld2.clear();
-            m_spalte2.clear();
-            m_maxLaenge2 = 0;
+            columns[1] = { QStringLiteral("vollständig"), 6700, Qt::AlignLeft, true };
         }
 
-        ausw_l_laenge->setText(QStringLiteral("maximal") + numberText(m_maxLaenge)
+        ausw_l_laenge->setText(QStringLiteral("maximal") + numberText(maxLength)
                                + QStringLiteral(" Zeichen"));
         ausw_l_laenge->setAccessibleName(ausw_l_laenge->text());
         ausw_t_edit->setAccessibleDescription(ausw_l_laenge->text());
 
-        auswahl_db.setDatabaseName(m_ctx.paths.database());
-        auswahl_db.setRecordSource(QStringLiteral("select * from ") + m_tabelle
-                                   + QStringLiteral(" order by ") + m_feld);
-        auswahl_db.refresh();
+        showEntries();
         DBGrid1->setColumns(columns);
     });
+}
+
+void Auswahl_Form::showEntries()
+{
+    // Read again, the list drops a begun new entry and unsaved changes; its first entry is the
+    // current one.
+    DBGrid1->setRows(std::make_unique<EntryRows>(m_store.entries(m_list),
+                                                 [](const PickListEntry &entry, int column) {
+                                                     return column == 0 ? entry.text : entry.name;
+                                                 }));
+}
+
+int Auswahl_Form::entryCount() const
+{
+    return DBGrid1->rows() ? DBGrid1->rows()->rowsRead() : 0;
 }
 
 void Auswahl_Form::setEditLineNarrow(bool narrow)
@@ -229,56 +224,35 @@ void Auswahl_Form::enterEditMode()
     ausw_t_edit->setEnabled(true);
     ausw_t_edit->setFocus();
     setEditLineNarrow(false);
-    m_ctx.vars.loeschen_jn = QStringLiteral("nein");
+    m_editing.end();
 }
 
-void Auswahl_Form::fillFromCurrent()
+void Auswahl_Form::fillFrom(const PickListEntry &entry)
 {
     if (isLand()) {
         setEditLineNarrow(true);
-        ausw_t_edit_land->setText(textOf(auswahl_db.value(m_feld2)));
+        ausw_t_edit_land->setText(entry.name);
     }
-    ausw_t_edit->setText(textOf(auswahl_db.value(m_feld)));
+    ausw_t_edit->setText(entry.text);
 }
 
-void Auswahl_Form::db_neu_ausw_Click(int index)
+void Auswahl_Form::onCommandClicked(int index)
 {
     m_ctx.guard([this, index] {
-        ausw_c_ok->setText(QStringLiteral("&Speichern"));
-        const bool hasEntries = auswahl_db.recordCount() > 0;
-        if (hasEntries)
+        const auto command = ListCommand(index);
+        ausw_c_ok->setText(command == ListCommand::Delete ? QStringLiteral("Löschen")
+                                                          : QStringLiteral("&Speichern"));
+        const auto current = currentRecord<EntryRows>(*DBGrid1);
+        if (current || command == ListCommand::New)
             enterEditMode();
-        switch (index) {
-        case 0: // Neu
-            enterEditMode();
-            setEditLineNarrow(isLand());
-            ausw_t_edit->clear();
-            ausw_t_edit_land->clear();
-            auswahl_db.addNew();
-            break;
-        case 1: // Bearbeiten
-            if (hasEntries) {
-                auswahl_db.edit();
-                fillFromCurrent();
-            }
-            break;
-        case 2: // Löschen
-            ausw_c_ok->setText(QStringLiteral("Löschen"));
-            if (hasEntries) {
-                ausw_t_edit->setText(textOf(auswahl_db.value(m_feld)));
-                ausw_t_edit->setEnabled(false);
-                ausw_c_ok->setFocus();
-                m_ctx.vars.loeschen_jn = QStringLiteral("ja");
-            }
-            break;
-        case 3: // Kopieren
-            if (auswahl_db.currentIndex() >= 0) {
-                fillFromCurrent();
-                auswahl_db.addNew();
-            }
-            break;
-        default:
-            break;
+        const auto shown = m_editing.begin(
+            command, current, [this](qlonglong number) { return m_store.entry(m_list, number); });
+        if (shown && command == ListCommand::Delete) {
+            ausw_t_edit->setText(shown->text);
+            ausw_t_edit->setEnabled(false);
+            ausw_c_ok->setFocus();
+        } else if (shown) {
+            fillFrom(*shown);
         }
         // Also with an empty list: a command pressed during "Neu" would relabel or
         // replace the entry being typed.
@@ -287,18 +261,13 @@ void Auswahl_Form::db_neu_ausw_Click(int index)
     });
 }
 
-void Auswahl_Form::DBGrid1_DblClick()
-{
-    db_neu_ausw_Click(1);
-}
-
-void Auswahl_Form::ausw_c_ok_Click()
+void Auswahl_Form::onSaveClicked()
 {
     m_ctx.guard(
         [this] {
-            if (m_ctx.vars.loeschen_jn == QLatin1String("ja")) {
-                if (auswahl_db.recordCount() > 1) {
-                    auswahl_db.deleteCurrent();
+            if (m_editing.pending() == RecordEdit::Delete) {
+                if (entryCount() > 1) {
+                    m_store.remove(m_list, m_editing.asRead().number);
                 } else {
                     const QString shownText
                         = QStringLiteral("Der letzte Eintrag kann nicht gelöscht werden!");
@@ -313,22 +282,46 @@ void Auswahl_Form::ausw_c_ok_Click()
                     ausw_t_edit->setFocus();
                     return;
                 }
-                auswahl_db.setValue(m_feld, leftWhole(ausw_t_edit->text(), m_maxLaenge));
-                if (isLand())
-                    auswahl_db.setValue(m_feld2, leftWhole(ausw_t_edit_land->text(), m_maxLaenge2));
-                auswahl_db.update();
+                saveEntry();
             }
             backToBrowseMode();
-            offerChangesToEditor();
         },
         { ErrNo::RowChanged });
+}
+
+void Auswahl_Form::saveEntry()
+{
+    PickListEntry entry { leftWhole(ausw_t_edit->text(), pickListTable(m_list).maxLength),
+                          QString(), m_editing.asRead().number };
+    // A country's name is stored as typed, an empty field as an empty name.
+    if (isLand()) {
+        const QString name = leftWhole(ausw_t_edit_land->text(), kNameLength);
+        entry.name = name.isNull() ? QStringLiteral("") : name;
+    }
+    switch (m_editing.pending()) {
+    case RecordEdit::New:
+        m_store.add(m_list, entry);
+        return;
+    case RecordEdit::Change:
+        try {
+            m_store.change(m_list, entry, &m_editing.asRead());
+        } catch (const DbError &error) {
+            // Changed elsewhere: the next save writes over what is stored now.
+            if (error.number() == ErrNo::RowChanged)
+                m_editing.readAgain(
+                    [this](qlonglong number) { return m_store.entry(m_list, number); });
+            throw;
+        }
+        return;
+    default:
+        throw updateWithoutEditError();
+    }
 }
 
 void Auswahl_Form::backToBrowseMode()
 {
     DBGrid1->setEnabled(true);
     ausw_co_tabelle->setEnabled(true);
-    auswahl_db.cancelUpdate();
     ausw_t_edit->clear();
     ausw_t_edit_land->clear();
     setEditLineNarrow(false);
@@ -336,33 +329,13 @@ void Auswahl_Form::backToBrowseMode()
     ausw_f_ok->hide();
     ausw_f_ende->show();
     ausw_f_command->setEnabled(true);
-    m_ctx.vars.loeschen_jn = QStringLiteral("nein");
-    // Re-reading drops a begun new entry and unsaved changes.
-    auswahl_db.refresh();
-    DBGrid1->viewport()->update();
+    m_editing.end();
+    showEntries();
 }
 
-void Auswahl_Form::offerChangesToEditor()
-{
-    // The race editor fills its lists from the main window's sources, which were read at
-    // start-up; re-read the one of this list so that the next editor offers what is stored now.
-    const int index = ausw_co_tabelle->currentIndex();
-    if (index < 0 || index >= int(kLists.size()))
-        return;
-    DataSource &source = m_ctx.*(kLists[size_t(index)].editorSource);
-    m_ctx.vars.listen_geladen_jn = QStringLiteral("nein");
-    if (!source.recordSource().isEmpty() && !source.databaseName().isEmpty())
-        source.refresh();
-}
-
-void Auswahl_Form::ausw_c_abbr_Click()
+void Auswahl_Form::onCancelClicked()
 {
     m_ctx.guard([this] { backToBrowseMode(); });
-}
-
-void Auswahl_Form::db_abbr_Click()
-{
-    close();
 }
 
 void Auswahl_Form::keyPressEvent(QKeyEvent *event)

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "data/DataSource.h"
+#include "data/PickListStore.h"
+#include "ui/BrowseEdit.h"
 
 #include <QDialog>
 
 #include <array>
 
 class AppContext;
-class DataGrid;
+class ListGrid;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -16,19 +17,18 @@ class QLineEdit;
 class QPushButton;
 
 // The window in which the six pick lists of the race editor are maintained: one list at a
-// time in a grid, one entry at a time in the edit line below it.
+// time in a grid, one entry at a time in the edit line below it. The race editor reads the lists
+// each time it opens, so it offers what was stored here.
 class Auswahl_Form : public QDialog
 {
     Q_OBJECT
 public:
     explicit Auswahl_Form(AppContext &ctx, QWidget *parent = nullptr);
 
-    DataSource auswahl_db;
-
     QLabel *ausw_l_hinweis = nullptr;
     QGroupBox *ausw_f_tabelle = nullptr;
     QComboBox *ausw_co_tabelle = nullptr;
-    DataGrid *DBGrid1 = nullptr;
+    ListGrid *DBGrid1 = nullptr;
     QLineEdit *ausw_t_edit = nullptr;
     QLineEdit *ausw_t_edit_land = nullptr;
     QLabel *ausw_l_laenge = nullptr;
@@ -40,37 +40,35 @@ public:
     QFrame *ausw_f_ende = nullptr;
     QPushButton *db_abbr = nullptr;
 
-    void Form_Load();
-    void ausw_co_tabelle_Click();
-    void db_neu_ausw_Click(int index);
-    void DBGrid1_DblClick();
-    void ausw_c_ok_Click();
-    void ausw_c_abbr_Click();
-    void db_abbr_Click();
-
     bool isEditing() const;
+    // The list shown and what the save button will do.
+    PickList shownList() const { return m_list; }
+    RecordEdit pendingEdit() const { return m_editing.pending(); }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    using EntryRows = RecordRows<PickListEntry>;
+
     void buildForm();
+    void showFirstList();
+    void onListChosen();
+    void onCommandClicked(int index);
+    void onSaveClicked();
+    void onCancelClicked();
+    void showEntries();
     void setEditLineNarrow(bool narrow);
     void enterEditMode();
-    void fillFromCurrent();
+    void fillFrom(const PickListEntry &entry);
+    void saveEntry();
     void backToBrowseMode();
-    void offerChangesToEditor();
-    bool isLand() const { return !m_feld2.isEmpty(); }
+    bool isLand() const { return m_list == PickList::Country; }
+    int entryCount() const;
 
     AppContext &m_ctx;
-
-    // The list being shown.
-    QString m_tabelle;
-    QString m_feld;
-    QString m_spalte;
-    int m_maxLaenge = 35;
-    QString m_feld2;
-    QString m_spalte2;
-    int m_maxLaenge2 = 0;
+    PickListStore m_store;
+    PickList m_list = PickList::Race;
+    RecordEditing<PickListEntry> m_editing;
 };

@@ -1,11 +1,12 @@
 #include "postal/PLZORT_Form.h"
 
+#include "postal/PostalRows.h"
+
 #include "common/DbError.h"
 #include "context/AppContext.h"
-#include "postal/PlzOrtSearch.h"
-#include "postal/PostalDirectory.h"
-#include "ui/DataGrid.h"
+#include "data/RecordErrors.h"
 #include "ui/FieldLimit.h"
+#include "ui/ListGrid.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -13,24 +14,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-QString textOf(const QVariant &v)
+std::optional<PostalPlace> choosePostalPlace(AppContext &ctx, QWidget *parent)
 {
-    return v.isNull() ? QString() : v.toString();
-}
-
-QString rowCriterion(qlonglong number)
-{
-    return QStringLiteral("pov_nummer = ") + QString::number(number);
-}
-
-} // namespace
-
-std::optional<PostalPlace> choosePostalPlace(AppContext &ctx, QWidget *parent,
-                                             const QString &aufruf)
-{
-    ctx.vars.plz_aufruf = aufruf;
     PLZORT_Form window(ctx, parent);
     ctx.ui.runModal(window);
     return window.chosenPlace();
@@ -39,65 +24,69 @@ std::optional<PostalPlace> choosePostalPlace(AppContext &ctx, QWidget *parent,
 PLZORT_Form::PLZORT_Form(AppContext &ctx, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
+    , m_store(ctx.paths.database())
 {
     buildForm();
-    Form_Load();
+    showDirectory();
 }
 
-void PLZORT_Form::Form_Load()
+// The grid's list reads through the store's connection: it goes before the store does.
+PLZORT_Form::~PLZORT_Form()
+{
+    DBGrid1->setRows(nullptr);
+}
+
+void PLZORT_Form::showDirectory()
 {
     m_ctx.guard([this] {
-        DBGrid1->setColumns(
-            { { QStringLiteral("Ort"), QStringLiteral("PORT"), 4000, Qt::AlignLeft },
-              { QStringLiteral("PLZ"), QStringLiteral("PLZ"), 1200, Qt::AlignHCenter },
-              { QStringLiteral("Vorwahl"), QStringLiteral("PVW"), 1200, Qt::AlignHCenter } });
-        plzort_db.setDatabaseName(m_ctx.paths.database());
+        DBGrid1->setColumns({ { QStringLiteral("Ort"), 4000, Qt::AlignLeft },
+                              { QStringLiteral("PLZ"), 1200, Qt::AlignHCenter },
+                              { QStringLiteral("Vorwahl"), 1200, Qt::AlignHCenter } });
         // The grid shows the top of a list that may hold every place in the country.
-        plzort_db.setKeysOnDemand(true);
-        plzort_db.setRecordSource(PlzOrt::directoryStatement());
-        plzort_db.refresh();
-        if (plzort_db.hasRows())
-            plzort_db.moveFirst();
+        DBGrid1->setRows(std::make_unique<PostalRows>(m_store.directory()));
     });
+}
+
+std::optional<PostalPlace> PLZORT_Form::currentPlace() const
+{
+    return currentRecord<PostalRows>(*DBGrid1);
 }
 
 // --- Searching ---------------------------------------------------------------------------
 
-void PLZORT_Form::search(QLineEdit *field, const char *column)
+PLZORT_Form::Search PLZORT_Form::searchOf(QLineEdit *field) const
 {
-    m_ctx.guard([this, field, column] {
-        // A failing statement leaves the data source, and so the grid, as it was.
-        plzort_db.setRecordSource(PlzOrt::searchStatement(QLatin1String(column), field->text()));
-        plzort_db.refresh();
+    const PostalField column = field == p_t_ort ? PostalField::Town
+        : field == p_t_plz                      ? PostalField::Postcode
+                                                : PostalField::DialCode;
+    return { column, field->text() };
+}
+
+PostalList PLZORT_Form::readList()
+{
+    return m_search ? m_store.search(m_search->field, m_search->text) : m_store.directory();
+}
+
+void PLZORT_Form::search(QLineEdit *field)
+{
+    m_ctx.guard([this, field] {
+        // A failing search leaves the grid as it was.
+        const Search wanted = searchOf(field);
+        PostalList list = m_store.search(wanted.field, wanted.text);
+        m_search = wanted;
+        DBGrid1->setRows(std::make_unique<PostalRows>(std::move(list)));
         m_readSinceKeyPress = true;
     });
 }
 
-void PLZORT_Form::searchAgainOnRelease(QLineEdit *field, const char *column)
+void PLZORT_Form::searchAgainOnRelease(QLineEdit *field)
 {
     // Releasing a key reads the list again. When this very key already read it with the same
-    // statement, reading again would give the same rows and the same current row (nothing
-    // else writes the file in between), so the second read is saved.
-    if (m_readSinceKeyPress
-        && plzort_db.recordSource()
-            == PlzOrt::searchStatement(QLatin1String(column), field->text()))
+    // search, reading again would give the same rows and the same current row (nothing else
+    // writes the file in between), so the second read is saved.
+    if (m_readSinceKeyPress && m_search == searchOf(field))
         return;
-    search(field, column);
-}
-
-void PLZORT_Form::p_t_ort_Change()
-{
-    search(p_t_ort, "port");
-}
-
-void PLZORT_Form::p_t_plz_Change()
-{
-    search(p_t_plz, "plz");
-}
-
-void PLZORT_Form::p_t_vw_Change()
-{
-    search(p_t_vw, "pvw");
+    search(field);
 }
 
 void PLZORT_Form::emptyOtherSearchFields(QLineEdit *entered)
@@ -108,54 +97,33 @@ void PLZORT_Form::emptyOtherSearchFields(QLineEdit *entered)
             field->clear();
 }
 
-void PLZORT_Form::p_t_ort_GotFocus()
-{
-    emptyOtherSearchFields(p_t_ort);
-}
-
-void PLZORT_Form::p_t_plz_GotFocus()
-{
-    emptyOtherSearchFields(p_t_plz);
-}
-
-void PLZORT_Form::p_t_vw_GotFocus()
-{
-    emptyOtherSearchFields(p_t_vw);
-}
-
 // --- Taking a row, closing ---------------------------------------------------------------
 
-void PLZORT_Form::p_c_ok_Click()
+void PLZORT_Form::onOkClicked()
 {
     m_ctx.guard(
         [this] {
-            if (plzort_db.hasRows()) {
-                m_chosen = PostalPlace { 0, textOf(plzort_db.value(QStringLiteral("port"))),
-                                         textOf(plzort_db.value(QStringLiteral("plz"))),
-                                         textOf(plzort_db.value(QStringLiteral("pvw"))) };
-            }
-            m_ctx.vars.listen_geladen_jn = QStringLiteral("ja");
+            m_chosen = currentPlace();
             done(Accepted);
         },
         { ErrNo::RowChanged });
 }
 
-void PLZORT_Form::DBGrid1_DblClick()
+void PLZORT_Form::onRowActivated()
 {
     // The grid only takes part in browse mode (it is disabled while a row is edited).
     if (!isEditing())
-        p_c_ok_Click();
+        onOkClicked();
 }
 
-void PLZORT_Form::p_c_abbr_Click()
+void PLZORT_Form::onCancelClicked()
 {
-    m_ctx.vars.listen_geladen_jn = QStringLiteral("ja");
     done(Rejected);
 }
 
 void PLZORT_Form::reject()
 {
-    p_c_abbr_Click();
+    onCancelClicked();
 }
 
 // --- Editing the directory ---------------------------------------------------------------
@@ -181,7 +149,7 @@ void PLZORT_Form::enterEditMode()
     p_t_ort_edit->setFocus();
     p_f_command->hide();
     p_f_ok->hide();
-    m_ctx.vars.loeschen_jn = QStringLiteral("nein");
+    m_editing.end();
 }
 
 void PLZORT_Form::backToBrowseMode()
@@ -197,103 +165,98 @@ void PLZORT_Form::backToBrowseMode()
     // A later command on an empty list loads nothing; it must not show this row's values.
     for (QLineEdit *field : { p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
         field->clear();
-    m_ctx.vars.loeschen_jn = QStringLiteral("nein");
+    m_editing.end();
 }
 
-void PLZORT_Form::fillEditFields()
+void PLZORT_Form::fillEditFields(const PostalPlace &place)
 {
     // Stored values are shown whole, so that saving cannot cut them.
-    FieldLimit::showWhole(*p_t_ort_edit, textOf(plzort_db.value(QStringLiteral("port"))));
-    FieldLimit::showWhole(*p_t_plz_edit, textOf(plzort_db.value(QStringLiteral("plz"))));
-    FieldLimit::showWhole(*p_t_vw_edit, textOf(plzort_db.value(QStringLiteral("pvw"))));
+    FieldLimit::showWhole(*p_t_ort_edit, place.town);
+    FieldLimit::showWhole(*p_t_plz_edit, place.postcode);
+    FieldLimit::showWhole(*p_t_vw_edit, place.dialCode);
 }
 
-void PLZORT_Form::db_neu_plz_Click(int index)
+PostalPlace PLZORT_Form::editedPlace() const
+{
+    return { m_editedNumber, p_t_ort_edit->text(), p_t_plz_edit->text(), p_t_vw_edit->text() };
+}
+
+void PLZORT_Form::onCommandClicked(int index)
 {
     m_ctx.guard([this, index] {
         enterEditMode();
-        const bool hasRows = plzort_db.hasRows();
-        switch (index) {
-        case 0: // Neuen Ort erfassen
+        const auto command = ListCommand(index);
+        const auto current = currentPlace();
+        if (current)
+            m_editedNumber = command == ListCommand::New ? 0 : current->number;
+        const auto shown = m_editing.begin(
+            command, current, [this](qlonglong number) { return m_store.place(number); });
+        if (!shown)
+            return;
+        if (command == ListCommand::New) {
             for (QLineEdit *field : { p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
                 field->clear();
-            plzort_db.addNew();
-            bearb_nummer = plzort_db.value(QStringLiteral("pov_nummer")).toLongLong();
-            break;
-        case 1: // Bearbeiten
-            if (hasRows) {
-                plzort_db.edit();
-                fillEditFields();
-                bearb_nummer = plzort_db.value(QStringLiteral("pov_nummer")).toLongLong();
-            }
-            break;
-        case 2: // Löschen: the row is shown read-only; "&Speichern" deletes it
-            if (hasRows) {
-                bearb_nummer = plzort_db.value(QStringLiteral("pov_nummer")).toLongLong();
-                fillEditFields();
-                for (QLineEdit *field : { p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
-                    field->setEnabled(false);
-                m_ctx.vars.loeschen_jn = QStringLiteral("ja");
-            }
-            break;
-        case 3: // Kopieren: a new row that starts with the current row's values
-            if (hasRows) {
-                bearb_nummer = plzort_db.value(QStringLiteral("pov_nummer")).toLongLong();
-                if (plzort_db.currentIndex() >= 0)
-                    fillEditFields();
-                plzort_db.addNew();
-            }
-            break;
-        default:
-            break;
+            m_editedNumber = 0;
+            return;
         }
+        fillEditFields(*shown);
+        // Löschen shows the row read-only; "&Speichern" deletes it.
+        if (command == ListCommand::Delete)
+            for (QLineEdit *field : { p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
+                field->setEnabled(false);
     });
 }
 
-void PLZORT_Form::findEditedRow()
+void PLZORT_Form::showEditedRow()
 {
     // The last search stays in force; a row it does not list (or a deleted one) is not
-    // found, and the re-read result keeps its first row current.
-    plzort_db.refresh();
-    plzort_db.findFirst(rowCriterion(bearb_nummer));
-    DBGrid1->viewport()->update();
+    // found, and the list read again keeps its first row current.
+    PostalList list = readList();
+    const int row = list.find(m_editedNumber);
+    DBGrid1->setRows(std::make_unique<PostalRows>(std::move(list)), std::max(row, 0));
 }
 
-void PLZORT_Form::p_c_ok_edit_Click()
+void PLZORT_Form::onSaveClicked()
 {
     m_ctx.guard([this] {
-        bearb_nummer = plzort_db.value(QStringLiteral("pov_nummer")).toLongLong();
-        if (m_ctx.vars.loeschen_jn == QLatin1String("ja")) {
-            if (plzort_db.hasRows())
-                plzort_db.deleteCurrent();
-        } else {
-            plzort_db.setValue(QStringLiteral("port"), p_t_ort_edit->text());
-            plzort_db.setValue(QStringLiteral("plz"), p_t_plz_edit->text());
-            plzort_db.setValue(QStringLiteral("pvw"), p_t_vw_edit->text());
+        switch (m_editing.pending()) {
+        case RecordEdit::Delete:
+            m_store.remove(m_editedNumber);
+            break;
+        case RecordEdit::New:
+            m_editedNumber = m_store.add(editedPlace());
+            break;
+        case RecordEdit::Change:
             try {
-                plzort_db.update();
+                m_store.save(editedPlace(), &m_editing.asRead());
             } catch (const DbError &error) {
-                if (error.number() != ErrNo::RowChanged)
+                if (error.number() != ErrNo::RowChanged || !m_store.place(m_editedNumber))
                     throw;
-                // Changed elsewhere since it was read: write once more (only the fields
-                // written here), then the directory closes without handing anything over.
-                plzort_db.update();
-                findEditedRow();
+                // Changed elsewhere since it was read: write once more, then the directory
+                // closes without handing anything over.
+                m_store.save(editedPlace());
+                showEditedRow();
                 done(Rejected);
                 return;
             }
+            break;
+        case RecordEdit::None:
+            // A command that found no row to work on.
+            if (!currentPlace())
+                throw noCurrentRecordError();
+            throw updateWithoutEditError();
         }
-        findEditedRow();
+        showEditedRow();
         backToBrowseMode();
     });
 }
 
-void PLZORT_Form::p_c_abbr_edit_Click()
+void PLZORT_Form::onCancelEditClicked()
 {
     m_ctx.guard([this] {
         backToBrowseMode();
-        // Re-reading drops a begun new row and unsaved changes.
-        findEditedRow();
+        // Reading again shows the stored row as it is.
+        showEditedRow();
     });
 }
 
@@ -332,24 +295,12 @@ bool PLZORT_Form::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::KeyRelease:
         // The list is read again on releasing a key, too.
-        if (searchField && !static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
-            if (field == p_t_ort)
-                searchAgainOnRelease(p_t_ort, "port");
-            else if (field == p_t_plz)
-                searchAgainOnRelease(p_t_plz, "plz");
-            else
-                searchAgainOnRelease(p_t_vw, "pvw");
-        }
+        if (searchField && !static_cast<QKeyEvent *>(event)->isAutoRepeat())
+            searchAgainOnRelease(field);
         break;
     case QEvent::FocusIn:
-        if (isEditing())
-            break;
-        if (field == p_t_ort)
-            p_t_ort_GotFocus();
-        else if (field == p_t_plz)
-            p_t_plz_GotFocus();
-        else if (field == p_t_vw)
-            p_t_vw_GotFocus();
+        if (searchField && !isEditing())
+            emptyOtherSearchFields(field);
         break;
     default:
         break;

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "data/DataSource.h"
+#include "data/PostalStore.h"
 #include "postal/PostalDirectory.h"
+#include "ui/BrowseEdit.h"
 
 #include <QDialog>
 
 #include <array>
 
 class AppContext;
-class DataGrid;
+class ListGrid;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -16,15 +17,13 @@ class QLineEdit;
 class QPushButton;
 
 // "Auswahl von Ort, PLZ und Vorwahl": searches the postal directory, lets the user take a row
-// and maintains the directory. The caller sets plz_aufruf, runs the window modally and then
-// reads chosenPlace().
+// and maintains the directory. The caller runs the window modally and then reads chosenPlace().
 class PLZORT_Form : public QDialog
 {
     Q_OBJECT
 public:
     PLZORT_Form(AppContext &ctx, QWidget *parent);
-
-    DataSource plzort_db;
+    ~PLZORT_Form() override;
 
     // Browse mode
     QGroupBox *p_f_suche = nullptr;
@@ -34,7 +33,7 @@ public:
     QLineEdit *p_t_ort = nullptr;
     QLineEdit *p_t_plz = nullptr;
     QLineEdit *p_t_vw = nullptr;
-    DataGrid *DBGrid1 = nullptr;
+    ListGrid *DBGrid1 = nullptr;
     QFrame *p_f_command = nullptr;
     std::array<QPushButton *, 4> db_neu_plz {};
     QFrame *p_f_ok = nullptr;
@@ -50,25 +49,13 @@ public:
     QPushButton *p_c_ok_edit = nullptr;
     QPushButton *p_c_abbr_edit = nullptr;
 
-    void Form_Load();
-    void p_t_ort_Change();
-    void p_t_plz_Change();
-    void p_t_vw_Change();
-    void p_t_ort_GotFocus();
-    void p_t_plz_GotFocus();
-    void p_t_vw_GotFocus();
-    void p_c_ok_Click();
-    void DBGrid1_DblClick();
-    void p_c_abbr_Click();
-    void db_neu_plz_Click(int index);
-    void p_c_ok_edit_Click();
-    void p_c_abbr_edit_Click();
-
     bool isEditing() const;
     // The row taken with OK or a double click; empty until then, and after OK on an empty list.
     const std::optional<PostalPlace> &chosenPlace() const { return m_chosen; }
-    // pov_nummer of the row being edited (0: none yet).
-    qlonglong bearbNummer() const { return bearb_nummer; }
+    // The place of the grid's current row; none in an empty list.
+    std::optional<PostalPlace> currentPlace() const;
+    // Number of the place being edited (0: none yet).
+    qlonglong editedNumber() const { return m_editedNumber; }
 
     // The window closed without OK is "&Abbrechen".
     void reject() override;
@@ -79,19 +66,40 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    struct Search
+    {
+        PostalField field;
+        QString text;
+        bool operator==(const Search &) const = default;
+    };
+
     void buildForm();
-    void search(QLineEdit *field, const char *column);
-    void searchAgainOnRelease(QLineEdit *field, const char *column);
+    void showDirectory();
+    void search(QLineEdit *field);
+    void searchAgainOnRelease(QLineEdit *field);
+    Search searchOf(QLineEdit *field) const;
+    PostalList readList();
     void emptyOtherSearchFields(QLineEdit *entered);
+    void onOkClicked();
+    void onRowActivated();
+    void onCancelClicked();
+    void onCommandClicked(int index);
+    void onSaveClicked();
+    void onCancelEditClicked();
     void enterEditMode();
     void backToBrowseMode();
-    void fillEditFields();
-    void findEditedRow();
+    void fillEditFields(const PostalPlace &place);
+    PostalPlace editedPlace() const;
+    void showEditedRow();
     void alignEditRow();
 
     AppContext &m_ctx;
+    PostalStore m_store;
+    // The search in force; none: the whole directory.
+    std::optional<Search> m_search;
     std::optional<PostalPlace> m_chosen;
-    qlonglong bearb_nummer = 0;
+    RecordEditing<PostalPlace> m_editing;
+    qlonglong m_editedNumber = 0;
     // The list was read since the last key press in a search field.
     bool m_readSinceKeyPress = false;
 };

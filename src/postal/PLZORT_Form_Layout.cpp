@@ -2,8 +2,8 @@
 // Widgets and their places; the behaviour is in PLZORT_Form.cpp.
 #include "postal/PLZORT_Form.h"
 
-#include "ui/DataGrid.h"
 #include "ui/FormBuilder.h"
+#include "ui/ListGrid.h"
 #include "ui/Style.h"
 #include "ui/Twips.h"
 
@@ -53,11 +53,11 @@ void PLZORT_Form::buildForm()
     p_l_vw = inSearch.label(QStringLiteral("Vorwahl"), { 5580, 300, 1140, 225 }, p_t_vw,
                             QStringLiteral("p_l_vw"));
 
-    DBGrid1 = new DataGrid(plzort_db, this);
+    DBGrid1 = new ListGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(twRect(kLeft, kGridTop, kWidth, kGridHeight));
     DBGrid1->setAccessibleName(QStringLiteral("Orte mit Postleitzahl und Vorwahl"));
-    connect(DBGrid1, &DataGrid::rowActivated, this, &PLZORT_Form::DBGrid1_DblClick);
+    connect(DBGrid1, &ListGrid::rowActivated, this, &PLZORT_Form::onRowActivated);
 
     p_f_command
         = b.commandRow(QStringLiteral("p_f_command"), { kLeft, kRowTop, kWidth, kButtonHeight });
@@ -72,7 +72,7 @@ void PLZORT_Form::buildForm()
             = inCommands.commandButton(QStringLiteral("db_neu_plz(%1)").arg(k), commands[k],
                                        { lefts[k], 0, widths[k], kButtonHeight });
         connect(db_neu_plz[size_t(k)], &QPushButton::clicked, this,
-                [this, k] { db_neu_plz_Click(k); });
+                [this, k] { onCommandClicked(k); });
     }
 
     // The edit row lies where the command row is; its fields are lined up under the grid's
@@ -99,8 +99,8 @@ void PLZORT_Form::buildForm()
                          { 0, 0, 4800, kButtonHeight }, Style::LightGreen);
     p_c_abbr = inOk.button(QStringLiteral("p_c_abbr"), QStringLiteral("&Abbrechen"),
                            { 4980, 0, 2220, kButtonHeight }, Style::LightRed);
-    connect(p_c_ok, &QPushButton::clicked, this, &PLZORT_Form::p_c_ok_Click);
-    connect(p_c_abbr, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_Click);
+    connect(p_c_ok, &QPushButton::clicked, this, &PLZORT_Form::onOkClicked);
+    connect(p_c_abbr, &QPushButton::clicked, this, &PLZORT_Form::onCancelClicked);
 
     p_f_ok_edit
         = b.commandRow(QStringLiteral("p_f_ok_edit"), { kLeft, kOkRowTop, kWidth, kButtonHeight });
@@ -109,15 +109,14 @@ void PLZORT_Form::buildForm()
                                   { 2760, 0, 2220, kButtonHeight }, Style::LightGreen);
     p_c_abbr_edit = inOkEdit.button(QStringLiteral("p_c_abbr_edit"), QStringLiteral("A&bbrechen"),
                                     { 4980, 0, 2220, kButtonHeight }, Style::LightRed);
-    connect(p_c_ok_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_ok_edit_Click);
-    connect(p_c_abbr_edit, &QPushButton::clicked, this, &PLZORT_Form::p_c_abbr_edit_Click);
+    connect(p_c_ok_edit, &QPushButton::clicked, this, &PLZORT_Form::onSaveClicked);
+    connect(p_c_abbr_edit, &QPushButton::clicked, this, &PLZORT_Form::onCancelEditClicked);
     p_f_ok_edit->hide();
 
     for (QLineEdit *field : { p_t_ort, p_t_plz, p_t_vw, p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
         field->installEventFilter(this);
-    connect(p_t_ort, &QLineEdit::textChanged, this, &PLZORT_Form::p_t_ort_Change);
-    connect(p_t_plz, &QLineEdit::textChanged, this, &PLZORT_Form::p_t_plz_Change);
-    connect(p_t_vw, &QLineEdit::textChanged, this, &PLZORT_Form::p_t_vw_Change);
+    for (QLineEdit *field : { p_t_ort, p_t_plz, p_t_vw })
+        connect(field, &QLineEdit::textChanged, this, [this, field] { search(field); });
     connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, this,
             &PLZORT_Form::alignEditRow);
 

@@ -2,15 +2,11 @@
 
 #include "model/Records.h"
 
-#include <QString>
-
 #include <optional>
 
 class AppContext;
 class QWidget;
 
-// Opens the postal directory modally over parent. aufruf ("lauf_ort" or "ort") is handed over
-// in plz_aufruf; the caller decides what the chosen place fills. Nothing is returned when the
-// window is cancelled or OK is pressed on an empty list.
-std::optional<PostalPlace> choosePostalPlace(AppContext &ctx, QWidget *parent,
-                                             const QString &aufruf);
+// Opens the postal directory modally over parent; the caller decides what the chosen place
+// fills. Nothing is returned when the window is cancelled or OK is pressed on an empty list.
+std::optional<PostalPlace> choosePostalPlace(AppContext &ctx, QWidget *parent);

@@ -2,7 +2,6 @@
 
 #include "common/GermanText.h"
 #include "context/AppContext.h"
-#include "data/RaceStore.h"
 #include "statistics/FinishTime.h"
 #include "statistics/StatisticsCharts.h"
 #include "ui/FormBuilder.h"
@@ -69,7 +68,7 @@ Statistik_Form::Statistik_Form(AppContext &ctx, QWidget *parent)
     , m_ctx(ctx)
 {
     buildForm();
-    Form_Load();
+    load();
 }
 
 QTableView *Statistik_Form::makeGrid(QWidget *parent, const QString &name,
@@ -98,91 +97,92 @@ void Statistik_Form::buildForm()
     setFixedSize(twSize(kWidth, kHeight));
 
     FormBuilder b(this);
-    stat_tabs = b.make<QTabWidget>(QStringLiteral("stat_tabs"), { 120, 120, kWidth - 240, 8160 });
+    m_tabs = b.make<QTabWidget>(QStringLiteral("stat_tabs"), { 120, 120, kWidth - 240, 8160 });
 
     // Bestzeiten
     auto *bestPage = new QWidget;
-    stat_g_best = makeGrid(bestPage, QStringLiteral("stat_g_best"),
-                           QStringLiteral("Bestzeiten je Strecke"));
+    m_bestGrid = makeGrid(bestPage, QStringLiteral("stat_g_best"),
+                          QStringLiteral("Bestzeiten je Strecke"));
     m_bestModel = new QStandardItemModel(0, 6, this);
     m_bestModel->setHorizontalHeaderLabels(
         { QStringLiteral("Strecke"), QStringLiteral("Bestzeit"), QStringLiteral("Lauf"),
           QStringLiteral("Ort"), QStringLiteral("Datum"), QStringLiteral("Zielankünfte") });
-    stat_g_best->setModel(m_bestModel);
-    (new QVBoxLayout(bestPage))->addWidget(stat_g_best);
-    stat_tabs->addTab(bestPage, QStringLiteral("Bestzeiten"));
+    m_bestGrid->setModel(m_bestModel);
+    (new QVBoxLayout(bestPage))->addWidget(m_bestGrid);
+    m_tabs->addTab(bestPage, QStringLiteral("Bestzeiten"));
 
     // Läufe pro Jahr
     auto *yearPage = new QWidget;
-    stat_ch_jahre = makeChartView(yearPage, QStringLiteral("stat_ch_jahre"),
-                                  QStringLiteral("Diagramm Läufe pro Jahr"));
-    stat_g_jahre = makeGrid(yearPage, QStringLiteral("stat_g_jahre"),
-                            QStringLiteral("Läufe und Kilometer je Jahr"));
+    m_yearChart = makeChartView(yearPage, QStringLiteral("stat_ch_jahre"),
+                                QStringLiteral("Diagramm Läufe pro Jahr"));
+    m_yearGrid = makeGrid(yearPage, QStringLiteral("stat_g_jahre"),
+                          QStringLiteral("Läufe und Kilometer je Jahr"));
     m_yearModel = new QStandardItemModel(0, 5, this);
     m_yearModel->setHorizontalHeaderLabels(
         { QStringLiteral("Jahr"), QStringLiteral("gelaufen"), QStringLiteral("angemeldet"),
           QStringLiteral("vorgemerkt"), QStringLiteral("Kilometer gelaufen") });
-    stat_g_jahre->setModel(m_yearModel);
+    m_yearGrid->setModel(m_yearModel);
     auto *yearLayout = new QVBoxLayout(yearPage);
-    yearLayout->addWidget(stat_ch_jahre, 3);
-    yearLayout->addWidget(stat_g_jahre, 1);
-    stat_tabs->addTab(yearPage, QStringLiteral("Läufe pro Jahr"));
+    yearLayout->addWidget(m_yearChart, 3);
+    yearLayout->addWidget(m_yearGrid, 1);
+    m_tabs->addTab(yearPage, QStringLiteral("Läufe pro Jahr"));
 
     // Zeitentwicklung
     auto *timePage = new QWidget;
-    stat_l_strecke = new QLabel(QStringLiteral("S&trecke:"), timePage);
-    stat_l_strecke->setObjectName(QStringLiteral("stat_l_strecke"));
-    stat_k_strecke = new QComboBox(timePage);
-    stat_k_strecke->setObjectName(QStringLiteral("stat_k_strecke"));
-    stat_k_strecke->setMinimumWidth(tw(3600));
-    stat_l_strecke->setBuddy(stat_k_strecke);
-    stat_ch_zeit = makeChartView(timePage, QStringLiteral("stat_ch_zeit"),
-                                 QStringLiteral("Diagramm Zeitentwicklung"));
+    auto *distanceLabel = new QLabel(QStringLiteral("S&trecke:"), timePage);
+    distanceLabel->setObjectName(QStringLiteral("stat_l_strecke"));
+    m_distanceChoice = new QComboBox(timePage);
+    m_distanceChoice->setObjectName(QStringLiteral("stat_k_strecke"));
+    m_distanceChoice->setMinimumWidth(tw(3600));
+    distanceLabel->setBuddy(m_distanceChoice);
+    m_timeChart = makeChartView(timePage, QStringLiteral("stat_ch_zeit"),
+                                QStringLiteral("Diagramm Zeitentwicklung"));
     auto *timeLayout = new QVBoxLayout(timePage);
     auto *choice = new QHBoxLayout;
-    choice->addWidget(stat_l_strecke);
-    choice->addWidget(stat_k_strecke);
+    choice->addWidget(distanceLabel);
+    choice->addWidget(m_distanceChoice);
     choice->addStretch();
     timeLayout->addLayout(choice);
-    timeLayout->addWidget(stat_ch_zeit, 1);
-    stat_tabs->addTab(timePage, QStringLiteral("Zeitentwicklung"));
+    timeLayout->addWidget(m_timeChart, 1);
+    m_tabs->addTab(timePage, QStringLiteral("Zeitentwicklung"));
 
-    stat_l_hinweis
+    m_leftOutNote
         = b.label({}, { 120, 8340, kWidth - 240, 480 }, nullptr, QStringLiteral("stat_l_hinweis"));
-    stat_l_hinweis->setWordWrap(true);
-    stat_l_hinweis->setAccessibleDescription(QStringLiteral("nicht ausgewertete Läufe"));
+    m_leftOutNote->setWordWrap(true);
+    m_leftOutNote->setAccessibleDescription(QStringLiteral("nicht ausgewertete Läufe"));
 
-    stat_f_command
+    auto *commandRow
         = b.commandRow(QStringLiteral("stat_f_command"), { 120, 8940, kWidth - 240, 555 });
-    FormBuilder row = b.on(stat_f_command);
-    stat_c_bild = row.commandButton(QStringLiteral("stat_c_bild"),
-                                    QStringLiteral("&Bild speichern..."), { 0, 60, 2205, 435 });
-    stat_c_bild->setToolTip(QStringLiteral("Das gezeigte Diagramm als PNG-Bild speichern"));
-    db_abbr = row.commandButton(QStringLiteral("db_abbr"), QStringLiteral("&Schliessen"),
-                                { kWidth - 240 - 2205, 60, 2205, 435 });
+    FormBuilder row = b.on(commandRow);
+    m_savePictureButton = row.commandButton(
+        QStringLiteral("stat_c_bild"), QStringLiteral("&Bild speichern..."), { 0, 60, 2205, 435 });
+    m_savePictureButton->setToolTip(QStringLiteral("Das gezeigte Diagramm als PNG-Bild speichern"));
+    auto *closeButton = row.commandButton(QStringLiteral("db_abbr"), QStringLiteral("&Schliessen"),
+                                          { kWidth - 240 - 2205, 60, 2205, 435 });
 
-    connect(stat_c_bild, &QPushButton::clicked, this, &Statistik_Form::stat_c_bild_Click);
-    connect(db_abbr, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_savePictureButton, &QPushButton::clicked, this,
+            &Statistik_Form::onSavePictureClicked);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabChain({ stat_tabs, stat_g_best, stat_g_jahre, stat_k_strecke, stat_c_bild, db_abbr });
+    setTabChain(
+        { m_tabs, m_bestGrid, m_yearGrid, m_distanceChoice, m_savePictureButton, closeButton });
 }
 
-void Statistik_Form::Form_Load()
+void Statistik_Form::load()
 {
     m_ctx.guard([this] {
-        RaceStore store(m_ctx.paths.database());
-        m_stats = computeStatistics(statisticsRaces(store));
+        m_stats = computeStatistics(statisticsRaces(m_ctx.races()));
         fillBestGrid();
         fillYearGrid();
-        stat_ch_jahre->setChart(StatisticsCharts::yearChart(m_stats.years));
+        m_yearChart->setChart(StatisticsCharts::yearChart(m_stats.years));
         for (const Progression &p : m_stats.progressions)
-            stat_k_strecke->addItem(p.distance, p.distanceKey);
+            m_distanceChoice->addItem(p.distance, p.distanceKey);
         showLeftOut();
-        stat_k_strecke_Click();
-        connect(stat_k_strecke, &QComboBox::currentIndexChanged, this,
-                &Statistik_Form::stat_k_strecke_Click);
-        connect(stat_tabs, &QTabWidget::currentChanged, this, &Statistik_Form::stat_tabs_Click);
-        stat_tabs_Click();
+        showTimeChart();
+        connect(m_distanceChoice, &QComboBox::currentIndexChanged, this,
+                &Statistik_Form::showTimeChart);
+        connect(m_tabs, &QTabWidget::currentChanged, this, &Statistik_Form::onTabChanged);
+        onTabChanged();
     });
 }
 
@@ -196,10 +196,10 @@ void Statistik_Form::fillBestGrid()
               cell(b.race), cell(b.place), cell(known ? formatDate(b.date) : QString()),
               number(b.finishes) });
     }
-    stat_g_best->resizeColumnsToContents();
+    m_bestGrid->resizeColumnsToContents();
     // Race and place take the room that is left.
-    stat_g_best->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
-    stat_g_best->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    m_bestGrid->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    m_bestGrid->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
 }
 
 void Statistik_Form::fillYearGrid()
@@ -209,7 +209,7 @@ void Statistik_Form::fillYearGrid()
                                  number(y.noted),
                                  cell(kGerman.toString(y.km, 'f', 1), Qt::AlignRight) });
     }
-    stat_g_jahre->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_yearGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 }
 
 // Says how many races the figures leave out; the tooltip names them.
@@ -230,12 +230,12 @@ void Statistik_Form::showLeftOut()
                        u"1 gelaufener Lauf ohne Strecke (nur in den Jahreszahlen)",
                        u"%1 gelaufene Läufe ohne Strecke (nur in den Jahreszahlen)");
     if (parts.isEmpty()) {
-        stat_l_hinweis->setText(QStringLiteral("Alle Läufe sind ausgewertet."));
-        stat_l_hinweis->setToolTip(QString());
+        m_leftOutNote->setText(QStringLiteral("Alle Läufe sind ausgewertet."));
+        m_leftOutNote->setToolTip(QString());
         return;
     }
-    stat_l_hinweis->setText(QStringLiteral("Nicht ausgewertet: ") + parts.join(QStringLiteral(", "))
-                            + QStringLiteral(". Welche, zeigt der Tooltip."));
+    m_leftOutNote->setText(QStringLiteral("Nicht ausgewertet: ") + parts.join(QStringLiteral(", "))
+                           + QStringLiteral(". Welche, zeigt der Tooltip."));
     QStringList lines;
     for (const LeftOut &entry : m_stats.leftOut) {
         if (lines.size() == kShownLeftOut) {
@@ -245,37 +245,37 @@ void Statistik_Form::showLeftOut()
         }
         lines << describeLeftOut(entry);
     }
-    stat_l_hinweis->setToolTip(lines.join(u'\n'));
+    m_leftOutNote->setToolTip(lines.join(u'\n'));
 }
 
-void Statistik_Form::stat_k_strecke_Click()
+void Statistik_Form::showTimeChart()
 {
-    const int index = stat_k_strecke->currentIndex();
+    const int index = m_distanceChoice->currentIndex();
     const Progression none { {}, QStringLiteral("keine lesbaren Zielzeiten"), {}, -1 };
     const Progression &shown = index >= 0 ? m_stats.progressions[size_t(index)] : none;
-    QChart *old = stat_ch_zeit->chart();
-    stat_ch_zeit->setChart(StatisticsCharts::timeChart(shown));
+    QChart *old = m_timeChart->chart();
+    m_timeChart->setChart(StatisticsCharts::timeChart(shown));
     delete old;
 }
 
-void Statistik_Form::stat_tabs_Click()
+void Statistik_Form::onTabChanged()
 {
-    stat_c_bild->setEnabled(shownChart() != nullptr);
+    m_savePictureButton->setEnabled(shownChart() != nullptr);
 }
 
 QChartView *Statistik_Form::shownChart() const
 {
-    switch (stat_tabs->currentIndex()) {
+    switch (m_tabs->currentIndex()) {
     case YearTab:
-        return stat_ch_jahre;
+        return m_yearChart;
     case TimeTab:
-        return stat_ch_zeit;
+        return m_timeChart;
     default:
         return nullptr;
     }
 }
 
-void Statistik_Form::stat_c_bild_Click()
+void Statistik_Form::onSavePictureClicked()
 {
     m_ctx.guard([this] {
         QChartView *view = shownChart();
@@ -305,7 +305,7 @@ void Statistik_Form::stat_c_bild_Click()
         if (!file.open(QIODevice::WriteOnly) || !view->grab().save(&file, "PNG")
             || !file.commit()) {
             const QString shownText = QStringLiteral("Das Bild konnte nicht gespeichert werden: %1")
-                                     .arg(QDir::toNativeSeparators(path));
+                                          .arg(QDir::toNativeSeparators(path));
             m_ctx.ui.message(shownText, Ui::Icon::Warning);
         }
     });

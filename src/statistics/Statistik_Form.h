@@ -7,7 +7,6 @@
 class AppContext;
 class QChartView;
 class QComboBox;
-class QFrame;
 class QLabel;
 class QPushButton;
 class QStandardItemModel;
@@ -24,35 +23,33 @@ public:
 
     enum Tab { BestTab = 0, YearTab = 1, TimeTab = 2 };
 
-    QTabWidget *stat_tabs = nullptr;
-    QTableView *stat_g_best = nullptr;
-    QChartView *stat_ch_jahre = nullptr;
-    QTableView *stat_g_jahre = nullptr;
-    QLabel *stat_l_strecke = nullptr;
-    QComboBox *stat_k_strecke = nullptr;
-    QChartView *stat_ch_zeit = nullptr;
-    QLabel *stat_l_hinweis = nullptr;
-    QFrame *stat_f_command = nullptr;
-    QPushButton *stat_c_bild = nullptr;
-    QPushButton *db_abbr = nullptr;
-
     const RaceStatistics &statistics() const { return m_stats; }
-
-    void Form_Load();
-    void stat_k_strecke_Click();
-    void stat_tabs_Click();
-    void stat_c_bild_Click();
 
 private:
     void buildForm();
     QTableView *makeGrid(QWidget *parent, const QString &name, const QString &accessibleName);
+    // Reads the races once and fills the grids, the charts and the note.
+    void load();
     void fillBestGrid();
     void fillYearGrid();
     void showLeftOut();
+    // The time chart of the distance chosen.
+    void showTimeChart();
+    void onTabChanged();
+    void onSavePictureClicked();
     QChartView *shownChart() const;
 
     AppContext &m_ctx;
     RaceStatistics m_stats;
     QStandardItemModel *m_bestModel = nullptr;
     QStandardItemModel *m_yearModel = nullptr;
+
+    QTabWidget *m_tabs = nullptr;
+    QTableView *m_bestGrid = nullptr;
+    QChartView *m_yearChart = nullptr;
+    QTableView *m_yearGrid = nullptr;
+    QComboBox *m_distanceChoice = nullptr;
+    QChartView *m_timeChart = nullptr;
+    QLabel *m_leftOutNote = nullptr;
+    QPushButton *m_savePictureButton = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "xls/WorkbookWriter.h"
 
-#include "fileio/FileIo.h"
+#include "fileio/DurableWrite.h"
 #include "xls/Bytes.h"
 #include "xls/CompoundFile.h"
 #include "xls/Utf16.h"
@@ -151,14 +151,6 @@ std::u16string checkedSheetName(std::string_view utf8)
     return name;
 }
 
-std::string folderOf(const std::string &path)
-{
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 bool pathExists(const std::string &path)
 {
     struct stat st;
@@ -169,7 +161,7 @@ bool pathExists(const std::string &path)
 
 WorkbookWriter::WorkbookWriter(const std::string &targetPath, std::string_view sheetNameUtf8)
     : m_target(targetPath)
-    , m_folder(folderOf(targetPath))
+    , m_folder(fileio::folderOf(targetPath))
     , m_sheetName(checkedSheetName(sheetNameUtf8))
 {
     if (m_target.empty() || m_target.back() == '/')
@@ -177,9 +169,9 @@ WorkbookWriter::WorkbookWriter(const std::string &targetPath, std::string_view s
                     "Es wurde kein Dateiname für die Arbeitsmappe angegeben.");
     if (pathExists(m_target))
         throw systemError(EEXIST, m_target);
-    removeAbandonedTemporaries(m_folder);
+    fileio::removeAbandonedTemporaries(m_folder);
     m_cells.setShownPath(m_target);
-    m_cells.createAnonymous(m_folder);
+    m_cells.createScratch(m_folder);
 }
 
 WorkbookWriter::~WorkbookWriter() = default;
@@ -275,27 +267,10 @@ void WorkbookWriter::finish()
 
     OutputFile out;
     out.setShownPath(m_target);
-    if (out.createUnnamed(m_folder)) {
-        out.writeBackEarly();
-        writeWorkbook(out);
-        out.sync();
-        out.linkAs(m_target); // fails rather than replace a file that appeared meanwhile
-        out.close();
-        fileio::syncFolder(m_folder);
-        m_cells.close();
-        return;
-    }
-    out.createUnique(m_folder);
+    out.createFor(m_target);
     out.writeBackEarly();
-    try {
-        writeWorkbook(out);
-        out.commit();
-        placeFile(out.path());
-    } catch (...) {
-        out.close();
-        ::unlink(out.path().c_str());
-        throw;
-    }
+    writeWorkbook(out);
+    out.commit(); // fails rather than replace a file that appeared meanwhile
     m_cells.close();
 }
 
@@ -360,14 +335,6 @@ void WorkbookWriter::writeWorkbook(OutputFile &out)
     const std::vector<std::uint8_t> padding(layout.streamSize - streamLength, 0);
     out.write(padding.data(), padding.size());
     writeCompoundTail(layout, sink);
-}
-
-void WorkbookWriter::placeFile(const std::string &temporary)
-{
-    // Never replaces a file, even one that appeared while we were writing.
-    if (const int err = fileio::placeNoReplace(temporary, m_target))
-        throw systemError(err, m_target);
-    fileio::syncFolder(m_folder);
 }
 
 } // namespace xls

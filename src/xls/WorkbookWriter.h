@@ -73,7 +73,6 @@ public:
 
 private:
     void writeWorkbook(OutputFile &out);
-    void placeFile(const std::string &temporary);
 
     std::string m_target;
     std::string m_folder;

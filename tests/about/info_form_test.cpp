@@ -1,9 +1,9 @@
-#include "FakeUi.h"
+#include "Controls.h"
+#include "ProgramFixture.h"
 #include "about/Info_Form.h"
 #include "about/LinkLabel.h"
 #include "about/Produkte_Form.h"
 #include "about/VersionLine.h"
-#include "context/AppContext.h"
 #include "ui/ProgramIdentity.h"
 
 #include <QCoreApplication>
@@ -61,34 +61,24 @@ TEST(VersionLine, TakesTheModificationDateOfTheProgramFile)
     EXPECT_EQ(versionLineForFile(1, 2, 7, QString()), QStringLiteral("Version"));
 }
 
-class AboutTest : public ::testing::Test
-{
-protected:
-    AboutTest()
-        : ctx(ui, clock, QStringLiteral("/tmp"))
-    {
-    }
-    FakeUi ui;
-    FixedClock clock { QDateTime(QDate(2026, 12, 8), QTime(10, 0)) };
-    AppContext ctx;
-};
+using AboutTest = ProgramTest;
 
 TEST_F(AboutTest, InfoShowsNameAndTheRunningProgramsVersionLine)
 {
     Info_Form w(ctx);
     EXPECT_EQ(w.objectName(), QStringLiteral("Info_Form"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Info"));
-    EXPECT_EQ(w.Frame3->title(), QStringLiteral("Programmname und Version"));
-    EXPECT_EQ(w.Label2->text(), QStringLiteral("Strivo"));
+    EXPECT_EQ(control<QGroupBox>(w, "Frame3")->title(), QStringLiteral("Programmname und Version"));
+    EXPECT_EQ(control<QLabel>(w, "Label2")->text(), QStringLiteral("Strivo"));
     const QString expected = QStringLiteral("Version: ") + u' '
         + QString::number(STRIVO_VERSION_MAJOR) + QStringLiteral(". ")
         + QString::number(STRIVO_VERSION_MINOR) + QStringLiteral(". ")
         + QString::number(STRIVO_VERSION_PATCH) + QStringLiteral("  vom  ")
         + fileDate(QCoreApplication::applicationFilePath()).toString(QStringLiteral("dd.MM.yyyy"));
-    EXPECT_EQ(w.i_l_versionsnummer->text(), expected);
-    EXPECT_EQ(w.i_l_versionsnummer->accessibleName(), expected);
-    EXPECT_FALSE(w.i_l_nutzung->text().isEmpty());
-    EXPECT_EQ(w.Info_c_ok->text(), QStringLiteral("&Schliessen"));
+    EXPECT_EQ(control<QLabel>(w, "i_l_versionsnummer")->text(), expected);
+    EXPECT_EQ(control<QLabel>(w, "i_l_versionsnummer")->accessibleName(), expected);
+    EXPECT_FALSE(control<QLabel>(w, "i_l_nutzung")->text().isEmpty());
+    EXPECT_EQ(control<QPushButton>(w, "Info_c_ok")->text(), QStringLiteral("&Schliessen"));
     EXPECT_TRUE(ui.messages.isEmpty());
 }
 
@@ -96,7 +86,7 @@ TEST_F(AboutTest, InfoStatesTheLicenceInGermanAndShowsTheProgramsMark)
 {
     Info_Form w(ctx);
     w.show();
-    const QString terms = w.i_l_nutzung->text();
+    const QString terms = control<QLabel>(w, "i_l_nutzung")->text();
     for (const QString &part :
          { QStringLiteral("freie Software"), QStringLiteral("GNU General Public License"),
            QStringLiteral("Version 3 oder (nach Ihrer Wahl) jeder späteren Version"),
@@ -104,9 +94,11 @@ TEST_F(AboutTest, InfoStatesTheLicenceInGermanAndShowsTheProgramsMark)
         EXPECT_TRUE(terms.contains(part)) << part.toStdString();
     EXPECT_FALSE(terms.contains(QStringLiteral("private Zwecke")));
     // All of it is readable in the frame: the wrapped text fits the label's height.
-    EXPECT_LE(w.i_l_nutzung->heightForWidth(w.i_l_nutzung->width()), w.i_l_nutzung->height());
+    EXPECT_LE(control<QLabel>(w, "i_l_nutzung")
+                  ->heightForWidth(control<QLabel>(w, "i_l_nutzung")->width()),
+              control<QLabel>(w, "i_l_nutzung")->height());
 
-    const QPixmap logo = w.Picture2->pixmap();
+    const QPixmap logo = control<QLabel>(w, "Picture2")->pixmap();
     ASSERT_FALSE(logo.isNull());
     EXPECT_EQ(logo.toImage().convertToFormat(QImage::Format_ARGB32),
               renderMark(logo.width()).convertToFormat(QImage::Format_ARGB32))
@@ -135,16 +127,18 @@ TEST_F(AboutTest, InfoLinksHandTheirAddressesToTheDesktop)
 {
     Info_Form w(ctx);
     w.show();
-    EXPECT_EQ(w.i_l_email->toolTip(),
+    EXPECT_EQ(control<LinkLabel>(w, "i_l_email")->toolTip(),
               QStringLiteral("Klick zum Start Ihres Standard E-Mail-Programms"));
-    EXPECT_EQ(w.i_l_homepage->toolTip(), QStringLiteral("Klick zum Start Ihres Standard-Browsers"));
-    EXPECT_EQ(w.i_l_email->text(), QStringLiteral("info@example.org"));
-    EXPECT_EQ(w.i_l_homepage->text(), QStringLiteral("https://www.example.org/"));
+    EXPECT_EQ(control<LinkLabel>(w, "i_l_homepage")->toolTip(),
+              QStringLiteral("Klick zum Start Ihres Standard-Browsers"));
+    EXPECT_EQ(control<LinkLabel>(w, "i_l_email")->text(), QStringLiteral("info@example.org"));
+    EXPECT_EQ(control<LinkLabel>(w, "i_l_homepage")->text(),
+              QStringLiteral("https://www.example.org/"));
 
-    QTest::mouseClick(w.i_l_email, Qt::LeftButton);
-    QTest::mouseClick(w.i_l_homepage, Qt::LeftButton);
+    QTest::mouseClick(control<LinkLabel>(w, "i_l_email"), Qt::LeftButton);
+    QTest::mouseClick(control<LinkLabel>(w, "i_l_homepage"), Qt::LeftButton);
     // Keyboard users reach the links too.
-    QTest::keyClick(w.i_l_homepage, Qt::Key_Return);
+    QTest::keyClick(control<LinkLabel>(w, "i_l_homepage"), Qt::Key_Return);
     ASSERT_EQ(ui.openedUrls.size(), 3);
     EXPECT_EQ(ui.openedUrls[0], QUrl(QStringLiteral("mailto:info@example.org")));
     EXPECT_EQ(ui.openedUrls[1], QUrl(QStringLiteral("https://www.example.org/")));
@@ -182,11 +176,13 @@ TEST_F(AboutTest, ProductPageLinksOpenTheirPagesUnderThePlaceholderDomain)
     EXPECT_EQ(w.windowTitle(), QStringLiteral("weitere Produkte"));
     const auto products = Produkte_Form::products();
     ASSERT_GE(products.size(), 1);
-    ASSERT_EQ(w.pr_l_link.size(), products.size());
+    ASSERT_EQ(w.findChildren<LinkLabel *>().size(), products.size());
+    const QList<QLabel *> names = controls<QLabel>(w, "pr_l_produkt", products.size());
+    const QList<LinkLabel *> links = controls<LinkLabel>(w, "pr_l_link", products.size());
     for (int i = 0; i < products.size(); ++i) {
-        EXPECT_EQ(w.pr_l_produkt[i]->text(), products[i].name);
-        EXPECT_EQ(w.pr_l_link[i]->text(), products[i].address);
-        QTest::mouseClick(w.pr_l_link[i], Qt::LeftButton);
+        EXPECT_EQ(names[i]->text(), products[i].name);
+        EXPECT_EQ(links[i]->text(), products[i].address);
+        QTest::mouseClick(links[i], Qt::LeftButton);
         ASSERT_EQ(ui.openedUrls.size(), i + 1);
         EXPECT_EQ(ui.openedUrls[i], QUrl(products[i].address));
         EXPECT_EQ(ui.openedUrls[i].host(), QStringLiteral("www.example.org"));

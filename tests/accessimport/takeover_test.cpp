@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up takeover of an Access file brought along as the database, and the menu command.
-#include "FakeUi.h"
+#include "ProgramFixture.h"
 #include "RaceLogSource.h"
 #include "TestFolder.h"
 #include "accessimport/AccessImport.h"
@@ -154,12 +154,8 @@ TEST_F(TakeoverTest, AnInterruptionAtAnyStepLeavesOneOfTheTwoSoundStates)
 }
 
 namespace {
-struct AccessMenu : ::testing::Test
+struct AccessMenu : ProgramTest
 {
-    TestFolder folder { TestFolder::Content::Seeded };
-    FakeUi ui;
-    FixedClock clock { QDateTime(QDate(2026, 12, 8), QTime(9, 30)) };
-    AppContext ctx { ui, clock, folder.path() };
     Haupt_Form window { ctx };
 
     void SetUp() override { ASSERT_TRUE(window.load()); }

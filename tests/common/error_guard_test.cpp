@@ -1,14 +1,12 @@
-#include "FakeUi.h"
+#include "ProgramFixture.h"
 #include "common/DbError.h"
-#include "context/AppContext.h"
 
 #include <gtest/gtest.h>
 
-TEST(ErrorGuard, ShowsDescriptionBlankNumberAndSkipsTheRest)
+using ErrorGuardTest = ProgramTest;
+
+TEST_F(ErrorGuardTest, ShowsDescriptionBlankNumberAndSkipsTheRest)
 {
-    FakeUi ui;
-    FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-    AppContext ctx(ui, clock, QStringLiteral("/tmp"));
     bool after = false;
     EXPECT_FALSE(ctx.guard([&] {
         throw DbError(3024, QStringLiteral("Datei nicht gefunden"));

@@ -54,7 +54,6 @@ TEST_F(EditorTest, NewRaceIsStoredAndListed)
     EXPECT_EQ(ctx.Lauf_db.value("ad_lauf"), "Stadtlauf");
     EXPECT_EQ(ctx.Lauf_db.editMode(), DataSource::EditMode::None);
     EXPECT_EQ(ctx.vars.aufruf_form, "");
-    EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
 }
 
 TEST_F(EditorTest, NameAndDateAreRequired)
@@ -238,7 +237,6 @@ TEST_F(EditorTest, DeleteAsksAndYesDeletesTheRaceButNotItsDocuments)
     EXPECT_EQ(ctx.vars.akt_ad_nummer, "");
     EXPECT_EQ(folder.count("ereignisse_dokumente"), 1);
     EXPECT_EQ(ctx.Lauf_db.recordCount(), 1);
-    EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
 }
 
 TEST_F(EditorTest, DeleteAnsweredNoKeepsTheRaceAndStillCloses)
@@ -298,7 +296,6 @@ TEST_F(EditorTest, CancellingLeavesNothingBehind)
     EXPECT_EQ(f->result(), QDialog::Rejected);
     EXPECT_EQ(folder.count("adressen"), 2);
     EXPECT_EQ(ctx.vars.aufruf_form, "");
-    EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
 
     // Copy: only the new row goes, never the source.
     f = &open(3, source);

@@ -18,8 +18,7 @@ protected:
         form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
-    // A new race the way the main window opens the next editor: its pick-list sources are
-    // the ones the previous editors used, not read again.
+    // A new race the way the main window opens the next editor.
     void openNextNewRace()
     {
         ctx.vars.neu_jn = QStringLiteral("ja");
@@ -80,8 +79,6 @@ TEST_F(PickListTest, LeavingCompletesToTheFirstEntryInAnyCase)
 
     enter(7, QStringLiteral("BER"));
     EXPECT_EQ(combo(7)->currentText(), "berlin-Marathon");
-    EXPECT_EQ(ctx.vars.listen_text, "berlin-Marathon");
-    EXPECT_EQ(ctx.vars.listen_index, 1);
 
     // Enter leaves the field as well, and moves on.
     combo(7)->setFocus(Qt::MouseFocusReason);
@@ -106,7 +103,6 @@ TEST_F(PickListTest, ANewTextIsAddedOnceToTableAndList)
               QStringList({ "ChampionChip", "Transponder", "Handzeit" }));
     EXPECT_EQ(items(10), QStringList({ "ChampionChip", "Handzeit", "Transponder" }));
     EXPECT_EQ(combo(10)->currentText(), "Handzeit");
-    EXPECT_EQ(ctx.vars.listen_text, "Handzeit");
 
     // Leaving again with the same text: it matches itself now.
     enter(10, QStringLiteral("Handzeit"));
@@ -176,14 +172,12 @@ TEST_F(PickListTest, ShiftDeleteKeepsTheLastEntryExceptForRaceNames)
     openShown();
 
     pick(1, QStringLiteral("Dr."));
-    EXPECT_EQ(ctx.vars.listen_text, "Dr.");
     shiftDelete(1);
     EXPECT_EQ(table("aw_titel", "titel"), QStringList({ "Dr." }));
     EXPECT_EQ(items(1), QStringList({ "Dr." }));
     EXPECT_EQ(combo(1)->currentText(), "Dr.");
 
     pick(3, QStringLiteral("Herr"));
-    EXPECT_EQ(ctx.vars.listen_index, 1);
     QTest::keyClick(combo(3), Qt::Key_Delete); // without Shift: nothing
     EXPECT_EQ(table("aw_anrede", "anrede").size(), 2);
     shiftDelete(3);
@@ -208,7 +202,6 @@ TEST_F(PickListTest, ShiftDeleteLooksForTheTextLeftLast)
     openShown();
     // Left last: the salutation; no title equals it.
     enter(3, QStringLiteral("herr"));
-    EXPECT_EQ(ctx.vars.listen_text, "Herr");
     combo(1)->setFocus(Qt::MouseFocusReason);
     shiftDelete(1);
     EXPECT_EQ(table("aw_titel", "titel").size(), 2);
@@ -217,7 +210,6 @@ TEST_F(PickListTest, ShiftDeleteLooksForTheTextLeftLast)
     // The list position picked last belongs to another entry by now: the entry that was
     // deleted from the table is the one that leaves the list.
     pick(1, QStringLiteral("Dr."));
-    EXPECT_EQ(ctx.vars.listen_index, 0);
     enter(3, QStringLiteral("Prof."));
     EXPECT_EQ(table("aw_anrede", "anrede"), QStringList({ "Frau", "Herr", "Prof." }));
     combo(1)->setFocus(Qt::MouseFocusReason);

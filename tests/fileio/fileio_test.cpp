@@ -1,7 +1,9 @@
+#include "fileio/DurableWrite.h"
 #include "fileio/FileIo.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -32,6 +34,15 @@ protected:
     }
 
     std::string file(const std::string &name) const { return m_folder + "/" + name; }
+
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> list;
+        for (const auto &entry : std::filesystem::directory_iterator(m_folder))
+            list.push_back(entry.path().filename().string());
+        std::sort(list.begin(), list.end());
+        return list;
+    }
 
     static std::string contentOf(const std::string &path)
     {
@@ -204,6 +215,104 @@ TEST_F(FileIoTest, SyncingReportsWhetherThereWasSomethingToSync)
     fileio::Fd closed(::open(file("a").c_str(), O_RDONLY | O_CLOEXEC));
     ASSERT_EQ(closed.close(), 0);
     EXPECT_EQ(fileio::syncFile(closed.get()), EBADF);
+}
+
+using Temporary = fileio::DurableWrite::Temporary;
+using Naming = fileio::DurableWrite::Naming;
+
+TEST_F(FileIoTest, ADurableWriteNamesTheWholeFileOnlyAtTheEndAndLeavesNoTemporaryName)
+{
+    struct Case
+    {
+        Temporary temporary;
+        Naming naming;
+        bool targetExists;
+        int result;
+        const char *content; // of the target afterwards
+    };
+    const Case cases[] = {
+        { Temporary::Fixed, Naming::Replace, true, 0, "neu" },
+        { Temporary::Unique, Naming::Replace, true, 0, "neu" },
+        { Temporary::Unique, Naming::KeepExisting, true, EEXIST, "alt" },
+        { Temporary::UnnamedOrUnique, Naming::KeepExisting, true, EEXIST, "alt" },
+        { Temporary::Fixed, Naming::Replace, false, 0, "neu" },
+        { Temporary::Unique, Naming::KeepExisting, false, 0, "neu" },
+        { Temporary::UnnamedOrUnique, Naming::KeepExisting, false, 0, "neu" },
+    };
+    for (const Case &c : cases) {
+        const std::string target = file("ziel");
+        ::unlink(target.c_str());
+        if (c.targetExists)
+            put(target, "alt");
+        std::string seenBeforeNaming;
+        {
+            fileio::DurableWrite out;
+            ASSERT_EQ(out.open(target, c.temporary), 0);
+            ASSERT_EQ(out.write("neu", 3), 0);
+            EXPECT_EQ(out.commit(c.naming, fileio::DurableWrite::Flush::Now,
+                                 [&] { seenBeforeNaming = contentOf(target); }),
+                      c.result);
+        }
+        const int row = int(&c - cases);
+        EXPECT_EQ(seenBeforeNaming, c.targetExists ? "alt" : "") << row;
+        EXPECT_EQ(contentOf(target), c.content) << row;
+        EXPECT_EQ(names(), std::vector<std::string> { "ziel" }) << row;
+    }
+}
+
+TEST_F(FileIoTest, ADurableWriteNeverWritesThroughALinkAndAnUnfinishedOneLeavesNothing)
+{
+    put(file("opfer"), "opfer");
+    put(file("ziel"), "alt");
+    ASSERT_EQ(::symlink(file("opfer").c_str(), file("ziel.tmp").c_str()), 0);
+    {
+        fileio::DurableWrite out;
+        ASSERT_EQ(out.open(file("ziel"), Temporary::Fixed), 0);
+        ASSERT_EQ(out.write("neu", 3), 0);
+        ASSERT_EQ(out.commit(Naming::Replace), 0);
+    }
+    EXPECT_EQ(contentOf(file("opfer")), "opfer");
+    EXPECT_EQ(contentOf(file("ziel")), "neu");
+
+    for (const Temporary temporary : { Temporary::Fixed, Temporary::Unique }) {
+        fileio::DurableWrite out;
+        ASSERT_EQ(out.open(file("ziel"), temporary), 0);
+        ASSERT_EQ(out.write("halb", 4), 0);
+    }
+    EXPECT_EQ(contentOf(file("ziel")), "neu");
+    EXPECT_EQ(names(), (std::vector<std::string> { "opfer", "ziel" }));
+
+    fileio::DurableWrite nowhere;
+    EXPECT_EQ(nowhere.open(file("fehlt/ziel"), Temporary::Unique), ENOENT);
+    fileio::DurableWrite scratch;
+    ASSERT_EQ(scratch.openScratch(m_folder), 0);
+    ASSERT_EQ(scratch.write("x", 1), 0);
+    EXPECT_EQ(names(), (std::vector<std::string> { "opfer", "ziel" }));
+}
+
+TEST_F(FileIoTest, OnlyTheTemporaryNamesOfEndedWritersAreRemoved)
+{
+    // A writer killed before it named its file leaves the unique temporary name behind.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        fileio::DurableWrite out;
+        const bool opened = out.open(file("ziel"), Temporary::Unique) == 0;
+        ::_exit(opened ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    put(file(".strivo-fremd.tmp"), "keine Nummer");
+    fileio::DurableWrite running;
+    ASSERT_EQ(running.open(file("ziel"), Temporary::Unique), 0);
+    EXPECT_EQ(names().size(), 3u);
+
+    fileio::removeAbandonedTemporaries(m_folder);
+    std::vector<std::string> left = names();
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_EQ(left[0].rfind(".strivo-" + std::to_string(::getpid()) + "-", 0), 0u) << left[0];
+    EXPECT_EQ(left[1], ".strivo-fremd.tmp");
 }
 
 } // namespace

@@ -23,7 +23,10 @@ struct CalendarCommandTest : MainWindowFixture
 {
     void SetUp() override
     {
-        folder.addRace({ { "ad_lauf", "Stadtlauf" }, { "ad_lauf_datum", "01.05.2027" } });
+        Race race;
+        race.name = QStringLiteral("Stadtlauf");
+        race.date = StoredDate::fromDate(QDate(2027, 5, 1));
+        addRace(race);
         start();
         ui.messages.clear();
     }

@@ -1,9 +1,10 @@
 #include "FakeUi.h"
 #include "TestFolder.h"
 #include "context/AppContext.h"
+#include "data/PickListStore.h"
 #include "data/Sqlite.h"
 #include "picklists/Auswahl_Form.h"
-#include "ui/DataGrid.h"
+#include "ui/ListGrid.h"
 #include "ui/Twips.h"
 
 #include <QComboBox>
@@ -25,23 +26,22 @@ struct ListCase
     QString field;
     QString caption;
     int maxLength;
-    DataSource AppContext::*editorSource;
+    PickList list;
 };
 
 const QList<ListCase> kCases = {
     { QStringLiteral("Lauf"), QStringLiteral("aw_lauf"), QStringLiteral("lauf"),
-      QStringLiteral("Lauf"), 35, &AppContext::lauf_aw_db },
+      QStringLiteral("Lauf"), 35, PickList::Race },
     { QStringLiteral("Zeitmessung"), QStringLiteral("aw_zeitmessung"),
-      QStringLiteral("zeitmessung"), QStringLiteral("Zeitmessung"), 35,
-      &AppContext::zeitmessung_db },
+      QStringLiteral("zeitmessung"), QStringLiteral("Zeitmessung"), 35, PickList::Timing },
     { QStringLiteral("Anrede"), QStringLiteral("aw_anrede"), QStringLiteral("anrede"),
-      QStringLiteral("Anrede"), 35, &AppContext::anrede_db },
+      QStringLiteral("Anrede"), 35, PickList::Salutation },
     { QStringLiteral("Titel"), QStringLiteral("aw_titel"), QStringLiteral("titel"),
-      QStringLiteral("Titel"), 35, &AppContext::titel_db },
+      QStringLiteral("Titel"), 35, PickList::Title },
     { QStringLiteral("Straße"), QStringLiteral("aw_strasse"), QStringLiteral("strasse"),
-      QStringLiteral("Strasse"), 35, &AppContext::strasse_db },
+      QStringLiteral("Strasse"), 35, PickList::Street },
     { QStringLiteral("Land"), QStringLiteral("aw_land"), QStringLiteral("land"),
-      QStringLiteral("Land"), 3, &AppContext::land_db },
+      QStringLiteral("Land"), 3, PickList::Country },
 };
 
 class AuswahlFormTest : public ::testing::Test
@@ -55,7 +55,6 @@ protected:
                                    "('Berglauf'), ('Citylauf')"));
         folder.exec(QStringLiteral("insert into aw_strasse (strasse) values ('Hauptstraße'), "
                                    "('Am Markt')"));
-        ctx.connectPickListSources();
     }
 
     std::unique_ptr<Auswahl_Form> open()
@@ -101,12 +100,12 @@ protected:
         return values;
     }
 
-    // What the race editor would append to its combo from one of the main window's sources.
-    static QStringList offered(const DataSource &source, const QString &field)
+    // What the race editor offers in its combo when it opens next.
+    QStringList offered(PickList list) const
     {
         QStringList values;
-        for (int r = 0; r < source.recordCount(); ++r)
-            values << source.valueAt(r, source.fieldIndex(field)).toString();
+        for (const PickListEntry &entry : PickListStore(folder.dbPath()).entries(list))
+            values << entry.text;
         return values;
     }
 
@@ -115,7 +114,7 @@ protected:
         const int row = int(gridColumn(w, 0).indexOf(text));
         ASSERT_GE(row, 0) << text.toStdString();
         w.DBGrid1->selectRow(row);
-        ASSERT_EQ(w.auswahl_db.currentIndex(), row);
+        ASSERT_EQ(w.DBGrid1->currentRow(), row);
     }
 
     static bool browsing(Auswahl_Form &w)
@@ -144,7 +143,6 @@ TEST_F(AuswahlFormTest, OpensOnTheRaceListInBrowseMode)
     EXPECT_EQ(entries,
               (QStringList { "Lauf", "Zeitmessung", "Anrede", "Titel", "Straße", "Land" }));
     EXPECT_EQ(w->ausw_co_tabelle->currentText(), QStringLiteral("Lauf"));
-    EXPECT_EQ(w->auswahl_db.recordSource(), QStringLiteral("select * from aw_lauf order by lauf"));
     EXPECT_EQ(gridColumn(*w, 0), (QStringList { "Berglauf", "Citylauf", "Stadtlauf" }));
     EXPECT_EQ(w->DBGrid1->palette().color(QPalette::Base), QColor(0, 128, 255));
     EXPECT_EQ(w->DBGrid1->palette().color(QPalette::Text), QColor(Qt::white));
@@ -165,8 +163,6 @@ TEST_F(AuswahlFormTest, EachListShowsItsTableSortedWithItsCaptionAndLength)
     for (const ListCase &c : kCases) {
         SCOPED_TRACE(c.entry.toStdString());
         choose(*w, c.entry);
-        EXPECT_EQ(w->auswahl_db.recordSource(),
-                  QStringLiteral("select * from %1 order by %2").arg(c.table, c.field));
         EXPECT_EQ(w->DBGrid1->model()->headerData(0, Qt::Horizontal).toString(), c.caption);
         EXPECT_EQ(gridColumn(*w, 0), stored(c.table, c.field));
         EXPECT_FALSE(gridColumn(*w, 0).isEmpty());
@@ -197,7 +193,7 @@ TEST_F(AuswahlFormTest, SwitchingFromLandToTitelHidesTheNameColumnAndWidensTheEd
     command(*w, 1);
     EXPECT_EQ(w->ausw_t_edit->width(), tw(6765));
     EXPECT_FALSE(w->ausw_t_edit_land->isVisible());
-    EXPECT_EQ(w->ausw_t_edit->text(), w->auswahl_db.value(QStringLiteral("titel")).toString());
+    EXPECT_EQ(w->ausw_t_edit->text(), gridColumn(*w, 0)[w->DBGrid1->currentRow()]);
 }
 
 TEST_F(AuswahlFormTest, NewEntryInEveryListIsCutToItsLengthAndOfferedToTheNextEditor)
@@ -209,7 +205,6 @@ TEST_F(AuswahlFormTest, NewEntryInEveryListIsCutToItsLengthAndOfferedToTheNextEd
         SCOPED_TRACE(c.entry.toStdString());
         choose(*w, c.entry);
         const long long before = folder.count(c.table);
-        ctx.vars.listen_geladen_jn = QStringLiteral("ja");
 
         command(*w, 0);
         EXPECT_FALSE(w->ausw_f_ok->isHidden());
@@ -226,9 +221,8 @@ TEST_F(AuswahlFormTest, NewEntryInEveryListIsCutToItsLengthAndOfferedToTheNextEd
         EXPECT_TRUE(stored(c.table, c.field).contains(expected));
         EXPECT_TRUE(gridColumn(*w, 0).contains(expected));
         EXPECT_TRUE(browsing(*w));
-        // The race editor fills its combo from the main window's source on its next opening.
-        EXPECT_TRUE(offered(ctx.*c.editorSource, c.field).contains(expected));
-        EXPECT_EQ(ctx.vars.listen_geladen_jn, QStringLiteral("nein"));
+        // The race editor offers it on its next opening.
+        EXPECT_TRUE(offered(c.list).contains(expected));
     }
     EXPECT_TRUE(ui.messages.isEmpty());
 }
@@ -250,7 +244,7 @@ TEST_F(AuswahlFormTest, LandCutsTheCodeToThreeAndTheNameToTwentyFiveCharacters)
     EXPECT_EQ(db.scalar("select land_name from aw_land where land = 'ABC'").toString(),
               name30.left(25));
     EXPECT_EQ(db.scalar("select count(*) from aw_land where land like 'ABC%'").toInt(), 1);
-    EXPECT_TRUE(offered(ctx.land_db, QStringLiteral("land")).contains(QStringLiteral("ABC")));
+    EXPECT_TRUE(offered(PickList::Country).contains(QStringLiteral("ABC")));
 }
 
 TEST_F(AuswahlFormTest, EditChangesTheCurrentEntryAndCancelLeavesItAlone)
@@ -270,7 +264,7 @@ TEST_F(AuswahlFormTest, EditChangesTheCurrentEntryAndCancelLeavesItAlone)
 
     selectRow(*w, QStringLiteral("Prof."));
     // A double click on a row is the same as "Bearbeiten".
-    const QModelIndex cell = w->DBGrid1->model()->index(w->auswahl_db.currentIndex(), 0);
+    const QModelIndex cell = w->DBGrid1->model()->index(w->DBGrid1->currentRow(), 0);
     const QPoint at = w->DBGrid1->visualRect(cell).center();
     // A widget double click in QTest is the second press only; the first comes before it.
     QTest::mouseClick(w->DBGrid1->viewport(), Qt::LeftButton, {}, at);
@@ -282,7 +276,7 @@ TEST_F(AuswahlFormTest, EditChangesTheCurrentEntryAndCancelLeavesItAlone)
 
     EXPECT_EQ(stored(QStringLiteral("aw_titel"), QStringLiteral("titel")),
               (QStringList { "Dipl.-Ing.", "Dr.", "Prof. Dr.", "Professor" }));
-    EXPECT_EQ(offered(ctx.titel_db, QStringLiteral("titel")),
+    EXPECT_EQ(offered(PickList::Title),
               (QStringList { "Dipl.-Ing.", "Dr.", "Prof. Dr.", "Professor" }));
     EXPECT_TRUE(browsing(*w));
 }
@@ -333,18 +327,18 @@ TEST_F(AuswahlFormTest, DeleteRemovesTheCurrentEntryButNeverTheLastOne)
     command(*w, 2);
     click(w->ausw_c_abbr);
     EXPECT_EQ(folder.count(QStringLiteral("aw_strasse")), 2);
-    EXPECT_EQ(ctx.vars.loeschen_jn, QStringLiteral("nein"));
+    EXPECT_EQ(w->pendingEdit(), RecordEdit::None);
 
     selectRow(*w, QStringLiteral("Hauptstraße"));
     command(*w, 2);
     EXPECT_EQ(w->ausw_c_ok->text(), QStringLiteral("Löschen"));
     EXPECT_EQ(w->ausw_t_edit->text(), QStringLiteral("Hauptstraße"));
     EXPECT_FALSE(w->ausw_t_edit->isEnabled());
-    EXPECT_EQ(ctx.vars.loeschen_jn, QStringLiteral("ja"));
+    EXPECT_EQ(w->pendingEdit(), RecordEdit::Delete);
     click(w->ausw_c_ok);
     EXPECT_EQ(stored(QStringLiteral("aw_strasse"), QStringLiteral("strasse")),
               QStringList { "Am Markt" });
-    EXPECT_EQ(offered(ctx.strasse_db, QStringLiteral("strasse")), QStringList { "Am Markt" });
+    EXPECT_EQ(offered(PickList::Street), QStringList { "Am Markt" });
     EXPECT_TRUE(browsing(*w));
 
     // The last entry stays, with a warning titled as this window's warnings are.
@@ -361,7 +355,7 @@ TEST_F(AuswahlFormTest, DeleteRemovesTheCurrentEntryButNeverTheLastOne)
     // After a delete command, "Neu" saves again.
     command(*w, 0);
     EXPECT_EQ(w->ausw_c_ok->text(), QStringLiteral("&Speichern"));
-    EXPECT_EQ(ctx.vars.loeschen_jn, QStringLiteral("nein"));
+    EXPECT_EQ(w->pendingEdit(), RecordEdit::New);
 }
 
 TEST_F(AuswahlFormTest, EmptyNameIsRefusedAndCancelLeavesNoNewEntry)
@@ -415,7 +409,7 @@ TEST_F(AuswahlFormTest, EmptyListAllowsOnlyNew)
 {
     folder.exec(QStringLiteral("delete from aw_lauf"));
     auto w = open();
-    ASSERT_EQ(w->auswahl_db.recordCount(), 0);
+    ASSERT_EQ(w->DBGrid1->rows()->rowsRead(), 0);
     command(*w, 1);
     EXPECT_TRUE(browsing(*w));
     command(*w, 2);

@@ -7,7 +7,7 @@
 #include "context/AppContext.h"
 #include "data/Sqlite.h"
 #include "postal/PLZORT_Form.h"
-#include "ui/DataGrid.h"
+#include "ui/ListGrid.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,8 +21,6 @@
 class PostalTest : public ::testing::Test
 {
 protected:
-    PostalTest() { ctx.vars.listen_geladen_jn = QStringLiteral("nein"); }
-
     qlonglong addPlace(const QString &port, const QString &plz, const QString &pvw) const
     {
         SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
@@ -48,9 +46,8 @@ protected:
         addPlace("Ohnevorwahl", "12345", "");
     }
 
-    PLZORT_Form &open(const QString &aufruf = QStringLiteral("lauf_ort"))
+    PLZORT_Form &open()
     {
-        ctx.vars.plz_aufruf = aufruf;
         form = std::make_unique<PLZORT_Form>(ctx, &parent);
         form->show();
         // Focus changes (entering a search field) need an active window.
@@ -68,18 +65,27 @@ protected:
             places << model->data(model->index(r, 0)).toString();
         return places;
     }
-    int gridCurrentRow() const { return form->DBGrid1->currentIndex().row(); }
+    int gridCurrentRow() const { return form->DBGrid1->currentRow(); }
     QString currentPlace() const
     {
-        return form->plzort_db.value(QStringLiteral("port")).toString();
+        const auto place = form->currentPlace();
+        return place ? place->town : QString();
     }
 
     static void typeInto(QLineEdit *field, const QString &text) { typeKeys(field, text); }
     void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-    void selectRow(const QString &port)
+    static void selectRow(PLZORT_Form &window, const QString &port)
     {
-        ASSERT_TRUE(form->plzort_db.findFirst(QStringLiteral("port = '%1'").arg(port)));
+        auto *rows = window.DBGrid1->rows();
+        for (int r = 0; rows && r < rows->rowsRead(); ++r) {
+            if (rows->cell(r, 0) == port) {
+                window.DBGrid1->setCurrentRow(r);
+                return;
+            }
+        }
+        FAIL() << port.toStdString() << " is not listed";
     }
+    void selectRow(const QString &port) { selectRow(*form, port); }
 
     // What OK handed back, as "place|postcode|area code"; "-" when nothing was taken.
     QString chosen() const

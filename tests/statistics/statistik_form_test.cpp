@@ -1,6 +1,6 @@
-#include "FakeUi.h"
+#include "Controls.h"
+#include "ProgramFixture.h"
 #include "StatisticsFixture.h"
-#include "context/AppContext.h"
 #include "racelist/Haupt_Form.h"
 #include "statistics/Statistik_Form.h"
 
@@ -27,12 +27,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct StatistikFormTest : ::testing::Test
+struct StatistikFormTest : ProgramTest
 {
-    TestFolder folder { TestFolder::Content::Seeded };
-    FakeUi ui;
-    FixedClock clock { QDateTime(QDate(2026, 12, 8), QTime(10, 0)) };
-    AppContext ctx { ui, clock, folder.path() };
     std::unique_ptr<Statistik_Form> form;
 
     void open()
@@ -69,7 +65,7 @@ struct StatistikFormTest : ::testing::Test
     void saveAs(const QString &path)
     {
         ui.fileAnswers.push_back({ true, path, 1 });
-        QTest::mouseClick(form->stat_c_bild, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(*form, "stat_c_bild"), Qt::LeftButton);
     }
 };
 } // namespace
@@ -78,31 +74,33 @@ TEST_F(StatistikFormTest, ShowsBestTimesAndYearsInGrids)
 {
     open();
     EXPECT_EQ(form->windowTitle(), "Statistik");
-    EXPECT_EQ(form->stat_tabs->tabText(0), "Bestzeiten");
-    EXPECT_EQ(form->stat_tabs->tabText(1), "Läufe pro Jahr");
-    EXPECT_EQ(form->stat_tabs->tabText(2), "Zeitentwicklung");
+    EXPECT_EQ(control<QTabWidget>(*form, "stat_tabs")->tabText(0), "Bestzeiten");
+    EXPECT_EQ(control<QTabWidget>(*form, "stat_tabs")->tabText(1), "Läufe pro Jahr");
+    EXPECT_EQ(control<QTabWidget>(*form, "stat_tabs")->tabText(2), "Zeitentwicklung");
 
-    ASSERT_EQ(form->stat_g_best->model()->rowCount(), 4);
+    ASSERT_EQ(control<QTableView>(*form, "stat_g_best")->model()->rowCount(), 4);
     EXPECT_EQ(
-        row(form->stat_g_best, 0),
+        row(control<QTableView>(*form, "stat_g_best"), 0),
         (QStringList { "Marathon", "3:41:07", "Neujahrsmarathon", "Zürich", "01.01.2020", "3" }));
-    EXPECT_EQ(row(form->stat_g_best, 2),
+    EXPECT_EQ(row(control<QTableView>(*form, "stat_g_best"), 2),
               (QStringList { "10 km", "0:46:30", "Brückenlauf", "Würzburg", "10.06.2020", "3" }));
 
-    ASSERT_EQ(form->stat_g_jahre->model()->rowCount(), 3); // none in 2021
-    EXPECT_EQ(row(form->stat_g_jahre, 0), (QStringList { "2019", "2", "2", "1", "52,2" }));
-    EXPECT_EQ(row(form->stat_g_jahre, 2), (QStringList { "2022", "1", "1", "1", "70,0" }));
+    ASSERT_EQ(control<QTableView>(*form, "stat_g_jahre")->model()->rowCount(), 3); // none in 2021
+    EXPECT_EQ(row(control<QTableView>(*form, "stat_g_jahre"), 0),
+              (QStringList { "2019", "2", "2", "1", "52,2" }));
+    EXPECT_EQ(row(control<QTableView>(*form, "stat_g_jahre"), 2),
+              (QStringList { "2022", "1", "1", "1", "70,0" }));
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join('\n').toStdString();
 }
 
 TEST_F(StatistikFormTest, SaysWhatIsLeftOutAndNamesTheRaces)
 {
     open();
-    EXPECT_EQ(form->stat_l_hinweis->text(),
+    EXPECT_EQ(control<QLabel>(*form, "stat_l_hinweis")->text(),
               "Nicht ausgewertet: 2 gelaufene Läufe ohne lesbare Zielzeit, 2 Läufe ohne lesbares "
               "Datum, 1 gelaufener Lauf ohne Strecke (nur in den Jahreszahlen). Welche, zeigt der "
               "Tooltip.");
-    const QStringList tip = form->stat_l_hinweis->toolTip().split('\n');
+    const QStringList tip = control<QLabel>(*form, "stat_l_hinweis")->toolTip().split('\n');
     ASSERT_EQ(tip.size(), 4);
     EXPECT_EQ(tip[0], "Nachtlauf (11.07.2020): „DNF“ – Zeit nicht lesbar");
 }
@@ -110,7 +108,7 @@ TEST_F(StatistikFormTest, SaysWhatIsLeftOutAndNamesTheRaces)
 TEST_F(StatistikFormTest, YearChartHoldsTheCountsAndKilometres)
 {
     open();
-    auto *bars = series<QBarSeries>(form->stat_ch_jahre, 0);
+    auto *bars = series<QBarSeries>(control<QChartView>(*form, "stat_ch_jahre"), 0);
     ASSERT_NE(bars, nullptr);
     ASSERT_EQ(bars->count(), 3);
     const QStringList labels { "gelaufen", "angemeldet", "vorgemerkt" };
@@ -123,60 +121,69 @@ TEST_F(StatistikFormTest, YearChartHoldsTheCountsAndKilometres)
             got << set->at(i);
         EXPECT_EQ(got, values[s]) << labels[s].toStdString();
     }
-    const QList<QPointF> km = points(series<QLineSeries>(form->stat_ch_jahre, 1));
+    const QList<QPointF> km
+        = points(series<QLineSeries>(control<QChartView>(*form, "stat_ch_jahre"), 1));
     ASSERT_EQ(km.size(), 3);
     EXPECT_NEAR(km[1].y(), 2 * 42.195 + 20 + 21.0975, 1e-9);
     EXPECT_EQ(km[2], QPointF(2, 70));
 
-    auto *years = axis<QBarCategoryAxis>(form->stat_ch_jahre, Qt::AlignBottom);
+    auto *years
+        = axis<QBarCategoryAxis>(control<QChartView>(*form, "stat_ch_jahre"), Qt::AlignBottom);
     ASSERT_NE(years, nullptr);
     EXPECT_EQ(years->categories(), (QStringList { "2019", "2020", "2022" }));
     EXPECT_EQ(years->titleText(), "Jahr");
-    EXPECT_EQ(axis<QValueAxis>(form->stat_ch_jahre, Qt::AlignLeft)->titleText(), "Anzahl Läufe");
-    EXPECT_EQ(axis<QValueAxis>(form->stat_ch_jahre, Qt::AlignRight)->titleText(), "Kilometer");
+    EXPECT_EQ(
+        axis<QValueAxis>(control<QChartView>(*form, "stat_ch_jahre"), Qt::AlignLeft)->titleText(),
+        "Anzahl Läufe");
+    EXPECT_EQ(
+        axis<QValueAxis>(control<QChartView>(*form, "stat_ch_jahre"), Qt::AlignRight)->titleText(),
+        "Kilometer");
 }
 
 TEST_F(StatistikFormTest, TimeChartFollowsTheChosenDistanceAndMarksTheBest)
 {
     open();
     QStringList distances;
-    for (int i = 0; i < form->stat_k_strecke->count(); ++i)
-        distances << form->stat_k_strecke->itemText(i);
+    for (int i = 0; i < control<QComboBox>(*form, "stat_k_strecke")->count(); ++i)
+        distances << control<QComboBox>(*form, "stat_k_strecke")->itemText(i);
     EXPECT_EQ(distances, (QStringList { "Marathon", "Halb-Marathon", "10 km", "Ultra 70 km" }));
-    EXPECT_EQ(form->stat_l_strecke->buddy(), form->stat_k_strecke);
+    EXPECT_EQ(control<QLabel>(*form, "stat_l_strecke")->buddy(),
+              control<QComboBox>(*form, "stat_k_strecke"));
 
-    EXPECT_EQ(points(series<QLineSeries>(form->stat_ch_zeit, 0)),
+    EXPECT_EQ(points(series<QLineSeries>(control<QChartView>(*form, "stat_ch_zeit"), 0)),
               (QList<QPointF> { { day(2019, 12, 31), 13800 }, { day(2020, 1, 1), 13267 } }));
-    auto *best = series<QScatterSeries>(form->stat_ch_zeit, 1);
+    auto *best = series<QScatterSeries>(control<QChartView>(*form, "stat_ch_zeit"), 1);
     ASSERT_NE(best, nullptr);
     EXPECT_EQ(points(best), (QList<QPointF> { { day(2020, 1, 1), 13267 } }));
     EXPECT_EQ(best->name(), "Bestzeit 3:41:07 am 01.01.2020");
 
-    auto *dates = axis<QDateTimeAxis>(form->stat_ch_zeit, Qt::AlignBottom);
+    auto *dates = axis<QDateTimeAxis>(control<QChartView>(*form, "stat_ch_zeit"), Qt::AlignBottom);
     ASSERT_NE(dates, nullptr);
     EXPECT_EQ(dates->format(), "dd.MM.yyyy");
     EXPECT_EQ(dates->titleText(), "Datum");
-    auto *times = axis<QCategoryAxis>(form->stat_ch_zeit, Qt::AlignLeft);
+    auto *times = axis<QCategoryAxis>(control<QChartView>(*form, "stat_ch_zeit"), Qt::AlignLeft);
     ASSERT_NE(times, nullptr);
     EXPECT_EQ(times->categoriesLabels(),
               (QStringList { "3:40:00", "3:42:00", "3:44:00", "3:46:00", "3:48:00", "3:50:00",
                              "3:52:00" }));
 
-    form->stat_k_strecke->setCurrentIndex(2);
-    EXPECT_EQ(form->stat_ch_zeit->chart()->title(), "Zeitentwicklung: 10 km");
-    EXPECT_EQ(points(series<QLineSeries>(form->stat_ch_zeit, 0)),
+    control<QComboBox>(*form, "stat_k_strecke")->setCurrentIndex(2);
+    EXPECT_EQ(control<QChartView>(*form, "stat_ch_zeit")->chart()->title(),
+              "Zeitentwicklung: 10 km");
+    EXPECT_EQ(points(series<QLineSeries>(control<QChartView>(*form, "stat_ch_zeit"), 0)),
               (QList<QPointF> { { day(2019, 5, 5), 2880 }, { day(2020, 6, 10), 2790 } }));
 }
 
 TEST_F(StatistikFormTest, SavesTheShownChartAsPngInExport)
 {
     open();
-    EXPECT_FALSE(form->stat_c_bild->isEnabled()); // the grid of best times is no chart
-    form->stat_tabs->setCurrentIndex(Statistik_Form::YearTab);
+    EXPECT_FALSE(control<QPushButton>(*form, "stat_c_bild")
+                     ->isEnabled()); // the grid of best times is no chart
+    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(Statistik_Form::YearTab);
     form->show();
-    ASSERT_TRUE(form->stat_c_bild->isEnabled());
+    ASSERT_TRUE(control<QPushButton>(*form, "stat_c_bild")->isEnabled());
 
-    QTest::mouseClick(form->stat_c_bild, Qt::LeftButton); // cancelled
+    QTest::mouseClick(control<QPushButton>(*form, "stat_c_bild"), Qt::LeftButton); // cancelled
     ASSERT_EQ(ui.fileRequests.size(), 1);
     EXPECT_EQ(ui.fileRequests[0].initialDir, folder.path() + "/Export/");
     EXPECT_EQ(ui.fileRequests[0].fileName, "Statistik Läufe pro Jahr.png");
@@ -185,10 +192,10 @@ TEST_F(StatistikFormTest, SavesTheShownChartAsPngInExport)
     saveAs(exportFile("jahre"));
     const QImage picture(exportFile("jahre.png"));
     EXPECT_FALSE(picture.isNull());
-    EXPECT_EQ(picture.size(), form->stat_ch_jahre->size());
+    EXPECT_EQ(picture.size(), control<QChartView>(*form, "stat_ch_jahre")->size());
 
-    form->stat_tabs->setCurrentIndex(Statistik_Form::TimeTab);
-    QTest::mouseClick(form->stat_c_bild, Qt::LeftButton);
+    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(Statistik_Form::TimeTab);
+    QTest::mouseClick(control<QPushButton>(*form, "stat_c_bild"), Qt::LeftButton);
     EXPECT_EQ(ui.fileRequests.last().fileName, "Statistik Zeitentwicklung Marathon.png");
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join('\n').toStdString();
 }
@@ -196,7 +203,7 @@ TEST_F(StatistikFormTest, SavesTheShownChartAsPngInExport)
 TEST_F(StatistikFormTest, AsksBeforeReplacingAFileAndReportsAFailedSave)
 {
     open();
-    form->stat_tabs->setCurrentIndex(Statistik_Form::TimeTab);
+    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(Statistik_Form::TimeTab);
     form->show();
     const QString path = exportFile("zeit.png");
     {
@@ -230,10 +237,11 @@ TEST_F(StatistikFormTest, AsksBeforeReplacingAFileAndReportsAFailedSave)
 TEST_F(StatistikFormTest, EmptyLogOpensWithEmptyCharts)
 {
     form = std::make_unique<Statistik_Form>(ctx);
-    EXPECT_EQ(form->stat_g_best->model()->rowCount(), 0);
-    EXPECT_EQ(form->stat_k_strecke->count(), 0);
-    EXPECT_EQ(form->stat_ch_zeit->chart()->title(), "Zeitentwicklung: keine lesbaren Zielzeiten");
-    EXPECT_EQ(form->stat_l_hinweis->text(), "Alle Läufe sind ausgewertet.");
+    EXPECT_EQ(control<QTableView>(*form, "stat_g_best")->model()->rowCount(), 0);
+    EXPECT_EQ(control<QComboBox>(*form, "stat_k_strecke")->count(), 0);
+    EXPECT_EQ(control<QChartView>(*form, "stat_ch_zeit")->chart()->title(),
+              "Zeitentwicklung: keine lesbaren Zielzeiten");
+    EXPECT_EQ(control<QLabel>(*form, "stat_l_hinweis")->text(), "Alle Läufe sind ausgewertet.");
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join('\n').toStdString();
 }
 

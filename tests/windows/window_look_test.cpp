@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every window, in each of its states, as the user sees it: no input control lies on another,
 // every control lies inside its parent, and every caption fits its space at the default font.
-#include "FakeUi.h"
-#include "TestFolder.h"
+#include "ProgramFixture.h"
 #include "about/Info_Form.h"
 #include "about/Produkte_Form.h"
 #include "calendar/CalendarWidgets.h"
 #include "calendar/Kalender_Form.h"
-#include "context/AppContext.h"
 #include "editor/Adressen_Form.h"
 #include "editor/DateLabel.h"
 #include "editor/WrapCheckBox.h"
@@ -174,7 +172,7 @@ QStringList layoutFaults(const QWidget &window)
     return faults;
 }
 
-class WindowTest : public ::testing::Test
+class WindowTest : public ProgramTest
 {
 protected:
     WindowTest()
@@ -208,7 +206,6 @@ protected:
     }
     std::unique_ptr<PLZORT_Form> postalDirectory()
     {
-        ctx.vars.plz_aufruf = QStringLiteral("lauf_ort");
         return std::make_unique<PLZORT_Form>(ctx, &parent);
     }
 
@@ -222,10 +219,6 @@ protected:
             << state.toStdString() << ":\n  " << faults.join(QStringLiteral("\n  ")).toStdString();
     }
 
-    TestFolder folder { TestFolder::Content::Seeded };
-    FakeUi ui;
-    FixedClock clock { QDateTime(QDate(2026, 12, 8), QTime(9, 30)) };
-    AppContext ctx { ui, clock, folder.path() };
     QWidget parent;
 };
 } // namespace
@@ -254,13 +247,13 @@ TEST_F(WindowTest, NoControlLiesOnAnotherOrOutsideItsParentAndEveryCaptionFits)
     {
         Auswahl_Form w(ctx);
         expectSound(w, QStringLiteral("Auswahl_Form"));
-        w.db_neu_ausw_Click(0);
+        w.db_neu_ausw[0]->click();
         expectSound(w, QStringLiteral("Auswahl_Form, new entry"));
     }
     {
         auto w = postalDirectory();
         expectSound(*w, QStringLiteral("PLZORT_Form"));
-        w->db_neu_plz_Click(0);
+        w->db_neu_plz[0]->click();
         expectSound(*w, QStringLiteral("PLZORT_Form, new place"));
     }
     {
