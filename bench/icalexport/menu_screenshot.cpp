@@ -25,7 +25,7 @@ int main(int argc, char **argv)
     race.start = QStringLiteral("09:30");
     program.addRace(race);
     Haupt_Form window(program.ctx);
-    if (!window.Form_Load())
+    if (!window.load())
         return 1;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Times one run of the list procedure (statement, query, grid reset) on a database of N races,
+// Times one run of the list procedure (store list, grid reset) on a database of N races,
 // for every time filter and option, and what reading every row of a long list costs in memory.
 // Usage: list_bench [races=10000] [runs=50] [folder]
-// A list reads the keys of its first screens only; the count printed is read after the timing.
+// A list reads the numbers of its first screens only; the count printed is read after the timing.
 // With a folder, its Strivo-DB.mdb is made once and used again by later runs of the same size.
 #include "FakeUi.h"
 #include "RaceGenerator.h"
 #include "context/AppContext.h"
 #include "racelist/Haupt_Form.h"
+#include "racelist/RaceListRows.h"
+#include "ui/ListGrid.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -63,6 +65,8 @@ int main(int argc, char **argv)
     SystemClock clock;
     AppContext ctx(ui, clock, folder);
     Haupt_Form window(ctx);
+    auto *grid = window.findChild<ListGrid *>(QStringLiteral("DBGrid1"));
+    const auto shown = [grid] { return static_cast<const RaceListRows *>(grid->rows()); };
     // The kernel keeps no peak of anonymous memory alone: a thread samples it while the
     // start-up runs.
     std::atomic<bool> starting { true };
@@ -75,7 +79,7 @@ int main(int argc, char **argv)
     });
     QElapsedTimer startTimer;
     startTimer.start();
-    window.Form_Load();
+    window.load();
     const double startMs = double(startTimer.nsecsElapsed()) / 1e6;
     starting = false;
     sampler.join();
@@ -96,7 +100,7 @@ int main(int argc, char **argv)
             QElapsedTimer t;
             const double cpuStart = threadCpuMs();
             t.start();
-            window.ad_check1_Click(2);
+            window.showList();
             QApplication::processEvents(); // the grid takes the new rows
             ms.push_back(double(t.nsecsElapsed()) / 1e6);
             cpu.push_back(threadCpuMs() - cpuStart);
@@ -105,7 +109,7 @@ int main(int argc, char **argv)
         std::sort(cpu.begin(), cpu.end());
         std::printf("%s: %d of %d races listed, %d runs: median %.2f ms, min %.2f ms, max %.2f ms "
                     "(processor median %.2f ms)\n",
-                    qPrintable(what), ctx.Lauf_db.recordCount(), races, runs, ms[ms.size() / 2],
+                    qPrintable(what), shown()->list().count(), races, runs, ms[ms.size() / 2],
                     ms.front(), ms.back(), cpu[cpu.size() / 2]);
     };
     auto box = [&](int i) {
@@ -138,16 +142,16 @@ int main(int argc, char **argv)
 
     // Scrolling to the end of the whole list: every row is read once.
     setFilter(false, false, -1);
-    window.ad_check1_Click(2);
+    window.showList();
     QApplication::processEvents();
     const double before = statusMb("RssAnon");
     QElapsedTimer scroll;
     scroll.start();
-    const int columns = int(ctx.Lauf_db.fieldNames().size());
-    for (int r = 0; r < ctx.Lauf_db.recordCount(); ++r)
-        ctx.Lauf_db.valueAt(r, r % columns);
+    const int columns = int(raceListColumns().size());
+    const int count = shown()->list().count();
+    for (int r = 0; r < count; ++r)
+        shown()->cell(r, r % columns);
     std::printf("reading every row of the list (%d rows): %.0f ms, anonymous memory +%.1f MB\n",
-                ctx.Lauf_db.recordCount(), double(scroll.nsecsElapsed()) / 1e6,
-                statusMb("RssAnon") - before);
+                count, double(scroll.nsecsElapsed()) / 1e6, statusMb("RssAnon") - before);
     return 0;
 }

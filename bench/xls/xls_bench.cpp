@@ -7,7 +7,7 @@
 //             under its heading) x 54 columns, several texts unique to each row (the worst
 //             case for the string table), the rest repeated texts and booleans. With more
 //             rows (e.g. 100000) it must fail with the row-limit error and leave no file.
-//   export    executeStatement with the export statement on a database of `rows` races
+//   export    the workbook export (exportRacesToWorkbook) of a database of `rows` races
 //             (default 65,535) made by the race generator.
 //   overflow  the same with 100,000 races: must be refused at once and leave no file.
 //   peer      the export of `rows` races (default 10,000) against Perl's Spreadsheet::WriteExcel
@@ -19,9 +19,10 @@
 #include "RaceGenerator.h"
 #include "common/DbError.h"
 #include "data/RaceDateIndex.h"
-#include "data/SqlTranslator.h"
+#include "data/RaceStore.h"
 #include "data/Sqlite.h"
 #include "data/WorkbookExport.h"
+#include "model/RaceColumns.h"
 #include "xls/WorkbookWriter.h"
 
 #include <QCoreApplication>
@@ -48,25 +49,6 @@ long peakRssKb()
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
-}
-
-const char *columnList
-    = "ad_lauf, ad_lauf_ort, ad_lauf_datum, ad_lauf_wotag, ad_strecke, ad_start, ad_ang_jn, "
-      "ad_ang_datum, ad_vorgemerkt_jn, ad_gelaufen_jn, ad_zeit, ad_name_veranst, "
-      "ad_telefon1_veranst, ad_fax_veranst, ad_email_veranst, ad_internet_veranst, ad_bank1, "
-      "ad_blz1, ad_konto1, ad_zeitmessung, ad_strecke_sg, ad_sg1_datum, ad_sg2_datum, "
-      "ad_sg3_datum, ad_sg11, ad_sg12, ad_sg13, ad_sg21, ad_sg22, ad_sg23, ad_sg31, ad_sg32, "
-      "ad_sg33, ad_alarm_jn, ad_alarm_datum, ad_bezahlt_jn, ad_bezahlt_datum, ad_startbild_jn, "
-      "ad_startbild, ad_name_ansprech, ad_vorname_ansprech, ad_anrede_ansprech, "
-      "ad_titel_ansprech, ad_ort_ansprech, ad_strasse_ansprech, ad_pfplz_ansprech, "
-      "ad_plz_ansprech, ad_postfach_ansprech, ad_land_ansprech, ad_direkt_ansprech, "
-      "ad_mobil_ansprech, ad_email_ansprech, ad_memo_jn, ad_memo";
-
-QString exportStatement(const QString &path)
-{
-    return QStringLiteral("select ") + QString::fromLatin1(columnList) + QStringLiteral(" into ")
-        + QStringLiteral("[Excel 8.0;Database=") + path + QStringLiteral("].Läufe")
-        + QStringLiteral(" from adressen order by cdate(ad_lauf_datum) desc");
 }
 
 // A generated database as the program's start-up leaves it: with the race date index.
@@ -177,7 +159,7 @@ int benchExport(const QString &folder, int races, bool expectFailure)
     timer.start();
     bool failed = false;
     try {
-        executeStatement(db, exportStatement(path));
+        exportRacesToWorkbook(db, path);
     } catch (const DbError &e) {
         failed = true;
         std::printf("DbError %d: %s\n", e.number(), qPrintable(e.description()));
@@ -198,34 +180,27 @@ double median(std::vector<double> values)
 // booleans as true/false, nulls as null. Prepared before any timing.
 void dumpRows(const QString &db, const QString &jsonPath)
 {
-    const SqliteDb conn(db, SqliteDb::Open::ReadWrite);
-    std::vector<QString> booleans;
-    Statement info(conn, "select name from pragma_table_info('adressen') where type = 'BOOLEAN'");
-    while (info.step())
-        booleans.push_back(info.column(0).toString());
-    Statement rows(conn, translateStatement(exportStatement(QStringLiteral("x.xls"))).sql);
+    RaceStore races(db);
+    const Race probe;
+    const QStringList yesNo
+        = RaceColumns::holding(probe, { &probe.registered, &probe.noted, &probe.onStartScreen });
     QJsonArray out;
-    QJsonArray heading;
-    std::vector<bool> isBoolean;
-    for (int c = 0; c < rows.columnCount(); ++c) {
-        heading.append(rows.columnName(c));
-        isBoolean.push_back(std::find(booleans.begin(), booleans.end(), rows.columnName(c))
-                            != booleans.end());
-    }
-    out.append(heading);
-    while (rows.step()) {
+    out.append(QJsonArray::fromStringList(RaceColumns::names()));
+    races.readRaces(RaceStore::Order::LatestFirst, false, [&](const Race &race) {
         QJsonArray row;
-        for (int c = 0; c < rows.columnCount(); ++c) {
-            const QVariant v = rows.column(c);
+        const std::vector<QVariant> values = RaceColumns::toStored(race);
+        for (std::size_t c = 0; c < values.size(); ++c) {
+            const QVariant &v = values[c];
             if (v.isNull())
                 row.append(QJsonValue());
-            else if (isBoolean[c] && v.typeId() != QMetaType::QString)
+            else if (yesNo.contains(RaceColumns::names()[qsizetype(c)])
+                     && v.typeId() != QMetaType::QString)
                 row.append(v.toDouble() != 0);
             else
                 row.append(v.toString());
         }
         out.append(row);
-    }
+    });
     QFile file(jsonPath);
     if (!file.open(QIODevice::WriteOnly)
         || file.write(QJsonDocument(out).toJson(QJsonDocument::Compact)) < 0)
@@ -251,7 +226,7 @@ int benchPeer(const QString &folder, int races, int runs)
         const auto timeOurs = [&] {
             QElapsedTimer timer;
             timer.start();
-            executeStatement(db, exportStatement(oursPath));
+            exportRacesToWorkbook(db, oursPath);
             ours.push_back(timer.nsecsElapsed() / 1e9);
             oursSize = QFileInfo(oursPath).size();
         };
@@ -296,7 +271,7 @@ int exportOnly(const QString &db, const QString &path)
     const long before = peakRssKb();
     QElapsedTimer timer;
     timer.start();
-    executeStatement(db, exportStatement(path));
+    exportRacesToWorkbook(db, path);
     std::printf("export %lld ms, peak RSS %ld KB (%ld KB before the export), file %lld bytes\n",
                 static_cast<long long>(timer.elapsed()), peakRssKb(), before,
                 static_cast<long long>(QFileInfo(path).size()));

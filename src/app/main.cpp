@@ -71,7 +71,7 @@ int main(int argc, char **argv)
     ctx.maintenance.begin(MaintenancePaths::inFolder(ctx.paths.folder));
 
     Haupt_Form window(ctx);
-    if (!window.Form_Load())
+    if (!window.load())
         return 0;
     window.show();
     // Lets the package check run the whole start-up without anyone to close the window.

@@ -184,8 +184,8 @@ void RaceList::loadPage(int first) const
     }
 }
 
-RaceStore::RaceStore(const QString &databasePath)
-    : m_db(databasePath, SqliteDb::Open::ReadWrite)
+RaceStore::RaceStore(const QString &databasePath, SqliteDb::Threads threads)
+    : m_db(databasePath, SqliteDb::Open::ReadWrite, threads)
 {
 }
 
@@ -249,6 +249,11 @@ std::optional<Race> RaceStore::race(qlonglong number)
     if (!st.step())
         return std::nullopt;
     return raceOfRow(st);
+}
+
+qint64 RaceStore::raceCount()
+{
+    return m_db.scalar(std::string("select count(*) from ") + RaceColumns::kTable).toLongLong();
 }
 
 Race RaceStore::addEmpty()

@@ -81,7 +81,9 @@ private:
 class RaceStore
 {
 public:
-    explicit RaceStore(const QString &databasePath);
+    // OneAtATime for a store that only one thread at a time uses: its reads take no lock.
+    explicit RaceStore(const QString &databasePath,
+                       SqliteDb::Threads threads = SqliteDb::Threads::Shared);
 
     // The race list: latest race first, races of one day by number.
     RaceList list(const RaceListFilter &filter, const QDate &today);
@@ -91,6 +93,8 @@ public:
     RaceList dueReminders(const QDate &today);
 
     std::optional<Race> race(qlonglong number);
+    // Every race of the file, named or not.
+    qint64 raceCount();
     // A new, empty race in the file, as the editor makes one when it opens: its number is
     // assigned at once, so that documents can be linked before the race is saved.
     Race addEmpty();

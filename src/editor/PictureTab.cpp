@@ -90,12 +90,7 @@ void PictureTab::onPreviewClicked()
         const StartPreview preview { m_editor.ad_l_lauf_datum->text(),
                                      m_editor.aw_Combo1(7)->currentText(),
                                      m_editor.a_l_datei->text() };
-        // Until the start screen is told its mode directly, it knows the preview by the name
-        // of the window that asks for it.
-        const QString caller
-            = std::exchange(m_ctx.vars.aufruf_form, QStringLiteral("adressen_form"));
-        const auto restoreCaller = qScopeGuard([&] { m_ctx.vars.aufruf_form = caller; });
-        Start_Form start(m_ctx, &m_editor, preview);
+        Start_Form start(m_ctx, preview, &m_editor);
         m_ctx.ui.runModal(start);
     });
 }

@@ -8,8 +8,10 @@
 #include "data/Sqlite.h"
 #include "data/StartupMaintenance.h"
 #include "icalexport/CalendarExportCommand.h"
+#include "racelist/RaceListHeadline.h"
+#include "racelist/RaceListRows.h"
 #include "startscreen/Start_Form.h"
-#include "ui/DataGrid.h"
+#include "ui/ListGrid.h"
 #include "ui/Style.h"
 #include "ui/Twips.h"
 
@@ -44,39 +46,37 @@ void Haupt_Form::buildForm()
     setCentralWidget(m_central);
     m_central->setFixedSize(twSize(kWidth + 240, 8880));
 
-    h_p_headline = new QFrame(m_central);
-    h_p_headline->setObjectName(QStringLiteral("h_p_headline"));
-    h_p_headline->setGeometry(twRect(120, 120, kWidth, 500));
-    h_p_headline->setFrameShape(QFrame::StyledPanel);
-    h_l_headline = new QLabel(h_p_headline);
-    h_l_headline->setObjectName(QStringLiteral("h_l_headline"));
-    h_l_headline->setGeometry(twRect(60, 30, kWidth - 120, 440));
-    h_l_headline->setAccessibleDescription(QStringLiteral("Was die Liste zeigt"));
-    QFont headlineFont = h_l_headline->font();
+    m_headlinePanel = new QFrame(m_central);
+    m_headlinePanel->setObjectName(QStringLiteral("h_p_headline"));
+    m_headlinePanel->setGeometry(twRect(120, 120, kWidth, 500));
+    m_headlinePanel->setFrameShape(QFrame::StyledPanel);
+    m_headline = new QLabel(m_headlinePanel);
+    m_headline->setObjectName(QStringLiteral("h_l_headline"));
+    m_headline->setGeometry(twRect(60, 30, kWidth - 120, 440));
+    m_headline->setAccessibleDescription(QStringLiteral("Was die Liste zeigt"));
+    QFont headlineFont = m_headline->font();
     headlineFont.setPointSize(headlineFont.pointSize() + 2);
     headlineFont.setBold(true);
-    h_l_headline->setFont(headlineFont);
+    m_headline->setFont(headlineFont);
 
-    DBGrid1 = new DataGrid(m_ctx.Lauf_db, m_central);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setAccessibleName(QStringLiteral("Liste der Läufe"));
-    connect(DBGrid1, &DataGrid::rowActivated, this, [this] { db_neu_Click(1); });
+    m_grid = new ListGrid(m_central);
+    m_grid->setObjectName(QStringLiteral("DBGrid1"));
+    m_grid->setAccessibleName(QStringLiteral("Liste der Läufe"));
+    connect(m_grid, &ListGrid::rowActivated, this, [this] { onCommandClicked(1); });
     setGridHeight(kGridHeightList);
-    // The start-up sets these again in its order; a start-up step that fails must not leave a
-    // grid whose rows show without columns.
-    configureGridColumns();
-    DBGrid1->setColors(Style::GridBlue, Qt::white);
+    m_grid->setColumns(raceListColumns());
+    m_grid->setColors(Style::GridBlue, Qt::white);
 
-    h_p_alarm = new QFrame(m_central);
-    h_p_alarm->setObjectName(QStringLiteral("h_p_alarm"));
-    h_p_alarm->setGeometry(twRect(120, kGridTop + kGridHeightReminder + 120, kWidth,
-                                  kGridHeightList - kGridHeightReminder - 120));
-    h_p_alarm->setFrameShape(QFrame::Box);
-    Style::setColor(h_p_alarm, QPalette::Window, QColor(255, 255, 128));
+    m_reminderPanel = new QFrame(m_central);
+    m_reminderPanel->setObjectName(QStringLiteral("h_p_alarm"));
+    m_reminderPanel->setGeometry(twRect(120, kGridTop + kGridHeightReminder + 120, kWidth,
+                                        kGridHeightList - kGridHeightReminder - 120));
+    m_reminderPanel->setFrameShape(QFrame::Box);
+    Style::setColor(m_reminderPanel, QPalette::Window, QColor(255, 255, 128));
     auto *alarmText = new QLabel(
         QStringLiteral("Achtung, für die aufgelisteten Läufe sollte an das zu bezahlende "
                        "Startgeld erinnert werden"),
-        h_p_alarm);
+        m_reminderPanel);
     alarmText->setObjectName(QStringLiteral("h_l_alarm"));
     alarmText->setWordWrap(true);
     alarmText->setAlignment(Qt::AlignCenter);
@@ -87,42 +87,42 @@ void Haupt_Form::buildForm()
     QPalette red = alarmText->palette();
     red.setColor(QPalette::WindowText, QColor(192, 0, 0));
     alarmText->setPalette(red);
-    alarmText->setGeometry(QRect(QPoint(0, 0), h_p_alarm->size()).adjusted(8, 4, -8, -4));
-    h_p_alarm->hide();
+    alarmText->setGeometry(QRect(QPoint(0, 0), m_reminderPanel->size()).adjusted(8, 4, -8, -4));
+    m_reminderPanel->hide();
 
     const int filterTop = kGridTop + kGridHeightList + 120;
     const char16_t *checkCaptions[]
         = { u"zukünftige Läufe", u"vergangene Läufe", u"dummy zum aufruf der prozedur" };
     for (int i = 0; i < 3; ++i) {
-        ad_check1[i] = new QCheckBox(QString::fromUtf16(checkCaptions[i]), m_central);
-        ad_check1[i]->setObjectName(QStringLiteral("ad_check1(%1)").arg(i));
-        ad_check1[i]->setGeometry(twRect(240, filterTop + 120 + i * 300, 2200, 285));
-        connect(ad_check1[i], &QCheckBox::clicked, this, [this, i] { ad_check1_Click(i); });
+        m_timeFilter[i] = new QCheckBox(QString::fromUtf16(checkCaptions[i]), m_central);
+        m_timeFilter[i]->setObjectName(QStringLiteral("ad_check1(%1)").arg(i));
+        m_timeFilter[i]->setGeometry(twRect(240, filterTop + 120 + i * 300, 2200, 285));
+        connect(m_timeFilter[i], &QCheckBox::clicked, this, [this] { showList(); });
     }
-    ad_check1[0]->setChecked(true);
-    ad_check1[2]->hide();
+    m_timeFilter[0]->setChecked(true);
+    m_timeFilter[2]->hide();
 
-    Frame1 = new QGroupBox(QStringLiteral("Auswahl"), m_central);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(twRect(2640, filterTop, kWidth - 2520, 960));
+    m_optionBox = new QGroupBox(QStringLiteral("Auswahl"), m_central);
+    m_optionBox->setObjectName(QStringLiteral("Frame1"));
+    m_optionBox->setGeometry(twRect(2640, filterTop, kWidth - 2520, 960));
     auto *options = new QButtonGroup(this);
     const char16_t *optionCaptions[]
         = { u"alle Läufe",        u"bereits angemeldete", u"noch zu bezahlende",
             u"bereits gelaufene", u"schon bezahlte",      u"vorgemerkte" };
     // Two rows of three, so that every caption has room at any font size.
     for (int i = 0; i < 6; ++i) {
-        h_o_auswahl[i] = new QRadioButton(QString::fromUtf16(optionCaptions[i]), Frame1);
-        h_o_auswahl[i]->setObjectName(QStringLiteral("h_o_auswahl(%1)").arg(i));
-        h_o_auswahl[i]->setGeometry(twRect(240 + (i % 3) * 3700, 320 + (i / 3) * 300, 3500, 285));
-        options->addButton(h_o_auswahl[i], i);
-        connect(h_o_auswahl[i], &QRadioButton::clicked, this, [this, i] { h_o_auswahl_Click(i); });
+        m_options[i] = new QRadioButton(QString::fromUtf16(optionCaptions[i]), m_optionBox);
+        m_options[i]->setObjectName(QStringLiteral("h_o_auswahl(%1)").arg(i));
+        m_options[i]->setGeometry(twRect(240 + (i % 3) * 3700, 320 + (i / 3) * 300, 3500, 285));
+        options->addButton(m_options[i], i);
+        connect(m_options[i], &QRadioButton::clicked, this, [this, i] { onOptionChosen(i); });
     }
 
-    h_f_neu_usw = new QFrame(m_central);
-    h_f_neu_usw->setObjectName(QStringLiteral("h_f_neu_usw"));
-    h_f_neu_usw->setGeometry(twRect(120, filterTop + 1080, kWidth, 660));
-    h_f_neu_usw->setFrameShape(QFrame::StyledPanel);
-    Style::setColor(h_f_neu_usw, QPalette::Window, Style::LightYellow);
+    m_commandPanel = new QFrame(m_central);
+    m_commandPanel->setObjectName(QStringLiteral("h_f_neu_usw"));
+    m_commandPanel->setGeometry(twRect(120, filterTop + 1080, kWidth, 660));
+    m_commandPanel->setFrameShape(QFrame::StyledPanel);
+    Style::setColor(m_commandPanel, QPalette::Window, Style::LightYellow);
     struct Command
     {
         int index;
@@ -138,48 +138,48 @@ void Haupt_Form::buildForm()
     };
     int left = 120;
     for (const Command &c : commands) {
-        auto *b = Style::makeButton(h_f_neu_usw, QStringLiteral("db_neu(%1)").arg(c.index),
+        auto *b = Style::makeButton(m_commandPanel, QStringLiteral("db_neu(%1)").arg(c.index),
                                     QString::fromUtf16(c.caption), twRect(left, 120, 2200, 420),
                                     Style::LightYellow);
         if (c.tooltip)
             b->setToolTip(QString::fromUtf16(c.tooltip));
-        db_neu[c.index] = b;
-        connect(b, &QPushButton::clicked, this, [this, i = c.index] { db_neu_Click(i); });
+        m_commands[c.index] = b;
+        connect(b, &QPushButton::clicked, this, [this, i = c.index] { onCommandClicked(i); });
         left += 2300;
     }
-    I_c_ende
-        = Style::makeButton(h_f_neu_usw, QStringLiteral("I_c_ende"), QStringLiteral("&Beenden"),
+    m_quitButton
+        = Style::makeButton(m_commandPanel, QStringLiteral("I_c_ende"), QStringLiteral("&Beenden"),
                             twRect(kWidth - 1800, 120, 1680, 420), Style::LightRed);
-    I_c_ende->setToolTip(QStringLiteral("Programm beenden"));
-    connect(I_c_ende, &QPushButton::clicked, this, [this] { m_ctx.ui.quitProgram(); });
+    m_quitButton->setToolTip(QStringLiteral("Programm beenden"));
+    connect(m_quitButton, &QPushButton::clicked, this, [this] { m_ctx.ui.quitProgram(); });
 }
 
 void Haupt_Form::buildMenu()
 {
-    QMenu *m_datei = menuBar()->addMenu(QStringLiteral("Datei "));
-    m_datei->setObjectName(QStringLiteral("m_datei"));
-    QAction *m_access = m_datei->addAction(QStringLiteral("Läufe aus Access-Datei übernehmen..."));
-    m_access->setObjectName(QStringLiteral("m_access_uebernehmen"));
-    connect(m_access, &QAction::triggered, this, [this] {
+    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("Datei "));
+    fileMenu->setObjectName(QStringLiteral("m_datei"));
+    QAction *takeOver = fileMenu->addAction(QStringLiteral("Läufe aus Access-Datei übernehmen..."));
+    takeOver->setObjectName(QStringLiteral("m_access_uebernehmen"));
+    connect(takeOver, &QAction::triggered, this, [this] {
         if (importAccessFile(m_ctx))
-            ad_check1_Click(2);
+            showList();
     });
-    QAction *m_termine = m_datei->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));
-    m_termine->setObjectName(QStringLiteral("m_termine"));
-    connect(m_termine, &QAction::triggered, this, [this] { exportCalendarCommand(m_ctx); });
-    QAction *m_ende = m_datei->addAction(QStringLiteral("Programm beenden"));
-    m_ende->setObjectName(QStringLiteral("m_ende"));
-    connect(m_ende, &QAction::triggered, this, [this] { m_ctx.ui.quitProgram(); });
+    QAction *calendar = fileMenu->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));
+    calendar->setObjectName(QStringLiteral("m_termine"));
+    connect(calendar, &QAction::triggered, this, [this] { exportCalendarCommand(m_ctx); });
+    QAction *quit = fileMenu->addAction(QStringLiteral("Programm beenden"));
+    quit->setObjectName(QStringLiteral("m_ende"));
+    connect(quit, &QAction::triggered, this, [this] { m_ctx.ui.quitProgram(); });
     const struct
     {
         const char *name;
         const char16_t *caption;
         void (Haupt_Form::*handler)();
     } items[] = {
-        { "m_auswahl", u" Auswahllisten bearbeiten ", &Haupt_Form::m_auswahl_Click },
-        { "m_statistik", u" &Statistik ", &Haupt_Form::m_statistik_Click },
-        { "m_produkte", u" weitere Produkte ", &Haupt_Form::m_produkte_Click },
-        { "m_info", u" Info  ", &Haupt_Form::m_info_Click },
+        { "m_auswahl", u" Auswahllisten bearbeiten ", &Haupt_Form::onPickListsClicked },
+        { "m_statistik", u" &Statistik ", &Haupt_Form::onStatisticsClicked },
+        { "m_produkte", u" weitere Produkte ", &Haupt_Form::onProductsClicked },
+        { "m_info", u" Info  ", &Haupt_Form::onInfoClicked },
     };
     for (const auto &item : items) {
         QAction *action = menuBar()->addAction(QString::fromUtf16(item.caption));
@@ -190,23 +190,42 @@ void Haupt_Form::buildMenu()
 
 void Haupt_Form::setGridHeight(int twips)
 {
-    DBGrid1->setGeometry(twRect(120, kGridTop, kWidth, twips));
+    m_grid->setGeometry(twRect(120, kGridTop, kWidth, twips));
 }
 
 bool Haupt_Form::reminderShown() const
 {
-    return !h_p_alarm->isHidden();
+    return !m_reminderPanel->isHidden();
 }
 
-RaceListSelection Haupt_Form::selection() const
+RaceListFilter Haupt_Form::filter() const
 {
-    RaceListSelection s;
-    s.future = ad_check1[0]->isChecked();
-    s.past = ad_check1[1]->isChecked();
+    RaceListFilter filter;
+    filter.future = m_timeFilter[0]->isChecked();
+    filter.past = m_timeFilter[1]->isChecked();
     for (int i = 0; i < 6; ++i)
-        if (h_o_auswahl[i]->isChecked())
-            s.option = i;
-    return s;
+        if (m_options[i]->isChecked())
+            filter.option = RaceSelection(i);
+    return filter;
+}
+
+const RaceListRows *Haupt_Form::shownRows() const
+{
+    return static_cast<const RaceListRows *>(m_grid->rows());
+}
+
+std::optional<qlonglong> Haupt_Form::currentRaceNumber() const
+{
+    const RaceListRows *rows = shownRows();
+    const int row = m_grid->currentRow();
+    if (!rows || row < 0 || !rows->list().hasRow(row))
+        return std::nullopt;
+    return rows->list().number(row);
+}
+
+void Haupt_Form::showRows(RaceList races)
+{
+    m_grid->setRows(std::make_unique<RaceListRows>(std::move(races)));
 }
 
 namespace {
@@ -225,99 +244,72 @@ void addIndexes(const QString &mainFile)
 }
 } // namespace
 
-bool Haupt_Form::Form_Load()
+bool Haupt_Form::load()
 {
     bool quit = false;
     m_ctx.guard([&] {
-        SharedVars &v = m_ctx.vars;
-        v.aufruf_form = QStringLiteral("haupt_form");
-
         const MaintenancePaths paths = MaintenancePaths::inFolder(m_ctx.paths.folder);
         offerAccessTakeover(m_ctx); // a file maintained early is no Access file
         m_ctx.maintenance.finish(paths);
         addIndexes(paths.mainFile);
 
         m_ctx.connectPickListSources();
-        v.listen_geladen_jn = QStringLiteral("nein");
-        h_l_headline->setText(kReminderHeadline);
-        h_l_headline->setAccessibleName(kReminderHeadline);
-        DBGrid1->setColors(Style::GridBlue, Qt::white);
+        m_headline->setText(kReminderHeadline);
+        m_headline->setAccessibleName(kReminderHeadline);
 
         const QDate today = m_ctx.clock.today();
-        DataSource &races = m_ctx.Lauf_db;
-        races.setDatabaseName(paths.mainFile);
-        races.setRecordSource(startScreenStatement(today));
-        races.refresh();
-        if (!races.eof()) {
-            Start_Form start(m_ctx, this);
+        RaceStore &store = m_ctx.races();
+        std::vector<Race> marked = store.startScreenRaces(today).all();
+        if (!marked.empty()) {
+            Start_Form start(m_ctx, std::move(marked), this);
             if (m_ctx.ui.runModal(start) == Start_Form::QuitProgram) {
                 quit = true;
                 return;
             }
         }
 
-        configureGridColumns();
-
-        races.setDatabaseName(paths.mainFile);
-        races.setRecordSource(reminderStatement(today));
-        races.refresh();
-        if (!races.eof()) {
-            h_p_alarm->show();
+        RaceList reminders = store.dueReminders(today);
+        if (!reminders.isEmpty()) {
+            showRows(std::move(reminders));
+            m_reminderPanel->show();
             setGridHeight(kGridHeightReminder);
         } else {
-            ad_check1_Click(2);
+            showList();
         }
     });
     return !quit;
 }
 
-void Haupt_Form::configureGridColumns()
-{
-    const Qt::Alignment centre = Qt::AlignHCenter;
-    DBGrid1->setColumns({
-        { QStringLiteral("Datum"), QStringLiteral("ad_lauf_datum"), 1300, centre },
-        { QStringLiteral("Tag"), QStringLiteral("ad_lauf_wotag"), 500, centre },
-        { QStringLiteral("Zeit"), QStringLiteral("ad_start"), 800, centre },
-        { QStringLiteral("Lauf"), QStringLiteral("ad_lauf"), 3300, Qt::AlignLeft },
-        { QStringLiteral("Ort"), QStringLiteral("ad_lauf_ort"), 2100, Qt::AlignLeft },
-        { QStringLiteral("angemeldet"), QStringLiteral("ad_ang_datum"), 1200, centre },
-        { QStringLiteral("gelaufen"), QStringLiteral("ad_gelaufen_jn"), 900, centre },
-        { QStringLiteral("Strecke"), QStringLiteral("ad_strecke"), 2000, centre },
-        { QStringLiteral("Zeit"), QStringLiteral("ad_zeit"), 1200, centre },
-    });
-}
-
-void Haupt_Form::ad_check1_Click(int)
+void Haupt_Form::showList()
 {
     m_ctx.guard([this] {
-        h_p_alarm->hide();
+        m_reminderPanel->hide();
         setGridHeight(kGridHeightList);
-        const RaceListQuery q = buildRaceListQuery(selection(), m_ctx.clock.today());
-        DataSource &races = m_ctx.Lauf_db;
-        const QString previous = races.recordSource();
-        races.setDatabaseName(m_ctx.paths.database());
-        races.setRecordSource(q.sql_gesamt());
-        try {
-            races.refresh();
-        } catch (...) {
-            // The grid keeps its previous list, and so does the data source.
-            races.setRecordSource(previous);
-            throw;
-        }
-        h_l_headline->setText(q.headline);
-        h_l_headline->setAccessibleName(q.headline);
+        const RaceListFilter chosen = filter();
+        // A list that cannot be read leaves the grid and the headline as they were.
+        showRows(m_ctx.races().list(chosen, m_ctx.clock.today()));
+        const QString headline = raceListHeadline(chosen);
+        m_headline->setText(headline);
+        m_headline->setAccessibleName(headline);
     });
 }
 
-void Haupt_Form::h_o_auswahl_Click(int index)
+void Haupt_Form::reloadList()
+{
+    const QDate today = m_ctx.clock.today();
+    showRows(reminderShown() ? m_ctx.races().dueReminders(today)
+                             : m_ctx.races().list(filter(), today));
+}
+
+void Haupt_Form::onOptionChosen(int index)
 {
     m_ctx.guard([this, index] {
-        h_p_alarm->hide();
+        m_reminderPanel->hide();
         setGridHeight(kGridHeightList);
         if (index == 1 || index == 2 || index == 5)
-            ad_check1[0]->setChecked(true);
+            m_timeFilter[0]->setChecked(true);
         else if (index == 3)
-            ad_check1[1]->setChecked(true);
-        ad_check1_Click(2);
+            m_timeFilter[1]->setChecked(true);
+        showList();
     });
 }

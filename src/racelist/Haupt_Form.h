@@ -1,11 +1,13 @@
 #pragma once
 
-#include "racelist/RaceListQuery.h"
+#include "data/RaceStore.h"
 
 #include <QMainWindow>
 
+#include <optional>
+
 class AppContext;
-class DataGrid;
+class ListGrid;
 enum class EditorMode;
 class QCheckBox;
 class QFrame;
@@ -13,6 +15,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class RaceListRows;
 
 // The main window: start-up work, the race list with its filters, and the commands.
 class Haupt_Form : public QMainWindow
@@ -23,40 +26,49 @@ public:
 
     // Start-up, before the window is first shown. Returns false when the user ended the
     // program on the start screen.
-    bool Form_Load();
+    bool load();
 
-    // The list procedure; index 2 is the hidden box that other code "clicks".
-    void ad_check1_Click(int index);
-    void h_o_auswahl_Click(int index);
+    // Lists the races the filter controls choose, under their headline; the reminder list
+    // gives way to it.
+    void showList();
+    // An "Auswahl" option: ticks the time filter it implies, then lists.
+    void onOptionChosen(int index);
 
-    void db_neu_Click(int index);
-    void m_auswahl_Click();
-    void m_statistik_Click();
-    void m_produkte_Click();
-    void m_info_Click();
+    // The buttons db_neu(0..5): new, edit, delete, copy, (none), export.
+    void onCommandClicked(int index);
+    void onPickListsClicked();
+    void onStatisticsClicked();
+    void onProductsClicked();
+    void onInfoClicked();
 
-    RaceListSelection selection() const;
+    // The filter the controls set.
+    RaceListFilter filter() const;
     bool reminderShown() const;
+    // The race of the grid's current row; none when the list is empty.
+    std::optional<qlonglong> currentRaceNumber() const;
 
 private:
     void buildForm();
     void buildMenu();
-    void configureGridColumns();
     void setGridHeight(int twips);
-    void openEditor(EditorMode mode);
+    void showRows(RaceList races);
+    const RaceListRows *shownRows() const;
+    // Reads the list shown again, after the editor may have changed it.
+    void reloadList();
+    void openEditor(EditorMode mode, std::optional<qlonglong> race);
     // false when the export ended early (empty list, dialog cancelled, name too long).
     bool exportRaces();
 
     AppContext &m_ctx;
     QWidget *m_central;
-    QFrame *h_p_headline;
-    QLabel *h_l_headline;
-    DataGrid *DBGrid1;
-    QFrame *h_p_alarm;
-    QCheckBox *ad_check1[3];
-    QGroupBox *Frame1;
-    QRadioButton *h_o_auswahl[6];
-    QFrame *h_f_neu_usw;
-    QPushButton *db_neu[6] = {};
-    QPushButton *I_c_ende;
+    QFrame *m_headlinePanel;
+    QLabel *m_headline;
+    ListGrid *m_grid;
+    QFrame *m_reminderPanel;
+    QCheckBox *m_timeFilter[3];
+    QGroupBox *m_optionBox;
+    QRadioButton *m_options[6];
+    QFrame *m_commandPanel;
+    QPushButton *m_commands[6] = {};
+    QPushButton *m_quitButton;
 };

@@ -10,31 +10,30 @@
 #include "editor/Adressen_Form.h"
 #include "picklists/Auswahl_Form.h"
 #include "racelist/RaceExport.h"
+#include "racelist/RaceListRows.h"
 #include "statistics/Statistik_Form.h"
-#include "ui/DataGrid.h"
+#include "ui/ListGrid.h"
 
-#include <QMenuBar>
-
-void Haupt_Form::db_neu_Click(int index)
+void Haupt_Form::onCommandClicked(int index)
 {
     m_ctx.guard(
         [this, index] {
-            DataSource &races = m_ctx.Lauf_db;
+            const std::optional<qlonglong> current = currentRaceNumber();
             switch (index) {
             case 0:
-                openEditor(EditorMode::New);
+                openEditor(EditorMode::New, std::nullopt);
                 break;
             case 1:
-                if (races.hasRows())
-                    openEditor(EditorMode::Edit);
+                if (current)
+                    openEditor(EditorMode::Edit, current);
                 break;
             case 2:
-                if (!races.eof())
-                    openEditor(EditorMode::Delete);
+                if (current)
+                    openEditor(EditorMode::Delete, current);
                 break;
             case 3:
-                if (!races.eof())
-                    openEditor(EditorMode::Copy);
+                if (current)
+                    openEditor(EditorMode::Copy, current);
                 break;
             case 5:
                 if (!exportRaces())
@@ -43,35 +42,28 @@ void Haupt_Form::db_neu_Click(int index)
             default:
                 return;
             }
-            DBGrid1->viewport()->update();
-            m_ctx.vars.aufruf_form = QStringLiteral("haupt_form");
+            m_grid->viewport()->update();
         },
         { ErrNo::WindowUnloaded });
 }
 
 // The editor works on the race of the list's current row; afterwards the list is read again
 // and stands on its first row.
-void Haupt_Form::openEditor(EditorMode mode)
+void Haupt_Form::openEditor(EditorMode mode, std::optional<qlonglong> number)
 {
-    DataSource &races = m_ctx.Lauf_db;
     std::optional<Race> race;
-    if (mode != EditorMode::New)
-        race = m_ctx.races().race(races.value(QStringLiteral("ad_nummer")).toLongLong());
-    const EditorOutcome outcome = editRace(m_ctx, this, mode, std::move(race));
-    if (outcome.result == EditorOutcome::Result::Cancelled) {
-        if (races.hasRows())
-            races.moveFirst();
-        return;
-    }
-    races.refresh();
+    if (number)
+        race = m_ctx.races().race(*number);
+    editRace(m_ctx, this, mode, std::move(race));
+    reloadList();
 }
 
 bool Haupt_Form::exportRaces()
 {
-    DataSource &races = m_ctx.Lauf_db;
-    if (races.recordCount() <= 0)
+    const RaceListRows *rows = shownRows();
+    if (!rows || rows->list().isEmpty())
         return false;
-    races.moveFirst();
+    m_grid->setCurrentRow(0);
 
     Ui::FileRequest request;
     request.initialDir = m_ctx.paths.exportFolder();
@@ -87,41 +79,38 @@ bool Haupt_Form::exportRaces()
         m_ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
         return false;
     }
-    const StatementResult result
-        = executeStatement(m_ctx.paths.database(), exportStatement(path), path);
-    const QString shownText = exportDoneMessage(result.cutCells);
+    const quint32 cutCells = exportRacesToWorkbook(m_ctx.paths.database(), path);
+    const QString shownText = exportDoneMessage(cutCells);
     m_ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
     return true;
 }
 
-void Haupt_Form::m_auswahl_Click()
+namespace {
+template<class Window> void runWindow(AppContext &ctx, QWidget *parent)
 {
-    m_ctx.guard([this] {
-        Auswahl_Form window(m_ctx, this);
-        m_ctx.ui.runModal(window);
+    ctx.guard([&] {
+        Window window(ctx, parent);
+        ctx.ui.runModal(window);
     });
 }
+} // namespace
 
-void Haupt_Form::m_statistik_Click()
+void Haupt_Form::onPickListsClicked()
 {
-    m_ctx.guard([this] {
-        Statistik_Form window(m_ctx, this);
-        m_ctx.ui.runModal(window);
-    });
+    runWindow<Auswahl_Form>(m_ctx, this);
 }
 
-void Haupt_Form::m_produkte_Click()
+void Haupt_Form::onStatisticsClicked()
 {
-    m_ctx.guard([this] {
-        Produkte_Form window(m_ctx, this);
-        m_ctx.ui.runModal(window);
-    });
+    runWindow<Statistik_Form>(m_ctx, this);
 }
 
-void Haupt_Form::m_info_Click()
+void Haupt_Form::onProductsClicked()
 {
-    m_ctx.guard([this] {
-        Info_Form window(m_ctx, this);
-        m_ctx.ui.runModal(window);
-    });
+    runWindow<Produkte_Form>(m_ctx, this);
+}
+
+void Haupt_Form::onInfoClicked()
+{
+    runWindow<Info_Form>(m_ctx, this);
 }

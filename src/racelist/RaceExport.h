@@ -3,8 +3,6 @@
 #include <QDateTime>
 #include <QString>
 
-// The export writes every race into worksheet "Läufe" of a new Excel 97 workbook.
-QString exportStatement(const QString &path);
 // "Läufe yy-mm-dd hh-mm-ss": the name the save dialog proposes.
 QString proposedExportName(const QDateTime &now);
 // The longest path the export accepts.

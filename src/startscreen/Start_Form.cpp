@@ -16,16 +16,22 @@ namespace {
 const QString kDefaultPicture = QStringLiteral(":/startbild_standard.png");
 } // namespace
 
-Start_Form::Start_Form(AppContext &ctx, QWidget *parent, const StartPreview &preview)
+Start_Form::Start_Form(AppContext &ctx, std::vector<Race> races, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
+    , m_races(std::move(races))
 {
     buildForm();
-    m_preview = m_ctx.vars.aufruf_form == QStringLiteral("adressen_form");
-    if (m_preview)
-        openAsPreview(preview);
-    else
-        openForStartUp();
+    openForStartUp();
+}
+
+Start_Form::Start_Form(AppContext &ctx, const StartPreview &preview, QWidget *parent)
+    : QDialog(parent)
+    , m_ctx(ctx)
+    , m_preview(true)
+{
+    buildForm();
+    openAsPreview(preview);
 }
 
 void Start_Form::buildForm()
@@ -43,18 +49,17 @@ void Start_Form::buildForm()
     b.enterPressesFocusedButton();
     b.label(QStringLiteral("Es sind nur noch"), { 240, 240, 1900, 360 }, nullptr,
             QStringLiteral("Label1"));
-    k_l_datdiff = b.label({}, { 2100, 180, 1000, 420 }, nullptr, QStringLiteral("k_l_datdiff"));
-    k_l_datdiff->setAlignment(Qt::AlignCenter);
-    k_l_datdiff->setAccessibleDescription(QStringLiteral("Verbleibende Tage"));
+    m_daysLeft = b.label({}, { 2100, 180, 1000, 420 }, nullptr, QStringLiteral("k_l_datdiff"));
+    m_daysLeft->setAlignment(Qt::AlignCenter);
+    m_daysLeft->setAccessibleDescription(QStringLiteral("Verbleibende Tage"));
     b.label(QStringLiteral("Tage bis zum"), { 3160, 240, 1500, 360 }, nullptr,
             QStringLiteral("Label3"));
-    st_l_laufdatum
-        = b.label({}, { 4680, 180, 1800, 420 }, nullptr, QStringLiteral("st_l_laufdatum"));
-    st_l_laufdatum->setAccessibleDescription(QStringLiteral("Datum des Laufs"));
-    st_l_laufname = b.label({}, { 240, 660, 6120, 420 }, nullptr, QStringLiteral("st_l_laufname"));
-    st_l_laufname->setAlignment(Qt::AlignCenter);
-    st_l_laufname->setAccessibleDescription(QStringLiteral("Name des Laufs"));
-    for (QLabel *l : { k_l_datdiff, st_l_laufdatum, st_l_laufname })
+    m_raceDate = b.label({}, { 4680, 180, 1800, 420 }, nullptr, QStringLiteral("st_l_laufdatum"));
+    m_raceDate->setAccessibleDescription(QStringLiteral("Datum des Laufs"));
+    m_raceName = b.label({}, { 240, 660, 6120, 420 }, nullptr, QStringLiteral("st_l_laufname"));
+    m_raceName->setAlignment(Qt::AlignCenter);
+    m_raceName->setAccessibleDescription(QStringLiteral("Name des Laufs"));
+    for (QLabel *l : { m_daysLeft, m_raceDate, m_raceName })
         l->setFont(big);
 
     // The picture is stretched to the 4:3 area, as the explanation in the editor says.
@@ -62,30 +67,30 @@ void Start_Form::buildForm()
     // Inside the frame the labels follow its contents, not the drawing.
     const QRect inside = picture->contentsRect();
     FormBuilder inPicture = b.on(picture);
-    Image1 = inPicture.label({}, {}, nullptr, QStringLiteral("Image1"));
-    Image1->setGeometry(inside);
-    Image1->setScaledContents(true);
-    Image1->setAccessibleName(QStringLiteral("Bild zum Lauf"));
-    Label2 = inPicture.label(QStringLiteral("Hier könnte dein Bild erscheinen"), {}, nullptr,
-                             QStringLiteral("Label2"));
-    Label2->setGeometry(
+    m_picture = inPicture.label({}, {}, nullptr, QStringLiteral("Image1"));
+    m_picture->setGeometry(inside);
+    m_picture->setScaledContents(true);
+    m_picture->setAccessibleName(QStringLiteral("Bild zum Lauf"));
+    m_pictureHint = inPicture.label(QStringLiteral("Hier könnte dein Bild erscheinen"), {}, nullptr,
+                                    QStringLiteral("Label2"));
+    m_pictureHint->setGeometry(
         QRect(inside.left(), inside.top() + inside.height() / 6, inside.width(), 40));
-    Label2->setAlignment(Qt::AlignCenter);
+    m_pictureHint->setAlignment(Qt::AlignCenter);
     QFont labelFont = big;
     labelFont.setItalic(true);
-    Label2->setFont(labelFont);
+    m_pictureHint->setFont(labelFont);
     showDefaultPicture();
 
-    Command1 = b.commandButton(QStringLiteral("Command1"), QStringLiteral("Ich weiß"),
-                               { 240, 5910, 1900, 405 });
-    Command2 = b.commandButton(QStringLiteral("Command2"), QStringLiteral("nächster Lauf"),
-                               { 2350, 5910, 1900, 405 });
-    Command3 = b.commandButton(QStringLiteral("Command3"), QStringLiteral("Beenden"),
-                               { 4460, 5910, 1900, 405 });
-    Command1->setDefault(true);
-    connect(Command1, &QPushButton::clicked, this, &Start_Form::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Start_Form::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Start_Form::Command3_Click);
+    m_gotIt = b.commandButton(QStringLiteral("Command1"), QStringLiteral("Ich weiß"),
+                              { 240, 5910, 1900, 405 });
+    m_next = b.commandButton(QStringLiteral("Command2"), QStringLiteral("nächster Lauf"),
+                             { 2350, 5910, 1900, 405 });
+    m_quit = b.commandButton(QStringLiteral("Command3"), QStringLiteral("Beenden"),
+                             { 4460, 5910, 1900, 405 });
+    m_gotIt->setDefault(true);
+    connect(m_gotIt, &QPushButton::clicked, this, &Start_Form::onGotItClicked);
+    connect(m_next, &QPushButton::clicked, this, &Start_Form::onNextClicked);
+    connect(m_quit, &QPushButton::clicked, this, &Start_Form::onQuitClicked);
 }
 
 void Start_Form::setLabel(QLabel *label, const QString &text)
@@ -96,8 +101,8 @@ void Start_Form::setLabel(QLabel *label, const QString &text)
 
 void Start_Form::showDefaultPicture()
 {
-    Image1->setPixmap(QPixmap(kDefaultPicture));
-    Label2->show();
+    m_picture->setPixmap(QPixmap(kDefaultPicture));
+    m_pictureHint->show();
     m_defaultPicture = true;
 }
 
@@ -114,8 +119,8 @@ void Start_Form::loadPicture(const QString &path)
     const QImage image = reader.read();
     if (image.isNull())
         return; // a format that cannot be shown keeps the picture that is shown
-    Image1->setPixmap(QPixmap::fromImage(image));
-    Label2->hide();
+    m_picture->setPixmap(QPixmap::fromImage(image));
+    m_pictureHint->hide();
     m_defaultPicture = false;
 }
 
@@ -132,12 +137,13 @@ void Start_Form::pictureMissingInPreview()
 void Start_Form::openForStartUp()
 {
     m_ctx.guard([this] {
-        showRace();
-        const QVariant path = m_ctx.Lauf_db.value(QStringLiteral("ad_startbild"));
-        if (path.isNull())
+        if (m_races.empty())
+            return;
+        showRace(m_races.front());
+        if (m_races.front().picture.isNull())
             return;
         try {
-            loadPicture(path.toString());
+            loadPicture(m_races.front().picture);
         } catch (const DbError &e) {
             // At start-up a missing picture is no reason to bother the user.
             if (e.number() != ErrNo::FileNotFound)
@@ -151,14 +157,13 @@ void Start_Form::openAsPreview(const StartPreview &preview)
     m_ctx.guard([&] {
         const QString date = preview.raceDateLabel.left(10);
         const QDate raceDate = parseGermanDate(date);
-        setLabel(k_l_datdiff,
+        setLabel(m_daysLeft,
                  raceDate.isValid() && date.size() == 10
                      ? numberText(m_ctx.clock.today().daysTo(raceDate))
                      : QStringLiteral("???"));
-        setLabel(st_l_laufname,
+        setLabel(m_raceName,
                  preview.raceName.isEmpty() ? QStringLiteral("??????") : preview.raceName);
-        setLabel(st_l_laufdatum,
-                 preview.raceDateLabel.isEmpty() ? QStringLiteral("??.??.????") : date);
+        setLabel(m_raceDate, preview.raceDateLabel.isEmpty() ? QStringLiteral("??.??.????") : date);
         // A race without a picture shows a blank in the editor: that is no missing file.
         if (!preview.picturePath.trimmed().isEmpty()) {
             try {
@@ -169,50 +174,43 @@ void Start_Form::openAsPreview(const StartPreview &preview)
                 pictureMissingInPreview();
             }
         }
-        Command2->hide();
-        Command3->hide();
+        m_next->hide();
+        m_quit->hide();
     });
 }
 
-void Start_Form::showRace()
+void Start_Form::showRace(const Race &race)
 {
-    DataSource &races = m_ctx.Lauf_db;
-    const QString date = races.value(QStringLiteral("ad_lauf_datum")).toString();
+    const QString date = race.date.stored();
     const QDate raceDate = parseGermanDate(date);
-    setLabel(k_l_datdiff,
+    setLabel(m_daysLeft,
              raceDate.isValid() ? numberText(m_ctx.clock.today().daysTo(raceDate))
                                 : QStringLiteral("???"));
-    setLabel(st_l_laufname, races.value(QStringLiteral("ad_lauf")).toString());
-    setLabel(st_l_laufdatum, date);
+    setLabel(m_raceName, race.name);
+    setLabel(m_raceDate, date);
 }
 
-void Start_Form::Command1_Click()
+void Start_Form::onGotItClicked()
 {
     accept();
 }
 
-void Start_Form::Command2_Click()
+void Start_Form::onNextClicked()
 {
     m_ctx.guard([this] {
-        DataSource &races = m_ctx.Lauf_db;
-        try {
-            races.moveNext();
-        } catch (const DbError &e) {
-            if (e.number() != ErrNo::NoCurrentRecord)
-                throw;
-        }
-        if (races.eof()) {
+        if (m_shown + 1 >= m_races.size()) {
             accept();
             return;
         }
-        showRace();
-        const QVariant path = races.value(QStringLiteral("ad_startbild"));
-        if (!path.isNull())
-            loadPicture(path.toString());
+        const Race &race = m_races[++m_shown];
+        showRace(race);
+        // A race without a stored picture keeps the one shown.
+        if (!race.picture.isNull())
+            loadPicture(race.picture);
     });
 }
 
-void Start_Form::Command3_Click()
+void Start_Form::onQuitClicked()
 {
     m_ctx.ui.quitProgram();
     done(QuitProgram);

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "model/Race.h"
+
 #include <QDialog>
+
+#include <vector>
 
 class AppContext;
 class QLabel;
@@ -14,9 +18,8 @@ struct StartPreview
     QString picturePath; // the editor's picture label
 };
 
-// Countdown to the next races marked for the start screen. At start-up it reads the main
-// window's Lauf_db, which then holds the marked races from today on, nearest first; opened from
-// the editor (aufruf_form "adressen_form") it previews the race being edited.
+// Countdown to the next races marked for the start screen: at start-up it steps through the
+// races it is given; opened with the editor's values it previews the race being edited.
 class Start_Form : public QDialog
 {
     Q_OBJECT
@@ -24,21 +27,23 @@ public:
     // Result of runModal when "Beenden" ended the program.
     static constexpr int QuitProgram = 2;
 
-    explicit Start_Form(AppContext &ctx, QWidget *parent = nullptr,
-                        const StartPreview &preview = {});
+    // At start-up: the races marked for the start screen from today on, nearest first.
+    Start_Form(AppContext &ctx, std::vector<Race> races, QWidget *parent = nullptr);
+    // The editor's preview.
+    Start_Form(AppContext &ctx, const StartPreview &preview, QWidget *parent = nullptr);
 
     bool isPreview() const { return m_preview; }
     bool showsDefaultPicture() const { return m_defaultPicture; }
 
-    void Command1_Click(); // "Ich weiß"
-    void Command2_Click(); // "nächster Lauf"
-    void Command3_Click(); // "Beenden"
+    void onGotItClicked(); // "Ich weiß"
+    void onNextClicked(); // "nächster Lauf"
+    void onQuitClicked(); // "Beenden"
 
 private:
     void buildForm();
     void openForStartUp();
     void openAsPreview(const StartPreview &preview);
-    void showRace(); // the current row of Lauf_db
+    void showRace(const Race &race);
     void setLabel(QLabel *label, const QString &text);
     void showDefaultPicture();
     // Throws ErrNo::FileNotFound when the file does not exist; a file that cannot be shown leaves
@@ -47,14 +52,16 @@ private:
     void pictureMissingInPreview();
 
     AppContext &m_ctx;
+    std::vector<Race> m_races;
+    std::size_t m_shown = 0; // index in m_races
     bool m_preview = false;
     bool m_defaultPicture = true;
-    QLabel *k_l_datdiff;
-    QLabel *st_l_laufdatum;
-    QLabel *st_l_laufname;
-    QLabel *Image1;
-    QLabel *Label2;
-    QPushButton *Command1;
-    QPushButton *Command2;
-    QPushButton *Command3;
+    QLabel *m_daysLeft;
+    QLabel *m_raceDate;
+    QLabel *m_raceName;
+    QLabel *m_picture;
+    QLabel *m_pictureHint;
+    QPushButton *m_gotIt;
+    QPushButton *m_next;
+    QPushButton *m_quit;
 };

@@ -269,7 +269,7 @@ TEST(DamagedJetStart, EveryStartAsksReportsAndGoesOn)
         FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
         AppContext ctx(ui, clock, temp.path());
         Haupt_Form window(ctx);
-        EXPECT_TRUE(window.Form_Load());
+        EXPECT_TRUE(window.load());
 
         ASSERT_EQ(ui.messages.size(), 2) << ui.messageTexts().join('\n').toStdString();
         EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNo);

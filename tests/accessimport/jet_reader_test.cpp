@@ -251,7 +251,7 @@ TEST_F(JetSampleTest, AStartWithAForeignAccessFileKeepsItUntouched)
         FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
         AppContext ctx(ui, clock, temp.path());
         Haupt_Form window(ctx);
-        window.Form_Load();
+        window.load();
 
         ASSERT_EQ(ui.messages.size(), 2) << ui.messageTexts().join('\n').toStdString();
         EXPECT_EQ(ui.messages[0].buttons, Ui::Buttons::YesNo);

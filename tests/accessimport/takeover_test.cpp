@@ -158,7 +158,7 @@ struct AccessMenu : ProgramTest
 {
     Haupt_Form window { ctx };
 
-    void SetUp() override { ASSERT_TRUE(window.Form_Load()); }
+    void SetUp() override { ASSERT_TRUE(window.load()); }
 };
 } // namespace
 

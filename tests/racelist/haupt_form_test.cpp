@@ -26,7 +26,7 @@ struct MainWindowTest : ::testing::Test
     bool start()
     {
         window = std::make_unique<Haupt_Form>(ctx);
-        return window->Form_Load();
+        return window->load();
     }
     template<class T> T *find(const QString &name) const { return window->findChild<T *>(name); }
     QString headline() const { return find<QLabel>("h_l_headline")->text(); }
@@ -68,8 +68,6 @@ TEST_F(MainWindowTest, WithoutDueRemindersStartsWithTheFutureRaces)
     EXPECT_EQ(ctx.paths.database(), folder.dbPath());
     EXPECT_EQ(ctx.paths.exportFolder(), folder.path() + "/Export/");
     EXPECT_EQ(ctx.paths.documentFolder(), folder.path() + "/Dokumente/");
-    EXPECT_EQ(ctx.vars.aufruf_form, "haupt_form");
-    EXPECT_EQ(ctx.vars.listen_geladen_jn, "nein");
     EXPECT_EQ(ctx.anrede_db.recordCount(), 4);
     EXPECT_EQ(ctx.land_db.value("land").toString(), "A"); // sorted by code
 

@@ -74,7 +74,7 @@ TEST_F(StartScreenTest, StartUpStepsThroughTheMarkedRacesFromToday)
         return dialog.result();
     };
     Haupt_Form window(ctx);
-    ASSERT_TRUE(window.Form_Load());
+    ASSERT_TRUE(window.load());
     EXPECT_EQ(seen, (QStringList { " 0|08.12.2026|Heute", " 10|In zehn Tagen" }));
     EXPECT_TRUE(firstHadPicture);
     EXPECT_TRUE(secondHadPicture); // the previous picture stays
@@ -96,10 +96,7 @@ TEST_F(StartScreenTest, MissingOrEmptyPictureAtStartUpShowsTheDefaultSilently)
                          { "ad_lauf_datum", "08.12.2026" },
                          { "ad_startbild_jn", true },
                          { "ad_startbild", path } });
-        ctx.Lauf_db.setDatabaseName(folder.dbPath());
-        ctx.Lauf_db.setRecordSource("select * from adressen");
-        ctx.Lauf_db.refresh();
-        Start_Form start(ctx);
+        Start_Form start(ctx, ctx.races().startScreenRaces(kToday).all());
         EXPECT_TRUE(start.showsDefaultPicture()) << path.toString().toStdString();
         EXPECT_TRUE(start.findChild<QLabel *>("Label2")->isVisibleTo(&start));
     }
@@ -108,13 +105,13 @@ TEST_F(StartScreenTest, MissingOrEmptyPictureAtStartUpShowsTheDefaultSilently)
 
 TEST_F(StartScreenTest, CommonPictureFormatsAreShown)
 {
-    ctx.vars.aufruf_form = "adressen_form";
     for (const char *format : { "BMP", "ICO", "JPEG", "GIF", "PNG" }) {
         if (!QImageWriter::supportedImageFormats().contains(QByteArray(format).toLower()))
             continue; // GIF can be read but not written by Qt
         const QString path = picture((QByteArray("bild.") + format).constData(), format);
-        Start_Form start(ctx, nullptr,
-                         { QStringLiteral("20.12.2026, Sonntag"), QStringLiteral("Lauf"), path });
+        Start_Form start(
+            ctx,
+            StartPreview { QStringLiteral("20.12.2026, Sonntag"), QStringLiteral("Lauf"), path });
         EXPECT_FALSE(start.showsDefaultPicture()) << format;
         EXPECT_FALSE(start.findChild<QLabel *>("Label2")->isVisibleTo(&start));
     }
@@ -124,15 +121,14 @@ TEST_F(StartScreenTest, CommonPictureFormatsAreShown)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(gif);
     f.close();
-    Start_Form start(ctx, nullptr, { QString(), QString(), f.fileName() });
+    Start_Form start(ctx, StartPreview { QString(), QString(), f.fileName() });
     EXPECT_FALSE(start.showsDefaultPicture());
 }
 
 TEST_F(StartScreenTest, PreviewShowsTheEditorsValues)
 {
-    ctx.vars.aufruf_form = "adressen_form";
     {
-        Start_Form empty(ctx, nullptr, { QString(), QString(), QStringLiteral(" ") });
+        Start_Form empty(ctx, StartPreview { QString(), QString(), QStringLiteral(" ") });
         EXPECT_TRUE(empty.isPreview());
         EXPECT_EQ(text(empty, "k_l_datdiff"), "???");
         EXPECT_EQ(text(empty, "st_l_laufname"), "??????");
@@ -144,9 +140,9 @@ TEST_F(StartScreenTest, PreviewShowsTheEditorsValues)
     }
     EXPECT_TRUE(ui.messages.isEmpty());
 
-    Start_Form shown(ctx, nullptr,
-                     { QStringLiteral("05.11.2026, Donnerstag"), QStringLiteral("Herbstlauf"),
-                       folder.file("verschoben.jpg") });
+    Start_Form shown(ctx,
+                     StartPreview { QStringLiteral("05.11.2026, Donnerstag"),
+                                    QStringLiteral("Herbstlauf"), folder.file("verschoben.jpg") });
     EXPECT_EQ(text(shown, "k_l_datdiff"), "-33");
     EXPECT_EQ(text(shown, "st_l_laufdatum"), "05.11.2026");
     EXPECT_EQ(text(shown, "st_l_laufname"), "Herbstlauf");
@@ -159,4 +155,32 @@ TEST_F(StartScreenTest, PreviewShowsTheEditorsValues)
               "angezeigt!");
     click(shown, "Command1");
     EXPECT_EQ(shown.result(), int(QDialog::Accepted));
+}
+
+TEST_F(StartScreenTest, ARaceWithoutAStoredPictureKeepsThePictureShown)
+{
+    Race withPicture;
+    withPicture.name = QStringLiteral("Mit Bild");
+    withPicture.date = StoredDate(QStringLiteral("10.12.2026"));
+    withPicture.picture = picture("lauf.png", "PNG");
+    Race noPicture; // NULL picture, damaged date
+    noPicture.name = QStringLiteral("Ohne Bild");
+    noPicture.date = StoredDate(QStringLiteral("32.12.2026"));
+    Race blankPicture;
+    blankPicture.name = QStringLiteral("Leeres Bild");
+    blankPicture.picture = QStringLiteral("");
+
+    Start_Form start(ctx, { withPicture, noPicture, blankPicture });
+    EXPECT_FALSE(start.isPreview());
+    EXPECT_EQ(text(start, "k_l_datdiff"), " 2");
+    EXPECT_FALSE(start.showsDefaultPicture());
+    click(start, "Command2");
+    EXPECT_EQ(text(start, "st_l_laufname"), "Ohne Bild");
+    EXPECT_EQ(text(start, "k_l_datdiff"), "???");
+    EXPECT_FALSE(start.showsDefaultPicture());
+    click(start, "Command2");
+    EXPECT_TRUE(start.showsDefaultPicture()); // an empty text is no picture
+    click(start, "Command2");
+    EXPECT_EQ(start.result(), int(QDialog::Accepted));
+    EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join('\n').toStdString();
 }

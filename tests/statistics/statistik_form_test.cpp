@@ -248,7 +248,7 @@ TEST_F(StatistikFormTest, EmptyLogOpensWithEmptyCharts)
 TEST_F(StatistikFormTest, MainMenuOpensItAfterThePickListsAndItClosesWithEscape)
 {
     Haupt_Form main(ctx);
-    ASSERT_TRUE(main.Form_Load());
+    ASSERT_TRUE(main.load());
     QStringList menu;
     for (QAction *a : main.menuBar()->actions())
         menu << a->objectName();

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The race store's reads against what the program read before the store existed, on the
-// edge-case databases. expected_lists.txt was written by the earlier reads with
-//   build/tests/make_expected_lists tests/store/expected_lists.txt
-// and is kept as it is: it states the rows and the order every list must keep.
+// edge-case databases. expected_lists.txt was written by the earlier reads and is kept as it
+// is: it states the rows and the order every list must keep.
 #include "EdgeCaseRaces.h"
 
 #include "data/RaceStore.h"

@@ -14,6 +14,6 @@ struct MainWindowFixture : ProgramTest
     void start()
     {
         window = std::make_unique<Haupt_Form>(ctx);
-        ASSERT_TRUE(window->Form_Load());
+        ASSERT_TRUE(window->load());
     }
 };

@@ -184,7 +184,7 @@ protected:
     std::unique_ptr<Haupt_Form> mainWindow()
     {
         auto w = std::make_unique<Haupt_Form>(ctx);
-        EXPECT_TRUE(w->Form_Load());
+        EXPECT_TRUE(w->load());
         return w;
     }
     std::unique_ptr<Adressen_Form> newRace()
@@ -193,14 +193,11 @@ protected:
     }
     std::unique_ptr<Start_Form> startScreen()
     {
-        ctx.vars.aufruf_form = QStringLiteral("haupt_form");
         folder.addRace({ { "ad_lauf", "Stadtlauf Esslingen" },
                          { "ad_lauf_datum", "18.12.2026" },
                          { "ad_startbild_jn", true } });
-        ctx.Lauf_db.setDatabaseName(ctx.paths.database());
-        ctx.Lauf_db.setRecordSource(QStringLiteral("select * from adressen"));
-        ctx.Lauf_db.refresh();
-        return std::make_unique<Start_Form>(ctx);
+        return std::make_unique<Start_Form>(ctx,
+                                            ctx.races().startScreenRaces(ctx.clock.today()).all());
     }
     std::unique_ptr<PLZORT_Form> postalDirectory()
     {
