@@ -97,7 +97,6 @@ int main(int argc, char **argv)
     FakeUi ui;
     FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
     AppContext ctx(ui, clock, folder.path());
-    ctx.connectPickListSources();
     // The races of the main list, as its rows are chosen.
     const RaceList list = ctx.races().list({ true, true, std::nullopt }, clock.today());
 

@@ -74,7 +74,6 @@ int main(int argc, char **argv)
     FakeUi ui;
     FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
     AppContext ctx(ui, clock, folder.path());
-    ctx.connectPickListSources();
     // The mode by its number: 0 new, 1 edit, 2 delete, 3 copy.
     const int mode = argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 1;
     Adressen_Form form(ctx, EditorMode(std::clamp(mode, 0, 3)), ctx.races().race(key));

@@ -41,8 +41,6 @@ bool importAccessFile(AppContext &ctx, const JetOpener &open)
             result = importRaces(*file, ctx.paths.database());
         }
         added = addedAnything(result);
-        if (added)
-            ctx.connectPickListSources(); // the editor offers the new entries at once
         report(ctx, importReport(result));
     });
     return added;

@@ -1,18 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "common/Clock.h"
-#include "common/SharedVars.h"
 #include "common/Ui.h"
 #include "context/ProgramPaths.h"
-#include "data/DataSource.h"
 #include "data/RaceStore.h"
 #include "data/StartupMaintenance.h"
 
 #include <functional>
 #include <memory>
 
-// What the whole program shares: the shared variables, the main window's data sources,
-// the UI services and the clock. Created once in main() and by every test fixture.
+// What one run shares: the UI services, the clock, the program's paths, the start-up's file
+// work and the race store. Created once in main() and by every test fixture.
 class AppContext
 {
 public:
@@ -28,27 +27,15 @@ public:
     Ui &ui;
     const Clock &clock;
     const ProgramPaths paths;
-    SharedVars vars;
     // main() begins it before the main window is built; the window's load step finishes it.
     EarlyMaintenance maintenance;
-
-    DataSource Lauf_db;
-    DataSource anrede_db;
-    DataSource titel_db;
-    DataSource strasse_db;
-    DataSource land_db;
-    DataSource lauf_aw_db;
-    DataSource zeitmessung_db;
 
     // The races of the run's database, opened when first needed (after the start-up's file work)
     // and let go by closeDatabase().
     RaceStore &races();
 
-    // Points the six pick-list sources at the database with their fixed statements
-    // (start-up does this once; the race editor reads and extends their result sets).
-    void connectPickListSources();
-    // The program is ending: waits for the start-up's file work still running, then every data
-    // source of the run lets go of the database.
+    // The program is ending: waits for the start-up's file work still running, then the race
+    // store lets go of the database.
     void closeDatabase();
 
     // Runs a handler body under the standard error box.

@@ -253,7 +253,6 @@ bool Haupt_Form::load()
         m_ctx.maintenance.finish(paths);
         addIndexes(paths.mainFile);
 
-        m_ctx.connectPickListSources();
         m_headline->setText(kReminderHeadline);
         m_headline->setAccessibleName(kReminderHeadline);
 

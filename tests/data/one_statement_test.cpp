@@ -2,9 +2,7 @@
 // Text handed to the database runs as exactly one statement; scripts of several statements
 // have their own, separately named way in.
 
-#include "TestFolder.h"
 #include "common/DbError.h"
-#include "data/DataSource.h"
 #include "data/Sqlite.h"
 
 #include <gtest/gtest.h>
@@ -75,18 +73,4 @@ TEST(OneStatement, AScriptRunsEveryStatement)
     SqliteDb db = memoryDbWithTable();
     db.runScript("insert into t values (1); insert into t values (2);\ninsert into t values (3)");
     EXPECT_EQ(rows(db), 3);
-}
-
-TEST(OneStatement, ARecordSourceHoldingASecondStatementLeavesTheDataAlone)
-{
-    TestFolder folder;
-    folder.addRace({ { "ad_lauf", "A" } });
-    DataSource ds;
-    ds.setDatabaseName(folder.dbPath());
-    for (const char *statement : { "select * from adressen; delete from adressen",
-                                   "select ad_lauf from adressen; delete from adressen" }) {
-        ds.setRecordSource(QString::fromLatin1(statement));
-        EXPECT_EQ(errorOf([&] { ds.refresh(); }), ErrNo::TextAfterStatement) << statement;
-    }
-    EXPECT_EQ(folder.count("adressen"), 1);
 }

@@ -28,7 +28,6 @@ class EditorTest : public ::testing::Test
 protected:
     Adressen_Form &open(EditorMode mode, qlonglong chosen = 0)
     {
-        ctx.connectPickListSources();
         std::optional<Race> race;
         if (chosen)
             race = ctx.races().race(chosen);

@@ -2,8 +2,8 @@
 // A logout, a kill or Ctrl+C ends the program as its "Beenden" command does: nothing lost, the
 // lock released, whether it came while the program waited or while it worked.
 #include "MaintenanceFixture.h"
-#include "data/DataSource.h"
 #include "data/InstanceLock.h"
+#include "data/RaceStore.h"
 #include "data/Sqlite.h"
 #include "ui/TerminationSignals.h"
 
@@ -116,17 +116,19 @@ TEST(Termination, TheProgramEndsOnASignalAsByItsQuitCommand)
 TEST(Termination, ASignalDuringASaveIsHandledOnceTheSaveIsDone)
 {
     TestFolder folder;
-    DataSource races;
-    races.setDatabaseName(folder.dbPath());
-    races.setRecordSource(QStringLiteral("select * from adressen"));
-    races.refresh();
+    RaceStore races(folder.dbPath());
+    Race race = races.addEmpty();
 
     int handled = 0;
-    long long racesWhenHandled = -1;
+    QVariant nameWhenHandled;
     const TerminationSignals ending([&](int signal) {
         ++handled;
         EXPECT_EQ(signal, SIGTERM);
-        racesWhenHandled = folder.count(QStringLiteral("adressen"));
+        nameWhenHandled
+            = folder
+                  .firstRow(QStringLiteral("select * from adressen where ad_nummer = ?"),
+                            race.number)
+                  .value(QStringLiteral("ad_lauf"));
     });
     ASSERT_TRUE(ending.isActive());
 
@@ -142,17 +144,16 @@ TEST(Termination, ASignalDuringASaveIsHandledOnceTheSaveIsDone)
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         other.exec("rollback");
     });
-    races.addNew();
-    races.setValue(QStringLiteral("ad_lauf"), QStringLiteral("Stadtlauf"));
-    races.setValue(QStringLiteral("ad_lauf_datum"), QStringLiteral("01.05.2027"));
-    EXPECT_NO_THROW(races.update());
+    race.name = QStringLiteral("Stadtlauf");
+    EXPECT_NO_THROW(races.save(race));
     EXPECT_TRUE(sent) << "the signal came while the save waited";
     desktop.join();
     EXPECT_EQ(handled, 0) << "not in the middle of the save";
 
     QCoreApplication::processEvents();
     EXPECT_EQ(handled, 1);
-    EXPECT_EQ(racesWhenHandled, 1) << "the race was saved completely before the program ends";
+    EXPECT_EQ(nameWhenHandled, QStringLiteral("Stadtlauf"))
+        << "the race was saved completely before the program ends";
     // A second signal while ending changes nothing.
     ::kill(::getpid(), SIGTERM);
     QCoreApplication::processEvents();

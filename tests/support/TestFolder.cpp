@@ -1,6 +1,5 @@
 #include "TestFolder.h"
 
-#include "data/DataSource.h"
 #include "data/MakeDb.h"
 #include "data/Sqlite.h"
 
@@ -65,19 +64,4 @@ QVariantMap TestFolder::firstRow(const QString &sql, const QVariant &value) cons
         for (int c = 0; c < st.columnCount(); ++c)
             values.insert(st.columnName(c), st.column(c));
     return values;
-}
-
-QList<qlonglong> listedNumbers(const TestFolder &folder, const QString &statement,
-                               const QString &numberField, bool keysOnDemand)
-{
-    DataSource ds;
-    ds.setKeysOnDemand(keysOnDemand);
-    ds.setDatabaseName(folder.dbPath());
-    ds.setRecordSource(statement);
-    ds.refresh();
-    const int field = ds.fieldIndex(numberField);
-    QList<qlonglong> keys;
-    for (int r = 0; r < ds.recordCount(); ++r)
-        keys << ds.valueAt(r, field).toLongLong();
-    return keys;
 }

@@ -31,7 +31,3 @@ private:
     QTemporaryDir m_dir;
 };
 
-// The values of `numberField` in the rows a statement lists, in order, read through the data
-// source as the program runs it; with keysOnDemand as the postal directory reads them.
-QList<qlonglong> listedNumbers(const TestFolder &folder, const QString &statement,
-                               const QString &numberField, bool keysOnDemand = false);

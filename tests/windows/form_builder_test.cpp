@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The one way windows build their controls, and the one rule for grids over data sources.
 #include "TestFolder.h"
-#include "data/DataSource.h"
-#include "ui/DataGrid.h"
+#include "data/RaceStore.h"
+#include "racelist/RaceListRows.h"
 #include "ui/FieldLimit.h"
 #include "ui/FormBuilder.h"
+#include "ui/ListGrid.h"
 #include "ui/Style.h"
 
 #include <QGroupBox>
@@ -87,90 +88,36 @@ TEST(FormBuilder, ButtonsTakeEnterOnlyWhereTheWindowSaysSo)
     EXPECT_EQ(collected, (QList<QWidget *> { ok, l }));
 }
 
-namespace {
-struct GridOverSource : ::testing::Test
+// A long list shows the rows read so far and grows as the grid asks for more or is moved to a
+// row far down; its cells are the races of the list in its order.
+TEST(ListGrid, AGridOverALongListGrowsWithTheRowsRead)
 {
     TestFolder folder;
-    std::unique_ptr<DataSource> source = std::make_unique<DataSource>();
-
-    void SetUp() override
-    {
-        folder.addRace({ { "ad_lauf", "A" }, { "ad_lauf_datum", "01.01.2020" } });
-        folder.addRace({ { "ad_lauf", "B" }, { "ad_lauf_datum", "01.01.2021" } });
-        source->setDatabaseName(folder.dbPath());
-        source->setRecordSource(QStringLiteral("select * from adressen order by ad_lauf"));
-        source->refresh();
-    }
-};
-} // namespace
-
-// A window may hold its source as a member and its grid as a child widget: the members go
-// first. The grid must then show nothing and never read the source again.
-TEST_F(GridOverSource, AGridOutlivingItsSourceNeverReadsIt)
-{
-    QWidget window;
-    auto *grid = new DataGrid(*source, &window);
-    grid->setColumns({ { QStringLiteral("Lauf"), QStringLiteral("ad_lauf") } });
-    window.resize(400, 300);
-    grid->resize(400, 300);
-    window.show();
-    ASSERT_EQ(grid->model()->rowCount(), 2);
-    EXPECT_EQ(grid->model()->index(1, 0).data().toString(), QStringLiteral("B"));
-
-    source.reset();
-
-    EXPECT_EQ(grid->model()->rowCount(), 0);
-    EXPECT_FALSE(grid->model()->data(grid->model()->index(0, 0), Qt::DisplayRole).isValid());
-    // Painting, new columns and keys all still work on the empty grid.
-    grid->grab();
-    grid->setColumns({ { QStringLiteral("Ort"), QStringLiteral("ad_lauf_ort") } });
-    EXPECT_EQ(grid->model()->rowCount(), 0);
-    EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
-              QStringLiteral("Ort"));
-    grid->setFocus();
-    grid->grab();
-}
-
-TEST_F(GridOverSource, TheGridStillFollowsALivingSource)
-{
-    DataGrid grid(*source);
-    grid.setColumns({ { QStringLiteral("Lauf"), QStringLiteral("ad_lauf") } });
-    source->moveLast();
-    EXPECT_EQ(grid.currentIndex().row(), 1);
-    grid.setCurrentIndex(grid.model()->index(0, 0));
-    EXPECT_EQ(source->currentIndex(), 0);
-}
-
-// A long list shows the rows read so far and grows as the grid asks or the source moves on;
-// the grid's rows always match the source's.
-TEST_F(GridOverSource, AGridOverALongListGrowsWithTheRowsRead)
-{
     folder.exec(QStringLiteral(
         "with recursive n(i) as (select 1 union all select i + 1 from n where i < 2000) "
         "insert into adressen (ad_lauf, ad_lauf_datum) "
         "select 'Lauf ' || i, printf('%02d.01.2022', i % 28 + 1) from n"));
-    source->setRecordSource(
-        QStringLiteral("select * from adressen order by cdate(ad_lauf_datum) desc"));
-    source->refresh();
-    DataGrid grid(*source);
-    grid.setColumns({ { QStringLiteral("Lauf"), QStringLiteral("ad_lauf") } });
+    RaceStore store(folder.dbPath());
+    const QDate today(2026, 12, 8);
+    ListGrid grid;
+    grid.setColumns({ { QStringLiteral("Lauf") } });
+    grid.setRows(std::make_unique<RaceListRows>(store.list({ false, true, {} }, today)));
     QAbstractItemModel *model = grid.model();
     const int first = model->rowCount();
     EXPECT_GT(first, 0);
-    EXPECT_LT(first, 2002);
+    EXPECT_LT(first, 2000);
     ASSERT_TRUE(model->canFetchMore({}));
-
     model->fetchMore({});
     EXPECT_GT(model->rowCount(), first);
-    EXPECT_EQ(model->rowCount(), source->rowsRead());
 
-    source->moveTo(1800); // e.g. a search finding a row far down
-    EXPECT_EQ(grid.currentIndex().row(), 1800);
-    EXPECT_EQ(model->index(1800, 0).data().toString(),
-              source->valueAt(1800, source->fieldIndex(QStringLiteral("ad_lauf"))).toString());
-    EXPECT_EQ(source->recordCount(), 2002);
-    EXPECT_EQ(model->rowCount(), 2002);
+    grid.setCurrentRow(1800); // e.g. a search finding a row far down
+    EXPECT_EQ(grid.currentRow(), 1800);
+    const RaceList all = store.list({ false, true, {} }, today);
+    EXPECT_EQ(all.count(), 2000);
+    for (const int row : { 0, 1, 999, 1800 })
+        EXPECT_EQ(grid.rows()->cell(row, 3), all.race(row).name) << row;
+    grid.setCurrentRow(5000);
+    EXPECT_EQ(grid.currentRow(), -1);
+    EXPECT_EQ(model->rowCount(), 2000);
     EXPECT_FALSE(model->canFetchMore({}));
-    source->deleteCurrent();
-    EXPECT_EQ(model->rowCount(), 2001);
 }

@@ -175,12 +175,6 @@ QStringList layoutFaults(const QWidget &window)
 class WindowTest : public ProgramTest
 {
 protected:
-    WindowTest()
-    {
-        ctx.vars.listen_geladen_jn = QStringLiteral("nein");
-        ctx.connectPickListSources();
-    }
-
     std::unique_ptr<Haupt_Form> mainWindow()
     {
         auto w = std::make_unique<Haupt_Form>(ctx);
