@@ -12,7 +12,7 @@
 #include "data/RaceDateIndex.h"
 #include "data/RaceStore.h"
 #include "data/Sqlite.h"
-#include "editor/Adressen_Form.h"
+#include "editor/RaceEditor.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -107,7 +107,7 @@ int main(int argc, char **argv)
 
         QElapsedTimer t;
         t.start();
-        Adressen_Form form(ctx, EditorMode::Edit, ctx.races().race(number));
+        RaceEditor form(ctx, EditorMode::Edit, ctx.races().race(number));
         form.Form_Activate();
         openMs.push_back(t.nsecsElapsed() / 1e6);
 

@@ -4,7 +4,7 @@
 #include "TestFolder.h"
 #include "common/Clock.h"
 #include "context/AppContext.h"
-#include "editor/Adressen_Form.h"
+#include "editor/RaceEditor.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -76,7 +76,7 @@ int main(int argc, char **argv)
     AppContext ctx(ui, clock, folder.path());
     // The mode by its number: 0 new, 1 edit, 2 delete, 3 copy.
     const int mode = argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 1;
-    Adressen_Form form(ctx, EditorMode(std::clamp(mode, 0, 3)), ctx.races().race(key));
+    RaceEditor form(ctx, EditorMode(std::clamp(mode, 0, 3)), ctx.races().race(key));
     if (argc > 2)
         form.findChild<QTabWidget *>(QStringLiteral("SSTab1"))
             ->setCurrentIndex(QString::fromLocal8Bit(argv[2]).toInt());

@@ -3,7 +3,7 @@
 // at the calendar export's menu item. Needs a real window system:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/menu_screenshot out.png
 #include "ProgramFixture.h"
-#include "racelist/Haupt_Form.h"
+#include "racelist/RaceListWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,7 +24,7 @@ int main(int argc, char **argv)
     race.date = StoredDate::fromDate(QDate(2027, 10, 4));
     race.start = QStringLiteral("09:30");
     program.addRace(race);
-    Haupt_Form window(program.ctx);
+    RaceListWindow window(program.ctx);
     if (!window.load())
         return 1;
     window.show();

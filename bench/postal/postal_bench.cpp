@@ -11,7 +11,7 @@
 #include "data/PlaceNameIndex.h"
 #include "data/PostalStore.h"
 #include "data/Sqlite.h"
-#include "postal/PLZORT_Form.h"
+#include "postal/PostalDirectoryDialog.h"
 #include "postal/PostalRows.h"
 #include "ui/ListGrid.h"
 
@@ -95,7 +95,7 @@ int main(int argc, char **argv)
 
     QElapsedTimer openTimer;
     openTimer.start();
-    PLZORT_Form form(ctx, &editor);
+    PostalDirectoryDialog form(ctx, &editor);
     form.show();
     form.activateWindow();
     if (!QTest::qWaitForWindowActive(&form))

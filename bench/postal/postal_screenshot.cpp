@@ -6,7 +6,7 @@
 #include "TestFolder.h"
 #include "common/Clock.h"
 #include "context/AppContext.h"
-#include "postal/PLZORT_Form.h"
+#include "postal/PostalDirectoryDialog.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -27,7 +27,7 @@ int main(int argc, char **argv)
     AppContext ctx(ui, clock, folder.path());
     QWidget editor;
 
-    PLZORT_Form form(ctx, &editor);
+    PostalDirectoryDialog form(ctx, &editor);
     form.show();
     form.activateWindow();
     if (!QTest::qWaitForWindowActive(&form))

@@ -7,8 +7,8 @@
 #include "FakeUi.h"
 #include "RaceGenerator.h"
 #include "context/AppContext.h"
-#include "racelist/Haupt_Form.h"
 #include "racelist/RaceListRows.h"
+#include "racelist/RaceListWindow.h"
 #include "ui/ListGrid.h"
 
 #include <QAbstractButton>
@@ -64,7 +64,7 @@ int main(int argc, char **argv)
     FakeUi ui; // the start screen and any message must not wait for a user
     SystemClock clock;
     AppContext ctx(ui, clock, folder);
-    Haupt_Form window(ctx);
+    RaceListWindow window(ctx);
     auto *grid = window.findChild<ListGrid *>(QStringLiteral("DBGrid1"));
     const auto shown = [grid] { return static_cast<const RaceListRows *>(grid->rows()); };
     // The kernel keeps no peak of anonymous memory alone: a thread samples it while the

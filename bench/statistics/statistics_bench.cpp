@@ -5,7 +5,7 @@
 #include "Median.h"
 #include "ProgramFixture.h"
 #include "RaceGenerator.h"
-#include "statistics/Statistik_Form.h"
+#include "statistics/StatisticsWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -55,7 +55,7 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         const double cpu = threadCpuMs();
-        Statistik_Form form(program.ctx);
+        StatisticsWindow form(program.ctx);
         openMs.push_back(t.nsecsElapsed() / 1e6);
         openCpuMs.push_back(threadCpuMs() - cpu);
         form.show();

@@ -4,7 +4,7 @@
 #include "Controls.h"
 #include "ProgramFixture.h"
 #include "RaceGenerator.h"
-#include "statistics/Statistik_Form.h"
+#include "statistics/StatisticsWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,7 +19,7 @@ int main(int argc, char **argv)
     ProgramRun run(TestFolder::Content::Seeded, QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
     benchgen::addRaceHistory(run.folder.dbPath(), 2011, 15);
 
-    Statistik_Form form(run.ctx);
+    StatisticsWindow form(run.ctx);
     if (argc > 2)
         control<QTabWidget>(form, "stat_tabs")
             ->setCurrentIndex(QString::fromLocal8Bit(argv[2]).toInt());

@@ -2,7 +2,7 @@
 #include "context/AppContext.h"
 #include "data/InstanceLock.h"
 #include "data/UserFolder.h"
-#include "racelist/Haupt_Form.h"
+#include "racelist/RaceListWindow.h"
 #include "ui/CommandLine.h"
 #include "ui/ProgramIdentity.h"
 #include "ui/QtTranslations.h"
@@ -70,7 +70,7 @@ int main(int argc, char **argv)
     // The file work of the start-up needs no window: it runs while the window is built.
     ctx.maintenance.begin(MaintenancePaths::inFolder(ctx.paths.folder));
 
-    Haupt_Form window(ctx);
+    RaceListWindow window(ctx);
     if (!window.load())
         return 0;
     window.show();

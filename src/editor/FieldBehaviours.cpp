@@ -1,10 +1,10 @@
 #include "editor/FieldBehaviours.h"
 
-#include "calendar/Kalender_Form.h"
+#include "calendar/CalendarDialog.h"
 #include "common/GermanText.h"
 #include "context/AppContext.h"
-#include "editor/Adressen_Form.h"
 #include "editor/DateLabel.h"
+#include "editor/RaceEditor.h"
 #include "postal/PostalDirectory.h"
 #include "ui/FieldLimit.h"
 #include "ui/OptionStops.h"
@@ -33,11 +33,11 @@ bool isEnterKey(const QEvent *event)
 }
 } // namespace
 
-FieldBehaviours::FieldBehaviours(AppContext &ctx, Adressen_Form &form)
+FieldBehaviours::FieldBehaviours(AppContext &ctx, RaceEditor &form)
     : m_ctx(ctx)
     , m_form(form)
 {
-    Adressen_Form &f = m_form;
+    RaceEditor &f = m_form;
     for (QWidget *field : f.fieldStops())
         listenForEnter(field);
     QList<QAbstractButton *> distances;

@@ -4,7 +4,7 @@
 #include <QSet>
 #include <QString>
 
-class Adressen_Form;
+class RaceEditor;
 class AppContext;
 class DateLabel;
 class QLineEdit;
@@ -18,7 +18,7 @@ class FieldBehaviours : public QObject
 {
     Q_OBJECT
 public:
-    FieldBehaviours(AppContext &ctx, Adressen_Form &form);
+    FieldBehaviours(AppContext &ctx, RaceEditor &form);
 
     // The seven date labels share one handler; only the format differs.
     void onDateLabelClicked(DateLabel &label, bool withWeekday);
@@ -41,7 +41,7 @@ private:
     void takePostalPlace(const QString &aufruf, const PostalPlace &chosen);
 
     AppContext &m_ctx;
-    Adressen_Form &m_form;
+    RaceEditor &m_form;
     QSet<QObject *> m_enterMovesOn;
     QSet<QObject *> m_linkFields;
 };

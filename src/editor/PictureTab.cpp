@@ -2,9 +2,9 @@
 
 #include "common/DbError.h"
 #include "context/AppContext.h"
-#include "editor/Adressen_Form.h"
 #include "editor/DateLabel.h"
-#include "startscreen/Start_Form.h"
+#include "editor/RaceEditor.h"
+#include "startscreen/StartScreen.h"
 #include "ui/FormBuilder.h"
 #include "ui/Twips.h"
 
@@ -16,7 +16,7 @@
 
 #include <utility>
 
-PictureTab::PictureTab(AppContext &ctx, Adressen_Form &editor)
+PictureTab::PictureTab(AppContext &ctx, RaceEditor &editor)
     : QObject(&editor)
     , m_ctx(ctx)
     , m_editor(editor)
@@ -90,7 +90,7 @@ void PictureTab::onPreviewClicked()
         const StartPreview preview { m_editor.ad_l_lauf_datum->text(),
                                      m_editor.aw_Combo1(7)->currentText(),
                                      m_editor.a_l_datei->text() };
-        Start_Form start(m_ctx, preview, &m_editor);
+        StartScreen start(m_ctx, preview, &m_editor);
         m_ctx.ui.runModal(start);
     });
 }

@@ -3,7 +3,7 @@
 #include <QObject>
 
 class AppContext;
-class Adressen_Form;
+class RaceEditor;
 class QPushButton;
 
 // The buttons of the editor's tab "  Startbild  ": choose the picture of the start screen,
@@ -12,7 +12,7 @@ class PictureTab : public QObject
 {
     Q_OBJECT
 public:
-    PictureTab(AppContext &ctx, Adressen_Form &editor);
+    PictureTab(AppContext &ctx, RaceEditor &editor);
 
     void onChoosePictureClicked();
     void onDropPictureClicked();
@@ -26,5 +26,5 @@ private:
     QPushButton *m_previewButton;
 
     AppContext &m_ctx;
-    Adressen_Form &m_editor;
+    RaceEditor &m_editor;
 };

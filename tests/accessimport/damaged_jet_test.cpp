@@ -16,7 +16,7 @@
 #include "common/DbError.h"
 #include "context/AppContext.h"
 #include "jet/ChildJetReader.h"
-#include "racelist/Haupt_Form.h"
+#include "racelist/RaceListWindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -268,7 +268,7 @@ TEST(DamagedJetStart, EveryStartAsksReportsAndGoesOn)
         ui.answers = { Ui::Answer::Yes };
         FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
         AppContext ctx(ui, clock, temp.path());
-        Haupt_Form window(ctx);
+        RaceListWindow window(ctx);
         EXPECT_TRUE(window.load());
 
         ASSERT_EQ(ui.messages.size(), 2) << ui.messageTexts().join('\n').toStdString();

@@ -6,7 +6,7 @@
 #include "context/AppContext.h"
 #include "jet/ChildJetReader.h"
 #include "jet/JetFile.h"
-#include "racelist/Haupt_Form.h"
+#include "racelist/RaceListWindow.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -250,7 +250,7 @@ TEST_F(JetSampleTest, AStartWithAForeignAccessFileKeepsItUntouched)
         ui.answers = { answer };
         FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
         AppContext ctx(ui, clock, temp.path());
-        Haupt_Form window(ctx);
+        RaceListWindow window(ctx);
         window.load();
 
         ASSERT_EQ(ui.messages.size(), 2) << ui.messageTexts().join('\n').toStdString();

@@ -9,7 +9,7 @@
 #include "data/PickListStore.h"
 #include "data/Sqlite.h"
 #include "jet/AccessTakeover.h"
-#include "racelist/Haupt_Form.h"
+#include "racelist/RaceListWindow.h"
 
 #include <QAction>
 #include <QDir>
@@ -157,7 +157,7 @@ TEST_F(TakeoverTest, AnInterruptionAtAnyStepLeavesOneOfTheTwoSoundStates)
 namespace {
 struct AccessMenu : ProgramTest
 {
-    Haupt_Form window { ctx };
+    RaceListWindow window { ctx };
 
     void SetUp() override { ASSERT_TRUE(window.load()); }
 };

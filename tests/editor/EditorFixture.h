@@ -7,7 +7,7 @@
 #include "context/AppContext.h"
 #include "data/RaceStore.h"
 #include "data/Sqlite.h"
-#include "editor/Adressen_Form.h"
+#include "editor/RaceEditor.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,13 +26,13 @@
 class EditorTest : public ::testing::Test
 {
 protected:
-    Adressen_Form &open(EditorMode mode, qlonglong chosen = 0)
+    RaceEditor &open(EditorMode mode, qlonglong chosen = 0)
     {
         std::optional<Race> race;
         if (chosen)
             race = ctx.races().race(chosen);
         form.reset();
-        form = std::make_unique<Adressen_Form>(ctx, mode, race);
+        form = std::make_unique<RaceEditor>(ctx, mode, race);
         form->Form_Activate();
         return *form;
     }
@@ -133,5 +133,5 @@ protected:
     FakeUi ui;
     FixedClock clock { QDateTime(QDate(2026, 5, 7), QTime(10, 0)) };
     AppContext ctx { ui, clock, folder.path() };
-    std::unique_ptr<Adressen_Form> form;
+    std::unique_ptr<RaceEditor> form;
 };

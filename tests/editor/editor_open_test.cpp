@@ -34,7 +34,7 @@ QVariantMap fullRace()
 TEST_F(EditorTest, NewRaceAddsAStoredBlankRowAndShowsInitialValues)
 {
     folder.addRace({ { "ad_lauf", "Alt" }, { "ad_lauf_datum", "01.01.2026" } });
-    Adressen_Form &f = open(EditorMode::New);
+    RaceEditor &f = open(EditorMode::New);
 
     EXPECT_EQ(folder.count("adressen"), 2);
     EXPECT_EQ(f.raceNumber(), lastKey());
@@ -63,7 +63,7 @@ TEST_F(EditorTest, EditShowsEveryFieldByItsRule)
     folder.exec(QStringLiteral("insert into ereignisse_dokumente (ed_nummer, ed_datei) "
                                "values ('%1', '/a.pdf'), ('99', '/b.pdf')")
                     .arg(key));
-    Adressen_Form &f = open(EditorMode::Edit, key);
+    RaceEditor &f = open(EditorMode::Edit, key);
 
     EXPECT_EQ(combo(7)->currentText(), "Berlin-Marathon");
     EXPECT_EQ(fieldText("ad_t_lauf_ort"), "Berlin");
@@ -140,7 +140,7 @@ TEST_F(EditorTest, DatesThatAreNoDatesAreShownAsStored)
 TEST_F(EditorTest, DeleteModeShowsTheRaceLocked)
 {
     const qlonglong key = folder.addRace(fullRace());
-    Adressen_Form &f = open(EditorMode::Delete, key);
+    RaceEditor &f = open(EditorMode::Delete, key);
     EXPECT_EQ(control<QPushButton>("db_ok(3)")->text(), "Löschen");
     for (const char *area : { "Frame9", "Frame10", "Frame1", "Frame4", "SSTab1" })
         EXPECT_FALSE(control(area)->isEnabled()) << area;
@@ -154,7 +154,7 @@ TEST_F(EditorTest, DeleteModeShowsTheRaceLocked)
 TEST_F(EditorTest, CopyKeepsTheRaceButNotItsStateAndDates)
 {
     const qlonglong source = folder.addRace(fullRace());
-    Adressen_Form &f = open(EditorMode::Copy, source);
+    RaceEditor &f = open(EditorMode::Copy, source);
 
     EXPECT_EQ(folder.count("adressen"), 2);
     EXPECT_EQ(f.raceNumber(), lastKey());

@@ -15,7 +15,7 @@ const QString kDeleteQuestion = QStringLiteral("Soll dieser Lauf wirklich gelös
 TEST_F(EditorTest, NewRaceIsStoredAndListed)
 {
     folder.addRace({ { "ad_lauf", "Älterer Lauf" }, { "ad_lauf_datum", "01.01.2020" } });
-    Adressen_Form &f = open(EditorMode::New);
+    RaceEditor &f = open(EditorMode::New);
     const qlonglong key = lastKey();
 
     typeCombo(7, QStringLiteral("Stadtlauf"));
@@ -60,7 +60,7 @@ TEST_F(EditorTest, NewRaceIsStoredAndListed)
 
 TEST_F(EditorTest, NameAndDateAreRequired)
 {
-    Adressen_Form &f = open(EditorMode::New);
+    RaceEditor &f = open(EditorMode::New);
     const qlonglong key = lastKey();
     save();
     ASSERT_EQ(ui.messages.size(), 1);
@@ -190,7 +190,7 @@ TEST_F(EditorTest, ProgressBarIsShownOnlyWhileWriting)
 {
     const qlonglong key
         = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "06.06.2026" } });
-    Adressen_Form &f = open(EditorMode::Edit, key);
+    RaceEditor &f = open(EditorMode::Edit, key);
     auto *bar = control<QProgressBar>("ProgressBar1");
     EXPECT_TRUE(bar->isHidden());
     int highest = 0;
@@ -235,7 +235,7 @@ TEST_F(EditorTest, DeleteAnsweredNoKeepsTheRaceAndStillCloses)
 {
     const qlonglong key
         = folder.addRace({ { "ad_lauf", "Lauf" }, { "ad_lauf_datum", "01.01.2026" } });
-    Adressen_Form &f = open(EditorMode::Delete, key);
+    RaceEditor &f = open(EditorMode::Delete, key);
     ui.answers.push_back(Ui::Answer::No);
     save();
     EXPECT_EQ(ui.messageTexts(), QStringList { kDeleteQuestion });
@@ -278,7 +278,7 @@ TEST_F(EditorTest, CancellingLeavesNothingBehind)
     const QVariantMap before = row(source);
 
     // New race: the blank row goes again.
-    Adressen_Form *f = &open(EditorMode::New);
+    RaceEditor *f = &open(EditorMode::New);
     typeCombo(7, QStringLiteral("Verworfen"));
     cancel();
     EXPECT_EQ(f->result(), QDialog::Rejected);
@@ -306,7 +306,7 @@ TEST_F(EditorTest, CancellingLeavesNothingBehind)
 
 TEST_F(EditorTest, EscapeAndClosingTheWindowCancel)
 {
-    Adressen_Form &f = open(EditorMode::New);
+    RaceEditor &f = open(EditorMode::New);
     f.show();
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
@@ -315,7 +315,7 @@ TEST_F(EditorTest, EscapeAndClosingTheWindowCancel)
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(folder.count("adressen"), 0);
 
-    Adressen_Form &g = open(EditorMode::New);
+    RaceEditor &g = open(EditorMode::New);
     g.show();
     g.close();
     EXPECT_EQ(folder.count("adressen"), 0);
@@ -323,7 +323,7 @@ TEST_F(EditorTest, EscapeAndClosingTheWindowCancel)
 
 TEST_F(EditorTest, EnterInAFieldNeitherSavesNorCancels)
 {
-    Adressen_Form &f = open(EditorMode::New);
+    RaceEditor &f = open(EditorMode::New);
     f.show();
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
@@ -342,7 +342,7 @@ TEST_F(EditorTest, CancelAfterAFailedAddKeepsTheChosenRace)
         = folder.addRace({ { "ad_lauf", "Gewählt" }, { "ad_lauf_datum", "01.05.2026" } });
     folder.exec(QStringLiteral("create trigger no_add before insert on adressen "
                                "begin select raise(abort, 'voll'); end"));
-    Adressen_Form &f = open(EditorMode::Copy, chosen);
+    RaceEditor &f = open(EditorMode::Copy, chosen);
     ASSERT_EQ(ui.messages.size(), 1); // the error box of the load step
     const QVariantMap before = row(chosen);
     // Saving has no row to write into and says so; the chosen race stays as it was.
@@ -361,7 +361,7 @@ TEST_F(EditorTest, RoundTripOfAFullRace)
 {
     const QString notes = QString(9990, u'x') + QStringLiteral("\"'äöüß\n");
     const QString path = QStringLiteral("/bilder/") + QString(292, u'p');
-    Adressen_Form *f = &open(EditorMode::New);
+    RaceEditor *f = &open(EditorMode::New);
     const qlonglong key = lastKey();
 
     typeCombo(7, QStringLiteral("Lauf \"Am Rhein\" l'Été ÄÖÜ 1234567890ABCDEFGH"));
@@ -542,7 +542,7 @@ TEST_F(EditorTest, EditRaceHandsBackWhatTheUserDid)
         qlonglong shown = 0;
         ui.answers = { Ui::Answer::Yes };
         ui.onModal = [&](QDialog &window) {
-            shown = dynamic_cast<Adressen_Form &>(window).raceNumber();
+            shown = dynamic_cast<RaceEditor &>(window).raceNumber();
             QTest::mouseClick(window.findChild<QPushButton *>(c.button), Qt::LeftButton);
             return window.result();
         };
@@ -569,7 +569,7 @@ TEST_F(EditorTest, SavingDoesNotOverwriteARaceChangedInTheFileMeanwhile)
 {
     const qlonglong key
         = folder.addRace({ { "ad_lauf", "Stadtlauf" }, { "ad_lauf_datum", "01.06.2026" } });
-    Adressen_Form &f = open(EditorMode::Edit, key);
+    RaceEditor &f = open(EditorMode::Edit, key);
     folder.exec(
         QStringLiteral("update adressen set ad_lauf_ort = 'Bonn' where ad_nummer = %1").arg(key));
     type("ad_t_lauf_ort", QStringLiteral("Köln"));

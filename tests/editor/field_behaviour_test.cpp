@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "calendar/Kalender_Form.h"
+#include "calendar/CalendarDialog.h"
 
 #include <QApplication>
 
@@ -8,9 +8,9 @@ namespace {
 class FieldTest : public EditorTest
 {
 protected:
-    Adressen_Form &openShown(EditorMode mode, qlonglong chosen = 0)
+    RaceEditor &openShown(EditorMode mode, qlonglong chosen = 0)
     {
-        Adressen_Form &f = open(mode, chosen);
+        RaceEditor &f = open(mode, chosen);
         f.show();
         f.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
@@ -40,7 +40,7 @@ protected:
     {
         calls.clear();
         ui.onModal = [=, this](QDialog &window) {
-            auto &calendar = dynamic_cast<Kalender_Form &>(window);
+            auto &calendar = dynamic_cast<CalendarDialog &>(window);
             calls.push_back({ calendar.currentDate(), control(label)->isEnabled() });
             if (day == 0) {
                 calendar.k_c_abbruch->click();

@@ -6,9 +6,9 @@ namespace {
 class PickListTest : public EditorTest
 {
 protected:
-    Adressen_Form &openShown(EditorMode mode = EditorMode::New)
+    RaceEditor &openShown(EditorMode mode = EditorMode::New)
     {
-        Adressen_Form &f = open(mode);
+        RaceEditor &f = open(mode);
         showActive();
         return f;
     }
@@ -21,7 +21,7 @@ protected:
     // A new race the way the main window opens the next editor.
     void openNextNewRace()
     {
-        form = std::make_unique<Adressen_Form>(ctx, EditorMode::New, std::nullopt);
+        form = std::make_unique<RaceEditor>(ctx, EditorMode::New, std::nullopt);
         form->Form_Activate();
         showActive();
     }

@@ -6,7 +6,7 @@
 #include "common/Clock.h"
 #include "context/AppContext.h"
 #include "data/Sqlite.h"
-#include "postal/PLZORT_Form.h"
+#include "postal/PostalDirectoryDialog.h"
 #include "ui/ListGrid.h"
 
 #include <QLineEdit>
@@ -46,9 +46,9 @@ protected:
         addPlace("Ohnevorwahl", "12345", "");
     }
 
-    PLZORT_Form &open()
+    PostalDirectoryDialog &open()
     {
-        form = std::make_unique<PLZORT_Form>(ctx, &parent);
+        form = std::make_unique<PostalDirectoryDialog>(ctx, &parent);
         form->show();
         // Focus changes (entering a search field) need an active window.
         form->activateWindow();
@@ -74,7 +74,7 @@ protected:
 
     static void typeInto(QLineEdit *field, const QString &text) { typeKeys(field, text); }
     void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-    static void selectRow(PLZORT_Form &window, const QString &port)
+    static void selectRow(PostalDirectoryDialog &window, const QString &port)
     {
         auto *rows = window.DBGrid1->rows();
         for (int r = 0; rows && r < rows->rowsRead(); ++r) {
@@ -105,6 +105,6 @@ protected:
     FixedClock clock { QDateTime(QDate(2026, 5, 7), QTime(10, 0)) };
     AppContext ctx { ui, clock, folder.path() };
     QWidget parent;
-    std::unique_ptr<PLZORT_Form> form;
+    std::unique_ptr<PostalDirectoryDialog> form;
     qlonglong stuttgart = 0;
 };

@@ -5,7 +5,7 @@
 TEST_F(PostalTest, NewPlaceIsSavedAndFoundAgain)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     click(f.db_neu_plz[0]);
     EXPECT_TRUE(f.isEditing());
     EXPECT_TRUE(f.p_f_edit->isVisible() && f.p_f_ok_edit->isVisible());
@@ -39,7 +39,7 @@ TEST_F(PostalTest, NewPlaceIsSavedAndFoundAgain)
 TEST_F(PostalTest, NewPlaceOutsideTheSearchLeavesTheFirstRowCurrent)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     f.p_t_ort->setFocus();
     typeInto(f.p_t_ort, "Stu");
     selectRow("Stuttgart");
@@ -63,7 +63,7 @@ TEST_F(PostalTest, NewPlaceOutsideTheSearchLeavesTheFirstRowCurrent)
 TEST_F(PostalTest, NewPlaceCancelledIsNotStored)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     selectRow("Bonn");
     click(f.db_neu_plz[0]);
     typeInto(f.p_t_ort_edit, "Nirgendwo");
@@ -78,7 +78,7 @@ TEST_F(PostalTest, NewPlaceCancelledIsNotStored)
 TEST_F(PostalTest, EditedRowIsStoredAndStaysCurrentAfterMoving)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     selectRow("Stuttgart");
     click(f.db_neu_plz[1]);
     EXPECT_EQ(f.editedNumber(), stuttgart);
@@ -97,7 +97,7 @@ TEST_F(PostalTest, EditedRowIsStoredAndStaysCurrentAfterMoving)
 TEST_F(PostalTest, EditCancelledByButtonOrEscapeLeavesTheRow)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     selectRow("Stuttgart");
     click(f.db_neu_plz[1]);
     f.p_t_ort_edit->setText("Anders");
@@ -119,7 +119,7 @@ TEST_F(PostalTest, EditCancelledByButtonOrEscapeLeavesTheRow)
 TEST_F(PostalTest, DeleteShowsTheRowReadOnlyAndSaveRemovesIt)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     selectRow("Stuttgart");
     click(f.db_neu_plz[2]);
     EXPECT_EQ(f.p_t_ort_edit->text(), "Stuttgart");
@@ -149,7 +149,7 @@ TEST_F(PostalTest, DeleteShowsTheRowReadOnlyAndSaveRemovesIt)
 TEST_F(PostalTest, DeletingTheLastRowsOfASearchEmptiesTheList)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     // The last row of the list.
     selectRow("Ulm");
     click(f.db_neu_plz[2]);
@@ -176,7 +176,7 @@ TEST_F(PostalTest, DeletingTheLastRowsOfASearchEmptiesTheList)
 TEST_F(PostalTest, CopyStartsANewRowWithTheOldValues)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     selectRow("Stuttgart");
     click(f.db_neu_plz[3]);
     EXPECT_EQ(f.p_t_ort_edit->text(), "Stuttgart");
@@ -204,7 +204,7 @@ TEST_F(PostalTest, CopyStartsANewRowWithTheOldValues)
 TEST_F(PostalTest, CommandsOnAnEmptyListReportOnSaveUntilCancelled)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     // A row edited before: its values must not reappear below.
     click(f.db_neu_plz[1]);
     click(f.p_c_abbr_edit);
@@ -238,7 +238,7 @@ TEST_F(PostalTest, CommandsOnAnEmptyListReportOnSaveUntilCancelled)
 TEST_F(PostalTest, RowChangedElsewhereIsWrittenAgainAndTheWindowCloses)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     selectRow("Stuttgart");
     click(f.db_neu_plz[1]);
     folder.exec(QStringLiteral("update aw_plzort set pvw = '0711-neu' where pov_nummer = %1")
@@ -258,7 +258,7 @@ TEST_F(PostalTest, RowChangedElsewhereIsWrittenAgainAndTheWindowCloses)
 TEST_F(PostalTest, EnterInAnEditFieldMovesOn)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     click(f.db_neu_plz[1]);
     EXPECT_EQ(QApplication::focusWidget(), f.p_t_ort_edit);
     QTest::keyClick(f.p_t_ort_edit, Qt::Key_Return);
@@ -274,7 +274,7 @@ TEST_F(PostalTest, EnterInAnEditFieldMovesOn)
 TEST_F(PostalTest, EditFieldsStandUnderTheGridColumns)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     click(f.db_neu_plz[0]);
     QLineEdit *fields[] = { f.p_t_ort_edit, f.p_t_plz_edit, f.p_t_vw_edit };
     QHeaderView *header = f.DBGrid1->horizontalHeader();
@@ -291,7 +291,7 @@ TEST_F(PostalTest, EditFieldsStandUnderTheGridColumns)
 TEST_F(PostalTest, CommandsWorkOnTheSearchResultAndKeepTheSearch)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     f.p_t_plz->setFocus();
     typeInto(f.p_t_plz, "792");
     ASSERT_EQ(gridPlaces(), QStringList({ "Sankt Peter", "Sankt Peter's Hof" }));
@@ -322,7 +322,7 @@ TEST_F(PostalTest, EditingKeepsStoredValuesLongerThanTheirFieldsWhole)
 {
     const QString name = QStringLiteral("Schwäbisch Gmünd-Straßdorf an der Rems"); // 38
     const qlonglong key = addPlace(name, QStringLiteral("73529-12345"), QStringLiteral("07171"));
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     selectRow(name);
     click(f.db_neu_plz[1]);
     EXPECT_EQ(f.p_t_ort_edit->text(), name);

@@ -3,7 +3,7 @@
 TEST_F(PostalTest, OpensOnTheWholeDirectoryInPlaceOrder)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     EXPECT_EQ(f.windowTitle(), "Auswahl von Ort, PLZ und Vorwahl");
     EXPECT_EQ(gridPlaces(),
               QStringList({ "Aachen", "Bonn", "Ohnevorwahl", "Sankt Peter", "Sankt Peter's Hof",
@@ -15,7 +15,7 @@ TEST_F(PostalTest, OpensOnTheWholeDirectoryInPlaceOrder)
 TEST_F(PostalTest, EachSearchFieldListsWhatBeginsWithItsText)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
 
     f.p_t_ort->setFocus();
     typeInto(f.p_t_ort, "Stu");
@@ -48,7 +48,7 @@ TEST_F(PostalTest, EachSearchFieldListsWhatBeginsWithItsText)
 TEST_F(PostalTest, SearchIgnoresCaseForUmlautsToo)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     f.p_t_ort->setFocus();
     typeInto(f.p_t_ort, QStringLiteral("über"));
     EXPECT_EQ(gridPlaces(), QStringList({ "Überlingen" }));
@@ -65,7 +65,7 @@ TEST_F(PostalTest, AnUmlautIsALetterOfItsOwnInTheSearchAndSortsBesideItsBase)
     for (const char *place : { "Zürich", "Münster", "Mumbach", "München", "Köln", "Kolberg",
                                "Évian", "Essen", "Muggensturm" })
         addPlace(QString::fromUtf8(place), "1", "");
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     EXPECT_EQ(gridPlaces(),
               QStringList({ "Essen", "Évian", "Kolberg", "Köln", "Muggensturm", "Mumbach",
                             "München", "Münster", "Zürich" }));
@@ -90,7 +90,7 @@ TEST_F(PostalTest, AnUmlautIsALetterOfItsOwnInTheSearchAndSortsBesideItsBase)
 TEST_F(PostalTest, AnApostropheIsSearchedForLikeAnyOtherText)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     f.p_t_ort->setFocus();
     typeInto(f.p_t_ort, "Sankt Peter'");
     EXPECT_EQ(gridPlaces(), QStringList({ "Sankt Peter's Hof" }));
@@ -110,7 +110,7 @@ TEST_F(PostalTest, AnApostropheIsSearchedForLikeAnyOtherText)
 TEST_F(PostalTest, EnterInASearchFieldMovesOnWithoutTyping)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     f.p_t_ort->setFocus();
     typeInto(f.p_t_ort, "Bo");
     QTest::keyClick(f.p_t_ort, Qt::Key_Return);
@@ -127,7 +127,7 @@ TEST_F(PostalTest, EnterInASearchFieldMovesOnWithoutTyping)
 TEST_F(PostalTest, ReleasingAKeyReadsTheListAgainOnlyWhenTheKeyDidNot)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     int reads = 0;
     QObject::connect(&f.DBGrid1->listModel(), &QAbstractItemModel::modelReset,
                      [&reads] { ++reads; });
@@ -147,7 +147,7 @@ TEST_F(PostalTest, ReleasingAKeyReadsTheListAgainOnlyWhenTheKeyDidNot)
 TEST_F(PostalTest, AFailingSearchIsReportedAndTheGridKeepsItsRows)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     folder.exec("alter table aw_plzort rename to aw_plzort_alt");
     f.p_t_ort->setFocus();
     typeInto(f.p_t_ort, "S");

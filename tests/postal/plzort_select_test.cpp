@@ -1,6 +1,6 @@
 #include "PostalFixture.h"
 
-#include "editor/Adressen_Form.h"
+#include "editor/RaceEditor.h"
 #include "ui/Twips.h"
 
 #include <QHeaderView>
@@ -9,7 +9,7 @@
 TEST_F(PostalTest, GridHasItsThreeColumnsAndBrowseModeShowsItsRows)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     const ListModel &model = f.DBGrid1->listModel();
     ASSERT_EQ(model.columnCount(), 3);
     const char *captions[] = { "Ort", "PLZ", "Vorwahl" };
@@ -37,7 +37,7 @@ TEST_F(PostalTest, GridHasItsThreeColumnsAndBrowseModeShowsItsRows)
 TEST_F(PostalTest, OkHandsBackTheCurrentRowWhateverTheCaller)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     EXPECT_EQ(chosen(), "-");
     selectRow("Stuttgart");
     click(f.p_c_ok);
@@ -54,7 +54,7 @@ TEST_F(PostalTest, OkHandsBackTheCurrentRowWhateverTheCaller)
 TEST_F(PostalTest, DoubleClickOnARowTakesThatRow)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     f.p_t_ort->setFocus();
     typeInto(f.p_t_ort, "Stu");
     const QRect cell = f.DBGrid1->visualRect(f.DBGrid1->model()->index(1, 0));
@@ -67,7 +67,7 @@ TEST_F(PostalTest, DoubleClickOnARowTakesThatRow)
 TEST_F(PostalTest, OkOnAnEmptyListTakesNothingAndCloses)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     f.p_t_plz->setFocus();
     typeInto(f.p_t_plz, "999");
     ASSERT_TRUE(gridPlaces().isEmpty());
@@ -81,13 +81,13 @@ TEST_F(PostalTest, OkOnAnEmptyListTakesNothingAndCloses)
 TEST_F(PostalTest, CancelAndEscapeCloseWithoutTaking)
 {
     addDirectory();
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     click(f.p_c_abbr);
     EXPECT_FALSE(f.isVisible());
     EXPECT_EQ(f.result(), QDialog::Rejected);
     EXPECT_EQ(chosen(), "-");
 
-    PLZORT_Form &g = open();
+    PostalDirectoryDialog &g = open();
     selectRow("Bonn");
     QTest::keyClick(g.DBGrid1, Qt::Key_Escape);
     EXPECT_FALSE(g.isVisible());
@@ -97,7 +97,7 @@ TEST_F(PostalTest, CancelAndEscapeCloseWithoutTaking)
 TEST_F(PostalTest, MissingDatabaseIsReportedAndTheWindowStillOpens)
 {
     QFile::remove(folder.dbPath());
-    PLZORT_Form &f = open();
+    PostalDirectoryDialog &f = open();
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_EQ(ui.messages[0].title, "Strivo");
     EXPECT_TRUE(f.isVisible());
@@ -110,9 +110,9 @@ TEST_F(PostalTest, MissingDatabaseIsReportedAndTheWindowStillOpens)
 class PlaceButtonTest : public PostalTest
 {
 protected:
-    Adressen_Form &openRace()
+    RaceEditor &openRace()
     {
-        race = std::make_unique<Adressen_Form>(ctx, EditorMode::New, std::nullopt);
+        race = std::make_unique<RaceEditor>(ctx, EditorMode::New, std::nullopt);
         race->Form_Activate();
         return *race;
     }
@@ -121,7 +121,7 @@ protected:
     void take(const char *button, const QString &port)
     {
         ui.onModal = [this, port](QDialog &window) {
-            auto &directory = dynamic_cast<PLZORT_Form &>(window);
+            auto &directory = dynamic_cast<PostalDirectoryDialog &>(window);
             EXPECT_EQ(directory.parentWidget(), race.get());
             if (port.isNull()) {
                 directory.p_c_abbr->click();
@@ -158,7 +158,7 @@ protected:
             field(kPlaceFields[i])->setText(texts[i]);
     }
 
-    std::unique_ptr<Adressen_Form> race;
+    std::unique_ptr<RaceEditor> race;
 };
 
 TEST_F(PlaceButtonTest, RacePlaceFillsThePlaceAndCompletesOnlyEmptyContactFields)

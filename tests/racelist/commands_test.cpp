@@ -1,5 +1,5 @@
 #include "MainWindowFixture.h"
-#include "editor/Adressen_Form.h"
+#include "editor/RaceEditor.h"
 #include "racelist/RaceExport.h"
 #include "ui/ListGrid.h"
 
@@ -48,7 +48,7 @@ TEST_F(CommandsTest, EditorCommandsHandOverModeAndRaceAndSkipAnEmptyList)
     };
     QList<Seen> seen;
     ui.onModal = [&](QDialog &window) {
-        const auto &editor = dynamic_cast<const Adressen_Form &>(window);
+        const auto &editor = dynamic_cast<const RaceEditor &>(window);
         seen.append({ editor.mode(), editor.raceNumber() });
         QTest::keyClick(&window, Qt::Key_Escape);
         return int(QDialog::Rejected);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ProgramFixture.h"
-#include "racelist/Haupt_Form.h"
+#include "racelist/RaceListWindow.h"
 
 #include <memory>
 
@@ -9,11 +9,11 @@
 // its commands; start() opens it as the program does.
 struct MainWindowFixture : ProgramTest
 {
-    std::unique_ptr<Haupt_Form> window;
+    std::unique_ptr<RaceListWindow> window;
 
     void start()
     {
-        window = std::make_unique<Haupt_Form>(ctx);
+        window = std::make_unique<RaceListWindow>(ctx);
         ASSERT_TRUE(window->load());
     }
 };

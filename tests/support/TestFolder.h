@@ -30,4 +30,3 @@ public:
 private:
     QTemporaryDir m_dir;
 };
-

@@ -2,17 +2,17 @@
 // Every window, in each of its states, as the user sees it: no input control lies on another,
 // every control lies inside its parent, and every caption fits its space at the default font.
 #include "ProgramFixture.h"
-#include "about/Info_Form.h"
-#include "about/Produkte_Form.h"
+#include "about/AboutBox.h"
+#include "about/ProductsBox.h"
+#include "calendar/CalendarDialog.h"
 #include "calendar/CalendarWidgets.h"
-#include "calendar/Kalender_Form.h"
-#include "editor/Adressen_Form.h"
 #include "editor/DateLabel.h"
+#include "editor/RaceEditor.h"
 #include "editor/WrapCheckBox.h"
-#include "picklists/Auswahl_Form.h"
-#include "postal/PLZORT_Form.h"
-#include "racelist/Haupt_Form.h"
-#include "startscreen/Start_Form.h"
+#include "picklists/PickListEditor.h"
+#include "postal/PostalDirectoryDialog.h"
+#include "racelist/RaceListWindow.h"
+#include "startscreen/StartScreen.h"
 
 #include <QAbstractScrollArea>
 #include <QAbstractSlider>
@@ -175,27 +175,27 @@ QStringList layoutFaults(const QWidget &window)
 class WindowTest : public ProgramTest
 {
 protected:
-    std::unique_ptr<Haupt_Form> mainWindow()
+    std::unique_ptr<RaceListWindow> mainWindow()
     {
-        auto w = std::make_unique<Haupt_Form>(ctx);
+        auto w = std::make_unique<RaceListWindow>(ctx);
         EXPECT_TRUE(w->load());
         return w;
     }
-    std::unique_ptr<Adressen_Form> newRace()
+    std::unique_ptr<RaceEditor> newRace()
     {
-        return std::make_unique<Adressen_Form>(ctx, EditorMode::New, std::nullopt);
+        return std::make_unique<RaceEditor>(ctx, EditorMode::New, std::nullopt);
     }
-    std::unique_ptr<Start_Form> startScreen()
+    std::unique_ptr<StartScreen> startScreen()
     {
         folder.addRace({ { "ad_lauf", "Stadtlauf Esslingen" },
                          { "ad_lauf_datum", "18.12.2026" },
                          { "ad_startbild_jn", true } });
-        return std::make_unique<Start_Form>(ctx,
-                                            ctx.races().startScreenRaces(ctx.clock.today()).all());
+        return std::make_unique<StartScreen>(ctx,
+                                             ctx.races().startScreenRaces(ctx.clock.today()).all());
     }
-    std::unique_ptr<PLZORT_Form> postalDirectory()
+    std::unique_ptr<PostalDirectoryDialog> postalDirectory()
     {
-        return std::make_unique<PLZORT_Form>(ctx, &parent);
+        return std::make_unique<PostalDirectoryDialog>(ctx, &parent);
     }
 
     void expectSound(QWidget &window, const QString &state)
@@ -227,13 +227,13 @@ TEST_F(WindowTest, NoControlLiesOnAnotherOrOutsideItsParentAndEveryCaptionFits)
     }
     expectSound(*startScreen(), QStringLiteral("Start_Form"));
     {
-        Kalender_Form w(ctx, QDate(2026, 12, 8));
+        CalendarDialog w(ctx, QDate(2026, 12, 8));
         expectSound(w, QStringLiteral("Kalender_Form, small"));
         w.k_c_mehr->click();
         expectSound(w, QStringLiteral("Kalender_Form, large"));
     }
     {
-        Auswahl_Form w(ctx);
+        PickListEditor w(ctx);
         expectSound(w, QStringLiteral("Auswahl_Form"));
         w.db_neu_ausw[0]->click();
         expectSound(w, QStringLiteral("Auswahl_Form, new entry"));
@@ -245,11 +245,11 @@ TEST_F(WindowTest, NoControlLiesOnAnotherOrOutsideItsParentAndEveryCaptionFits)
         expectSound(*w, QStringLiteral("PLZORT_Form, new place"));
     }
     {
-        Info_Form w(ctx);
+        AboutBox w(ctx);
         expectSound(w, QStringLiteral("Info_Form"));
     }
     {
-        Produkte_Form w(ctx);
+        ProductsBox w(ctx);
         expectSound(w, QStringLiteral("Produkte_Form"));
     }
 }
@@ -275,7 +275,7 @@ TEST_F(WindowTest, EveryRowOfCommandButtonsIsLightYellow)
     }
     expectYellow(*startScreen(), { "Command1", "Command2", "Command3" });
     {
-        Auswahl_Form w(ctx);
+        PickListEditor w(ctx);
         expectYellow(w, { "db_neu_ausw(0)", "db_neu_ausw(1)", "db_neu_ausw(2)", "db_neu_ausw(3)" });
     }
     expectYellow(*postalDirectory(),

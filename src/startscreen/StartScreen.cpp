@@ -1,4 +1,4 @@
-#include "startscreen/Start_Form.h"
+#include "startscreen/StartScreen.h"
 
 #include "common/DbError.h"
 #include "common/GermanText.h"
@@ -16,7 +16,7 @@ namespace {
 const QString kDefaultPicture = QStringLiteral(":/startbild_standard.png");
 } // namespace
 
-Start_Form::Start_Form(AppContext &ctx, std::vector<Race> races, QWidget *parent)
+StartScreen::StartScreen(AppContext &ctx, std::vector<Race> races, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
     , m_races(std::move(races))
@@ -25,7 +25,7 @@ Start_Form::Start_Form(AppContext &ctx, std::vector<Race> races, QWidget *parent
     openForStartUp();
 }
 
-Start_Form::Start_Form(AppContext &ctx, const StartPreview &preview, QWidget *parent)
+StartScreen::StartScreen(AppContext &ctx, const StartPreview &preview, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
     , m_preview(true)
@@ -34,7 +34,7 @@ Start_Form::Start_Form(AppContext &ctx, const StartPreview &preview, QWidget *pa
     openAsPreview(preview);
 }
 
-void Start_Form::buildForm()
+void StartScreen::buildForm()
 {
     setObjectName(QStringLiteral("Start_Form"));
     setWindowTitle(QStringLiteral("Strivo"));
@@ -88,25 +88,25 @@ void Start_Form::buildForm()
     m_quit = b.commandButton(QStringLiteral("Command3"), QStringLiteral("Beenden"),
                              { 4460, 5910, 1900, 405 });
     m_gotIt->setDefault(true);
-    connect(m_gotIt, &QPushButton::clicked, this, &Start_Form::onGotItClicked);
-    connect(m_next, &QPushButton::clicked, this, &Start_Form::onNextClicked);
-    connect(m_quit, &QPushButton::clicked, this, &Start_Form::onQuitClicked);
+    connect(m_gotIt, &QPushButton::clicked, this, &StartScreen::onGotItClicked);
+    connect(m_next, &QPushButton::clicked, this, &StartScreen::onNextClicked);
+    connect(m_quit, &QPushButton::clicked, this, &StartScreen::onQuitClicked);
 }
 
-void Start_Form::setLabel(QLabel *label, const QString &text)
+void StartScreen::setLabel(QLabel *label, const QString &text)
 {
     label->setText(text);
     label->setAccessibleName(text);
 }
 
-void Start_Form::showDefaultPicture()
+void StartScreen::showDefaultPicture()
 {
     m_picture->setPixmap(QPixmap(kDefaultPicture));
     m_pictureHint->show();
     m_defaultPicture = true;
 }
 
-void Start_Form::loadPicture(const QString &path)
+void StartScreen::loadPicture(const QString &path)
 {
     if (path.trimmed().isEmpty()) {
         showDefaultPicture();
@@ -124,7 +124,7 @@ void Start_Form::loadPicture(const QString &path)
     m_defaultPicture = false;
 }
 
-void Start_Form::pictureMissingInPreview()
+void StartScreen::pictureMissingInPreview()
 {
     const QString shownText = QStringLiteral(
         "Die Dokumentendatei befindet sich nicht mehr an dem angegebenen Ort, sie wurde "
@@ -134,7 +134,7 @@ void Start_Form::pictureMissingInPreview()
     m_ctx.ui.message(shownText, Ui::Icon::None, Ui::Buttons::Ok);
 }
 
-void Start_Form::openForStartUp()
+void StartScreen::openForStartUp()
 {
     m_ctx.guard([this] {
         if (m_races.empty())
@@ -152,7 +152,7 @@ void Start_Form::openForStartUp()
     });
 }
 
-void Start_Form::openAsPreview(const StartPreview &preview)
+void StartScreen::openAsPreview(const StartPreview &preview)
 {
     m_ctx.guard([&] {
         const QString date = preview.raceDateLabel.left(10);
@@ -179,7 +179,7 @@ void Start_Form::openAsPreview(const StartPreview &preview)
     });
 }
 
-void Start_Form::showRace(const Race &race)
+void StartScreen::showRace(const Race &race)
 {
     const QString date = race.date.stored();
     const QDate raceDate = parseGermanDate(date);
@@ -190,12 +190,12 @@ void Start_Form::showRace(const Race &race)
     setLabel(m_raceDate, date);
 }
 
-void Start_Form::onGotItClicked()
+void StartScreen::onGotItClicked()
 {
     accept();
 }
 
-void Start_Form::onNextClicked()
+void StartScreen::onNextClicked()
 {
     m_ctx.guard([this] {
         if (m_shown + 1 >= m_races.size()) {
@@ -210,7 +210,7 @@ void Start_Form::onNextClicked()
     });
 }
 
-void Start_Form::onQuitClicked()
+void StartScreen::onQuitClicked()
 {
     m_ctx.ui.quitProgram();
     done(QuitProgram);

@@ -1,4 +1,4 @@
-#include "calendar/Kalender_Form.h"
+#include "calendar/CalendarDialog.h"
 
 #include "calendar/CalendarWidgets.h"
 #include "common/BusyPointer.h"
@@ -42,12 +42,12 @@ const QString &helpText()
 
 std::optional<QDate> chooseDate(AppContext &ctx, QWidget *parent, const QDate &shown)
 {
-    Kalender_Form calendar(ctx, shown, parent);
+    CalendarDialog calendar(ctx, shown, parent);
     ctx.ui.runModal(calendar);
     return calendar.chosenDate();
 }
 
-Kalender_Form::Kalender_Form(AppContext &ctx, const QDate &shown, QWidget *parent)
+CalendarDialog::CalendarDialog(AppContext &ctx, const QDate &shown, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
 {
@@ -55,7 +55,7 @@ Kalender_Form::Kalender_Form(AppContext &ctx, const QDate &shown, QWidget *paren
     load(shown);
 }
 
-void Kalender_Form::load(const QDate &shown)
+void CalendarDialog::load(const QDate &shown)
 {
     m_ctx.guard([this, shown] {
         // No date, or one the calendar cannot show: today.
@@ -76,7 +76,7 @@ void Kalender_Form::load(const QDate &shown)
     });
 }
 
-void Kalender_Form::showEvent(QShowEvent *event)
+void CalendarDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!m_activated) {
@@ -85,17 +85,17 @@ void Kalender_Form::showEvent(QShowEvent *event)
     }
 }
 
-void Kalender_Form::onFirstShown()
+void CalendarDialog::onFirstShown()
 {
     showMonth();
 }
 
-void Kalender_Form::setCurrentDate(const QDate &date)
+void CalendarDialog::setCurrentDate(const QDate &date)
 {
     m_date = date;
 }
 
-void Kalender_Form::paintCell(int cell, bool marked)
+void CalendarDialog::paintCell(int cell, bool marked)
 {
     DayCell *c = k_l_tage[cell];
     QPalette p = palette();
@@ -105,13 +105,13 @@ void Kalender_Form::paintCell(int cell, bool marked)
     c->setAccessibleDescription(marked ? QStringLiteral("Tag, ausgewählt") : QStringLiteral("Tag"));
 }
 
-void Kalender_Form::markCell(int cell)
+void CalendarDialog::markCell(int cell)
 {
     paintCell(cell, true);
     m_marked = cell;
 }
 
-void Kalender_Form::unmarkCell()
+void CalendarDialog::unmarkCell()
 {
     if (m_selectedCell < 0 || m_selectedCell >= CellCount)
         return;
@@ -119,7 +119,7 @@ void Kalender_Form::unmarkCell()
     m_marked = -1;
 }
 
-void Kalender_Form::showMonth()
+void CalendarDialog::showMonth()
 {
     unmarkCell();
     for (DayCell *cell : k_l_tage) {
@@ -144,7 +144,7 @@ void Kalender_Form::showMonth()
     showHeading();
 }
 
-void Kalender_Form::showHeading()
+void CalendarDialog::showHeading()
 {
     m_ctx.guard([this] {
         k_l_datum_anzeige->setText(headerText(m_date));
@@ -159,19 +159,19 @@ void Kalender_Form::showHeading()
     });
 }
 
-void Kalender_Form::onMonthScrolled(int month)
+void CalendarDialog::onMonthScrolled(int month)
 {
     setCurrentDate(withMonth(m_date, month));
     showMonth();
 }
 
-void Kalender_Form::onYearScrolled(int year)
+void CalendarDialog::onYearScrolled(int year)
 {
     setCurrentDate(withYear(m_date, year));
     showMonth();
 }
 
-void Kalender_Form::onDayPressed(int index)
+void CalendarDialog::onDayPressed(int index)
 {
     unmarkCell();
     const int day = dayInCell(m_date, index);
@@ -185,13 +185,13 @@ void Kalender_Form::onDayPressed(int index)
     m_selectedCell = index;
 }
 
-void Kalender_Form::onDayDoubleClicked(int)
+void CalendarDialog::onDayDoubleClicked(int)
 {
     // The first click of the double click has already chosen the day.
     onOkClicked();
 }
 
-void Kalender_Form::onDayDropped(int target, const QString &dateText)
+void CalendarDialog::onDayDropped(int target, const QString &dateText)
 {
     const QDate dropped = parseGermanDate(dateText);
     if (!dropped.isValid())
@@ -208,7 +208,7 @@ void Kalender_Form::onDayDropped(int target, const QString &dateText)
     }
 }
 
-void Kalender_Form::onTodayClicked()
+void CalendarDialog::onTodayClicked()
 {
     unmarkCell();
     setCurrentDate(m_ctx.clock.today());
@@ -225,25 +225,25 @@ void showNumber(QLineEdit *field, long long n)
 }
 } // namespace
 
-void Kalender_Form::onDayTyped()
+void CalendarDialog::onDayTyped()
 {
     const long long n = leadingNumber(k_t_tag->text());
     showNumber(k_t_tag, n > 31 ? m_date.day() : n);
 }
 
-void Kalender_Form::onMonthTyped()
+void CalendarDialog::onMonthTyped()
 {
     const long long n = leadingNumber(k_t_monat->text());
     showNumber(k_t_monat, n > 12 ? m_date.month() : n);
 }
 
-void Kalender_Form::onYearTyped()
+void CalendarDialog::onYearTyped()
 {
     const long long n = leadingNumber(k_t_jahr->text());
     showNumber(k_t_jahr, n == 0 ? m_date.year() : n);
 }
 
-void Kalender_Form::onShowTypedDateClicked()
+void CalendarDialog::onShowTypedDateClicked()
 {
     unmarkCell();
     const QDate typed
@@ -253,7 +253,7 @@ void Kalender_Form::onShowTypedDateClicked()
     showMonth();
 }
 
-void Kalender_Form::onStepDaysClicked()
+void CalendarDialog::onStepDaysClicked()
 {
     unmarkCell();
     long long n = leadingNumber(k_t_in_vor->text(), true);
@@ -273,7 +273,7 @@ void Kalender_Form::onStepDaysClicked()
     showMonth();
 }
 
-void Kalender_Form::onWeekdaySearchClicked()
+void CalendarDialog::onWeekdaySearchClicked()
 {
     unmarkCell();
     BusyPointer busy(m_ctx.ui);
@@ -302,24 +302,24 @@ void Kalender_Form::onWeekdaySearchClicked()
     showMonth();
 }
 
-void Kalender_Form::onOkClicked()
+void CalendarDialog::onOkClicked()
 {
     m_chosen = m_date;
     accept();
 }
 
-void Kalender_Form::onCancelClicked()
+void CalendarDialog::onCancelClicked()
 {
     m_chosen.reset();
     QDialog::reject();
 }
 
-void Kalender_Form::reject()
+void CalendarDialog::reject()
 {
     onCancelClicked();
 }
 
-void Kalender_Form::onMoreClicked()
+void CalendarDialog::onMoreClicked()
 {
     setFixedSize(largeSize());
     for (QWidget *w : std::as_const(m_largeOnly))
@@ -328,7 +328,7 @@ void Kalender_Form::onMoreClicked()
     k_c_mehr->hide();
 }
 
-void Kalender_Form::onLessClicked()
+void CalendarDialog::onLessClicked()
 {
     for (QWidget *w : std::as_const(m_largeOnly))
         w->hide();
@@ -338,12 +338,12 @@ void Kalender_Form::onLessClicked()
         k_c_mehr->setFocus();
 }
 
-void Kalender_Form::onHelpClicked()
+void CalendarDialog::onHelpClicked()
 {
     showInformation(helpText());
 }
 
-void Kalender_Form::showInformation(const QString &text)
+void CalendarDialog::showInformation(const QString &text)
 {
     m_ctx.ui.message(text, Ui::Icon::Information, Ui::Buttons::Ok);
 }

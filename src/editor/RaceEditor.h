@@ -48,13 +48,13 @@ struct EditorOutcome
 EditorOutcome editRace(AppContext &ctx, QWidget *parent, EditorMode mode, std::optional<Race> race);
 
 // The race editor "Laufdaten verwalten"; editRace() opens it.
-class Adressen_Form : public QDialog
+class RaceEditor : public QDialog
 {
     Q_OBJECT
 public:
-    Adressen_Form(AppContext &ctx, EditorMode mode, std::optional<Race> race,
-                  QWidget *parent = nullptr);
-    ~Adressen_Form() override;
+    RaceEditor(AppContext &ctx, EditorMode mode, std::optional<Race> race,
+               QWidget *parent = nullptr);
+    ~RaceEditor() override;
 
     EditorMode mode() const { return m_mode; }
     // The number of the race being edited: the new one for a new race or a copy, 0 when that

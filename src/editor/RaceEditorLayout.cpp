@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The race editor's controls: captions, positions (twips), limits, colours and tab order.
-#include "editor/Adressen_Form.h"
+#include "editor/RaceEditor.h"
 
 #include "editor/DateLabel.h"
 #include "editor/WrapCheckBox.h"
@@ -72,7 +72,7 @@ void makeLinkField(QLineEdit *field, const QString &tip)
 
 } // namespace
 
-void Adressen_Form::buildForm()
+void RaceEditor::buildForm()
 {
     setObjectName(QStringLiteral("Adressen_Form"));
     setWindowTitle(QStringLiteral("Laufdaten verwalten"));
@@ -95,7 +95,7 @@ void Adressen_Form::buildForm()
     buildTabOrder();
 }
 
-void Adressen_Form::buildRaceFrame()
+void RaceEditor::buildRaceFrame()
 {
     Frame9
         = FormBuilder(ad_p_adresse)
@@ -153,7 +153,7 @@ void Adressen_Form::buildRaceFrame()
     ad_l_zeit_bez->setObjectName(QStringLiteral("ad_l_zeit_bez"));
 }
 
-void Adressen_Form::buildOrganiserFrame()
+void RaceEditor::buildOrganiserFrame()
 {
     Frame10 = FormBuilder(ad_p_adresse)
                   .frame(QStringLiteral("Frame10"), QStringLiteral("Veranstalter"),
@@ -185,7 +185,7 @@ void Adressen_Form::buildOrganiserFrame()
     b.caption(QStringLiteral("Zeitmessung:"), { 10605, 1080, 1290, kRowHeight }, timing);
 }
 
-void Adressen_Form::buildFeesFrame()
+void RaceEditor::buildFeesFrame()
 {
     Frame1 = FormBuilder(ad_p_adresse)
                  .frame(QStringLiteral("Frame1"), QStringLiteral("Startgelder"),
@@ -242,7 +242,7 @@ void Adressen_Form::buildFeesFrame()
                     QStringLiteral("Überweisungsdatum"));
 }
 
-void Adressen_Form::buildContactFrame()
+void RaceEditor::buildContactFrame()
 {
     Frame4 = FormBuilder(ad_p_adresse)
                  .frame(QStringLiteral("Frame4"), QStringLiteral("Ansprechpartner"),
@@ -295,7 +295,7 @@ void Adressen_Form::buildContactFrame()
     makeLinkField(ad_email_ansprech, QStringLiteral("Doppelclick zum Starten des Mailprogramms"));
 }
 
-void Adressen_Form::buildTabs()
+void RaceEditor::buildTabs()
 {
     Picture1 = new QWidget(ad_p_adresse);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -377,7 +377,7 @@ void Adressen_Form::buildTabs()
     SSTab1->setCurrentIndex(0);
 }
 
-void Adressen_Form::buildButtons()
+void RaceEditor::buildButtons()
 {
     FormBuilder b(ad_p_adresse);
     m_cancelButton = b.button(QStringLiteral("db_abbr(3)"), QStringLiteral("&Abbrechen"),
@@ -395,7 +395,7 @@ void Adressen_Form::buildButtons()
     ProgressBar1->hide();
 }
 
-QList<QWidget *> Adressen_Form::fieldStops() const
+QList<QWidget *> RaceEditor::fieldStops() const
 {
     return {
         aw_Combo1(7),
@@ -445,7 +445,7 @@ QList<QWidget *> Adressen_Form::fieldStops() const
     };
 }
 
-void Adressen_Form::buildTabOrder()
+void RaceEditor::buildTabOrder()
 {
     // The buttons and the controls without Enter's rule come after the fields.
     setTabChain(fieldStops()

@@ -1,4 +1,4 @@
-#include "statistics/Statistik_Form.h"
+#include "statistics/StatisticsWindow.h"
 
 #include "common/GermanText.h"
 #include "context/AppContext.h"
@@ -63,7 +63,7 @@ QString fileNameFor(const QString &title)
 
 } // namespace
 
-Statistik_Form::Statistik_Form(AppContext &ctx, QWidget *parent)
+StatisticsWindow::StatisticsWindow(AppContext &ctx, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
 {
@@ -71,8 +71,8 @@ Statistik_Form::Statistik_Form(AppContext &ctx, QWidget *parent)
     load();
 }
 
-QTableView *Statistik_Form::makeGrid(QWidget *parent, const QString &name,
-                                     const QString &accessibleName)
+QTableView *StatisticsWindow::makeGrid(QWidget *parent, const QString &name,
+                                       const QString &accessibleName)
 {
     auto *grid = new QTableView(parent);
     grid->setObjectName(name);
@@ -90,7 +90,7 @@ QTableView *Statistik_Form::makeGrid(QWidget *parent, const QString &name,
     return grid;
 }
 
-void Statistik_Form::buildForm()
+void StatisticsWindow::buildForm()
 {
     setObjectName(QStringLiteral("Statistik_Form"));
     setWindowTitle(QStringLiteral("Statistik"));
@@ -161,14 +161,14 @@ void Statistik_Form::buildForm()
                                           { kWidth - 240 - 2205, 60, 2205, 435 });
 
     connect(m_savePictureButton, &QPushButton::clicked, this,
-            &Statistik_Form::onSavePictureClicked);
+            &StatisticsWindow::onSavePictureClicked);
     connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
     setTabChain(
         { m_tabs, m_bestGrid, m_yearGrid, m_distanceChoice, m_savePictureButton, closeButton });
 }
 
-void Statistik_Form::load()
+void StatisticsWindow::load()
 {
     m_ctx.guard([this] {
         m_stats = computeStatistics(statisticsRaces(m_ctx.races()));
@@ -180,13 +180,13 @@ void Statistik_Form::load()
         showLeftOut();
         showTimeChart();
         connect(m_distanceChoice, &QComboBox::currentIndexChanged, this,
-                &Statistik_Form::showTimeChart);
-        connect(m_tabs, &QTabWidget::currentChanged, this, &Statistik_Form::onTabChanged);
+                &StatisticsWindow::showTimeChart);
+        connect(m_tabs, &QTabWidget::currentChanged, this, &StatisticsWindow::onTabChanged);
         onTabChanged();
     });
 }
 
-void Statistik_Form::fillBestGrid()
+void StatisticsWindow::fillBestGrid()
 {
     for (const BestTime &b : m_stats.bests) {
         const bool known = b.ms.has_value();
@@ -202,7 +202,7 @@ void Statistik_Form::fillBestGrid()
     m_bestGrid->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
 }
 
-void Statistik_Form::fillYearGrid()
+void StatisticsWindow::fillYearGrid()
 {
     for (const YearFigures &y : m_stats.years) {
         m_yearModel->appendRow({ cell(QString::number(y.year)), number(y.run), number(y.registered),
@@ -213,7 +213,7 @@ void Statistik_Form::fillYearGrid()
 }
 
 // Says how many races the figures leave out; the tooltip names them.
-void Statistik_Form::showLeftOut()
+void StatisticsWindow::showLeftOut()
 {
     const auto count = [](int n, const char16_t *one, const char16_t *many) {
         return n == 1 ? QString::fromUtf16(one) : QString::fromUtf16(many).arg(n);
@@ -248,7 +248,7 @@ void Statistik_Form::showLeftOut()
     m_leftOutNote->setToolTip(lines.join(u'\n'));
 }
 
-void Statistik_Form::showTimeChart()
+void StatisticsWindow::showTimeChart()
 {
     const int index = m_distanceChoice->currentIndex();
     const Progression none { {}, QStringLiteral("keine lesbaren Zielzeiten"), {}, -1 };
@@ -258,12 +258,12 @@ void Statistik_Form::showTimeChart()
     delete old;
 }
 
-void Statistik_Form::onTabChanged()
+void StatisticsWindow::onTabChanged()
 {
     m_savePictureButton->setEnabled(shownChart() != nullptr);
 }
 
-QChartView *Statistik_Form::shownChart() const
+QChartView *StatisticsWindow::shownChart() const
 {
     switch (m_tabs->currentIndex()) {
     case YearTab:
@@ -275,7 +275,7 @@ QChartView *Statistik_Form::shownChart() const
     }
 }
 
-void Statistik_Form::onSavePictureClicked()
+void StatisticsWindow::onSavePictureClicked()
 {
     m_ctx.guard([this] {
         QChartView *view = shownChart();

@@ -1,4 +1,4 @@
-#include "racelist/Haupt_Form.h"
+#include "racelist/RaceListWindow.h"
 
 #include "accessimport/AccessImport.h"
 #include "context/AppContext.h"
@@ -10,7 +10,7 @@
 #include "icalexport/CalendarExportCommand.h"
 #include "racelist/RaceListHeadline.h"
 #include "racelist/RaceListRows.h"
-#include "startscreen/Start_Form.h"
+#include "startscreen/StartScreen.h"
 #include "ui/ListGrid.h"
 #include "ui/Style.h"
 #include "ui/Twips.h"
@@ -30,7 +30,7 @@ constexpr int kGridHeightReminder = 4000;
 constexpr int kWidth = 14040;
 } // namespace
 
-Haupt_Form::Haupt_Form(AppContext &ctx, QWidget *parent)
+RaceListWindow::RaceListWindow(AppContext &ctx, QWidget *parent)
     : QMainWindow(parent)
     , m_ctx(ctx)
 {
@@ -40,7 +40,7 @@ Haupt_Form::Haupt_Form(AppContext &ctx, QWidget *parent)
     buildMenu();
 }
 
-void Haupt_Form::buildForm()
+void RaceListWindow::buildForm()
 {
     m_central = new QWidget(this);
     setCentralWidget(m_central);
@@ -154,7 +154,7 @@ void Haupt_Form::buildForm()
     connect(m_quitButton, &QPushButton::clicked, this, [this] { m_ctx.ui.quitProgram(); });
 }
 
-void Haupt_Form::buildMenu()
+void RaceListWindow::buildMenu()
 {
     QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("Datei "));
     fileMenu->setObjectName(QStringLiteral("m_datei"));
@@ -174,12 +174,12 @@ void Haupt_Form::buildMenu()
     {
         const char *name;
         const char16_t *caption;
-        void (Haupt_Form::*handler)();
+        void (RaceListWindow::*handler)();
     } items[] = {
-        { "m_auswahl", u" Auswahllisten bearbeiten ", &Haupt_Form::onPickListsClicked },
-        { "m_statistik", u" &Statistik ", &Haupt_Form::onStatisticsClicked },
-        { "m_produkte", u" weitere Produkte ", &Haupt_Form::onProductsClicked },
-        { "m_info", u" Info  ", &Haupt_Form::onInfoClicked },
+        { "m_auswahl", u" Auswahllisten bearbeiten ", &RaceListWindow::onPickListsClicked },
+        { "m_statistik", u" &Statistik ", &RaceListWindow::onStatisticsClicked },
+        { "m_produkte", u" weitere Produkte ", &RaceListWindow::onProductsClicked },
+        { "m_info", u" Info  ", &RaceListWindow::onInfoClicked },
     };
     for (const auto &item : items) {
         QAction *action = menuBar()->addAction(QString::fromUtf16(item.caption));
@@ -188,17 +188,17 @@ void Haupt_Form::buildMenu()
     }
 }
 
-void Haupt_Form::setGridHeight(int twips)
+void RaceListWindow::setGridHeight(int twips)
 {
     m_grid->setGeometry(twRect(120, kGridTop, kWidth, twips));
 }
 
-bool Haupt_Form::reminderShown() const
+bool RaceListWindow::reminderShown() const
 {
     return !m_reminderPanel->isHidden();
 }
 
-RaceListFilter Haupt_Form::filter() const
+RaceListFilter RaceListWindow::filter() const
 {
     RaceListFilter filter;
     filter.future = m_timeFilter[0]->isChecked();
@@ -209,12 +209,12 @@ RaceListFilter Haupt_Form::filter() const
     return filter;
 }
 
-const RaceListRows *Haupt_Form::shownRows() const
+const RaceListRows *RaceListWindow::shownRows() const
 {
     return static_cast<const RaceListRows *>(m_grid->rows());
 }
 
-std::optional<qlonglong> Haupt_Form::currentRaceNumber() const
+std::optional<qlonglong> RaceListWindow::currentRaceNumber() const
 {
     const RaceListRows *rows = shownRows();
     const int row = m_grid->currentRow();
@@ -223,7 +223,7 @@ std::optional<qlonglong> Haupt_Form::currentRaceNumber() const
     return rows->list().number(row);
 }
 
-void Haupt_Form::showRows(RaceList races)
+void RaceListWindow::showRows(RaceList races)
 {
     m_grid->setRows(std::make_unique<RaceListRows>(std::move(races)));
 }
@@ -244,7 +244,7 @@ void addIndexes(const QString &mainFile)
 }
 } // namespace
 
-bool Haupt_Form::load()
+bool RaceListWindow::load()
 {
     bool quit = false;
     m_ctx.guard([&] {
@@ -260,8 +260,8 @@ bool Haupt_Form::load()
         RaceStore &store = m_ctx.races();
         std::vector<Race> marked = store.startScreenRaces(today).all();
         if (!marked.empty()) {
-            Start_Form start(m_ctx, std::move(marked), this);
-            if (m_ctx.ui.runModal(start) == Start_Form::QuitProgram) {
+            StartScreen start(m_ctx, std::move(marked), this);
+            if (m_ctx.ui.runModal(start) == StartScreen::QuitProgram) {
                 quit = true;
                 return;
             }
@@ -279,7 +279,7 @@ bool Haupt_Form::load()
     return !quit;
 }
 
-void Haupt_Form::showList()
+void RaceListWindow::showList()
 {
     m_ctx.guard([this] {
         m_reminderPanel->hide();
@@ -293,14 +293,14 @@ void Haupt_Form::showList()
     });
 }
 
-void Haupt_Form::reloadList()
+void RaceListWindow::reloadList()
 {
     const QDate today = m_ctx.clock.today();
     showRows(reminderShown() ? m_ctx.races().dueReminders(today)
                              : m_ctx.races().list(filter(), today));
 }
 
-void Haupt_Form::onOptionChosen(int index)
+void RaceListWindow::onOptionChosen(int index)
 {
     m_ctx.guard([this, index] {
         m_reminderPanel->hide();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The race editor's fields and the race: which control shows which value, and the rules by
 // which the controls are filled from a race and written back into it.
-#include "editor/Adressen_Form.h"
+#include "editor/RaceEditor.h"
 
 #include "common/GermanText.h"
 #include "common/TextCut.h"
@@ -29,7 +29,7 @@ QString stored(const QString &text)
 }
 } // namespace
 
-std::vector<Adressen_Form::TextField> Adressen_Form::textFields(Race &race) const
+std::vector<RaceEditor::TextField> RaceEditor::textFields(Race &race) const
 {
     Organiser &o = race.organiser;
     ContactPerson &c = race.contact;
@@ -66,7 +66,7 @@ std::vector<Adressen_Form::TextField> Adressen_Form::textFields(Race &race) cons
     };
 }
 
-std::vector<Adressen_Form::ListField> Adressen_Form::listFields(Race &race) const
+std::vector<RaceEditor::ListField> RaceEditor::listFields(Race &race) const
 {
     return {
         { 7, 35, &race.name },
@@ -78,7 +78,7 @@ std::vector<Adressen_Form::ListField> Adressen_Form::listFields(Race &race) cons
     };
 }
 
-void Adressen_Form::showRace(const Race &shown)
+void RaceEditor::showRace(const Race &shown)
 {
     Race race = shown;
     // A copy keeps what the race is, not what the user did about it.
@@ -138,7 +138,7 @@ void Adressen_Form::showRace(const Race &shown)
     ad_t_notiz->setPlainText(race.notes);
 }
 
-void Adressen_Form::writeRace(Race &race)
+void RaceEditor::writeRace(Race &race)
 {
     for (const ListField &field : listFields(race)) {
         *field.value = stored(leftWhole(aw_Combo1(field.index)->currentText(), field.maxLength));
@@ -201,7 +201,7 @@ void Adressen_Form::writeRace(Race &race)
 }
 
 // The three options are tested one after the other; with none chosen the stored value stays.
-void Adressen_Form::writeDistance(Race &race)
+void RaceEditor::writeDistance(Race &race)
 {
     if (ad_o_strecke(0)->isChecked())
         race.distance = kMarathon;
@@ -211,7 +211,7 @@ void Adressen_Form::writeDistance(Race &race)
         race.distance = stored(ad_t_strecke->text());
 }
 
-void Adressen_Form::stepProgress()
+void RaceEditor::stepProgress()
 {
     ProgressBar1->setValue(qMin(ProgressBar1->value() + 1, ProgressBar1->maximum()));
 }

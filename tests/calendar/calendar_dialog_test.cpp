@@ -1,6 +1,6 @@
 #include "FakeUi.h"
+#include "calendar/CalendarDialog.h"
 #include "calendar/CalendarWidgets.h"
-#include "calendar/Kalender_Form.h"
 #include "common/GermanText.h"
 #include "context/AppContext.h"
 
@@ -31,17 +31,17 @@ protected:
 
     // Asks for a date exactly as the race editor does, letting `user` work the window.
     std::optional<QDate> pickDate(const QDate &shown,
-                                  const std::function<void(Kalender_Form &)> &user)
+                                  const std::function<void(CalendarDialog &)> &user)
     {
         ui.onModal = [&](QDialog &dialog) {
-            user(static_cast<Kalender_Form &>(dialog));
+            user(static_cast<CalendarDialog &>(dialog));
             EXPECT_FALSE(dialog.isVisible()) << "the window must close itself";
             return dialog.result();
         };
         return chooseDate(ctx, nullptr, shown);
     }
 
-    QStringList cellTexts(const Kalender_Form &form) const
+    QStringList cellTexts(const CalendarDialog &form) const
     {
         QStringList texts;
         for (const DayCell *cell : form.k_l_tage)
@@ -51,7 +51,7 @@ protected:
 
     static QPoint centre(const QWidget *w) { return w->rect().center(); }
 
-    static void openLarge(Kalender_Form &form)
+    static void openLarge(CalendarDialog &form)
     {
         form.show();
         QTest::mouseClick(form.k_c_mehr, Qt::LeftButton);
@@ -62,7 +62,7 @@ protected:
     // The offscreen platform has no drag and drop; there the drop that the platform would
     // deliver is sent to the target directly, so run this suite under xvfb with
     // QT_QPA_PLATFORM=xcb to drive the whole gesture.
-    static void dragDay(Kalender_Form &form, int cell, QWidget *target)
+    static void dragDay(CalendarDialog &form, int cell, QWidget *target)
     {
         DayCell *from = form.k_l_tage[cell];
         QWindow *window = form.windowHandle();
@@ -108,7 +108,7 @@ protected:
 
 TEST_F(KalenderFormTest, OkReturnsTheShownDate)
 {
-    const auto chosen = pickDate(QDate(2026, 3, 14), [](Kalender_Form &form) {
+    const auto chosen = pickDate(QDate(2026, 3, 14), [](CalendarDialog &form) {
         EXPECT_EQ(form.k_l_datum_anzeige->text(), QStringLiteral("14. März 2026"));
         QTest::mouseClick(form.k_c_ok, Qt::LeftButton);
     });
@@ -118,7 +118,7 @@ TEST_F(KalenderFormTest, OkReturnsTheShownDate)
 TEST_F(KalenderFormTest, NoDateOrOneOutOfRangeOpensOnTodayAndCancelReturnsNothing)
 {
     for (const QDate &shown : { QDate(), QDate(1, 1, 1), QDate(99, 12, 31) }) {
-        const auto chosen = pickDate(shown, [](Kalender_Form &form) {
+        const auto chosen = pickDate(shown, [](CalendarDialog &form) {
             EXPECT_EQ(form.currentDate(), kToday);
             QTest::mouseClick(form.k_c_heute, Qt::LeftButton);
             form.k_sh_monat->setValue(5); // the user moves on, then changes their mind
@@ -132,15 +132,15 @@ TEST_F(KalenderFormTest, EscapeAndTheCloseBoxCancelEnterTakesTheDate)
 {
     const QDate start(2025, 6, 20);
     EXPECT_EQ(pickDate(start,
-                       [](Kalender_Form &form) {
+                       [](CalendarDialog &form) {
                            form.k_sh_jahr->setValue(2030);
                            QTest::keyClick(&form, Qt::Key_Escape);
                        }),
               std::nullopt);
-    EXPECT_EQ(pickDate(start, [](Kalender_Form &form) { QTest::keyClick(&form, Qt::Key_Return); }),
+    EXPECT_EQ(pickDate(start, [](CalendarDialog &form) { QTest::keyClick(&form, Qt::Key_Return); }),
               start);
     EXPECT_EQ(pickDate(start,
-                       [](Kalender_Form &form) {
+                       [](CalendarDialog &form) {
                            form.k_sh_monat->setValue(1);
                            form.close();
                        }),
@@ -149,7 +149,7 @@ TEST_F(KalenderFormTest, EscapeAndTheCloseBoxCancelEnterTakesTheDate)
 
 TEST_F(KalenderFormTest, DoubleClickOnADayAcceptsThatDay)
 {
-    const auto chosen = pickDate(QDate(2026, 12, 7), [](Kalender_Form &form) {
+    const auto chosen = pickDate(QDate(2026, 12, 7), [](CalendarDialog &form) {
         // December 2026 starts on a Tuesday: day 24 is cell 24.
         ASSERT_EQ(form.k_l_tage[24]->text(), QStringLiteral("24"));
         // A double click arrives as press, release, double click, release.
@@ -161,9 +161,9 @@ TEST_F(KalenderFormTest, DoubleClickOnADayAcceptsThatDay)
 
 TEST_F(KalenderFormTest, OpensSmallWithItsPresets)
 {
-    Kalender_Form form(ctx, QDate(2026, 12, 7));
+    CalendarDialog form(ctx, QDate(2026, 12, 7));
     form.show();
-    EXPECT_EQ(form.size(), Kalender_Form::smallSize());
+    EXPECT_EQ(form.size(), CalendarDialog::smallSize());
     EXPECT_TRUE(form.k_c_mehr->isVisible());
     EXPECT_FALSE(form.k_t_tag->isVisible());
     EXPECT_EQ(form.k_t_tag->text(), QStringLiteral("7"));
@@ -183,19 +183,19 @@ TEST_F(KalenderFormTest, OpensSmallWithItsPresets)
     EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("k_o_nächstes")), form.k_o_naechstes);
 
     QTest::mouseClick(form.k_c_mehr, Qt::LeftButton);
-    EXPECT_EQ(form.size(), Kalender_Form::largeSize());
+    EXPECT_EQ(form.size(), CalendarDialog::largeSize());
     EXPECT_FALSE(form.k_c_mehr->isVisible());
     EXPECT_TRUE(form.k_t_tag->isVisible());
     EXPECT_TRUE(form.k_k_ausw_wotag->isVisible());
     QTest::mouseClick(form.k_c_weniger, Qt::LeftButton);
-    EXPECT_EQ(form.size(), Kalender_Form::smallSize());
+    EXPECT_EQ(form.size(), CalendarDialog::smallSize());
     EXPECT_TRUE(form.k_c_mehr->isVisible());
     EXPECT_FALSE(form.k_c_weniger->isVisible());
 }
 
 TEST_F(KalenderFormTest, ShowsTheMonthWithOnlyTheCurrentDayMarked)
 {
-    Kalender_Form form(ctx, QDate(2026, 3, 10));
+    CalendarDialog form(ctx, QDate(2026, 3, 10));
     form.show();
     const QStringList cells = cellTexts(form);
     EXPECT_EQ(cells.mid(0, 6), QStringList(6, QString()));
@@ -223,7 +223,7 @@ TEST_F(KalenderFormTest, ShowsTheMonthWithOnlyTheCurrentDayMarked)
 
 TEST_F(KalenderFormTest, ScrollBarsClampTheDay)
 {
-    Kalender_Form form(ctx, QDate(2026, 1, 31));
+    CalendarDialog form(ctx, QDate(2026, 1, 31));
     form.show();
     form.k_sh_monat->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_EQ(form.currentDate(), QDate(2026, 2, 28));
@@ -247,7 +247,7 @@ TEST_F(KalenderFormTest, ScrollBarsClampTheDay)
 
 TEST_F(KalenderFormTest, ClickOnAnEmptyCellOnlyRemovesTheMarking)
 {
-    Kalender_Form form(ctx, QDate(2026, 12, 7));
+    CalendarDialog form(ctx, QDate(2026, 12, 7));
     openLarge(form);
     QTest::mouseClick(form.k_l_tage[0], Qt::LeftButton); // before 1 December (a Tuesday)
     EXPECT_EQ(form.markedCell(), -1);
@@ -268,7 +268,7 @@ TEST_F(KalenderFormTest, ClickOnAnEmptyCellOnlyRemovesTheMarking)
 
 TEST_F(KalenderFormTest, DraggedDaysGiveTheDifference)
 {
-    Kalender_Form form(ctx, QDate(2026, 12, 7));
+    CalendarDialog form(ctx, QDate(2026, 12, 7));
     openLarge(form);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
 
@@ -295,7 +295,7 @@ TEST_F(KalenderFormTest, DraggedDaysGiveTheDifference)
 
 TEST_F(KalenderFormTest, TodayComesFromTheClock)
 {
-    Kalender_Form form(ctx, QDate(1999, 5, 5));
+    CalendarDialog form(ctx, QDate(1999, 5, 5));
     form.show();
     QTest::mouseClick(form.k_c_heute, Qt::LeftButton);
     EXPECT_EQ(form.currentDate(), kToday);
@@ -306,7 +306,7 @@ TEST_F(KalenderFormTest, TodayComesFromTheClock)
 
 TEST_F(KalenderFormTest, DirectInputFieldsKeepTheirNumbersSane)
 {
-    Kalender_Form form(ctx, QDate(2026, 5, 9));
+    CalendarDialog form(ctx, QDate(2026, 5, 9));
     activate(form);
     QTest::mouseClick(form.k_c_mehr, Qt::LeftButton);
 
@@ -336,7 +336,7 @@ TEST_F(KalenderFormTest, DirectInputFieldsKeepTheirNumbersSane)
 
 TEST_F(KalenderFormTest, ZeigenShowsTheTypedDateOrFallsBackToToday)
 {
-    Kalender_Form form(ctx, QDate(2026, 5, 9));
+    CalendarDialog form(ctx, QDate(2026, 5, 9));
     openLarge(form);
     auto typeDate = [&](const char *d, const char *m, const char *y) {
         for (auto [field, text] : { std::pair { form.k_t_tag, d }, std::pair { form.k_t_monat, m },
@@ -361,7 +361,7 @@ TEST_F(KalenderFormTest, ZeigenShowsTheTypedDateOrFallsBackToToday)
 
 TEST_F(KalenderFormTest, StepByDaysFollowsTheChosenDirection)
 {
-    Kalender_Form form(ctx, QDate(2026, 12, 7));
+    CalendarDialog form(ctx, QDate(2026, 12, 7));
     openLarge(form);
     QTest::keyClicks(form.k_t_in_vor, QStringLiteral("10"));
     QTest::mouseClick(form.k_o_vor, Qt::LeftButton);
@@ -384,7 +384,7 @@ TEST_F(KalenderFormTest, StepByDaysFollowsTheChosenDirection)
 
 TEST_F(KalenderFormTest, StepBeyondTheCalendarShowsTheRangeMessageAndToday)
 {
-    Kalender_Form form(ctx, QDate(9998, 12, 31));
+    CalendarDialog form(ctx, QDate(9998, 12, 31));
     openLarge(form);
     form.k_t_in_vor->setText(QStringLiteral("400"));
     QTest::mouseClick(form.k_c_zeigen2, Qt::LeftButton);
@@ -401,7 +401,7 @@ TEST_F(KalenderFormTest, StepBeyondTheCalendarShowsTheRangeMessageAndToday)
 
 TEST_F(KalenderFormTest, WeekdaySearchFindsOrRefuses)
 {
-    Kalender_Form form(ctx, QDate(2026, 12, 7));
+    CalendarDialog form(ctx, QDate(2026, 12, 7));
     openLarge(form);
     QTest::mouseClick(form.k_c_zeigen3, Qt::LeftButton); // next Friday the 13th, any month
     EXPECT_EQ(form.currentDate(), QDate(2027, 8, 13));
@@ -428,7 +428,7 @@ TEST_F(KalenderFormTest, WeekdaySearchFindsOrRefuses)
 
 TEST_F(KalenderFormTest, WeekdaySearchPastTheLastDateKeepsTheDate)
 {
-    Kalender_Form form(ctx, QDate(9999, 1, 1));
+    CalendarDialog form(ctx, QDate(9999, 1, 1));
     openLarge(form);
     form.k_k_ausw_tag->setCurrentIndex(30); // 31
     form.k_k_ausw_monat->setCurrentIndex(12); // Dezember
@@ -442,7 +442,7 @@ TEST_F(KalenderFormTest, WeekdaySearchPastTheLastDateKeepsTheDate)
 
 TEST_F(KalenderFormTest, HelpByButtonAndF1)
 {
-    Kalender_Form form(ctx, QDate(2026, 12, 7));
+    CalendarDialog form(ctx, QDate(2026, 12, 7));
     activate(form);
     QTest::keyClick(&form, Qt::Key_F1);
     openLarge(form);
@@ -458,7 +458,7 @@ TEST_F(KalenderFormTest, HelpByButtonAndF1)
 // The bars' arrows and captions "<< Monat >>" and "<< Jahr >>": right and down is later.
 TEST_F(KalenderFormTest, BarKeysGoLaterByRightDownAndPageDownAndEarlierTheOtherWay)
 {
-    Kalender_Form form(ctx, QDate(2026, 6, 15));
+    CalendarDialog form(ctx, QDate(2026, 6, 15));
     form.show();
     const std::pair<Qt::Key, int> steps[] = {
         { Qt::Key_Right, 1 }, { Qt::Key_Down, 1 }, { Qt::Key_PageDown, 1 },
@@ -482,7 +482,7 @@ TEST_F(KalenderFormTest, BarKeysGoLaterByRightDownAndPageDownAndEarlierTheOtherW
 // The weekday search reads as a sentence: the choices first, then "Zeigen".
 TEST_F(KalenderFormTest, TabReachesTheWeekdaySearchButtonAfterItsChoices)
 {
-    Kalender_Form form(ctx, QDate());
+    CalendarDialog form(ctx, QDate());
     openLarge(form);
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));

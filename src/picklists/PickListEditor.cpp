@@ -1,4 +1,4 @@
-#include "picklists/Auswahl_Form.h"
+#include "picklists/PickListEditor.h"
 
 #include "common/DbError.h"
 #include "common/GermanText.h"
@@ -46,7 +46,7 @@ const QString kNotavo = QStringLiteral("Notavo");
 
 } // namespace
 
-Auswahl_Form::Auswahl_Form(AppContext &ctx, QWidget *parent)
+PickListEditor::PickListEditor(AppContext &ctx, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
     , m_store(ctx.paths.database())
@@ -55,7 +55,7 @@ Auswahl_Form::Auswahl_Form(AppContext &ctx, QWidget *parent)
     showFirstList();
 }
 
-void Auswahl_Form::buildForm()
+void PickListEditor::buildForm()
 {
     FormBuilder b(this);
     setObjectName(QStringLiteral("Auswahl_Form"));
@@ -126,8 +126,8 @@ void Auswahl_Form::buildForm()
                             { 4690, 60, 2205, 435 }, Style::LightGreen);
     ausw_c_abbr = inOk.button(QStringLiteral("ausw_c_abbr"), QStringLiteral("&Abbrechen"),
                               { 7035, 60, 2205, 435 }, Style::LightRed);
-    connect(ausw_c_ok, &QPushButton::clicked, this, &Auswahl_Form::onSaveClicked);
-    connect(ausw_c_abbr, &QPushButton::clicked, this, &Auswahl_Form::onCancelClicked);
+    connect(ausw_c_ok, &QPushButton::clicked, this, &PickListEditor::onSaveClicked);
+    connect(ausw_c_abbr, &QPushButton::clicked, this, &PickListEditor::onCancelClicked);
     ausw_f_ok->hide();
 
     ausw_f_ende = b.commandRow(QStringLiteral("ausw_f_ende"), { 120, 6540, 9240, 555 });
@@ -144,7 +144,7 @@ void Auswahl_Form::buildForm()
                   db_neu_ausw[3], ausw_t_edit, ausw_t_edit_land, ausw_c_ok, ausw_c_abbr, db_abbr });
 }
 
-void Auswahl_Form::showFirstList()
+void PickListEditor::showFirstList()
 {
     m_ctx.guard(
         [this] {
@@ -152,14 +152,14 @@ void Auswahl_Form::showFirstList()
             for (const PickListShape &list : kLists)
                 ausw_co_tabelle->addItem(QString::fromUtf16(list.entry));
             connect(ausw_co_tabelle, &QComboBox::currentIndexChanged, this,
-                    &Auswahl_Form::onListChosen);
+                    &PickListEditor::onListChosen);
             ausw_co_tabelle->setCurrentIndex(0);
             onListChosen();
         },
         { ErrNo::RowChanged });
 }
 
-void Auswahl_Form::onListChosen()
+void PickListEditor::onListChosen()
 {
     m_ctx.guard([this] {
         const int index = ausw_co_tabelle->currentIndex();
@@ -186,7 +186,7 @@ void Auswahl_Form::onListChosen()
     });
 }
 
-void Auswahl_Form::showEntries()
+void PickListEditor::showEntries()
 {
     // Read again, the list drops a begun new entry and unsaved changes; its first entry is the
     // current one.
@@ -196,12 +196,12 @@ void Auswahl_Form::showEntries()
                                                  }));
 }
 
-int Auswahl_Form::entryCount() const
+int PickListEditor::entryCount() const
 {
     return DBGrid1->rows() ? DBGrid1->rows()->rowsRead() : 0;
 }
 
-void Auswahl_Form::setEditLineNarrow(bool narrow)
+void PickListEditor::setEditLineNarrow(bool narrow)
 {
     QRect r = ausw_t_edit->geometry();
     r.setWidth(tw(narrow ? kEditNarrow : kEditWide));
@@ -209,12 +209,12 @@ void Auswahl_Form::setEditLineNarrow(bool narrow)
     ausw_t_edit_land->setVisible(narrow);
 }
 
-bool Auswahl_Form::isEditing() const
+bool PickListEditor::isEditing() const
 {
     return !ausw_f_ok->isHidden();
 }
 
-void Auswahl_Form::enterEditMode()
+void PickListEditor::enterEditMode()
 {
     ausw_f_ok->show();
     ausw_f_ende->hide();
@@ -227,7 +227,7 @@ void Auswahl_Form::enterEditMode()
     m_editing.end();
 }
 
-void Auswahl_Form::fillFrom(const PickListEntry &entry)
+void PickListEditor::fillFrom(const PickListEntry &entry)
 {
     if (isLand()) {
         setEditLineNarrow(true);
@@ -236,7 +236,7 @@ void Auswahl_Form::fillFrom(const PickListEntry &entry)
     ausw_t_edit->setText(entry.text);
 }
 
-void Auswahl_Form::onCommandClicked(int index)
+void PickListEditor::onCommandClicked(int index)
 {
     m_ctx.guard([this, index] {
         const auto command = ListCommand(index);
@@ -261,7 +261,7 @@ void Auswahl_Form::onCommandClicked(int index)
     });
 }
 
-void Auswahl_Form::onSaveClicked()
+void PickListEditor::onSaveClicked()
 {
     m_ctx.guard(
         [this] {
@@ -289,7 +289,7 @@ void Auswahl_Form::onSaveClicked()
         { ErrNo::RowChanged });
 }
 
-void Auswahl_Form::saveEntry()
+void PickListEditor::saveEntry()
 {
     PickListEntry entry { leftWhole(ausw_t_edit->text(), pickListTable(m_list).maxLength),
                           QString(), m_editing.asRead().number };
@@ -318,7 +318,7 @@ void Auswahl_Form::saveEntry()
     }
 }
 
-void Auswahl_Form::backToBrowseMode()
+void PickListEditor::backToBrowseMode()
 {
     DBGrid1->setEnabled(true);
     ausw_co_tabelle->setEnabled(true);
@@ -333,12 +333,12 @@ void Auswahl_Form::backToBrowseMode()
     showEntries();
 }
 
-void Auswahl_Form::onCancelClicked()
+void PickListEditor::onCancelClicked()
 {
     m_ctx.guard([this] { backToBrowseMode(); });
 }
 
-void Auswahl_Form::keyPressEvent(QKeyEvent *event)
+void PickListEditor::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
         // Escape is the cancel button's key; it does not close the window.
@@ -350,7 +350,7 @@ void Auswahl_Form::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-bool Auswahl_Form::eventFilter(QObject *watched, QEvent *event)
+bool PickListEditor::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress
         && (watched == ausw_t_edit || watched == ausw_t_edit_land)) {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Widgets and their places; the behaviour is in Kalender_Form.cpp.
-#include "calendar/Kalender_Form.h"
+// Widgets and their places; the behaviour is in CalendarDialog.cpp.
+#include "calendar/CalendarDialog.h"
 
 #include "calendar/CalendarWidgets.h"
 #include "common/GermanText.h"
@@ -50,17 +50,17 @@ QString indexedName(const char *name, int index)
 
 } // namespace
 
-QSize Kalender_Form::smallSize()
+QSize CalendarDialog::smallSize()
 {
     return twSize(3990, 4995);
 }
 
-QSize Kalender_Form::largeSize()
+QSize CalendarDialog::largeSize()
 {
     return twSize(6415, 5895);
 }
 
-void Kalender_Form::buildForm()
+void CalendarDialog::buildForm()
 {
     setObjectName(QStringLiteral("Kalender_Form"));
     setWindowTitle(QStringLiteral("Kalender"));
@@ -127,7 +127,7 @@ QFont enlarged(QFont font, qreal factor)
 } // namespace
 
 // Header, weekday captions, the 37 day cells and the week numbers beside the six rows.
-void Kalender_Form::buildMonthGrid(FormBuilder &b)
+void CalendarDialog::buildMonthGrid(FormBuilder &b)
 {
     k_l_datum_anzeige
         = b.label({}, { kGridLeft, 90, 3195, 330 }, nullptr, QStringLiteral("k_l_datum_anzeige"));
@@ -158,8 +158,8 @@ void Kalender_Form::buildMonthGrid(FormBuilder &b)
                                      { columnLeft(i % 7), rowTop(i / 7), kCell, kCell }, i);
         cell->setAlignment(Qt::AlignCenter);
         cell->setAutoFillBackground(true);
-        connect(cell, &DayCell::pressed, this, &Kalender_Form::onDayPressed);
-        connect(cell, &DayCell::doubleClicked, this, &Kalender_Form::onDayDoubleClicked);
+        connect(cell, &DayCell::pressed, this, &CalendarDialog::onDayPressed);
+        connect(cell, &DayCell::doubleClicked, this, &CalendarDialog::onDayDoubleClicked);
         k_l_tage[i] = cell;
     }
     for (int r = 0; r < CalendarRules::RowCount; ++r) {
@@ -172,38 +172,38 @@ void Kalender_Form::buildMonthGrid(FormBuilder &b)
 }
 
 // Month and year bars with "Heute" beside them.
-void Kalender_Form::buildMonthBars(FormBuilder &b)
+void CalendarDialog::buildMonthBars(FormBuilder &b)
 {
     k_sh_monat = dateBar(b, QStringLiteral("<< Monat >>"), QStringLiteral("k_sh_monat"), 2955,
                          QStringLiteral("Monat"), { 1, 12, 3 });
     k_sh_jahr = dateBar(b, QStringLiteral("<< Jahr >>"), QStringLiteral("k_sh_jahr"), 3495,
                         QStringLiteral("Jahr"), { 100, 9999, 5 });
-    connect(k_sh_monat, &QScrollBar::valueChanged, this, &Kalender_Form::onMonthScrolled);
-    connect(k_sh_jahr, &QScrollBar::valueChanged, this, &Kalender_Form::onYearScrolled);
+    connect(k_sh_monat, &QScrollBar::valueChanged, this, &CalendarDialog::onMonthScrolled);
+    connect(k_sh_jahr, &QScrollBar::valueChanged, this, &CalendarDialog::onYearScrolled);
 
     k_c_heute
         = b.button(QStringLiteral("k_c_heute"), QStringLiteral("Heute"), { 2940, 3180, 645, 795 });
-    connect(k_c_heute, &QPushButton::clicked, this, &Kalender_Form::onTodayClicked);
+    connect(k_c_heute, &QPushButton::clicked, this, &CalendarDialog::onTodayClicked);
 }
 
 // Accept, cancel and the switch to the large window; the small window is only these and the
 // month.
-void Kalender_Form::buildCommands(FormBuilder &b)
+void CalendarDialog::buildCommands(FormBuilder &b)
 {
     k_c_ok = b.button(QStringLiteral("k_c_ok"), QStringLiteral("&OK - Datum übernehmen"),
                       { kGridLeft, 4110, 3195, 375 }, Style::LightGreen);
     k_c_ok->setDefault(true);
-    connect(k_c_ok, &QPushButton::clicked, this, &Kalender_Form::onOkClicked);
+    connect(k_c_ok, &QPushButton::clicked, this, &CalendarDialog::onOkClicked);
     k_c_abbruch = b.button(QStringLiteral("k_c_abbruch"), QStringLiteral("&Abbrechen"),
                            { kGridLeft, 4560, 1530, 375 }, Style::LightRed);
-    connect(k_c_abbruch, &QPushButton::clicked, this, &Kalender_Form::onCancelClicked);
+    connect(k_c_abbruch, &QPushButton::clicked, this, &CalendarDialog::onCancelClicked);
     k_c_mehr = b.button(QStringLiteral("k_c_mehr"), QStringLiteral("&Mehr >>"),
                         { 2055, 4560, 1530, 375 });
-    connect(k_c_mehr, &QPushButton::clicked, this, &Kalender_Form::onMoreClicked);
+    connect(k_c_mehr, &QPushButton::clicked, this, &CalendarDialog::onMoreClicked);
 }
 
 // Right-hand column: a date typed in as day, month and year.
-void Kalender_Form::buildDirectInput(FormBuilder &b)
+void CalendarDialog::buildDirectInput(FormBuilder &b)
 {
     QLabel *direct
         = b.label(QStringLiteral("Direkteingabe:"), { kRightColumn, 90, kRightWidth, 240 });
@@ -224,18 +224,18 @@ void Kalender_Form::buildDirectInput(FormBuilder &b)
     b.label(QStringLiteral("."), { 4860, 360, 90, 315 })->setAlignment(Qt::AlignCenter);
     k_t_jahr = numberField(QStringLiteral("k_t_jahr"), 4, { 4950, 360, 510, 315 },
                            QStringLiteral("Jahr"));
-    connect(k_t_tag, &QLineEdit::textEdited, this, &Kalender_Form::onDayTyped);
-    connect(k_t_monat, &QLineEdit::textEdited, this, &Kalender_Form::onMonthTyped);
-    connect(k_t_jahr, &QLineEdit::textEdited, this, &Kalender_Form::onYearTyped);
+    connect(k_t_tag, &QLineEdit::textEdited, this, &CalendarDialog::onDayTyped);
+    connect(k_t_monat, &QLineEdit::textEdited, this, &CalendarDialog::onMonthTyped);
+    connect(k_t_jahr, &QLineEdit::textEdited, this, &CalendarDialog::onYearTyped);
     k_c_zeigen1 = showButton(b, QStringLiteral("k_c_zeigen1"), 345,
                              QStringLiteral("Eingegebenes Datum zeigen"));
-    connect(k_c_zeigen1, &QPushButton::clicked, this, &Kalender_Form::onShowTypedDateClicked);
+    connect(k_c_zeigen1, &QPushButton::clicked, this, &CalendarDialog::onShowTypedDateClicked);
 
     b.panel({}, { kRightColumn, 795, kRightWidth, 30 }, QFrame::HLine);
 }
 
 // Step by a number of days, forward or back.
-void Kalender_Form::buildDayStep(FormBuilder &b)
+void CalendarDialog::buildDayStep(FormBuilder &b)
 {
     k_o_in = b.option(QStringLiteral("k_o_in"), QStringLiteral("Datum in"),
                       { kRightColumn, 870, kRightWidth, 255 });
@@ -251,13 +251,13 @@ void Kalender_Form::buildDayStep(FormBuilder &b)
     k_t_in_vor->setAccessibleName(QStringLiteral("Anzahl der Tage"));
     k_c_zeigen2 = showButton(b, QStringLiteral("k_c_zeigen2"), 1425,
                              QStringLiteral("Um die Anzahl der Tage weiterblättern"));
-    connect(k_c_zeigen2, &QPushButton::clicked, this, &Kalender_Form::onStepDaysClicked);
+    connect(k_c_zeigen2, &QPushButton::clicked, this, &CalendarDialog::onStepDaysClicked);
 
     b.panel({}, { kRightColumn, 1875, kRightWidth, 30 }, QFrame::HLine);
 }
 
 // Date difference: days are dragged out of the grid onto the two drop labels.
-void Kalender_Form::buildDifference(FormBuilder &b)
+void CalendarDialog::buildDifference(FormBuilder &b)
 {
     QLabel *between = b.label(QStringLiteral("Anzahl der Tage zwischen"),
                               { kRightColumn, 1950, kRightWidth, 450 });
@@ -291,24 +291,24 @@ void Kalender_Form::buildDifference(FormBuilder &b)
 }
 
 // Help and the way back to the small window.
-void Kalender_Form::buildHelp(FormBuilder &b)
+void CalendarDialog::buildHelp(FormBuilder &b)
 {
     hilfe = b.make<QToolButton>(QStringLiteral("hilfe"), { kRightColumn, 4110, 420, 420 });
     hilfe->setText(QStringLiteral("?"));
     hilfe->setFont(enlarged(hilfe->font(), 1.4));
     hilfe->setToolTip(QStringLiteral("Hilfe zu diesem Fenster anzeigen"));
     hilfe->setAccessibleName(QStringLiteral("Hilfe"));
-    connect(hilfe, &QToolButton::clicked, this, &Kalender_Form::onHelpClicked);
+    connect(hilfe, &QToolButton::clicked, this, &CalendarDialog::onHelpClicked);
     auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &Kalender_Form::onHelpClicked);
+    connect(f1, &QShortcut::activated, this, &CalendarDialog::onHelpClicked);
 
     k_c_weniger = b.button(QStringLiteral("k_c_weniger"), QStringLiteral("<< &Weniger"),
                            { kRightColumn, 4560, kRightWidth, 375 });
-    connect(k_c_weniger, &QPushButton::clicked, this, &Kalender_Form::onLessClicked);
+    connect(k_c_weniger, &QPushButton::clicked, this, &CalendarDialog::onLessClicked);
 }
 
 // Bottom strip: the next or last date on which a day of the month is a given weekday.
-void Kalender_Form::buildWeekdaySearch(FormBuilder &b)
+void CalendarDialog::buildWeekdaySearch(FormBuilder &b)
 {
     k_o_naechstes = b.option(QStringLiteral("k_o_nächstes"), QStringLiteral("nächstes"),
                              { kGridLeft, 5085, 1200, 315 });
@@ -335,7 +335,7 @@ void Kalender_Form::buildWeekdaySearch(FormBuilder &b)
     // After the choices it acts on, also in the tab order.
     k_c_zeigen3 = showButton(b, QStringLiteral("k_c_zeigen3"), 5460,
                              QStringLiteral("Passendes Datum suchen"));
-    connect(k_c_zeigen3, &QPushButton::clicked, this, &Kalender_Form::onWeekdaySearchClicked);
+    connect(k_c_zeigen3, &QPushButton::clicked, this, &CalendarDialog::onWeekdaySearchClicked);
 
     for (int d = 1; d <= 31; ++d)
         k_k_ausw_tag->addItem(QStringLiteral(" ") + QString::number(d));

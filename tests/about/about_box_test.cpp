@@ -1,8 +1,8 @@
 #include "Controls.h"
 #include "ProgramFixture.h"
-#include "about/Info_Form.h"
+#include "about/AboutBox.h"
 #include "about/LinkLabel.h"
-#include "about/Produkte_Form.h"
+#include "about/ProductsBox.h"
 #include "about/VersionLine.h"
 #include "ui/ProgramIdentity.h"
 
@@ -65,7 +65,7 @@ using AboutTest = ProgramTest;
 
 TEST_F(AboutTest, InfoShowsNameAndTheRunningProgramsVersionLine)
 {
-    Info_Form w(ctx);
+    AboutBox w(ctx);
     EXPECT_EQ(w.objectName(), QStringLiteral("Info_Form"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Info"));
     EXPECT_EQ(control<QGroupBox>(w, "Frame3")->title(), QStringLiteral("Programmname und Version"));
@@ -84,7 +84,7 @@ TEST_F(AboutTest, InfoShowsNameAndTheRunningProgramsVersionLine)
 
 TEST_F(AboutTest, InfoStatesTheLicenceInGermanAndShowsTheProgramsMark)
 {
-    Info_Form w(ctx);
+    AboutBox w(ctx);
     w.show();
     const QString terms = control<QLabel>(w, "i_l_nutzung")->text();
     for (const QString &part :
@@ -125,7 +125,7 @@ TEST(ProgramMark, IsDrawnFromTheBuiltInSvgAtEverySize)
 
 TEST_F(AboutTest, InfoLinksHandTheirAddressesToTheDesktop)
 {
-    Info_Form w(ctx);
+    AboutBox w(ctx);
     w.show();
     EXPECT_EQ(control<LinkLabel>(w, "i_l_email")->toolTip(),
               QStringLiteral("Klick zum Start Ihres Standard E-Mail-Programms"));
@@ -159,11 +159,11 @@ TEST_F(AboutTest, CloseButtonsCloseTheModalWindows)
         return 0;
     };
     {
-        Info_Form w(ctx);
+        AboutBox w(ctx);
         ctx.ui.runModal(w);
     }
     {
-        Produkte_Form w(ctx);
+        ProductsBox w(ctx);
         ctx.ui.runModal(w);
     }
     EXPECT_EQ(ui.modalWindows, (QStringList { "Info_Form", "Produkte_Form" }));
@@ -171,10 +171,10 @@ TEST_F(AboutTest, CloseButtonsCloseTheModalWindows)
 
 TEST_F(AboutTest, ProductPageLinksOpenTheirPagesUnderThePlaceholderDomain)
 {
-    Produkte_Form w(ctx);
+    ProductsBox w(ctx);
     w.show();
     EXPECT_EQ(w.windowTitle(), QStringLiteral("weitere Produkte"));
-    const auto products = Produkte_Form::products();
+    const auto products = ProductsBox::products();
     ASSERT_GE(products.size(), 1);
     ASSERT_EQ(w.findChildren<LinkLabel *>().size(), products.size());
     const QList<QLabel *> names = controls<QLabel>(w, "pr_l_produkt", products.size());

@@ -6,7 +6,7 @@
 class AppContext;
 
 // The page on the maker's other products, each with a link to its download page.
-class Produkte_Form : public QDialog
+class ProductsBox : public QDialog
 {
     Q_OBJECT
 public:
@@ -18,7 +18,7 @@ public:
     };
     static QList<Product> products();
 
-    explicit Produkte_Form(AppContext &ctx, QWidget *parent = nullptr);
+    explicit ProductsBox(AppContext &ctx, QWidget *parent = nullptr);
 
 private:
     void onLinkClicked(int index);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Ending the race editor: saving (or deleting) the race, and cancelling.
-#include "editor/Adressen_Form.h"
+#include "editor/RaceEditor.h"
 
 #include "common/DbError.h"
 #include "context/AppContext.h"
@@ -11,7 +11,7 @@
 #include <QComboBox>
 #include <QProgressBar>
 
-void Adressen_Form::onSaveClicked()
+void RaceEditor::onSaveClicked()
 {
     const bool deleting = m_mode == EditorMode::Delete;
     if (!deleting)
@@ -61,7 +61,7 @@ void Adressen_Form::onSaveClicked()
         ProgressBar1->hide();
 }
 
-void Adressen_Form::onCancelClicked()
+void RaceEditor::onCancelClicked()
 {
     m_ctx.guard([this] {
         // Only the race this opening added goes.
@@ -73,12 +73,12 @@ void Adressen_Form::onCancelClicked()
     });
 }
 
-void Adressen_Form::reject()
+void RaceEditor::reject()
 {
     onCancelClicked();
 }
 
-void Adressen_Form::finish(bool accepted)
+void RaceEditor::finish(bool accepted)
 {
     if (accepted)
         QDialog::accept();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the race editor: preparing the race for the mode, filling the pick lists, and the
 // two check-box and option rules that also apply while loading.
-#include "editor/Adressen_Form.h"
+#include "editor/RaceEditor.h"
 
 #include "common/DbError.h"
 #include "context/AppContext.h"
@@ -23,13 +23,12 @@
 
 EditorOutcome editRace(AppContext &ctx, QWidget *parent, EditorMode mode, std::optional<Race> race)
 {
-    Adressen_Form editor(ctx, mode, std::move(race), parent);
+    RaceEditor editor(ctx, mode, std::move(race), parent);
     ctx.ui.runModal(editor);
     return editor.outcome();
 }
 
-Adressen_Form::Adressen_Form(AppContext &ctx, EditorMode mode, std::optional<Race> race,
-                             QWidget *parent)
+RaceEditor::RaceEditor(AppContext &ctx, EditorMode mode, std::optional<Race> race, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
     , m_mode(mode)
@@ -38,24 +37,24 @@ Adressen_Form::Adressen_Form(AppContext &ctx, EditorMode mode, std::optional<Rac
     buildDocuments();
     new PictureTab(m_ctx, *this); // owned by this window
 
-    connect(ad_check_bezahlt, &QCheckBox::toggled, this, &Adressen_Form::onPaidToggled);
+    connect(ad_check_bezahlt, &QCheckBox::toggled, this, &RaceEditor::onPaidToggled);
     for (const auto &[index, option] : ad_o_strecke) {
         connect(option, &QRadioButton::toggled, this, [this, index = index](bool on) {
             if (on)
                 onDistanceChosen(index);
         });
     }
-    connect(m_saveButton, &QPushButton::clicked, this, &Adressen_Form::onSaveClicked);
-    connect(m_cancelButton, &QPushButton::clicked, this, &Adressen_Form::onCancelClicked);
+    connect(m_saveButton, &QPushButton::clicked, this, &RaceEditor::onSaveClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &RaceEditor::onCancelClicked);
     m_fieldBehaviours = std::make_unique<FieldBehaviours>(m_ctx, *this);
     m_pickLists = std::make_unique<PickListCombos>(m_ctx, aw_Combo1);
 
     load(std::move(race));
 }
 
-Adressen_Form::~Adressen_Form() = default;
+RaceEditor::~RaceEditor() = default;
 
-bool Adressen_Form::event(QEvent *event)
+bool RaceEditor::event(QEvent *event)
 {
     const bool handled = QDialog::event(event);
     if (event->type() == QEvent::WindowActivate)
@@ -63,7 +62,7 @@ bool Adressen_Form::event(QEvent *event)
     return handled;
 }
 
-void Adressen_Form::load(std::optional<Race> race)
+void RaceEditor::load(std::optional<Race> race)
 {
     m_ctx.guard([this, &race] {
         ad_l_angemeldet->setText(QStringLiteral(" "));
@@ -106,7 +105,7 @@ void Adressen_Form::load(std::optional<Race> race)
     });
 }
 
-void Adressen_Form::clearForNewRace()
+void RaceEditor::clearForNewRace()
 {
     Race empty;
     for (const TextField &field : textFields(empty))
@@ -119,7 +118,7 @@ void Adressen_Form::clearForNewRace()
 
 // New race and copy: the race is in the file from the start, so that documents can be linked
 // to its number before it is saved. Saving writes over the empty row as it was read.
-void Adressen_Form::addRace(const std::optional<Race> &source)
+void RaceEditor::addRace(const std::optional<Race> &source)
 {
     RaceStore &races = m_ctx.races();
     const Race added = source ? races.addCopy(*source) : races.addEmpty();
@@ -127,12 +126,12 @@ void Adressen_Form::addRace(const std::optional<Race> &source)
     m_asRead = races.race(added.number).value_or(added);
 }
 
-void Adressen_Form::Form_Activate()
+void RaceEditor::Form_Activate()
 {
     m_ctx.guard([this] { m_pickLists->fillListsOnce(); });
 }
 
-void Adressen_Form::onPaidToggled()
+void RaceEditor::onPaidToggled()
 {
     if (!ad_check_bezahlt->isChecked())
         ad_l_ueberwiesen->setText(QStringLiteral(" "));
@@ -140,7 +139,7 @@ void Adressen_Form::onPaidToggled()
         ad_check_alarm->setChecked(false);
 }
 
-void Adressen_Form::onDistanceChosen(int index)
+void RaceEditor::onDistanceChosen(int index)
 {
     ad_t_strecke->setVisible(index == 2);
 }

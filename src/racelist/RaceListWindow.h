@@ -18,11 +18,11 @@ class QRadioButton;
 class RaceListRows;
 
 // The main window: start-up work, the race list with its filters, and the commands.
-class Haupt_Form : public QMainWindow
+class RaceListWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit Haupt_Form(AppContext &ctx, QWidget *parent = nullptr);
+    explicit RaceListWindow(AppContext &ctx, QWidget *parent = nullptr);
 
     // Start-up, before the window is first shown. Returns false when the user ended the
     // program on the start screen.

@@ -1,4 +1,4 @@
-#include "about/Produkte_Form.h"
+#include "about/ProductsBox.h"
 
 #include "about/LinkLabel.h"
 #include "context/AppContext.h"
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-QList<Produkte_Form::Product> Produkte_Form::products()
+QList<ProductsBox::Product> ProductsBox::products()
 {
     // Placeholders: no real product stands behind these names and addresses.
     return {
@@ -21,7 +21,7 @@ QList<Produkte_Form::Product> Produkte_Form::products()
     };
 }
 
-Produkte_Form::Produkte_Form(AppContext &ctx, QWidget *parent)
+ProductsBox::ProductsBox(AppContext &ctx, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
 {
@@ -64,13 +64,13 @@ Produkte_Form::Produkte_Form(AppContext &ctx, QWidget *parent)
     auto *closeButton = new QPushButton(QStringLiteral("&Schliessen"), this);
     closeButton->setObjectName(QStringLiteral("pr_c_ok"));
     closeButton->setGeometry(twRect(5160, top + 120, 1800, 435));
-    connect(closeButton, &QPushButton::clicked, this, &Produkte_Form::onCloseClicked);
+    connect(closeButton, &QPushButton::clicked, this, &ProductsBox::onCloseClicked);
     closeButton->setFocus();
 
     setFixedSize(twSize(7200, top + 120 + 435 + 180));
 }
 
-void Produkte_Form::onLinkClicked(int index)
+void ProductsBox::onLinkClicked(int index)
 {
     m_ctx.guard([this, index] {
         const QList<Product> list = products();
@@ -79,7 +79,7 @@ void Produkte_Form::onLinkClicked(int index)
     });
 }
 
-void Produkte_Form::onCloseClicked()
+void ProductsBox::onCloseClicked()
 {
     close();
 }

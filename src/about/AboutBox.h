@@ -6,11 +6,11 @@ class AppContext;
 class QLabel;
 
 // The about box: program name, version line, terms of use and the maker's contact links.
-class Info_Form : public QDialog
+class AboutBox : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Info_Form(AppContext &ctx, QWidget *parent = nullptr);
+    explicit AboutBox(AppContext &ctx, QWidget *parent = nullptr);
 
     // The licence in a few German words: free software under the GNU GPL 3 or later, no warranty.
     static QString termsOfUse();

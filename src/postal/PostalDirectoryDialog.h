@@ -18,12 +18,12 @@ class QPushButton;
 
 // "Auswahl von Ort, PLZ und Vorwahl": searches the postal directory, lets the user take a row
 // and maintains the directory. The caller runs the window modally and then reads chosenPlace().
-class PLZORT_Form : public QDialog
+class PostalDirectoryDialog : public QDialog
 {
     Q_OBJECT
 public:
-    PLZORT_Form(AppContext &ctx, QWidget *parent);
-    ~PLZORT_Form() override;
+    PostalDirectoryDialog(AppContext &ctx, QWidget *parent);
+    ~PostalDirectoryDialog() override;
 
     // Browse mode
     QGroupBox *p_f_suche = nullptr;

@@ -27,11 +27,11 @@ class SelectAllEdit;
 std::optional<QDate> chooseDate(AppContext &ctx, QWidget *parent, const QDate &shown);
 
 // The modal date picker; chooseDate() opens it and hands back the date taken with OK.
-class Kalender_Form final : public QDialog
+class CalendarDialog final : public QDialog
 {
     Q_OBJECT
 public:
-    Kalender_Form(AppContext &ctx, const QDate &shown, QWidget *parent = nullptr);
+    CalendarDialog(AppContext &ctx, const QDate &shown, QWidget *parent = nullptr);
 
     // Client sizes of the two window sizes.
     static QSize smallSize();

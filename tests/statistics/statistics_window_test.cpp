@@ -1,8 +1,8 @@
 #include "Controls.h"
 #include "ProgramFixture.h"
 #include "StatisticsFixture.h"
-#include "racelist/Haupt_Form.h"
-#include "statistics/Statistik_Form.h"
+#include "racelist/RaceListWindow.h"
+#include "statistics/StatisticsWindow.h"
 
 #include <QAction>
 #include <QBarCategoryAxis>
@@ -29,12 +29,12 @@
 namespace {
 struct StatistikFormTest : ProgramTest
 {
-    std::unique_ptr<Statistik_Form> form;
+    std::unique_ptr<StatisticsWindow> form;
 
     void open()
     {
         addKnownRaces(folder);
-        form = std::make_unique<Statistik_Form>(ctx);
+        form = std::make_unique<StatisticsWindow>(ctx);
     }
     static QStringList row(const QTableView *grid, int r)
     {
@@ -179,7 +179,7 @@ TEST_F(StatistikFormTest, SavesTheShownChartAsPngInExport)
     open();
     EXPECT_FALSE(control<QPushButton>(*form, "stat_c_bild")
                      ->isEnabled()); // the grid of best times is no chart
-    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(Statistik_Form::YearTab);
+    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(StatisticsWindow::YearTab);
     form->show();
     ASSERT_TRUE(control<QPushButton>(*form, "stat_c_bild")->isEnabled());
 
@@ -194,7 +194,7 @@ TEST_F(StatistikFormTest, SavesTheShownChartAsPngInExport)
     EXPECT_FALSE(picture.isNull());
     EXPECT_EQ(picture.size(), control<QChartView>(*form, "stat_ch_jahre")->size());
 
-    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(Statistik_Form::TimeTab);
+    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(StatisticsWindow::TimeTab);
     QTest::mouseClick(control<QPushButton>(*form, "stat_c_bild"), Qt::LeftButton);
     EXPECT_EQ(ui.fileRequests.last().fileName, "Statistik Zeitentwicklung Marathon.png");
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join('\n').toStdString();
@@ -203,7 +203,7 @@ TEST_F(StatistikFormTest, SavesTheShownChartAsPngInExport)
 TEST_F(StatistikFormTest, AsksBeforeReplacingAFileAndReportsAFailedSave)
 {
     open();
-    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(Statistik_Form::TimeTab);
+    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(StatisticsWindow::TimeTab);
     form->show();
     const QString path = exportFile("zeit.png");
     {
@@ -236,7 +236,7 @@ TEST_F(StatistikFormTest, AsksBeforeReplacingAFileAndReportsAFailedSave)
 
 TEST_F(StatistikFormTest, EmptyLogOpensWithEmptyCharts)
 {
-    form = std::make_unique<Statistik_Form>(ctx);
+    form = std::make_unique<StatisticsWindow>(ctx);
     EXPECT_EQ(control<QTableView>(*form, "stat_g_best")->model()->rowCount(), 0);
     EXPECT_EQ(control<QComboBox>(*form, "stat_k_strecke")->count(), 0);
     EXPECT_EQ(control<QChartView>(*form, "stat_ch_zeit")->chart()->title(),
@@ -247,7 +247,7 @@ TEST_F(StatistikFormTest, EmptyLogOpensWithEmptyCharts)
 
 TEST_F(StatistikFormTest, MainMenuOpensItAfterThePickListsAndItClosesWithEscape)
 {
-    Haupt_Form main(ctx);
+    RaceListWindow main(ctx);
     ASSERT_TRUE(main.load());
     QStringList menu;
     for (QAction *a : main.menuBar()->actions())

@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's commands: the race editor in its four modes, the export and the menu.
-#include "racelist/Haupt_Form.h"
+#include "racelist/RaceListWindow.h"
 
-#include "about/Info_Form.h"
-#include "about/Produkte_Form.h"
+#include "about/AboutBox.h"
+#include "about/ProductsBox.h"
 #include "context/AppContext.h"
 #include "data/RaceStore.h"
 #include "data/WorkbookExport.h"
-#include "editor/Adressen_Form.h"
-#include "picklists/Auswahl_Form.h"
+#include "editor/RaceEditor.h"
+#include "picklists/PickListEditor.h"
 #include "racelist/RaceExport.h"
 #include "racelist/RaceListRows.h"
-#include "statistics/Statistik_Form.h"
+#include "statistics/StatisticsWindow.h"
 #include "ui/ListGrid.h"
 
-void Haupt_Form::onCommandClicked(int index)
+void RaceListWindow::onCommandClicked(int index)
 {
     m_ctx.guard(
         [this, index] {
@@ -49,7 +49,7 @@ void Haupt_Form::onCommandClicked(int index)
 
 // The editor works on the race of the list's current row; afterwards the list is read again
 // and stands on its first row.
-void Haupt_Form::openEditor(EditorMode mode, std::optional<qlonglong> number)
+void RaceListWindow::openEditor(EditorMode mode, std::optional<qlonglong> number)
 {
     std::optional<Race> race;
     if (number)
@@ -58,7 +58,7 @@ void Haupt_Form::openEditor(EditorMode mode, std::optional<qlonglong> number)
     reloadList();
 }
 
-bool Haupt_Form::exportRaces()
+bool RaceListWindow::exportRaces()
 {
     const RaceListRows *rows = shownRows();
     if (!rows || rows->list().isEmpty())
@@ -95,22 +95,22 @@ template<class Window> void runWindow(AppContext &ctx, QWidget *parent)
 }
 } // namespace
 
-void Haupt_Form::onPickListsClicked()
+void RaceListWindow::onPickListsClicked()
 {
-    runWindow<Auswahl_Form>(m_ctx, this);
+    runWindow<PickListEditor>(m_ctx, this);
 }
 
-void Haupt_Form::onStatisticsClicked()
+void RaceListWindow::onStatisticsClicked()
 {
-    runWindow<Statistik_Form>(m_ctx, this);
+    runWindow<StatisticsWindow>(m_ctx, this);
 }
 
-void Haupt_Form::onProductsClicked()
+void RaceListWindow::onProductsClicked()
 {
-    runWindow<Produkte_Form>(m_ctx, this);
+    runWindow<ProductsBox>(m_ctx, this);
 }
 
-void Haupt_Form::onInfoClicked()
+void RaceListWindow::onInfoClicked()
 {
-    runWindow<Info_Form>(m_ctx, this);
+    runWindow<AboutBox>(m_ctx, this);
 }

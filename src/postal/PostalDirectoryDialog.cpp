@@ -1,4 +1,4 @@
-#include "postal/PLZORT_Form.h"
+#include "postal/PostalDirectoryDialog.h"
 
 #include "postal/PostalRows.h"
 
@@ -16,12 +16,12 @@
 
 std::optional<PostalPlace> choosePostalPlace(AppContext &ctx, QWidget *parent)
 {
-    PLZORT_Form window(ctx, parent);
+    PostalDirectoryDialog window(ctx, parent);
     ctx.ui.runModal(window);
     return window.chosenPlace();
 }
 
-PLZORT_Form::PLZORT_Form(AppContext &ctx, QWidget *parent)
+PostalDirectoryDialog::PostalDirectoryDialog(AppContext &ctx, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
     , m_store(ctx.paths.database())
@@ -31,12 +31,12 @@ PLZORT_Form::PLZORT_Form(AppContext &ctx, QWidget *parent)
 }
 
 // The grid's list reads through the store's connection: it goes before the store does.
-PLZORT_Form::~PLZORT_Form()
+PostalDirectoryDialog::~PostalDirectoryDialog()
 {
     DBGrid1->setRows(nullptr);
 }
 
-void PLZORT_Form::showDirectory()
+void PostalDirectoryDialog::showDirectory()
 {
     m_ctx.guard([this] {
         DBGrid1->setColumns({ { QStringLiteral("Ort"), 4000, Qt::AlignLeft },
@@ -47,14 +47,14 @@ void PLZORT_Form::showDirectory()
     });
 }
 
-std::optional<PostalPlace> PLZORT_Form::currentPlace() const
+std::optional<PostalPlace> PostalDirectoryDialog::currentPlace() const
 {
     return currentRecord<PostalRows>(*DBGrid1);
 }
 
 // --- Searching ---------------------------------------------------------------------------
 
-PLZORT_Form::Search PLZORT_Form::searchOf(QLineEdit *field) const
+PostalDirectoryDialog::Search PostalDirectoryDialog::searchOf(QLineEdit *field) const
 {
     const PostalField column = field == p_t_ort ? PostalField::Town
         : field == p_t_plz                      ? PostalField::Postcode
@@ -62,12 +62,12 @@ PLZORT_Form::Search PLZORT_Form::searchOf(QLineEdit *field) const
     return { column, field->text() };
 }
 
-PostalList PLZORT_Form::readList()
+PostalList PostalDirectoryDialog::readList()
 {
     return m_search ? m_store.search(m_search->field, m_search->text) : m_store.directory();
 }
 
-void PLZORT_Form::search(QLineEdit *field)
+void PostalDirectoryDialog::search(QLineEdit *field)
 {
     m_ctx.guard([this, field] {
         // A failing search leaves the grid as it was.
@@ -79,7 +79,7 @@ void PLZORT_Form::search(QLineEdit *field)
     });
 }
 
-void PLZORT_Form::searchAgainOnRelease(QLineEdit *field)
+void PostalDirectoryDialog::searchAgainOnRelease(QLineEdit *field)
 {
     // Releasing a key reads the list again. When this very key already read it with the same
     // search, reading again would give the same rows and the same current row (nothing else
@@ -89,7 +89,7 @@ void PLZORT_Form::searchAgainOnRelease(QLineEdit *field)
     search(field);
 }
 
-void PLZORT_Form::emptyOtherSearchFields(QLineEdit *entered)
+void PostalDirectoryDialog::emptyOtherSearchFields(QLineEdit *entered)
 {
     // Only one criterion at a time; emptying a field lists the whole directory again.
     for (QLineEdit *field : { p_t_ort, p_t_plz, p_t_vw })
@@ -99,7 +99,7 @@ void PLZORT_Form::emptyOtherSearchFields(QLineEdit *entered)
 
 // --- Taking a row, closing ---------------------------------------------------------------
 
-void PLZORT_Form::onOkClicked()
+void PostalDirectoryDialog::onOkClicked()
 {
     m_ctx.guard(
         [this] {
@@ -109,31 +109,31 @@ void PLZORT_Form::onOkClicked()
         { ErrNo::RowChanged });
 }
 
-void PLZORT_Form::onRowActivated()
+void PostalDirectoryDialog::onRowActivated()
 {
     // The grid only takes part in browse mode (it is disabled while a row is edited).
     if (!isEditing())
         onOkClicked();
 }
 
-void PLZORT_Form::onCancelClicked()
+void PostalDirectoryDialog::onCancelClicked()
 {
     done(Rejected);
 }
 
-void PLZORT_Form::reject()
+void PostalDirectoryDialog::reject()
 {
     onCancelClicked();
 }
 
 // --- Editing the directory ---------------------------------------------------------------
 
-bool PLZORT_Form::isEditing() const
+bool PostalDirectoryDialog::isEditing() const
 {
     return !p_f_edit->isHidden();
 }
 
-void PLZORT_Form::enterEditMode()
+void PostalDirectoryDialog::enterEditMode()
 {
     alignEditRow();
     // Moving to another row or searching would drop the row being edited, or make
@@ -152,7 +152,7 @@ void PLZORT_Form::enterEditMode()
     m_editing.end();
 }
 
-void PLZORT_Form::backToBrowseMode()
+void PostalDirectoryDialog::backToBrowseMode()
 {
     p_f_suche->setEnabled(true);
     DBGrid1->setEnabled(true);
@@ -168,7 +168,7 @@ void PLZORT_Form::backToBrowseMode()
     m_editing.end();
 }
 
-void PLZORT_Form::fillEditFields(const PostalPlace &place)
+void PostalDirectoryDialog::fillEditFields(const PostalPlace &place)
 {
     // Stored values are shown whole, so that saving cannot cut them.
     FieldLimit::showWhole(*p_t_ort_edit, place.town);
@@ -176,12 +176,12 @@ void PLZORT_Form::fillEditFields(const PostalPlace &place)
     FieldLimit::showWhole(*p_t_vw_edit, place.dialCode);
 }
 
-PostalPlace PLZORT_Form::editedPlace() const
+PostalPlace PostalDirectoryDialog::editedPlace() const
 {
     return { m_editedNumber, p_t_ort_edit->text(), p_t_plz_edit->text(), p_t_vw_edit->text() };
 }
 
-void PLZORT_Form::onCommandClicked(int index)
+void PostalDirectoryDialog::onCommandClicked(int index)
 {
     m_ctx.guard([this, index] {
         enterEditMode();
@@ -207,7 +207,7 @@ void PLZORT_Form::onCommandClicked(int index)
     });
 }
 
-void PLZORT_Form::showEditedRow()
+void PostalDirectoryDialog::showEditedRow()
 {
     // The last search stays in force; a row it does not list (or a deleted one) is not
     // found, and the list read again keeps its first row current.
@@ -216,7 +216,7 @@ void PLZORT_Form::showEditedRow()
     DBGrid1->setRows(std::make_unique<PostalRows>(std::move(list)), std::max(row, 0));
 }
 
-void PLZORT_Form::onSaveClicked()
+void PostalDirectoryDialog::onSaveClicked()
 {
     m_ctx.guard([this] {
         switch (m_editing.pending()) {
@@ -251,7 +251,7 @@ void PLZORT_Form::onSaveClicked()
     });
 }
 
-void PLZORT_Form::onCancelEditClicked()
+void PostalDirectoryDialog::onCancelEditClicked()
 {
     m_ctx.guard([this] {
         backToBrowseMode();
@@ -262,7 +262,7 @@ void PLZORT_Form::onCancelEditClicked()
 
 // --- Keys ----------------------------------------------------------------------------------
 
-void PLZORT_Form::keyPressEvent(QKeyEvent *event)
+void PostalDirectoryDialog::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
         // Escape is the cancel button of the mode shown.
@@ -276,7 +276,7 @@ void PLZORT_Form::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-bool PLZORT_Form::eventFilter(QObject *watched, QEvent *event)
+bool PostalDirectoryDialog::eventFilter(QObject *watched, QEvent *event)
 {
     auto *field = qobject_cast<QLineEdit *>(watched);
     if (!field)
@@ -308,7 +308,7 @@ bool PLZORT_Form::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void PLZORT_Form::showEvent(QShowEvent *event)
+void PostalDirectoryDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     alignEditRow();

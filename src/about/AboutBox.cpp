@@ -1,4 +1,4 @@
-#include "about/Info_Form.h"
+#include "about/AboutBox.h"
 
 #include "about/LinkLabel.h"
 #include "about/MakerDetails.h"
@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QUrl>
 
-QString Info_Form::termsOfUse()
+QString AboutBox::termsOfUse()
 {
     return QStringLiteral("Strivo ist freie Software: Sie dürfen es unter den Bedingungen der GNU "
                           "General Public License, Version 3 oder (nach Ihrer Wahl) jeder späteren "
@@ -21,7 +21,7 @@ QString Info_Form::termsOfUse()
                           "Gewährleistung bereitgestellt.");
 }
 
-Info_Form::Info_Form(AppContext &ctx, QWidget *parent)
+AboutBox::AboutBox(AppContext &ctx, QWidget *parent)
     : QDialog(parent)
     , m_ctx(ctx)
 {
@@ -29,7 +29,7 @@ Info_Form::Info_Form(AppContext &ctx, QWidget *parent)
     showVersion();
 }
 
-void Info_Form::buildForm()
+void AboutBox::buildForm()
 {
     setObjectName(QStringLiteral("Info_Form"));
     setWindowTitle(QStringLiteral("Info"));
@@ -80,7 +80,7 @@ void Info_Form::buildForm()
     email->setToolTip(QStringLiteral("Klick zum Start Ihres Standard E-Mail-Programms"));
     email->setAccessibleDescription(email->toolTip());
     emailCaption->setBuddy(email);
-    connect(email, &LinkLabel::clicked, this, &Info_Form::onEmailClicked);
+    connect(email, &LinkLabel::clicked, this, &AboutBox::onEmailClicked);
 
     auto *homepageCaption = inFrame2.label(QStringLiteral("Internet:"), { 240, 2100, 1140, 270 },
                                            nullptr, QStringLiteral("i_l_homepage_text"));
@@ -89,17 +89,17 @@ void Info_Form::buildForm()
     homepage->setToolTip(QStringLiteral("Klick zum Start Ihres Standard-Browsers"));
     homepage->setAccessibleDescription(homepage->toolTip());
     homepageCaption->setBuddy(homepage);
-    connect(homepage, &LinkLabel::clicked, this, &Info_Form::onHomepageClicked);
+    connect(homepage, &LinkLabel::clicked, this, &AboutBox::onHomepageClicked);
 
     // No fields here: Enter presses the button that has the focus.
     b.enterPressesFocusedButton();
     auto *closeButton = b.button(QStringLiteral("Info_c_ok"), QStringLiteral("&Schliessen"),
                                  { 5280, 5700, 1800, 435 });
-    connect(closeButton, &QPushButton::clicked, this, &Info_Form::onCloseClicked);
+    connect(closeButton, &QPushButton::clicked, this, &AboutBox::onCloseClicked);
     closeButton->setFocus();
 }
 
-void Info_Form::showVersion()
+void AboutBox::showVersion()
 {
     m_ctx.guard([this] {
         m_versionLine->setText(programVersionLine());
@@ -107,17 +107,17 @@ void Info_Form::showVersion()
     });
 }
 
-void Info_Form::onEmailClicked()
+void AboutBox::onEmailClicked()
 {
     m_ctx.guard([this] { m_ctx.ui.openUrl(QUrl(QStringLiteral("mailto:") + Maker::email())); });
 }
 
-void Info_Form::onHomepageClicked()
+void AboutBox::onHomepageClicked()
 {
     m_ctx.guard([this] { m_ctx.ui.openUrl(QUrl(Maker::homepage())); });
 }
 
-void Info_Form::onCloseClicked()
+void AboutBox::onCloseClicked()
 {
     m_ctx.guard([this] { close(); });
 }

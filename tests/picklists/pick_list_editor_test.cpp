@@ -3,7 +3,7 @@
 #include "context/AppContext.h"
 #include "data/PickListStore.h"
 #include "data/Sqlite.h"
-#include "picklists/Auswahl_Form.h"
+#include "picklists/PickListEditor.h"
 #include "ui/ListGrid.h"
 #include "ui/Twips.h"
 
@@ -57,14 +57,14 @@ protected:
                                    "('Am Markt')"));
     }
 
-    std::unique_ptr<Auswahl_Form> open()
+    std::unique_ptr<PickListEditor> open()
     {
-        auto w = std::make_unique<Auswahl_Form>(ctx);
+        auto w = std::make_unique<PickListEditor>(ctx);
         w->show();
         return w;
     }
 
-    static void choose(Auswahl_Form &w, const QString &entry)
+    static void choose(PickListEditor &w, const QString &entry)
     {
         const int index = w.ausw_co_tabelle->findText(entry);
         ASSERT_GE(index, 0) << entry.toStdString();
@@ -72,14 +72,14 @@ protected:
     }
 
     static void click(QPushButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
-    static void command(Auswahl_Form &w, int k) { click(w.db_neu_ausw[size_t(k)]); }
+    static void command(PickListEditor &w, int k) { click(w.db_neu_ausw[size_t(k)]); }
     static void type(QLineEdit *edit, const QString &text)
     {
         edit->clear();
         QTest::keyClicks(edit, text);
     }
 
-    static QStringList gridColumn(Auswahl_Form &w, int column)
+    static QStringList gridColumn(PickListEditor &w, int column)
     {
         QStringList texts;
         const QAbstractItemModel *m = w.DBGrid1->model();
@@ -109,7 +109,7 @@ protected:
         return values;
     }
 
-    static void selectRow(Auswahl_Form &w, const QString &text)
+    static void selectRow(PickListEditor &w, const QString &text)
     {
         const int row = int(gridColumn(w, 0).indexOf(text));
         ASSERT_GE(row, 0) << text.toStdString();
@@ -117,7 +117,7 @@ protected:
         ASSERT_EQ(w.DBGrid1->currentRow(), row);
     }
 
-    static bool browsing(Auswahl_Form &w)
+    static bool browsing(PickListEditor &w)
     {
         return w.ausw_f_ok->isHidden() && !w.ausw_f_ende->isHidden() && w.DBGrid1->isEnabled()
             && w.ausw_f_command->isEnabled() && !w.ausw_t_edit->isEnabled()
@@ -456,13 +456,13 @@ TEST_F(AuswahlFormTest, RowChangedElsewhereIsIgnoredOtherErrorsAreReported)
 TEST_F(AuswahlFormTest, CloseButtonClosesTheModalWindow)
 {
     ui.onModal = [](QDialog &dialog) {
-        auto &w = static_cast<Auswahl_Form &>(dialog);
+        auto &w = static_cast<PickListEditor &>(dialog);
         EXPECT_TRUE(w.isVisible());
         QTest::mouseClick(w.db_abbr, Qt::LeftButton);
         EXPECT_FALSE(w.isVisible());
         return 0;
     };
-    Auswahl_Form w(ctx);
+    PickListEditor w(ctx);
     ctx.ui.runModal(w);
     EXPECT_EQ(ui.modalWindows, QStringList { "Auswahl_Form" });
 }

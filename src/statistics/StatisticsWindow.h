@@ -15,11 +15,11 @@ class QTableView;
 
 // The statistics of the races run: best time per distance, races per year, and the
 // development of the finish time at one distance. Reads the database once when it opens.
-class Statistik_Form : public QDialog
+class StatisticsWindow : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Statistik_Form(AppContext &ctx, QWidget *parent = nullptr);
+    explicit StatisticsWindow(AppContext &ctx, QWidget *parent = nullptr);
 
     enum Tab { BestTab = 0, YearTab = 1, TimeTab = 2 };
 

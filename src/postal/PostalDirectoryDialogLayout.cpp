@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Widgets and their places; the behaviour is in PLZORT_Form.cpp.
-#include "postal/PLZORT_Form.h"
+// Widgets and their places; the behaviour is in PostalDirectoryDialog.cpp.
+#include "postal/PostalDirectoryDialog.h"
 
 #include "ui/FormBuilder.h"
 #include "ui/ListGrid.h"
@@ -29,7 +29,7 @@ constexpr int kColumnWidths[3] = { 4000, 1200, 1200 };
 
 } // namespace
 
-void PLZORT_Form::buildForm()
+void PostalDirectoryDialog::buildForm()
 {
     FormBuilder b(this);
     setObjectName(QStringLiteral("PLZORT_Form"));
@@ -57,7 +57,7 @@ void PLZORT_Form::buildForm()
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setGeometry(twRect(kLeft, kGridTop, kWidth, kGridHeight));
     DBGrid1->setAccessibleName(QStringLiteral("Orte mit Postleitzahl und Vorwahl"));
-    connect(DBGrid1, &ListGrid::rowActivated, this, &PLZORT_Form::onRowActivated);
+    connect(DBGrid1, &ListGrid::rowActivated, this, &PostalDirectoryDialog::onRowActivated);
 
     p_f_command
         = b.commandRow(QStringLiteral("p_f_command"), { kLeft, kRowTop, kWidth, kButtonHeight });
@@ -99,8 +99,8 @@ void PLZORT_Form::buildForm()
                          { 0, 0, 4800, kButtonHeight }, Style::LightGreen);
     p_c_abbr = inOk.button(QStringLiteral("p_c_abbr"), QStringLiteral("&Abbrechen"),
                            { 4980, 0, 2220, kButtonHeight }, Style::LightRed);
-    connect(p_c_ok, &QPushButton::clicked, this, &PLZORT_Form::onOkClicked);
-    connect(p_c_abbr, &QPushButton::clicked, this, &PLZORT_Form::onCancelClicked);
+    connect(p_c_ok, &QPushButton::clicked, this, &PostalDirectoryDialog::onOkClicked);
+    connect(p_c_abbr, &QPushButton::clicked, this, &PostalDirectoryDialog::onCancelClicked);
 
     p_f_ok_edit
         = b.commandRow(QStringLiteral("p_f_ok_edit"), { kLeft, kOkRowTop, kWidth, kButtonHeight });
@@ -109,8 +109,9 @@ void PLZORT_Form::buildForm()
                                   { 2760, 0, 2220, kButtonHeight }, Style::LightGreen);
     p_c_abbr_edit = inOkEdit.button(QStringLiteral("p_c_abbr_edit"), QStringLiteral("A&bbrechen"),
                                     { 4980, 0, 2220, kButtonHeight }, Style::LightRed);
-    connect(p_c_ok_edit, &QPushButton::clicked, this, &PLZORT_Form::onSaveClicked);
-    connect(p_c_abbr_edit, &QPushButton::clicked, this, &PLZORT_Form::onCancelEditClicked);
+    connect(p_c_ok_edit, &QPushButton::clicked, this, &PostalDirectoryDialog::onSaveClicked);
+    connect(p_c_abbr_edit, &QPushButton::clicked, this,
+            &PostalDirectoryDialog::onCancelEditClicked);
     p_f_ok_edit->hide();
 
     for (QLineEdit *field : { p_t_ort, p_t_plz, p_t_vw, p_t_ort_edit, p_t_plz_edit, p_t_vw_edit })
@@ -118,14 +119,14 @@ void PLZORT_Form::buildForm()
     for (QLineEdit *field : { p_t_ort, p_t_plz, p_t_vw })
         connect(field, &QLineEdit::textChanged, this, [this, field] { search(field); });
     connect(DBGrid1->horizontalHeader(), &QHeaderView::sectionResized, this,
-            &PLZORT_Form::alignEditRow);
+            &PostalDirectoryDialog::alignEditRow);
 
     setTabChain({ p_t_ort, p_t_plz, p_t_vw, DBGrid1, db_neu_plz[0], db_neu_plz[1], db_neu_plz[2],
                   db_neu_plz[3], p_c_ok, p_c_abbr, p_t_ort_edit, p_t_plz_edit, p_t_vw_edit,
                   p_c_ok_edit, p_c_abbr_edit });
 }
 
-void PLZORT_Form::alignEditRow()
+void PostalDirectoryDialog::alignEditRow()
 {
     // The edit fields stand exactly under the grid's columns "Ort", "PLZ" and "Vorwahl",
     // wherever the style puts the grid's frame and row header. The search box and the edit

@@ -19,11 +19,11 @@ class QPushButton;
 // The window in which the six pick lists of the race editor are maintained: one list at a
 // time in a grid, one entry at a time in the edit line below it. The race editor reads the lists
 // each time it opens, so it offers what was stored here.
-class Auswahl_Form : public QDialog
+class PickListEditor : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Auswahl_Form(AppContext &ctx, QWidget *parent = nullptr);
+    explicit PickListEditor(AppContext &ctx, QWidget *parent = nullptr);
 
     QLabel *ausw_l_hinweis = nullptr;
     QGroupBox *ausw_f_tabelle = nullptr;

@@ -1,8 +1,8 @@
 #include "FakeUi.h"
 #include "TestFolder.h"
 #include "context/AppContext.h"
-#include "racelist/Haupt_Form.h"
-#include "startscreen/Start_Form.h"
+#include "racelist/RaceListWindow.h"
+#include "startscreen/StartScreen.h"
 
 #include <QImage>
 #include <QImageWriter>
@@ -59,7 +59,7 @@ TEST_F(StartScreenTest, StartUpStepsThroughTheMarkedRacesFromToday)
     QStringList seen;
     bool firstHadPicture = false, secondHadPicture = false;
     ui.onModal = [&](QDialog &dialog) {
-        auto &start = static_cast<Start_Form &>(dialog);
+        auto &start = static_cast<StartScreen &>(dialog);
         EXPECT_FALSE(start.isPreview());
         seen << text(dialog, "k_l_datdiff") + "|" + text(dialog, "st_l_laufdatum") + "|"
                 + text(dialog, "st_l_laufname");
@@ -73,7 +73,7 @@ TEST_F(StartScreenTest, StartUpStepsThroughTheMarkedRacesFromToday)
         EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
         return dialog.result();
     };
-    Haupt_Form window(ctx);
+    RaceListWindow window(ctx);
     ASSERT_TRUE(window.load());
     EXPECT_EQ(seen, (QStringList { " 0|08.12.2026|Heute", " 10|In zehn Tagen" }));
     EXPECT_TRUE(firstHadPicture);
@@ -96,7 +96,7 @@ TEST_F(StartScreenTest, MissingOrEmptyPictureAtStartUpShowsTheDefaultSilently)
                          { "ad_lauf_datum", "08.12.2026" },
                          { "ad_startbild_jn", true },
                          { "ad_startbild", path } });
-        Start_Form start(ctx, ctx.races().startScreenRaces(kToday).all());
+        StartScreen start(ctx, ctx.races().startScreenRaces(kToday).all());
         EXPECT_TRUE(start.showsDefaultPicture()) << path.toString().toStdString();
         EXPECT_TRUE(start.findChild<QLabel *>("Label2")->isVisibleTo(&start));
     }
@@ -109,7 +109,7 @@ TEST_F(StartScreenTest, CommonPictureFormatsAreShown)
         if (!QImageWriter::supportedImageFormats().contains(QByteArray(format).toLower()))
             continue; // GIF can be read but not written by Qt
         const QString path = picture((QByteArray("bild.") + format).constData(), format);
-        Start_Form start(
+        StartScreen start(
             ctx,
             StartPreview { QStringLiteral("20.12.2026, Sonntag"), QStringLiteral("Lauf"), path });
         EXPECT_FALSE(start.showsDefaultPicture()) << format;
@@ -121,14 +121,14 @@ TEST_F(StartScreenTest, CommonPictureFormatsAreShown)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(gif);
     f.close();
-    Start_Form start(ctx, StartPreview { QString(), QString(), f.fileName() });
+    StartScreen start(ctx, StartPreview { QString(), QString(), f.fileName() });
     EXPECT_FALSE(start.showsDefaultPicture());
 }
 
 TEST_F(StartScreenTest, PreviewShowsTheEditorsValues)
 {
     {
-        Start_Form empty(ctx, StartPreview { QString(), QString(), QStringLiteral(" ") });
+        StartScreen empty(ctx, StartPreview { QString(), QString(), QStringLiteral(" ") });
         EXPECT_TRUE(empty.isPreview());
         EXPECT_EQ(text(empty, "k_l_datdiff"), "???");
         EXPECT_EQ(text(empty, "st_l_laufname"), "??????");
@@ -140,9 +140,9 @@ TEST_F(StartScreenTest, PreviewShowsTheEditorsValues)
     }
     EXPECT_TRUE(ui.messages.isEmpty());
 
-    Start_Form shown(ctx,
-                     StartPreview { QStringLiteral("05.11.2026, Donnerstag"),
-                                    QStringLiteral("Herbstlauf"), folder.file("verschoben.jpg") });
+    StartScreen shown(ctx,
+                      StartPreview { QStringLiteral("05.11.2026, Donnerstag"),
+                                     QStringLiteral("Herbstlauf"), folder.file("verschoben.jpg") });
     EXPECT_EQ(text(shown, "k_l_datdiff"), "-33");
     EXPECT_EQ(text(shown, "st_l_laufdatum"), "05.11.2026");
     EXPECT_EQ(text(shown, "st_l_laufname"), "Herbstlauf");
@@ -170,7 +170,7 @@ TEST_F(StartScreenTest, ARaceWithoutAStoredPictureKeepsThePictureShown)
     blankPicture.name = QStringLiteral("Leeres Bild");
     blankPicture.picture = QStringLiteral("");
 
-    Start_Form start(ctx, { withPicture, noPicture, blankPicture });
+    StartScreen start(ctx, { withPicture, noPicture, blankPicture });
     EXPECT_FALSE(start.isPreview());
     EXPECT_EQ(text(start, "k_l_datdiff"), " 2");
     EXPECT_FALSE(start.showsDefaultPicture());

@@ -20,7 +20,7 @@ struct StartPreview
 
 // Countdown to the next races marked for the start screen: at start-up it steps through the
 // races it is given; opened with the editor's values it previews the race being edited.
-class Start_Form : public QDialog
+class StartScreen : public QDialog
 {
     Q_OBJECT
 public:
@@ -28,9 +28,9 @@ public:
     static constexpr int QuitProgram = 2;
 
     // At start-up: the races marked for the start screen from today on, nearest first.
-    Start_Form(AppContext &ctx, std::vector<Race> races, QWidget *parent = nullptr);
+    StartScreen(AppContext &ctx, std::vector<Race> races, QWidget *parent = nullptr);
     // The editor's preview.
-    Start_Form(AppContext &ctx, const StartPreview &preview, QWidget *parent = nullptr);
+    StartScreen(AppContext &ctx, const StartPreview &preview, QWidget *parent = nullptr);
 
     bool isPreview() const { return m_preview; }
     bool showsDefaultPicture() const { return m_defaultPicture; }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tab "  Dokumente  ": files on disk linked to the race. Only their paths are stored; the
 // files themselves are never copied, moved or deleted.
-#include "editor/Adressen_Form.h"
+#include "editor/RaceEditor.h"
 
 #include "common/TextCut.h"
 #include "context/AppContext.h"
@@ -50,7 +50,7 @@ bool fileExists(const QString &path)
 }
 } // namespace
 
-void Adressen_Form::buildDocuments()
+void RaceEditor::buildDocuments()
 {
     QWidget *page = DBGrid1_Dokumente->parentWidget();
     FormBuilder b = FormBuilder::tabPage(page);
@@ -98,31 +98,29 @@ void Adressen_Form::buildDocuments()
     setTabChain({ DBGrid1_Dokumente, ad_t_beschreibung_doc, db_ok_doc, db_abbr_doc, ad_c_neu_doc,
                   ad_c_loeschen_doc, ad_c_oeffnen_doc, ad_c_bearbeiten_doc });
 
-    connect(SSTab1, &QTabWidget::currentChanged, this, &Adressen_Form::onTabChanged);
-    connect(ad_c_neu_doc, &QPushButton::clicked, this, &Adressen_Form::onLinkDocumentClicked);
-    connect(ad_c_oeffnen_doc, &QPushButton::clicked, this, &Adressen_Form::onOpenDocumentClicked);
+    connect(SSTab1, &QTabWidget::currentChanged, this, &RaceEditor::onTabChanged);
+    connect(ad_c_neu_doc, &QPushButton::clicked, this, &RaceEditor::onLinkDocumentClicked);
+    connect(ad_c_oeffnen_doc, &QPushButton::clicked, this, &RaceEditor::onOpenDocumentClicked);
     connect(ad_c_bearbeiten_doc, &QPushButton::clicked, this,
-            &Adressen_Form::onDescribeDocumentClicked);
-    connect(ad_c_loeschen_doc, &QPushButton::clicked, this,
-            &Adressen_Form::onDeleteDocumentClicked);
-    connect(db_ok_doc, &QPushButton::clicked, this, &Adressen_Form::onDescriptionOkClicked);
-    connect(db_abbr_doc, &QPushButton::clicked, this, &Adressen_Form::onDescriptionCancelClicked);
-    connect(DBGrid1_Dokumente, &ListGrid::rowActivated, this,
-            &Adressen_Form::onOpenDocumentClicked);
+            &RaceEditor::onDescribeDocumentClicked);
+    connect(ad_c_loeschen_doc, &QPushButton::clicked, this, &RaceEditor::onDeleteDocumentClicked);
+    connect(db_ok_doc, &QPushButton::clicked, this, &RaceEditor::onDescriptionOkClicked);
+    connect(db_abbr_doc, &QPushButton::clicked, this, &RaceEditor::onDescriptionCancelClicked);
+    connect(DBGrid1_Dokumente, &ListGrid::rowActivated, this, &RaceEditor::onOpenDocumentClicked);
 }
 
-void Adressen_Form::showDocuments(int current)
+void RaceEditor::showDocuments(int current)
 {
     DBGrid1_Dokumente->setRows(std::make_unique<DocumentRows>(m_documents), current);
 }
 
-const DocumentLink *Adressen_Form::selectedDocument() const
+const DocumentLink *RaceEditor::selectedDocument() const
 {
     const int row = DBGrid1_Dokumente->currentRow();
     return row >= 0 && size_t(row) < m_documents.size() ? &m_documents[size_t(row)] : nullptr;
 }
 
-void Adressen_Form::onTabChanged()
+void RaceEditor::onTabChanged()
 {
     m_ctx.guard([this] {
         // Leaving or entering a tab discards a description being edited.
@@ -140,7 +138,7 @@ void Adressen_Form::onTabChanged()
     });
 }
 
-void Adressen_Form::onLinkDocumentClicked()
+void RaceEditor::onLinkDocumentClicked()
 {
     m_ctx.guard([this] {
         Ui::FileRequest request;
@@ -169,7 +167,7 @@ void Adressen_Form::onLinkDocumentClicked()
     });
 }
 
-void Adressen_Form::onOpenDocumentClicked()
+void RaceEditor::onOpenDocumentClicked()
 {
     m_ctx.guard([this] {
         const DocumentLink *link = selectedDocument();
@@ -189,7 +187,7 @@ void Adressen_Form::onOpenDocumentClicked()
     });
 }
 
-void Adressen_Form::onDescribeDocumentClicked()
+void RaceEditor::onDescribeDocumentClicked()
 {
     m_ctx.guard([this] {
         const DocumentLink *link = selectedDocument();
@@ -201,7 +199,7 @@ void Adressen_Form::onDescribeDocumentClicked()
     });
 }
 
-void Adressen_Form::onDescriptionOkClicked()
+void RaceEditor::onDescriptionOkClicked()
 {
     m_ctx.guard([this] {
         Picture2->hide();
@@ -218,12 +216,12 @@ void Adressen_Form::onDescriptionOkClicked()
     });
 }
 
-void Adressen_Form::onDescriptionCancelClicked()
+void RaceEditor::onDescriptionCancelClicked()
 {
     Picture2->hide();
 }
 
-void Adressen_Form::onDeleteDocumentClicked()
+void RaceEditor::onDeleteDocumentClicked()
 {
     m_ctx.guard([this] {
         const DocumentLink *link = selectedDocument();

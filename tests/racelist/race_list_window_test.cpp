@@ -1,7 +1,7 @@
 #include "FakeUi.h"
 #include "TestFolder.h"
 #include "context/AppContext.h"
-#include "racelist/Haupt_Form.h"
+#include "racelist/RaceListWindow.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
@@ -21,11 +21,11 @@ struct MainWindowTest : ::testing::Test
     FakeUi ui;
     FixedClock clock { QDateTime(kToday, QTime(9, 30)) };
     AppContext ctx { ui, clock, folder.path() };
-    std::unique_ptr<Haupt_Form> window;
+    std::unique_ptr<RaceListWindow> window;
 
     bool start()
     {
-        window = std::make_unique<Haupt_Form>(ctx);
+        window = std::make_unique<RaceListWindow>(ctx);
         return window->load();
     }
     template<class T> T *find(const QString &name) const { return window->findChild<T *>(name); }
