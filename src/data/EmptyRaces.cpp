@@ -1,6 +1,8 @@
 #include "data/EmptyRaces.h"
 
 #include "data/Sqlite.h"
+#include "model/RaceColumns.h"
+#include "model/Records.h"
 
 #include <QStringList>
 
@@ -12,7 +14,9 @@ namespace {
 QString emptyRowCondition(SqliteDb &db)
 {
     QStringList terms;
-    Statement columns(db, "select name, type, pk from pragma_table_info('adressen')");
+    Statement columns(db,
+                      "select name, type, pk from pragma_table_info('"
+                          + std::string(RaceColumns::kTable) + "')");
     while (columns.step()) {
         if (columns.column(2).toInt() != 0)
             continue;
@@ -23,8 +27,10 @@ QString emptyRowCondition(SqliteDb &db)
         else
             terms << name + QStringLiteral(" is null");
     }
-    terms << QStringLiteral("not exists (select 1 from ereignisse_dokumente where "
-                            "val(ed_nummer) = adressen.ad_nummer)");
+    terms << QStringLiteral("not exists (select 1 from %1 where val(%2) = %3.%4)")
+                 .arg(QLatin1String(DocumentColumns::kTable),
+                      QLatin1String(DocumentColumns::kRaceNumber),
+                      QLatin1String(RaceColumns::kTable), QLatin1String(RaceColumns::kNumber));
     return terms.join(QStringLiteral(" and "));
 }
 
@@ -34,11 +40,13 @@ int removeEmptyRaces(SqliteDb &db)
 {
     const std::string condition = emptyRowCondition(db).toStdString();
     // Most starts find none and write nothing.
-    if (db.scalar("select count(*) from adressen where " + condition).toInt() == 0)
+    const std::string table = RaceColumns::kTable;
+    if (db.scalar("select count(*) from " + table + " where " + condition).toInt() == 0)
         return 0;
     int removed = 0;
     inTransaction(db, [&] {
-        Statement remove(db, "delete from adressen where " + condition);
+        Statement remove(db,
+                         "delete from " + std::string(RaceColumns::kTable) + " where " + condition);
         remove.step();
         removed = db.scalar("select changes()").toInt();
     });

@@ -1,6 +1,7 @@
 #include "data/RaceDateIndex.h"
 
 #include "data/Sqlite.h"
+#include "model/RaceColumns.h"
 
 namespace RaceDateIndex {
 
@@ -30,18 +31,21 @@ void ensure(SqliteDb &db)
     // Latest first and, within a day, by number: the order of the lists, so that they never
     // sort. The columns the list filters read ride along, so that a list never visits the
     // table for the rows it leaves out.
-    const std::string create = "create index " + std::string(kIndexName) + " on adressen("
-        + keyExpression(QStringLiteral("ad_lauf_datum")).toStdString()
-        + " desc, ad_nummer, ad_lauf, ad_ang_jn, ad_vorgemerkt_jn, ad_gelaufen_jn, ad_bezahlt_jn, "
-          "ad_alarm_jn, ad_alarm_datum, ad_startbild_jn)";
+    using namespace RaceColumns;
+    const QStringList covered { kNumber, kName,     kRegistered,   kNoted,        kRun,
+                                kPaid,   kReminder, kReminderDate, kOnStartScreen };
+    const std::string create = "create index " + std::string(kIndexName) + " on " + kTable + "("
+        + keyExpression(QLatin1String(kDate)).toStdString() + " desc, "
+        + covered.join(QStringLiteral(", ")).toStdString() + ")";
     createIndexOnce(db, kIndexName, create);
 }
 
 bool hasIrregularDates(SqliteDb &db)
 {
-    return !db.scalar("select 1 from adressen where "
-                      + keyExpression(QStringLiteral("ad_lauf_datum")).toStdString()
-                      + " is null and cdate(ad_lauf_datum) is not null limit 1")
+    using namespace RaceColumns;
+    return !db.scalar("select 1 from " + std::string(kTable) + " where "
+                      + keyExpression(QLatin1String(kDate)).toStdString()
+                      + " is null and day_number(" + kDate + ") is not null limit 1")
                 .isNull();
 }
 

@@ -17,7 +17,7 @@ QString argText(sqlite3_value *v)
     return QString::fromUtf8(text, sqlite3_value_bytes(v));
 }
 
-// datevalue() and cdate(): the day number of a "dd.mm.yyyy" text. A null or damaged
+// day_number(): the day number of a "dd.mm.yyyy" text. A null or damaged
 // value gives NULL, so that one bad row never makes a whole list fail.
 void dateFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
@@ -120,13 +120,6 @@ void check(sqlite3 *db, int rc)
 void registerSqlFunctions(sqlite3 *db)
 {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    check(db,
-          sqlite3_create_function_v2(db, "datevalue", 1, flags, nullptr, dateFunction, nullptr,
-                                     nullptr, nullptr));
-    check(db,
-          sqlite3_create_function_v2(db, "cdate", 1, flags, nullptr, dateFunction, nullptr, nullptr,
-                                     nullptr));
-    // The same under the name the race store's own statements use.
     check(db,
           sqlite3_create_function_v2(db, "day_number", 1, flags, nullptr, dateFunction, nullptr,
                                      nullptr, nullptr));

@@ -19,18 +19,19 @@ SqliteDb memoryDb()
 TEST(SqlFunctions, DatesBecomeDayNumbersAndBadTextsBecomeNull)
 {
     SqliteDb db = memoryDb();
-    EXPECT_EQ(db.scalar("select datevalue('05.03.2004')").toLongLong(),
+    EXPECT_EQ(db.scalar("select day_number('05.03.2004')").toLongLong(),
               QDate(2004, 3, 5).toJulianDay());
-    EXPECT_EQ(db.scalar("select cdate('5.3.2004')").toLongLong(), QDate(2004, 3, 5).toJulianDay());
-    EXPECT_EQ(db.scalar("select cdate('05.03.2004, Freitag')").toLongLong(),
+    EXPECT_EQ(db.scalar("select day_number('5.3.2004')").toLongLong(),
+              QDate(2004, 3, 5).toJulianDay());
+    EXPECT_EQ(db.scalar("select day_number('05.03.2004, Freitag')").toLongLong(),
               QDate(2004, 3, 5).toJulianDay());
     for (const char *bad :
-         { "select datevalue(null)", "select datevalue('')", "select datevalue(' ')",
-           "select datevalue('31.02.2004')", "select cdate('2004-03-05')", "select cdate('Ja')",
-           "select cdate('05.03.04')" })
+         { "select day_number(null)", "select day_number('')", "select day_number(' ')",
+           "select day_number('31.02.2004')", "select day_number('2004-03-05')",
+           "select day_number('Ja')", "select day_number('05.03.04')" })
         EXPECT_TRUE(db.scalar(bad).isNull()) << bad;
     // Ordering by date, not by text: 10.01.2003 comes after 09.12.2002.
-    EXPECT_EQ(db.scalar("select cdate('10.01.2003') > cdate('09.12.2002')").toInt(), 1);
+    EXPECT_EQ(db.scalar("select day_number('10.01.2003') > day_number('09.12.2002')").toInt(), 1);
 }
 
 TEST(SqlFunctions, ValReadsTheLeadingNumber)
