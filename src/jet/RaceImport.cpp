@@ -3,6 +3,8 @@
 #include "common/DbError.h"
 #include "data/Sqlite.h"
 #include "jet/JetErrors.h"
+#include "model/RaceColumns.h"
+#include "model/Records.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -23,92 +25,88 @@ enum class Want {
 
 struct ColumnLayout
 {
-    const char *name;
+    QString name;
     Want want;
 };
 
 struct TableLayout
 {
-    const char *name;
+    QString name;
     std::vector<ColumnLayout> columns;
 };
 
 constexpr Want T = Want::Text;
-constexpr Want D = Want::DateText;
-constexpr Want B = Want::Bool;
 
-const TableLayout kRaces { "adressen",
-                           { { "ad_nummer", Want::Number },
-                             { "ad_lauf", T },
-                             { "ad_lauf_ort", T },
-                             { "ad_lauf_datum", D },
-                             { "ad_lauf_wotag", T },
-                             { "ad_strecke", T },
-                             { "ad_start", Want::TimeText },
-                             { "ad_ang_jn", B },
-                             { "ad_ang_datum", D },
-                             { "ad_vorgemerkt_jn", B },
-                             { "ad_gelaufen_jn", T },
-                             { "ad_zeit", T },
-                             { "ad_name_veranst", T },
-                             { "ad_telefon1_veranst", T },
-                             { "ad_fax_veranst", T },
-                             { "ad_email_veranst", T },
-                             { "ad_internet_veranst", T },
-                             { "ad_bank1", T },
-                             { "ad_blz1", T },
-                             { "ad_konto1", T },
-                             { "ad_zeitmessung", T },
-                             { "ad_strecke_sg", T },
-                             { "ad_sg1_datum", D },
-                             { "ad_sg2_datum", D },
-                             { "ad_sg3_datum", D },
-                             { "ad_sg11", T },
-                             { "ad_sg12", T },
-                             { "ad_sg13", T },
-                             { "ad_sg21", T },
-                             { "ad_sg22", T },
-                             { "ad_sg23", T },
-                             { "ad_sg31", T },
-                             { "ad_sg32", T },
-                             { "ad_sg33", T },
-                             { "ad_alarm_jn", T },
-                             { "ad_alarm_datum", D },
-                             { "ad_bezahlt_jn", T },
-                             { "ad_bezahlt_datum", D },
-                             { "ad_startbild_jn", B },
-                             { "ad_startbild", T },
-                             { "ad_name_ansprech", T },
-                             { "ad_vorname_ansprech", T },
-                             { "ad_anrede_ansprech", T },
-                             { "ad_titel_ansprech", T },
-                             { "ad_ort_ansprech", T },
-                             { "ad_strasse_ansprech", T },
-                             { "ad_pfplz_ansprech", T },
-                             { "ad_plz_ansprech", T },
-                             { "ad_postfach_ansprech", T },
-                             { "ad_land_ansprech", T },
-                             { "ad_direkt_ansprech", T },
-                             { "ad_mobil_ansprech", T },
-                             { "ad_email_ansprech", T },
-                             { "ad_memo_jn", T },
-                             { "ad_memo", T } } };
+Want wantOf(RaceColumns::Kind kind)
+{
+    switch (kind) {
+    case RaceColumns::Kind::Date:
+        return Want::DateText;
+    case RaceColumns::Kind::Time:
+        return Want::TimeText;
+    case RaceColumns::Kind::YesNo:
+        return Want::Bool;
+    case RaceColumns::Kind::Text:
+        break;
+    }
+    return T;
+}
 
-const TableLayout kDocuments {
-    "ereignisse_dokumente",
-    { { "erd_nummer", Want::Number }, { "ed_nummer", T }, { "ed_datei", T }, { "ed_dateiname", T } }
-};
+// The number, then every column the model knows.
+const TableLayout &racesLayout()
+{
+    static const TableLayout layout = [] {
+        TableLayout races { QLatin1String(RaceColumns::kTable),
+                            { { QLatin1String(RaceColumns::kNumber), Want::Number } } };
+        const QStringList &names = RaceColumns::names();
+        for (qsizetype c = 0; c < names.size(); ++c)
+            races.columns.push_back({ names[c], wantOf(RaceColumns::kinds()[size_t(c)]) });
+        return races;
+    }();
+    return layout;
+}
 
-const TableLayout kPostal {
-    "aw_plzort", { { "pov_nummer", Want::Number }, { "port", T }, { "plz", T }, { "pvw", T } }
-};
+const TableLayout &documentsLayout()
+{
+    using namespace DocumentColumns;
+    static const TableLayout layout { QLatin1String(kTable),
+                                      { { QLatin1String(kNumber), Want::Number },
+                                        { QLatin1String(kRaceNumber), T },
+                                        { QLatin1String(kPath), T },
+                                        { QLatin1String(kName), T } } };
+    return layout;
+}
 
-// The pick lists; the first column is what makes an entry the same.
-const std::vector<TableLayout> kPickLists {
-    { "aw_anrede", { { "anrede", T } } },   { "aw_titel", { { "titel", T } } },
-    { "aw_strasse", { { "strasse", T } } }, { "aw_land", { { "land", T }, { "land_name", T } } },
-    { "aw_lauf", { { "lauf", T } } },       { "aw_zeitmessung", { { "zeitmessung", T } } },
-};
+const TableLayout &postalLayout()
+{
+    using namespace PostalColumns;
+    static const TableLayout layout { QLatin1String(kTable),
+                                      { { QLatin1String(kNumber), Want::Number },
+                                        { QLatin1String(kTown), T },
+                                        { QLatin1String(kPostcode), T },
+                                        { QLatin1String(kDialCode), T } } };
+    return layout;
+}
+
+// The pick lists, in the order their problems are told; the first column is what makes an
+// entry the same.
+const std::vector<TableLayout> &pickListLayouts()
+{
+    static const std::vector<TableLayout> layouts = [] {
+        std::vector<TableLayout> lists;
+        for (PickList list : { PickList::Salutation, PickList::Title, PickList::Street,
+                               PickList::Country, PickList::Race, PickList::Timing }) {
+            const PickListTable &table = pickListTable(list);
+            TableLayout layout { QLatin1String(table.table),
+                                 { { QLatin1String(table.column), T } } };
+            if (table.nameColumn)
+                layout.columns.push_back({ QLatin1String(table.nameColumn), T });
+            lists.push_back(std::move(layout));
+        }
+        return lists;
+    }();
+    return layouts;
+}
 
 QString typeName(JetType type)
 {
@@ -201,10 +199,10 @@ struct Mapped
     int rowCount() const { return int(table.rows.size()); }
 };
 
-QString findTable(const QStringList &names, const char *wanted)
+QString findTable(const QStringList &names, const QString &wanted)
 {
     for (const QString &name : names) {
-        if (name.compare(QLatin1String(wanted), Qt::CaseInsensitive) == 0)
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
             return name;
     }
     return {};
@@ -225,7 +223,7 @@ public:
         Mapped mapped { &layout, {}, {} };
         const QString name = findTable(m_names, layout.name);
         if (name.isEmpty()) {
-            m_missingTables << QLatin1String(layout.name);
+            m_missingTables << layout.name;
             mapped.source.assign(layout.columns.size(), -1);
             return mapped;
         }
@@ -237,10 +235,9 @@ public:
                                          .arg(mapped.table.rows.size());
         QSet<int> used;
         for (const ColumnLayout &column : layout.columns) {
-            const int index = mapped.table.columnIndex(QLatin1String(column.name));
+            const int index = mapped.table.columnIndex(column.name);
             mapped.source.push_back(index);
-            const QString qualified
-                = QLatin1String(layout.name) + u'.' + QLatin1String(column.name);
+            const QString qualified = layout.name + u'.' + column.name;
             if (index < 0) {
                 found.missingColumns << qualified;
                 continue;
@@ -253,7 +250,7 @@ public:
         }
         for (int i = 0; i < mapped.table.columns.size(); ++i) {
             if (!used.contains(i))
-                m_extraColumns << QLatin1String(layout.name) + u'.' + mapped.table.columns[i].name;
+                m_extraColumns << layout.name + u'.' + mapped.table.columns[i].name;
         }
         return mapped;
     }
@@ -325,19 +322,18 @@ std::string columnList(const TableLayout &layout, size_t from)
 {
     std::string list;
     for (size_t c = from; c < layout.columns.size(); ++c)
-        list += (list.empty() ? "" : ", ") + std::string(layout.columns[c].name);
+        list += (list.empty() ? "" : ", ") + layout.columns[c].name.toStdString();
     return list;
 }
 
-std::string insertInto(const TableLayout &layout, size_t from, size_t count)
+// An insert of the columns from `from` on.
+std::string insertInto(const TableLayout &layout, size_t from)
 {
     std::string marks;
-    for (size_t c = 0; c < count; ++c)
-        marks += c ? ",?" : "?";
-    std::string columns;
-    for (size_t c = from; c < from + count; ++c)
-        columns += (columns.empty() ? "" : ", ") + std::string(layout.columns[c].name);
-    return "insert into " + std::string(layout.name) + " (" + columns + ") values (" + marks + ")";
+    for (size_t c = from; c < layout.columns.size(); ++c)
+        marks += c > from ? ",?" : "?";
+    return "insert into " + layout.name.toStdString() + " (" + columnList(layout, from)
+        + ") values (" + marks + ")";
 }
 
 qlonglong leadingNumber(const QString &text)
@@ -368,7 +364,8 @@ public:
         const size_t fields = layout.columns.size() - 1;
         QHash<QString, qlonglong> present;
         {
-            Statement st(m_db, "select ad_nummer, " + columnList(layout, 1) + " from adressen");
+            Statement st(m_db,
+                         "select " + columnList(layout, 0) + " from " + layout.name.toStdString());
             std::vector<QVariant> values(fields);
             while (st.step()) {
                 for (size_t c = 0; c < fields; ++c)
@@ -377,7 +374,7 @@ public:
             }
         }
         QHash<qlonglong, qlonglong> numbers;
-        Statement insert(m_db, insertInto(layout, 1, fields));
+        Statement insert(m_db, insertInto(layout, 1));
         std::vector<QVariant> values(fields);
         for (int r = 0; r < races.rowCount(); ++r) {
             for (size_t c = 0; c < fields; ++c)
@@ -410,12 +407,13 @@ public:
         };
         {
             Statement st(m_db,
-                         "select ed_nummer, ed_datei, ed_dateiname from ereignisse_dokumente");
+                         "select " + columnList(*docs.layout, 1) + " from "
+                             + docs.layout->name.toStdString());
             while (st.step())
                 present.insert(key(QString::number(leadingNumber(st.column(0).toString())),
                                    st.column(1), st.column(2)));
         }
-        Statement insert(m_db, insertInto(*docs.layout, 1, 3));
+        Statement insert(m_db, insertInto(*docs.layout, 1));
         for (int r = 0; r < docs.rowCount(); ++r) {
             const auto found = numbers.constFind(leadingNumber(docs.text(r, 1)));
             if (found == numbers.constEnd()) {
@@ -450,14 +448,15 @@ public:
         QSet<QString> present;
         std::vector<QVariant> values(count);
         {
-            Statement st(m_db, "select " + columnList(layout, from) + " from " + layout.name);
+            Statement st(
+                m_db, "select " + columnList(layout, from) + " from " + layout.name.toStdString());
             while (st.step()) {
                 for (size_t c = 0; c < count; ++c)
                     values[c] = st.column(int(c));
                 present.insert(key(values));
             }
         }
-        Statement insert(m_db, insertInto(layout, from, count));
+        Statement insert(m_db, insertInto(layout, from));
         int added = 0;
         for (int r = 0; r < list.rowCount(); ++r) {
             for (size_t c = 0; c < count; ++c)
@@ -502,11 +501,11 @@ RaceLog::RaceLog(JetRowSource &source)
 {
     Tables &t = *m_tables;
     Reader reader(source);
-    t.races = reader.read(kRaces, t.found);
-    t.docs = reader.read(kDocuments, t.found);
-    t.postal = reader.read(kPostal, t.found);
-    t.pickLists.reserve(kPickLists.size());
-    for (const TableLayout &layout : kPickLists)
+    t.races = reader.read(racesLayout(), t.found);
+    t.docs = reader.read(documentsLayout(), t.found);
+    t.postal = reader.read(postalLayout(), t.found);
+    t.pickLists.reserve(pickListLayouts().size());
+    for (const TableLayout &layout : pickListLayouts())
         t.pickLists.push_back(reader.read(layout, t.found));
     reader.throwIfBad();
 }

@@ -118,6 +118,25 @@ QStringList holding(const Race &race, std::initializer_list<const void *> fields
     return list;
 }
 
+const std::vector<Kind> &kinds()
+{
+    static const std::vector<Kind> all = [] {
+        Race probe;
+        std::vector<Kind> list;
+        for (const Column &c : kColumns)
+            list.push_back(std::visit(
+                Overloaded {
+                    [&](QString *t) { return t == &probe.start ? Kind::Time : Kind::Text; },
+                    [](StoredDate *) { return Kind::Date; },
+                    [](Flag *f) {
+                        return f->kind() == Flag::Kind::Boolean ? Kind::YesNo : Kind::Text;
+                    } },
+                c.field(probe)));
+        return list;
+    }();
+    return all;
+}
+
 std::vector<QVariant> toStored(const Race &race)
 {
     // The accessors hand out pointers for writing; reading through them changes nothing.

@@ -38,6 +38,16 @@ Race fromStored(qlonglong number, const std::vector<QVariant> &values);
 // order, for readers that need a few fields: they name the fields, never a column.
 QStringList holding(const Race &race, std::initializer_list<const void *> fields);
 
+// What a column stores, for readers that bring values of another kind into it.
+enum class Kind {
+    Text, // any text; the text flags ("Ja" / " ") too
+    Date, // a date as "dd.mm.yyyy" text
+    Time, // a time of day as "hh:mm" text
+    YesNo // 1 / 0
+};
+// The kind of each column of names(), in that order.
+const std::vector<Kind> &kinds();
+
 // Sets one column of a race (by its index in names()) from its stored value.
 void setStored(Race &race, qsizetype column, const QVariant &value);
 

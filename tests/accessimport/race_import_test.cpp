@@ -282,6 +282,47 @@ TEST_F(ImportTest, BadLayoutsAreRefusedAndLeaveTheDatabaseAsItWas)
     }
 }
 
+// Each column takes the Jet types that can hold what it stores; a text flag is text, not Yes/No.
+TEST_F(ImportTest, EachColumnTakesTheJetTypesOfItsKind)
+{
+    source.add("adressen", { { "ad_nummer", 1 }, { "ad_lauf", "Lauf" } });
+    const struct
+    {
+        const char *table;
+        const char *column;
+        JetType type;
+        const char *refusal; // nullptr: taken over
+    } cases[] = {
+        { "adressen", "ad_nummer", JetType::Text, "adressen.ad_nummer (Text statt Zahl)" },
+        { "adressen", "ad_gelaufen_jn", JetType::Bool,
+          "adressen.ad_gelaufen_jn (Ja/Nein statt Text)" },
+        { "adressen", "ad_memo_jn", JetType::Memo, nullptr },
+        { "adressen", "ad_startbild_jn", JetType::Integer,
+          "adressen.ad_startbild_jn (Zahl statt Ja/Nein)" },
+        { "adressen", "ad_sg2_datum", JetType::Real,
+          "adressen.ad_sg2_datum (Kommazahl statt Text oder Datum/Uhrzeit)" },
+        { "adressen", "ad_bezahlt_datum", JetType::DateTime, nullptr },
+        { "adressen", "ad_start", JetType::Integer,
+          "adressen.ad_start (Zahl statt Text oder Datum/Uhrzeit)" },
+        { "adressen", "ad_zeit", JetType::DateTime, "adressen.ad_zeit (Datum/Uhrzeit statt Text)" },
+        { "aw_land", "land_name", JetType::Bool, "aw_land.land_name (Ja/Nein statt Text)" },
+        { "aw_plzort", "pov_nummer", JetType::Text, "aw_plzort.pov_nummer (Text statt Zahl)" },
+        { "ereignisse_dokumente", "ed_datei", JetType::Real,
+          "ereignisse_dokumente.ed_datei (Kommazahl statt Text)" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.column);
+        const RaceLogSource saved = source;
+        JetTable &table = source.table(c.table);
+        table.columns[table.columnIndex(c.column)].type = c.type;
+        if (c.refusal)
+            expectRefused(c.refusal);
+        else
+            EXPECT_NO_THROW(run());
+        source = saved;
+    }
+}
+
 TEST_F(ImportTest, AFailedWriteIsRolledBackCompletely)
 {
     for (int n = 1; n <= 50; ++n)

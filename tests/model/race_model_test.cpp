@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <map>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -141,6 +143,28 @@ TEST(RaceColumns, HoldingGivesTheColumnsOfTheNamedFieldsInTheTablesOrder)
             << c.columns.join(u',').toStdString();
     const Race other;
     EXPECT_TRUE(RaceColumns::holding(r, { &other.name }).isEmpty());
+}
+
+// Readers of other files convert into these kinds: a flag kept as text must stay text, or "Ja"
+// would be read as a number.
+TEST(RaceColumns, KindsSayWhichColumnsHoldDatesTheStartTimeAndYesNo)
+{
+    using K = RaceColumns::Kind;
+    const std::map<std::string, K> notText {
+        { "ad_lauf_datum", K::Date },    { "ad_ang_datum", K::Date },
+        { "ad_sg1_datum", K::Date },     { "ad_sg2_datum", K::Date },
+        { "ad_sg3_datum", K::Date },     { "ad_alarm_datum", K::Date },
+        { "ad_bezahlt_datum", K::Date }, { "ad_start", K::Time },
+        { "ad_ang_jn", K::YesNo },       { "ad_vorgemerkt_jn", K::YesNo },
+        { "ad_startbild_jn", K::YesNo },
+    };
+    const QStringList &names = RaceColumns::names();
+    ASSERT_EQ(RaceColumns::kinds().size(), size_t(names.size()));
+    for (qsizetype c = 0; c < names.size(); ++c) {
+        const auto found = notText.find(names[c].toStdString());
+        EXPECT_EQ(RaceColumns::kinds()[size_t(c)], found == notText.end() ? K::Text : found->second)
+            << names[c].toStdString();
+    }
 }
 
 TEST(Flag, OnlyTheExactJaCountsInATextFlagAndAnyNonZeroInAYesNoColumn)
