@@ -108,7 +108,7 @@ int main(int argc, char **argv)
         QElapsedTimer t;
         t.start();
         RaceEditor form(ctx, EditorMode::Edit, ctx.races().race(number));
-        form.Form_Activate();
+        form.fillPickLists();
         openMs.push_back(t.nsecsElapsed() / 1e6);
 
         t.restart();

@@ -81,7 +81,7 @@ int main(int argc, char **argv)
         form.findChild<QTabWidget *>(QStringLiteral("SSTab1"))
             ->setCurrentIndex(QString::fromLocal8Bit(argv[2]).toInt());
     form.show();
-    form.Form_Activate();
+    form.fillPickLists();
     app.processEvents();
     return form.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

@@ -58,7 +58,7 @@ bool RaceEditor::event(QEvent *event)
 {
     const bool handled = QDialog::event(event);
     if (event->type() == QEvent::WindowActivate)
-        Form_Activate();
+        fillPickLists();
     return handled;
 }
 
@@ -126,7 +126,7 @@ void RaceEditor::addRace(const std::optional<Race> &source)
     m_asRead = races.race(added.number).value_or(added);
 }
 
-void RaceEditor::Form_Activate()
+void RaceEditor::fillPickLists()
 {
     m_ctx.guard([this] { m_pickLists->fillListsOnce(); });
 }

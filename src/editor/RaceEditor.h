@@ -63,7 +63,7 @@ public:
     const EditorOutcome &outcome() const { return m_outcome; }
 
     // Fills the six pick lists once per opening; runs whenever the window becomes active.
-    void Form_Activate();
+    void fillPickLists();
 
     void onSaveClicked();
     void onCancelClicked();

@@ -33,7 +33,7 @@ protected:
             race = ctx.races().race(chosen);
         form.reset();
         form = std::make_unique<RaceEditor>(ctx, mode, race);
-        form->Form_Activate();
+        form->fillPickLists();
         return *form;
     }
 

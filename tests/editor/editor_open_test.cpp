@@ -207,7 +207,7 @@ TEST_F(EditorTest, ActivationFillsTheSixListsOnceAndKeepsTheShownText)
     EXPECT_EQ(combo(10)->currentText(), "");
 
     // Back from the calendar or the postal directory: nothing is added twice.
-    form->Form_Activate();
+    form->fillPickLists();
     EXPECT_EQ(combo(1)->count(), 3);
     // Nor by the window's own activation.
     form->show();

@@ -22,7 +22,7 @@ protected:
     void openNextNewRace()
     {
         form = std::make_unique<RaceEditor>(ctx, EditorMode::New, std::nullopt);
-        form->Form_Activate();
+        form->fillPickLists();
         showActive();
     }
 

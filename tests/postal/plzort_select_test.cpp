@@ -113,7 +113,7 @@ protected:
     RaceEditor &openRace()
     {
         race = std::make_unique<RaceEditor>(ctx, EditorMode::New, std::nullopt);
-        race->Form_Activate();
+        race->fillPickLists();
         return *race;
     }
 
