@@ -4,10 +4,7 @@
 // save <= 20 ms; at 100,000 races with 100,000 document links open <= 10 ms and save <= 10 ms
 // plus the bare commit.
 // Usage: editor_bench [races=200] [document links=0] [entries per pick list=1000]
-#include "FakeUi.h"
-#include "TestFolder.h"
-#include "common/Clock.h"
-#include "context/AppContext.h"
+#include "ProgramFixture.h"
 #include "data/DocumentLinkIndex.h"
 #include "data/RaceDateIndex.h"
 #include "data/RaceStore.h"
@@ -51,7 +48,8 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    TestFolder folder;
+    ProgramRun run(TestFolder::Content::Empty, QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
+    const TestFolder &folder = run.folder;
     const int entries = argc > 3 ? std::max(0, std::atoi(argv[3])) : 1000;
     fillPickLists(folder, entries);
     const int races = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
@@ -94,9 +92,9 @@ int main(int argc, char **argv)
         DocumentLinkIndex::ensure(db);
     }
 
-    FakeUi ui;
-    FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
-    AppContext ctx(ui, clock, folder.path());
+    AppContext &ctx = run.ctx;
+    const FakeUi &ui = run.ui;
+    const FixedClock &clock = run.clock;
     // The races of the main list, as its rows are chosen.
     const RaceList list = ctx.races().list({ true, true, std::nullopt }, clock.today());
 

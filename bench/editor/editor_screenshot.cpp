@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the race editor, filled with a sample race, to a PNG: editor_screenshot out.png [tab]
-#include "FakeUi.h"
-#include "TestFolder.h"
-#include "common/Clock.h"
-#include "context/AppContext.h"
+#include "ProgramFixture.h"
 #include "editor/RaceEditor.h"
 
 #include <QApplication>
@@ -17,8 +14,8 @@ int main(int argc, char **argv)
     if (argc < 2)
         return 2;
 
-    TestFolder folder(TestFolder::Content::Seeded);
-    const qlonglong key = folder.addRace({
+    ProgramRun run(TestFolder::Content::Seeded, QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
+    const qlonglong key = run.folder.addRace({
         { "ad_lauf", "Köln-Marathon" },
         { "ad_lauf_ort", "Köln" },
         { "ad_lauf_datum", "04.10.2026" },
@@ -71,12 +68,9 @@ int main(int argc, char **argv)
         { "ad_memo", "Startblock F, Kleiderbeutel bis 8:30 Uhr abgeben." },
     });
 
-    FakeUi ui;
-    FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
-    AppContext ctx(ui, clock, folder.path());
     // The mode by its number: 0 new, 1 edit, 2 delete, 3 copy.
     const int mode = argc > 3 ? QString::fromLocal8Bit(argv[3]).toInt() : 1;
-    RaceEditor form(ctx, EditorMode(std::clamp(mode, 0, 3)), ctx.races().race(key));
+    RaceEditor form(run.ctx, EditorMode(std::clamp(mode, 0, 3)), run.ctx.races().race(key));
     if (argc > 2)
         form.findChild<QTabWidget *>(QStringLiteral("SSTab1"))
             ->setCurrentIndex(QString::fromLocal8Bit(argv[2]).toInt());

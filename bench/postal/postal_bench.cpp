@@ -3,11 +3,8 @@
 // the search (run on the change, and on the key's release only when the key did not run it),
 // the grid's reset and its repaint. Target: median <= 16 ms (one frame at 60 Hz).
 // Usage: postal_bench [places=20000]
-#include "FakeUi.h"
 #include "PlzOrtGenerator.h"
-#include "TestFolder.h"
-#include "common/Clock.h"
-#include "context/AppContext.h"
+#include "ProgramFixture.h"
 #include "data/PlaceNameIndex.h"
 #include "data/PostalStore.h"
 #include "data/Sqlite.h"
@@ -80,7 +77,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
 
     const int rows = argc > 1 ? std::atoi(argv[1]) : 20000;
-    TestFolder folder;
+    ProgramRun run(TestFolder::Content::Empty, QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
+    const TestFolder &folder = run.folder;
     benchgen::addPostalDirectory(folder.dbPath(), rows);
     {
         // As the program's start-up leaves the file.
@@ -88,9 +86,7 @@ int main(int argc, char **argv)
         PlaceNameIndex::ensure(db);
     }
 
-    FakeUi ui;
-    FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
-    AppContext ctx(ui, clock, folder.path());
+    AppContext &ctx = run.ctx;
     QWidget editor;
 
     QElapsedTimer openTimer;

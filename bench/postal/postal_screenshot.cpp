@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the postal directory in browse mode and in edit mode to two PNG files:
 //   postal_screenshot [folder]  ->  folder/plzort_browse.png, folder/plzort_edit.png
-#include "FakeUi.h"
 #include "PlzOrtGenerator.h"
-#include "TestFolder.h"
-#include "common/Clock.h"
-#include "context/AppContext.h"
+#include "ProgramFixture.h"
 #include "postal/PostalDirectoryDialog.h"
 
 #include <QApplication>
@@ -20,14 +17,12 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
 
-    TestFolder folder;
+    ProgramRun run(TestFolder::Content::Empty, QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
+    const TestFolder &folder = run.folder;
     benchgen::addPostalDirectory(folder.dbPath(), 60);
-    FakeUi ui;
-    FixedClock clock(QDateTime(QDate(2026, 5, 7), QTime(10, 0)));
-    AppContext ctx(ui, clock, folder.path());
     QWidget editor;
 
-    PostalDirectoryDialog form(ctx, &editor);
+    PostalDirectoryDialog form(run.ctx, &editor);
     form.show();
     form.activateWindow();
     if (!QTest::qWaitForWindowActive(&form))

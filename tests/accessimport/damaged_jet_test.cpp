@@ -10,6 +10,7 @@
 //   printf '\x05' | dd of=x.mdb bs=1 seek=$((0x12037)) conv=notrunc
 // and libmdb crashes when it reads the table "adressen" in it.
 #include "FakeUi.h"
+#include "ProgramFixture.h"
 #include "RaceLogSource.h"
 #include "TestFolder.h"
 #include "accessimport/AccessImport.h"
@@ -226,17 +227,16 @@ TEST_P(DamagedJet, AStartWithTheDamagedFileChangesNothing)
 // session takes a sound file over afterwards.
 TEST_P(DamagedJet, TheMenuReportsItAndTheSessionGoesOn)
 {
-    TestFolder folder(TestFolder::Content::Seeded);
+    ProgramRun run(TestFolder::Content::Seeded, QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
+    const TestFolder &folder = run.folder;
+    FakeUi &ui = run.ui;
     const QByteArray database = bytesOf(folder.dbPath());
-    FakeUi ui;
-    FixedClock clock(QDateTime(QDate(2026, 12, 8), QTime(9, 30)));
-    AppContext ctx(ui, clock, folder.path());
     Ui::FileAnswer chosen;
     chosen.accepted = true;
     chosen.fileName = make(temp.path(), QStringLiteral("alt.mdb"));
     ui.fileAnswers = { chosen };
 
-    EXPECT_FALSE(importAccessFile(ctx, opener()));
+    EXPECT_FALSE(importAccessFile(run.ctx, opener()));
     ASSERT_EQ(ui.messages.size(), 1);
     EXPECT_TRUE(ui.messages[0].text.startsWith(
         GetParam().readable ? QStringLiteral("Die Access-Datei enthält nicht die Tabellen")
@@ -248,7 +248,7 @@ TEST_P(DamagedJet, TheMenuReportsItAndTheSessionGoesOn)
     RaceLogSource sound;
     sound.add("adressen", { { "ad_nummer", 1 }, { "ad_lauf", "Rennsteiglauf" } });
     ui.fileAnswers = { chosen };
-    EXPECT_TRUE(importAccessFile(ctx, sound.opener()));
+    EXPECT_TRUE(importAccessFile(run.ctx, sound.opener()));
     EXPECT_EQ(folder.count("adressen"), 1);
 }
 

@@ -1,8 +1,7 @@
-#include "FakeUi.h"
+#include "ProgramFixture.h"
 #include "calendar/CalendarDialog.h"
 #include "calendar/CalendarWidgets.h"
 #include "common/GermanText.h"
-#include "context/AppContext.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,12 +21,13 @@
 namespace {
 const QDate kToday(2026, 12, 7);
 
-class KalenderFormTest : public ::testing::Test
+class KalenderFormTest : public ::testing::Test, protected ProgramRun
 {
 protected:
-    FakeUi ui;
-    FixedClock clock { QDateTime(kToday, QTime(9, 30)) };
-    AppContext ctx { ui, clock, QString() };
+    KalenderFormTest()
+        : ProgramRun(TestFolder::Content::Empty, QDateTime(kToday, QTime(9, 30)))
+    {
+    }
 
     // Asks for a date exactly as the race editor does, letting `user` work the window.
     std::optional<QDate> pickDate(const QDate &shown,

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "FakeUi.h"
 #include "KeyTyping.h"
-#include "TestFolder.h"
-#include "common/Clock.h"
-#include "context/AppContext.h"
+#include "ProgramFixture.h"
 #include "data/RaceStore.h"
 #include "data/Sqlite.h"
 #include "editor/RaceEditor.h"
@@ -23,9 +20,14 @@
 
 // A program folder with a real database and the editor opened on one of its races, as
 // editRace() opens it; the test then works the window itself.
-class EditorTest : public ::testing::Test
+class EditorTest : public ::testing::Test, protected ProgramRun
 {
 protected:
+    EditorTest()
+        : ProgramRun(TestFolder::Content::Empty, QDateTime(QDate(2026, 5, 7), QTime(10, 0)))
+    {
+    }
+
     RaceEditor &open(EditorMode mode, qlonglong chosen = 0)
     {
         std::optional<Race> race;
@@ -129,9 +131,5 @@ protected:
         return db.scalar("select max(ad_nummer) from adressen").toLongLong();
     }
 
-    TestFolder folder;
-    FakeUi ui;
-    FixedClock clock { QDateTime(QDate(2026, 5, 7), QTime(10, 0)) };
-    AppContext ctx { ui, clock, folder.path() };
     std::unique_ptr<RaceEditor> form;
 };

@@ -1,6 +1,4 @@
-#include "FakeUi.h"
-#include "TestFolder.h"
-#include "context/AppContext.h"
+#include "ProgramFixture.h"
 #include "data/PickListStore.h"
 #include "data/Sqlite.h"
 #include "picklists/PickListEditor.h"
@@ -44,11 +42,11 @@ const QList<ListCase> kCases = {
       QStringLiteral("Land"), 3, PickList::Country },
 };
 
-class AuswahlFormTest : public ::testing::Test
+class AuswahlFormTest : public ::testing::Test, protected ProgramRun
 {
 protected:
     AuswahlFormTest()
-        : ctx(ui, clock, folder.path())
+        : ProgramRun(TestFolder::Content::Seeded, QDateTime(QDate(2026, 12, 8), QTime(10, 0)))
     {
         // Lauf and Straße start empty in the seed; give them entries (out of order).
         folder.exec(QStringLiteral("insert into aw_lauf (lauf) values ('Stadtlauf'), "
@@ -123,11 +121,6 @@ protected:
             && w.ausw_f_command->isEnabled() && !w.ausw_t_edit->isEnabled()
             && w.ausw_t_edit->text().isEmpty() && w.ausw_t_edit->width() == tw(6765);
     }
-
-    TestFolder folder { TestFolder::Content::Seeded };
-    FakeUi ui;
-    FixedClock clock { QDateTime(QDate(2026, 12, 8), QTime(10, 0)) };
-    AppContext ctx;
 };
 
 TEST_F(AuswahlFormTest, OpensOnTheRaceListInBrowseMode)

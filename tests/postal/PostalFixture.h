@@ -1,10 +1,7 @@
 #pragma once
 
-#include "FakeUi.h"
 #include "KeyTyping.h"
-#include "TestFolder.h"
-#include "common/Clock.h"
-#include "context/AppContext.h"
+#include "ProgramFixture.h"
 #include "data/Sqlite.h"
 #include "postal/PostalDirectoryDialog.h"
 #include "ui/ListGrid.h"
@@ -18,9 +15,14 @@
 
 // A program folder with a real database holding a small directory, and the directory window
 // opened over a parent window.
-class PostalTest : public ::testing::Test
+class PostalTest : public ::testing::Test, protected ProgramRun
 {
 protected:
+    PostalTest()
+        : ProgramRun(TestFolder::Content::Empty, QDateTime(QDate(2026, 5, 7), QTime(10, 0)))
+    {
+    }
+
     qlonglong addPlace(const QString &port, const QString &plz, const QString &pvw) const
     {
         SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
@@ -100,10 +102,6 @@ protected:
             QStringLiteral("select port, plz, pvw from aw_plzort where pov_nummer = ?"), key);
     }
 
-    TestFolder folder;
-    FakeUi ui;
-    FixedClock clock { QDateTime(QDate(2026, 5, 7), QTime(10, 0)) };
-    AppContext ctx { ui, clock, folder.path() };
     QWidget parent;
     std::unique_ptr<PostalDirectoryDialog> form;
     qlonglong stuttgart = 0;

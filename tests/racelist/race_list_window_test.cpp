@@ -1,6 +1,4 @@
-#include "FakeUi.h"
-#include "TestFolder.h"
-#include "context/AppContext.h"
+#include "ProgramFixture.h"
 #include "racelist/RaceListWindow.h"
 #include "ui/Twips.h"
 
@@ -15,12 +13,12 @@
 namespace {
 const QDate kToday(2026, 12, 8);
 
-struct MainWindowTest : ::testing::Test
+struct MainWindowTest : ::testing::Test, ProgramRun
 {
-    TestFolder folder { TestFolder::Content::Seeded };
-    FakeUi ui;
-    FixedClock clock { QDateTime(kToday, QTime(9, 30)) };
-    AppContext ctx { ui, clock, folder.path() };
+    MainWindowTest()
+        : ProgramRun(TestFolder::Content::Seeded, QDateTime(kToday, QTime(9, 30)))
+    {
+    }
     std::unique_ptr<RaceListWindow> window;
 
     bool start()

@@ -1,6 +1,4 @@
-#include "FakeUi.h"
-#include "TestFolder.h"
-#include "context/AppContext.h"
+#include "ProgramFixture.h"
 #include "racelist/RaceListWindow.h"
 #include "startscreen/StartScreen.h"
 
@@ -14,12 +12,12 @@
 namespace {
 const QDate kToday(2026, 12, 8);
 
-struct StartScreenTest : ::testing::Test
+struct StartScreenTest : ::testing::Test, ProgramRun
 {
-    TestFolder folder;
-    FakeUi ui;
-    FixedClock clock { QDateTime(kToday, QTime(23, 59)) };
-    AppContext ctx { ui, clock, folder.path() };
+    StartScreenTest()
+        : ProgramRun(TestFolder::Content::Empty, QDateTime(kToday, QTime(23, 59)))
+    {
+    }
 
     QString picture(const char *name, const char *format) const
     {
