@@ -364,15 +364,11 @@ void RaceStore::removeDocument(qlonglong number)
     st.step();
 }
 
-void RaceStore::readRaces(Order order, bool namedOnly,
-                          const std::function<void(const Race &)> &each, const QStringList &columns)
+std::string RaceStore::racesStatement(Order order, bool namedOnly, const QStringList &columns)
 {
-    const QStringList &read = columns.isEmpty() ? RaceColumns::names() : columns;
-    std::vector<qsizetype> where;
     QString sql = QStringLiteral("select ") + col(RaceColumns::kNumber);
-    for (const QString &name : read) {
-        where.push_back(RaceColumns::names().indexOf(name));
-        if (where.back() < 0)
+    for (const QString &name : columns) {
+        if (!RaceColumns::names().contains(name))
             throw DbError(ErrNo::NoSuchField,
                           QStringLiteral("Das Feld '%1' ist in dieser Auflistung nicht "
                                          "enthalten.")
@@ -387,7 +383,17 @@ void RaceStore::readRaces(Order order, bool namedOnly,
     else
         sql += QStringLiteral(" order by ") + raceDayOn(QDate()).expression
             + QStringLiteral(" desc, ") + col(RaceColumns::kNumber);
-    Statement st(m_db, sql.toStdString());
+    return sql.toStdString();
+}
+
+void RaceStore::readRaces(Order order, bool namedOnly,
+                          const std::function<void(const Race &)> &each, const QStringList &columns)
+{
+    const QStringList &read = columns.isEmpty() ? RaceColumns::names() : columns;
+    Statement st(m_db, racesStatement(order, namedOnly, read));
+    std::vector<qsizetype> where;
+    for (const QString &name : read)
+        where.push_back(RaceColumns::names().indexOf(name));
     Race race;
     while (st.step()) {
         race.number = st.column(0).toLongLong();
@@ -395,4 +401,11 @@ void RaceStore::readRaces(Order order, bool namedOnly,
             RaceColumns::setStored(race, where[i], st.column(int(i) + 1));
         each(race);
     }
+}
+
+void RaceStore::readStoredRows(Order order, const std::function<void(const Statement &row)> &each)
+{
+    Statement st(m_db, racesStatement(order, false, RaceColumns::names()));
+    while (st.step())
+        each(st);
 }

@@ -124,6 +124,10 @@ public:
     // those are read and the race's other fields stay NULL, for readers that need a few.
     void readRaces(Order order, bool namedOnly, const std::function<void(const Race &)> &each,
                    const QStringList &columns = {});
+    // Every race's columns exactly as the file holds them (columns 1.. of the row are those of
+    // RaceColumns::names()), for a reader that copies them unchanged: the workbook export keeps
+    // the stored bytes and saves the conversion to and from text of millions of values.
+    void readStoredRows(Order order, const std::function<void(const Statement &row)> &each);
 
 private:
     // The race date as the lists compare and sort it, and today in the same terms: the indexed
@@ -134,6 +138,7 @@ private:
         QVariant today;
     };
     RaceDay raceDayOn(const QDate &today);
+    std::string racesStatement(Order order, bool namedOnly, const QStringList &columns);
     RaceList makeList(const RaceDay &day, const QString &where, const std::vector<QVariant> &values,
                       bool latestFirst);
     void changed() { ++*m_writes; }

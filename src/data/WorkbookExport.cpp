@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QStringEncoder>
+#include <QUtf8StringView>
 
 #include <condition_variable>
 #include <deque>
@@ -124,8 +125,8 @@ private:
     {
         std::exception_ptr error;
         try {
-            m_races.readRaces(RaceStore::Order::LatestFirst, false,
-                              [this](const Race &race) { addRow(race); });
+            m_races.readStoredRows(RaceStore::Order::LatestFirst,
+                                   [this](const Statement &row) { addRow(row); });
             if (m_filling && !m_filling->values.empty())
                 hand(m_filling);
         } catch (const Stopped &) {
@@ -140,7 +141,8 @@ private:
         m_changed.notify_all();
     }
 
-    void addRow(const Race &race)
+    // Columns 1.. of the row are the races table's columns after the number.
+    void addRow(const Statement &row)
     {
         if (!m_filling) {
             std::unique_lock<std::mutex> lock(m_mutex);
@@ -153,21 +155,30 @@ private:
             m_filling->values.clear();
             m_rowsFilled = 0;
         }
-        const std::vector<QVariant> stored = RaceColumns::toStored(race);
-        for (std::size_t c = 0; c < stored.size(); ++c) {
+        for (std::size_t c = 0; c < m_isYesNo.size(); ++c) {
             Value &v = m_filling->values.emplace_back();
-            const QVariant &value = stored[c];
-            if (value.isNull())
+            const int column = int(c) + 1;
+            const Statement::Type type = row.columnType(column);
+            if (type == Statement::Type::Null)
                 continue;
-            const bool number
-                = value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double;
+            const bool number = type == Statement::Type::Integer || type == Statement::Type::Float;
             if (m_isYesNo[c] && number) {
                 v.kind = xls::Cell::Kind::Boolean;
-                v.value = value.toDouble() != 0;
+                v.value = row.column(column).toDouble() != 0;
+                continue;
+            }
+            v.kind = xls::Cell::Kind::Text;
+            v.offset = m_filling->texts.size();
+            const std::string_view bytes
+                = type == Statement::Type::Text ? row.columnUtf8(column) : std::string_view();
+            // Sound UTF-8 is what reading it as text and writing it back gives; damaged bytes and
+            // a leading byte-order mark take that way, so every cell shows the text as read.
+            if (type == Statement::Type::Text && !bytes.starts_with("\xEF\xBB\xBF")
+                && QUtf8StringView(bytes.data(), qsizetype(bytes.size())).isValidUtf8()) {
+                m_filling->texts.append(bytes);
+                v.size = bytes.size();
             } else {
-                v.kind = xls::Cell::Kind::Text;
-                v.offset = m_filling->texts.size();
-                v.size = appendUtf8(m_filling->texts, value);
+                v.size = appendUtf8(m_filling->texts, row.column(column));
             }
         }
         if (++m_rowsFilled == rowsPerBatch)
