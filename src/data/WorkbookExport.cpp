@@ -44,12 +44,9 @@ QString groupedNumber(qint64 n)
 // The Yes/No columns, by their place among the races table's columns.
 std::vector<bool> yesNoColumns()
 {
-    const Race probe;
-    const QStringList yesNo
-        = RaceColumns::holding(probe, { &probe.registered, &probe.noted, &probe.onStartScreen });
     std::vector<bool> isYesNo;
-    for (const QString &name : RaceColumns::names())
-        isYesNo.push_back(yesNo.contains(name));
+    for (const RaceColumns::Kind kind : RaceColumns::kinds())
+        isYesNo.push_back(kind == RaceColumns::Kind::YesNo);
     return isYesNo;
 }
 
