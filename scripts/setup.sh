@@ -8,7 +8,7 @@ PACKAGES=(build-essential cmake ccache qt6-base-dev libsqlite3-dev sqlite3 libgt
           libbenchmark-dev libfreexl-dev python3-xlrd fonts-dejavu-core qt6-image-formats-plugins
           xvfb xauth libicu-dev qt6-translations-l10n libical-dev mdbtools-dev qt6-charts-dev
           lintian desktop-file-utils appstream khal dpkg-dev file clang-format clang-tidy
-          qt6-svg-dev x11-utils)
+          qt6-svg-dev x11-utils libxlsxwriter-dev python3-openpyxl poppler-utils python3-icalendar)
 
 missing=()
 for p in "${PACKAGES[@]}"; do
