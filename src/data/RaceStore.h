@@ -105,6 +105,9 @@ public:
     // since it was read is not overwritten: DbError RowChanged, nothing written.
     void save(const Race &race, const Race *asRead = nullptr);
     void remove(qlonglong number);
+    // Adds the races as new ones and the names to the race-name pick list, in one transaction:
+    // all of them, or nothing when a write fails. The races get their numbers.
+    void addRaces(std::vector<Race> &races, const QStringList &raceNames);
     // Cancelling a new race or a copy removes its row again.
     void cancelNew(qlonglong number) { remove(number); }
 

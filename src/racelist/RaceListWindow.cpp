@@ -8,6 +8,7 @@
 #include "data/Sqlite.h"
 #include "data/StartupMaintenance.h"
 #include "icalexport/CalendarExportCommand.h"
+#include "icalimport/CalendarImportCommand.h"
 #include "racelist/RaceListHeadline.h"
 #include "racelist/RaceListRows.h"
 #include "startscreen/StartScreen.h"
@@ -162,6 +163,13 @@ void RaceListWindow::buildMenu()
     takeOver->setObjectName(QStringLiteral("m_access_uebernehmen"));
     connect(takeOver, &QAction::triggered, this, [this] {
         if (importAccessFile(m_ctx))
+            showList();
+    });
+    QAction *fromCalendar
+        = fileMenu->addAction(QStringLiteral("Läufe aus &Kalenderdatei übernehmen (iCalendar)..."));
+    fromCalendar->setObjectName(QStringLiteral("m_kalender_uebernehmen"));
+    connect(fromCalendar, &QAction::triggered, this, [this] {
+        if (importCalendarCommand(m_ctx, this))
             showList();
     });
     QAction *calendar = fileMenu->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));
