@@ -167,7 +167,15 @@ QString textProperty(icalcomponent *c, icalproperty_kind kind)
     // TEXT values: libical has undone the escapes ("\,", "\n").
     const icalvalue *v = icalproperty_get_value(p);
     return v && icalvalue_isa(v) == ICAL_TEXT_VALUE ? text(icalvalue_get_text(v))
-                                                     : text(icalproperty_get_value_as_string(p));
+                                                    : text(icalproperty_get_value_as_string(p));
+}
+
+QByteArray tzidOf(icalcomponent *event)
+{
+    icalproperty *start = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+    icalparameter *tzid
+        = start ? icalproperty_get_first_parameter(start, ICAL_TZID_PARAMETER) : nullptr;
+    return tzid ? QByteArray(icalparameter_get_tzid(tzid)).trimmed() : QByteArray();
 }
 
 // Date and time of a start in the user's zone: UTC and zoned times are converted, a floating
@@ -182,25 +190,23 @@ void placeInZone(const icaltimetype &t, icalcomponent *event, const QTimeZone &z
         return;
     }
     const QTime time(t.hour, t.minute, t.second);
+    const QByteArray id = tzidOf(event);
     QDateTime at;
     if (icaltime_is_utc(t)) {
         at = QDateTime(date, time, QTimeZone::utc());
+    } else if (!id.isEmpty() && QTimeZone::isTimeZoneIdAvailable(id)) {
+        // A zone the system knows by its name is taken from the system's rules: files often
+        // carry a definition cut to the year of their first event (khal does so).
+        at = QDateTime(date, time, QTimeZone(id));
     } else if (t.zone) {
         at = QDateTime::fromSecsSinceEpoch(
             qint64(icaltime_as_timet_with_zone(t, static_cast<const icaltimezone *>(t.zone))),
             QTimeZone::utc());
-    } else {
-        // A zone libical does not know (no VTIMEZONE, no Olson name): the system may know it,
-        // also by its Windows name.
-        icalproperty *start = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
-        icalparameter *tzid
-            = start ? icalproperty_get_first_parameter(start, ICAL_TZID_PARAMETER) : nullptr;
-        const QByteArray id = tzid ? QByteArray(icalparameter_get_tzid(tzid)) : QByteArray();
-        QTimeZone from(id);
-        if (!from.isValid() && !id.isEmpty())
-            from = QTimeZone(QTimeZone::windowsIdToDefaultIanaId(id));
-        if (from.isValid())
-            at = QDateTime(date, time, from);
+    } else if (!id.isEmpty()) {
+        // Outlook names its zones the Windows way, often without a definition.
+        const QTimeZone windows(QTimeZone::windowsIdToDefaultIanaId(id));
+        if (windows.isValid())
+            at = QDateTime(date, time, windows);
     }
     if (!at.isValid()) {
         e.date = date;
@@ -360,8 +366,8 @@ CalendarFile Reader::read(const QByteArray &bytes)
     if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
         calendars.push_back(root.get());
     } else {
-        for (icalcomponent *c = icalcomponent_get_first_component(root.get(),
-                                                                  ICAL_VCALENDAR_COMPONENT);
+        for (icalcomponent *c
+             = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT);
              c; c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT))
             calendars.push_back(c);
     }
@@ -416,7 +422,8 @@ CalendarFile Reader::read(const QByteArray &bytes)
         if (reasons.size() > 5)
             reasons = reasons.mid(0, 5) << QStringLiteral("…");
         throw CalendarFileError(
-            QStringLiteral("Kein Termin der Kalenderdatei kann gelesen werden:\n") + reasons.join(u'\n'));
+            QStringLiteral("Kein Termin der Kalenderdatei kann gelesen werden:\n")
+            + reasons.join(u'\n'));
     }
     return m_file;
 }

@@ -35,14 +35,13 @@ bool importCalendarCommand(AppContext &ctx, QWidget *parent)
             busy.release();
             if (!skipped.isEmpty())
                 ctx.ui.message(skipped, Ui::Icon::Warning, Ui::Buttons::Ok);
-            dialog.emplace(ctx, chosen.fileName, std::move(file), std::move(candidates),
-                           parent);
+            dialog.emplace(ctx, chosen.fileName, std::move(file), std::move(candidates), parent);
         }
         ctx.ui.runModal(*dialog);
-        if (!dialog->result())
+        if (!dialog->takenOver())
             return;
-        added = dialog->result()->added > 0;
-        ctx.ui.message(takeOverMessage(*dialog->result()), Ui::Icon::Information,
+        added = dialog->takenOver()->added > 0;
+        ctx.ui.message(takeOverMessage(*dialog->takenOver()), Ui::Icon::Information,
                        Ui::Buttons::Ok);
     });
     return added;

@@ -23,7 +23,7 @@ public:
     ~CalendarImportDialog() override;
 
     // What "Übernehmen" did; nothing after "Abbrechen".
-    const std::optional<TakeOverCounts> &result() const { return m_result; }
+    const std::optional<TakeOverCounts> &takenOver() const { return m_result; }
     const std::vector<Candidate> &candidates() const { return m_candidates; }
     ListGrid *grid() const { return m_grid; }
 

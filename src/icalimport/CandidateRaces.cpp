@@ -71,9 +71,10 @@ KnownRaces knownRaces(RaceStore &store)
 {
     KnownRaces known;
     Race fields;
-    store.readRaces(RaceStore::Order::ByNumber, false,
-                    [&known](const Race &r) { known.add(r.number, r.name, r.date.stored()); },
-                    RaceColumns::holding(fields, { &fields.name, &fields.date }));
+    store.readRaces(
+        RaceStore::Order::ByNumber, false,
+        [&known](const Race &r) { known.add(r.number, r.name, r.date.stored()); },
+        RaceColumns::holding(fields, { &fields.name, &fields.date }));
     return known;
 }
 
@@ -123,7 +124,7 @@ std::vector<Candidate> candidatesOf(const CalendarFile &file, const KnownRaces &
             return a.event.date < b.event.date;
         // All-day events (invalid time) first.
         return a.event.time.isValid() != b.event.time.isValid() ? !a.event.time.isValid()
-                                                                 : a.event.time < b.event.time;
+                                                                : a.event.time < b.event.time;
     });
     return list;
 }
@@ -241,8 +242,7 @@ QString takeOverMessage(const TakeOverCounts &c)
     if (c.skipped > 0)
         left << QStringLiteral("%1 fehlerhaft").arg(c.skipped);
     if (!left.isEmpty())
-        text += QStringLiteral("\nNicht übernommen: ") + left.join(QStringLiteral(", "))
-            + u'.';
+        text += QStringLiteral("\nNicht übernommen: ") + left.join(QStringLiteral(", ")) + u'.';
     return text;
 }
 
