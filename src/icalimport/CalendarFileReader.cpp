@@ -432,8 +432,13 @@ CalendarFile Reader::read(const QByteArray &bytes)
 
 QTimeZone userTimeZone()
 {
+    // Without TZ and the system's zone files, Qt falls back to UTC: that is no zone the
+    // user chose.
+    const bool named = !qEnvironmentVariableIsEmpty("TZ")
+        || QFile::exists(QStringLiteral("/etc/localtime"))
+        || QFile::exists(QStringLiteral("/etc/timezone"));
     const QTimeZone system = QTimeZone::systemTimeZone();
-    if (system.isValid() && !QTimeZone::systemTimeZoneId().isEmpty())
+    if (named && system.isValid() && !QTimeZone::systemTimeZoneId().isEmpty())
         return system;
     return QTimeZone(QByteArrayLiteral("Europe/Berlin"));
 }

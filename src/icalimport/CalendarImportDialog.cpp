@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 enum Column { Tick, Date, Time, Name, Place, Note };
@@ -117,7 +119,18 @@ CalendarImportDialog::CalendarImportDialog(AppContext &ctx, const QString &fileN
     layout->addLayout(buttons);
 
     updateSummary();
+    // Past events come first; the list starts at the first one offered.
+    const auto first = std::find_if(m_candidates.begin(), m_candidates.end(),
+                                    [](const Candidate &c) { return c.ticked; });
+    m_grid->setCurrentRow(first == m_candidates.end() ? 0 : int(first - m_candidates.begin()));
     m_grid->setFocus();
+}
+
+void CalendarImportDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_grid->currentIndex().isValid())
+        m_grid->scrollTo(m_grid->currentIndex(), QAbstractItemView::PositionAtTop);
 }
 
 CalendarImportDialog::~CalendarImportDialog() = default;

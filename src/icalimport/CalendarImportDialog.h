@@ -29,6 +29,9 @@ public:
 
     void onTakeOverClicked();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void updateSummary();
 
