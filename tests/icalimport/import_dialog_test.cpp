@@ -106,6 +106,8 @@ TEST_F(CalendarImportTest, ListsTheEventsTicksOneMoreAndTakesThemOverFromTheMenu
         for (int c = 0; c < list->listModel().columnCount(); ++c)
             names << list->listModel().index(r, c).data().toString();
     EXPECT_TRUE(names.contains(QStringLiteral("Maibocklauf"))) << names.join(',').toStdString();
+    // Grids without tick boxes stay as they were.
+    EXPECT_FALSE(list->listModel().flags(list->listModel().index(0, 0)) & Qt::ItemIsUserCheckable);
 }
 
 TEST_F(CalendarImportTest, EscapeAndAbbrechenAddNothing)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Calendar files written by other programs: python3-icalendar and khal, made at test time.
 #include "IcsText.h"
+#include "KhalHome.h"
 #include "icalimport/CandidateRaces.h"
 
 #include <QDir>
@@ -83,31 +84,9 @@ TEST(RealCalendarFiles, ReadsTheFilesKhalWrites)
 {
     if (QStandardPaths::findExecutable("khal").isEmpty())
         GTEST_SKIP() << "khal ist nicht installiert";
-    QTemporaryDir home;
-    QDir(home.path()).mkpath("calendar");
-    const QString config = home.filePath("khal.conf");
-    QFile conf(config);
-    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write(QStringLiteral("[calendars]\n[[lauf]]\npath = %1\ntype = calendar\n[locale]\n"
-                              "local_timezone = Europe/Berlin\ndefault_timezone = Europe/Berlin\n"
-                              "timeformat = %H:%M\ndateformat = %d.%m.%Y\n"
-                              "longdateformat = %d.%m.%Y\ndatetimeformat = %d.%m.%Y %H:%M\n"
-                              "longdatetimeformat = %d.%m.%Y %H:%M\n")
-                   .arg(home.filePath("calendar"))
-                   .toUtf8());
-    conf.close();
+    const KhalHome calendar(QStringLiteral("Europe/Berlin"));
     const auto khal = [&](const QStringList &args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", home.path());
-        env.insert("XDG_CONFIG_HOME", home.filePath("config"));
-        env.insert("XDG_DATA_HOME", home.filePath("data"));
-        env.insert("XDG_CACHE_HOME", home.filePath("cache"));
-        env.insert("LC_ALL", "C.UTF-8");
-        p.setProcessEnvironment(env);
-        p.start("khal", QStringList { "-c", config, "new", "-a", "lauf" } + args);
-        p.waitForFinished(60000);
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        calendar.run(QStringList { "new", "-a", "strivo" } + args);
     };
     // khal writes zoned, UTC and all-day starts; it cannot write a floating time or a
     // cancelled event, and fails on a repeating all-day event, so those come from Python.
@@ -122,7 +101,7 @@ TEST(RealCalendarFiles, ReadsTheFilesKhalWrites)
     khal({ "--url", "https://lauf.example/", "01.08.2027", "18:00", "19:00", "Abendlauf" });
 
     CalendarFile all;
-    for (const QFileInfo &f : QDir(home.filePath("calendar")).entryInfoList({ "*.ics" })) {
+    for (const QFileInfo &f : QDir(calendar.calendar()).entryInfoList({ "*.ics" })) {
         QFile in(f.filePath());
         ASSERT_TRUE(in.open(QIODevice::ReadOnly));
         const QByteArray bytes = in.readAll();
