@@ -55,7 +55,7 @@ private:
 };
 
 // Largest calendar file read: a season of a whole country's races is far smaller.
-inline constexpr qint64 kMaxCalendarBytes = 20 * 1024 * 1024;
+inline constexpr qint64 kMaxCalendarBytes = qint64(20) * 1024 * 1024;
 
 // The zone the user's dates and times are shown in: the system's, or Europe/Berlin when the
 // system names none.

@@ -133,7 +133,11 @@ void CalendarImportDialog::showEvent(QShowEvent *event)
         m_grid->scrollTo(m_grid->currentIndex(), QAbstractItemView::PositionAtTop);
 }
 
-CalendarImportDialog::~CalendarImportDialog() = default;
+CalendarImportDialog::~CalendarImportDialog()
+{
+    // The rows point into m_candidates, which goes before the grid (a child) does.
+    m_grid->setRows(nullptr);
+}
 
 void CalendarImportDialog::updateSummary()
 {
