@@ -99,6 +99,9 @@ void printListCommand(AppContext &ctx, QWidget *window, const ShownList &shown)
         printer.setCreator(QStringLiteral("Strivo"));
         QPrintPreviewDialog preview(&printer, window);
         preview.setObjectName(QStringLiteral("druckvorschau"));
+        // Large enough to read a page across without zooming.
+        if (window)
+            preview.resize(window->size());
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
                          [&pages](QPrinter *p) { pages.paint(*p); });
         busy.release();
