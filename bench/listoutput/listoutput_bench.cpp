@@ -147,11 +147,12 @@ int main(int argc, char **argv)
             RaceStore store(db);
             writeRacesCsv(allRaces(store), csv);
         }
-        std::vector<double> ours, peer;
+        std::vector<double> ours, oursCpu, peer, peerCpu;
         for (int i = 0; i < runs; ++i) {
             ours.push_back(timed(db, 1, [&](const RaceList &l) {
                 writeRacesXlsx(l, out + QStringLiteral("/ours.xlsx"));
             }));
+            oursCpu.push_back(cpuUsed);
             QProcess python;
             python.start(
                 QStringLiteral("/usr/bin/python3"),
@@ -161,12 +162,16 @@ int main(int argc, char **argv)
                              python.readAllStandardError().constData());
                 return 1;
             }
-            peer.push_back(python.readAllStandardOutput().trimmed().toDouble());
+            const QList<QByteArray> times = python.readAllStandardOutput().trimmed().split(' ');
+            peer.push_back(times.value(0).toDouble());
+            peerCpu.push_back(times.value(1).toDouble());
         }
         const double o = benchgen::median(ours), p = benchgen::median(peer);
-        std::printf("peer  %6d races: ours %.3f s, openpyxl write-only %.3f s, ratio %.1f x "
+        const double oc = benchgen::median(oursCpu), pc = benchgen::median(peerCpu);
+        std::printf("peer  %6d races: ours %.3f s (processor %.3f s), openpyxl write-only %.3f s "
+                    "(processor %.3f s): ratio %.1f x, in processor time %.1f x "
                     "(target >= 10 x)\n",
-                    races, o, p, p / o);
+                    races, o, oc, p, pc, p / o, pc / oc);
     }
     if (all || mode == QStringLiteral("memory")) {
         for (const int races : { 10000, 60000 }) {
