@@ -295,7 +295,6 @@ TEST_F(ListFilesTest, AFailedWriteLeavesTheFolderAsItWasAndSaysWhyInGerman)
     ASSERT_TRUE(QDir(folder.file("Export")).mkdir("Ordner.csv"));
     ASSERT_TRUE(QDir(folder.file("Export")).mkdir("Ordner.xlsx"));
     ASSERT_TRUE(QDir(folder.file("Export")).mkdir("Ordner.pdf"));
-    const QStringList before = exportFiles();
     const RaceList races = allRaces();
     const ListDocument doc = raceListDocument(races, "Alle Läufe", clock.today());
     const struct
@@ -309,18 +308,25 @@ TEST_F(ListFilesTest, AFailedWriteLeavesTheFolderAsItWasAndSaysWhyInGerman)
           [&](const QString &f, const QString &n) { writeRacesXlsx(races, f + n + ".xlsx"); } },
         { "pdf", [&](const QString &f, const QString &n) { saveListPdf(doc, f + n + ".pdf"); } },
     };
-    const struct
+    struct Place
     {
         const char *what;
         QString folder;
         QString name;
         const char *said;
-    } places[] = {
+    };
+    QList<Place> places {
         { "missing folder", target("fehlt/"), "Liste", "existiert nicht" },
         { "name taken by a folder", target(""), "Ordner", "Ordner" },
     };
+    const QString locked = target("gesperrt");
+    ASSERT_TRUE(QDir().mkdir(locked));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    if (::geteuid() != 0) // the superuser writes everywhere
+        places.append({ "read-only folder", locked + "/", "Liste", "Keine Berechtigung" });
+    const QStringList before = exportFiles();
     for (const auto &w : writers) {
-        for (const auto &p : places) {
+        for (const Place &p : places) {
             SCOPED_TRACE(std::string(w.what) + " " + p.what);
             try {
                 w.write(p.folder, p.name);
@@ -329,8 +335,11 @@ TEST_F(ListFilesTest, AFailedWriteLeavesTheFolderAsItWasAndSaysWhyInGerman)
                 EXPECT_TRUE(e.description().contains(QString::fromUtf8(p.said))) << e.what();
             }
             EXPECT_EQ(exportFiles(), before);
+            EXPECT_TRUE(QDir(locked).isEmpty());
         }
     }
+    QFile::setPermissions(locked,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(ListFilesTest, AFullDiskKeepsTheOldFileWhole)
