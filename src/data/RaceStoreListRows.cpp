@@ -40,7 +40,7 @@ void RaceList::readStoredRows(const std::function<void(const Statement &row)> &e
         Statement &st = last ? *last : *full;
         st.reset();
         for (int i = 0; i < n; ++i)
-            st.bind(i + 1, m_numbers[size_t(first + i)]);
+            st.bind(i + 1, m_numbers[size_t(first) + size_t(i)]);
         // A race deleted since its number was read is left out.
         while (st.step())
             each(st);

@@ -19,8 +19,9 @@ int eachSheetRow(const RaceList &races,
     std::vector<SheetValue> values(kinds.size());
     std::vector<std::string> converted(kinds.size());
     int count = 0;
-    // Its own copy: reading the list to its end must not move the window's grid.
-    const RaceList list(races);
+    // Its own copy: reading the list to its end must not move the window's grid, whose list
+    // keeps what it has read in itself.
+    const RaceList list(races); // NOLINT(performance-unnecessary-copy-initialization)
     list.readStoredRows([&](const Statement &row) {
         for (std::size_t c = 0; c < kinds.size(); ++c) {
             const int column = int(c) + 1;
