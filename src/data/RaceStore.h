@@ -53,6 +53,10 @@ public:
     Race race(int row) const;
     // Every race of the list, in its order.
     std::vector<Race> all() const;
+    // Every race of the list in its order, its columns exactly as the file holds them (column 0
+    // the number, 1.. those of RaceColumns::names()), for writers that copy them: no race is
+    // made of them. Reads every number of the list first.
+    void readStoredRows(const std::function<void(const Statement &row)> &each) const;
 
 private:
     friend class RaceStore;

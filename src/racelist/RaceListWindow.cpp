@@ -9,6 +9,7 @@
 #include "data/StartupMaintenance.h"
 #include "icalexport/CalendarExportCommand.h"
 #include "icalimport/CalendarImportCommand.h"
+#include "listoutput/ListOutputCommands.h"
 #include "racelist/RaceListHeadline.h"
 #include "racelist/RaceListRows.h"
 #include "startscreen/StartScreen.h"
@@ -157,8 +158,12 @@ void RaceListWindow::buildForm()
 
 void RaceListWindow::buildMenu()
 {
-    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("Datei "));
+    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("&Datei "));
     fileMenu->setObjectName(QStringLiteral("m_datei"));
+    addListOutputItems(*fileMenu, m_ctx, this, [this] {
+        return ShownList { m_headline->text(), shownRows() ? &shownRows()->list() : nullptr };
+    });
+    fileMenu->addSeparator();
     QAction *takeOver = fileMenu->addAction(QStringLiteral("Läufe aus Access-Datei übernehmen..."));
     takeOver->setObjectName(QStringLiteral("m_access_uebernehmen"));
     connect(takeOver, &QAction::triggered, this, [this] {
