@@ -6,14 +6,12 @@
 #include <QDate>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 class RaceStore;
-
-// The named races of the store (rows without a name are left unfinished by the editor), by
-// number, with only the fields the figures use.
-std::vector<Race> statisticsRaces(RaceStore &store);
+struct StatisticsRow;
 
 struct BestTime
 {
@@ -74,7 +72,28 @@ struct RaceStatistics
 // a marathon read as minutes and seconds).
 constexpr double kFastestSecondsPerKm = 120.0;
 
+// Adds the races up one at a time, so that a log of any size needs only its figures in memory.
+class StatisticsCounter
+{
+public:
+    StatisticsCounter();
+    ~StatisticsCounter();
+    StatisticsCounter(const StatisticsCounter &) = delete;
+    StatisticsCounter &operator=(const StatisticsCounter &) = delete;
+
+    // Races in the order of their numbers: of equal times the first one counts as the best.
+    void add(const StatisticsRow &race);
+    RaceStatistics result();
+
+private:
+    struct Sums;
+    std::unique_ptr<Sums> m_sums;
+};
+
 RaceStatistics computeStatistics(const std::vector<Race> &races);
+// The figures of the store's named races (rows without a name are left unfinished by the
+// editor), read in one pass.
+RaceStatistics readStatistics(RaceStore &store);
 
 // "Berlin-Marathon (28.09.2025): „3:4512“ – Zeit nicht lesbar" for the list of left-out races.
 QString describeLeftOut(const LeftOut &entry);

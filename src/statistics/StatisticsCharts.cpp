@@ -11,6 +11,7 @@
 #include <QLineSeries>
 #include <QPen>
 #include <QScatterSeries>
+#include <QTimeZone>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -50,9 +51,12 @@ void roundUp(QValueAxis *axis, double highest, int tickCount)
 }
 
 // Milliseconds since the epoch of a day at noon, so that no time zone moves it to another day.
+// Through the system's zone rather than local time: the C library looks at the zone file on
+// every local time it converts, and a long log has tens of thousands of points.
 qreal dayValue(const QDate &date)
 {
-    return qreal(QDateTime(date, QTime(12, 0)).toMSecsSinceEpoch());
+    static const QTimeZone zone = QTimeZone::systemTimeZone();
+    return qreal(QDateTime(date, QTime(12, 0), zone).toMSecsSinceEpoch());
 }
 
 } // namespace
@@ -137,11 +141,15 @@ QChart *timeChart(const Progression &progression)
     times->setPointsVisible(true);
     int low = 0;
     int high = 0;
+    // Handed over at once: a point appended alone costs a signal and a copy each.
+    QList<QPointF> points;
+    points.reserve(qsizetype(progression.points.size()));
     for (const TimePoint &p : progression.points) {
-        times->append(dayValue(p.date), p.ms / 1000.0);
+        points.append({ dayValue(p.date), p.ms / 1000.0 });
         low = (low == 0) ? p.ms : std::min(low, p.ms);
         high = std::max(high, p.ms);
     }
+    times->replace(points);
     chart->addSeries(times);
 
     auto *best = new QScatterSeries;

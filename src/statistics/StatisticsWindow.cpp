@@ -171,14 +171,12 @@ void StatisticsWindow::buildForm()
 void StatisticsWindow::load()
 {
     m_ctx.guard([this] {
-        m_stats = computeStatistics(statisticsRaces(m_ctx.races()));
+        m_stats = readStatistics(m_ctx.races());
         fillBestGrid();
         fillYearGrid();
-        m_yearChart->setChart(StatisticsCharts::yearChart(m_stats.years));
         for (const Progression &p : m_stats.progressions)
             m_distanceChoice->addItem(p.distance, p.distanceKey);
         showLeftOut();
-        showTimeChart();
         connect(m_distanceChoice, &QComboBox::currentIndexChanged, this,
                 &StatisticsWindow::showTimeChart);
         connect(m_tabs, &QTabWidget::currentChanged, this, &StatisticsWindow::onTabChanged);
@@ -256,10 +254,19 @@ void StatisticsWindow::showTimeChart()
     QChart *old = m_timeChart->chart();
     m_timeChart->setChart(StatisticsCharts::timeChart(shown));
     delete old;
+    m_timeChartBuilt = true;
 }
 
+// A chart is drawn when its tab is first shown: the window opens on the grid of best times, and
+// a chart of a long log takes longer to build than the figures take to read.
 void StatisticsWindow::onTabChanged()
 {
+    if (m_tabs->currentIndex() == YearTab && !m_yearChartBuilt) {
+        m_yearChart->setChart(StatisticsCharts::yearChart(m_stats.years));
+        m_yearChartBuilt = true;
+    } else if (m_tabs->currentIndex() == TimeTab && !m_timeChartBuilt) {
+        showTimeChart();
+    }
     m_savePictureButton->setEnabled(shownChart() != nullptr);
 }
 
