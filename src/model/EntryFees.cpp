@@ -129,6 +129,18 @@ std::optional<int> feeRow(const Race &race)
     return std::nullopt;
 }
 
+QDate deadlineDate(const StoredDate &stored)
+{
+    const QString &text = stored.stored();
+    if (text.size() > 12 && text[10] == u',' && text[11] == u' ') {
+        for (qsizetype i = 12; i < text.size(); ++i)
+            if (!text[i].isLetter())
+                return {};
+        return dateOfStoredText(text.left(10));
+    }
+    return stored.date();
+}
+
 std::vector<FeeStep> feeSteps(const Race &race)
 {
     const std::optional<int> row = feeRow(race);
@@ -136,7 +148,7 @@ std::vector<FeeStep> feeSteps(const Race &race)
         return {};
     std::vector<FeeStep> steps;
     for (int i = 0; i < 3; ++i) {
-        const QDate deadline = race.fees.deadlines[size_t(i)].date();
+        const QDate deadline = deadlineDate(race.fees.deadlines[size_t(i)]);
         const QString &typed = race.fees.fees[size_t(i)][size_t(*row)];
         if (deadline.isValid() && !plainBlanks(typed).isEmpty())
             steps.push_back(FeeStep { i, deadline, feeAmount(typed) });

@@ -64,6 +64,9 @@ struct FeeSituation
     std::optional<qint64> daysToRise(const QDate &day) const;
 };
 
+// A deadline as stored: "dd.mm.yyyy", or the label form "dd.mm.yyyy, Sonntag" the editor shows.
+QDate deadlineDate(const StoredDate &stored);
+
 // The fee row's steps that can apply: deadlines that are dates with a filled fee, ordered by date
 // (a table typed out of order still rises with time); of two steps on the same date the first
 // column counts. Consecutive steps with the same fee merge into the later deadline, since the
