@@ -151,6 +151,11 @@ public:
     // The named races by number, one at a time, with only what the statistics use.
     void readStatisticsRows(const std::function<void(const StatisticsRow &)> &each);
 
+    // Races dated today or later that are registered or noted and whose fee is not paid, nearest
+    // first, with only the fields a list of their fees needs: name, place, date, distance, the
+    // registration and payment flags and the fee table.
+    std::vector<Race> unpaidComingRaces(const QDate &today);
+
 private:
     // The race date as the lists compare and sort it, and today in the same terms: the indexed
     // key ("yyyymmdd" text) or, where some race date needs the lenient reading, the day number.

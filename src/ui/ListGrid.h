@@ -17,6 +17,10 @@ public:
     // Reads the next part; rowsRead() grows.
     virtual void readMore() { }
     virtual QString cell(int row, int column) const = 0;
+    // A row that stands out is shown in bold.
+    virtual bool standsOut(int /*row*/) const { return false; }
+    // A cell's tooltip: its text, unless the rows say more.
+    virtual QString toolTip(int row, int column) const { return cell(row, column); }
 };
 
 struct ListColumn

@@ -1,0 +1,51 @@
+#include "data/RaceStore.h"
+
+#include "model/RaceColumns.h"
+
+namespace {
+
+// The fields of the list of fees still to pay.
+const QStringList &feeColumns()
+{
+    static const QStringList columns = [] {
+        const Race r;
+        QStringList list
+            = RaceColumns::holding(r,
+                                   { &r.name, &r.place, &r.date, &r.distance, &r.registered,
+                                     &r.noted, &r.paid, &r.fees.thirdDistance });
+        for (size_t deadline = 0; deadline < 3; ++deadline) {
+            list += RaceColumns::holding(r, { &r.fees.deadlines[deadline] });
+            for (const QString &fee : r.fees.fees[deadline])
+                list += RaceColumns::holding(r, { &fee });
+        }
+        return list;
+    }();
+    return columns;
+}
+
+} // namespace
+
+std::vector<Race> RaceStore::unpaidComingRaces(const QDate &today)
+{
+    using namespace RaceColumns;
+    const RaceDay day = raceDayOn(today);
+    // "is not": a NULL payment flag is not paid either.
+    const QString sql = QStringLiteral("select %1, %2 from %3 where %4 >= ? and (%5 = 1 or %6 = 1)"
+                                       " and %7 is not 'Ja' order by %4, %1")
+                            .arg(QLatin1String(kNumber), feeColumns().join(QStringLiteral(", ")),
+                                 QLatin1String(kTable), day.expression, QLatin1String(kRegistered),
+                                 QLatin1String(kNoted), QLatin1String(kPaid));
+    Statement st(m_db, sql.toStdString());
+    st.bind(1, day.today);
+    std::vector<qsizetype> where;
+    for (const QString &name : feeColumns())
+        where.push_back(names().indexOf(name));
+    std::vector<Race> races;
+    while (st.step()) {
+        Race &race = races.emplace_back();
+        race.number = st.column(0).toLongLong();
+        for (size_t i = 0; i < where.size(); ++i)
+            setStored(race, where[i], st.column(int(i) + 1));
+    }
+    return races;
+}
