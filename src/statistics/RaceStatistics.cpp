@@ -2,6 +2,7 @@
 
 #include "common/GermanText.h"
 #include "data/RaceStore.h"
+#include "model/EntryFees.h"
 #include "statistics/FinishTime.h"
 
 #include <QHash>
@@ -94,6 +95,25 @@ struct StatisticsCounter::Sums
     }
 };
 
+// What the race cost: the fee that applied on the registration date (the race date when the
+// registration has none), in the year of the race.
+void StatisticsCounter::addFee(YearFigures &year, const StatisticsRow &race, const QDate &raceDay)
+{
+    const QDate registered = race.paidRace->registrationDate.date();
+    const std::optional<FeeStep> paid
+        = feeSituation(*race.paidRace, registered.isValid() ? registered : raceDay).today;
+    if (!paid)
+        return;
+    if (paid->fee.readable()) {
+        year.feeCents += *paid->fee.cents;
+        return;
+    }
+    RaceStatistics &stats = m_sums->stats;
+    ++stats.unreadableFees;
+    stats.leftOut.push_back({ QString::fromUtf8(race.name), QString::fromUtf8(race.date),
+                              paid->fee.typed, QStringLiteral("Startgeld nicht lesbar") });
+}
+
 StatisticsCounter::StatisticsCounter()
     : m_sums(std::make_unique<Sums>())
 {
@@ -121,6 +141,8 @@ void StatisticsCounter::add(const StatisticsRow &race)
     year.year = date.year();
     year.registered += race.registered ? 1 : 0;
     year.noted += race.noted ? 1 : 0;
+    if (race.paidRace)
+        addFee(year, race, date);
     if (!race.run)
         return;
     ++year.run;

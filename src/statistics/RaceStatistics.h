@@ -31,6 +31,8 @@ struct YearFigures
     int registered = 0;
     int noted = 0;
     double km = 0; // of the races run whose distance can be read
+    // The entry fees of the paid races, each as it applied on the day of registration.
+    qint64 feeCents = 0;
 };
 
 struct TimePoint
@@ -66,6 +68,7 @@ struct RaceStatistics
     int unreadableTimes = 0; // races run whose time is left out
     int damagedDates = 0; // races left out altogether
     int runWithoutDistance = 0; // races run that count in their year only
+    int unreadableFees = 0; // paid races whose fee is not an amount
 };
 
 // A time faster than this per kilometre is not a runner's time but a misread one ("3:45" for
@@ -86,6 +89,8 @@ public:
     RaceStatistics result();
 
 private:
+    void addFee(YearFigures &year, const StatisticsRow &race, const QDate &raceDay);
+
     struct Sums;
     std::unique_ptr<Sums> m_sums;
 };

@@ -116,11 +116,12 @@ void StatisticsWindow::buildForm()
     m_yearChart = makeChartView(yearPage, QStringLiteral("stat_ch_jahre"),
                                 QStringLiteral("Diagramm Läufe pro Jahr"));
     m_yearGrid = makeGrid(yearPage, QStringLiteral("stat_g_jahre"),
-                          QStringLiteral("Läufe und Kilometer je Jahr"));
-    m_yearModel = new QStandardItemModel(0, 5, this);
+                          QStringLiteral("Läufe, Kilometer und Startgeld je Jahr"));
+    m_yearModel = new QStandardItemModel(0, 6, this);
     m_yearModel->setHorizontalHeaderLabels(
         { QStringLiteral("Jahr"), QStringLiteral("gelaufen"), QStringLiteral("angemeldet"),
-          QStringLiteral("vorgemerkt"), QStringLiteral("Kilometer gelaufen") });
+          QStringLiteral("vorgemerkt"), QStringLiteral("Kilometer gelaufen"),
+          QStringLiteral("Startgeld (€)") });
     m_yearGrid->setModel(m_yearModel);
     auto *yearLayout = new QVBoxLayout(yearPage);
     yearLayout->addWidget(m_yearChart, 3);
@@ -203,9 +204,10 @@ void StatisticsWindow::fillBestGrid()
 void StatisticsWindow::fillYearGrid()
 {
     for (const YearFigures &y : m_stats.years) {
-        m_yearModel->appendRow({ cell(QString::number(y.year)), number(y.run), number(y.registered),
-                                 number(y.noted),
-                                 cell(kGerman.toString(y.km, 'f', 1), Qt::AlignRight) });
+        m_yearModel->appendRow(
+            { cell(QString::number(y.year)), number(y.run), number(y.registered), number(y.noted),
+              cell(kGerman.toString(y.km, 'f', 1), Qt::AlignRight),
+              cell(kGerman.toString(double(y.feeCents) / 100.0, 'f', 2), Qt::AlignRight) });
     }
     m_yearGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 }
@@ -223,6 +225,9 @@ void StatisticsWindow::showLeftOut()
     if (m_stats.damagedDates > 0)
         parts << count(m_stats.damagedDates, u"1 Lauf ohne lesbares Datum",
                        u"%1 Läufe ohne lesbares Datum");
+    if (m_stats.unreadableFees > 0)
+        parts << count(m_stats.unreadableFees, u"1 bezahlter Lauf mit nicht lesbarem Startgeld",
+                       u"%1 bezahlte Läufe mit nicht lesbarem Startgeld");
     if (m_stats.runWithoutDistance > 0)
         parts << count(m_stats.runWithoutDistance,
                        u"1 gelaufener Lauf ohne Strecke (nur in den Jahreszahlen)",

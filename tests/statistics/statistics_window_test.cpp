@@ -87,9 +87,9 @@ TEST_F(StatistikFormTest, ShowsBestTimesAndYearsInGrids)
 
     ASSERT_EQ(control<QTableView>(*form, "stat_g_jahre")->model()->rowCount(), 3); // none in 2021
     EXPECT_EQ(row(control<QTableView>(*form, "stat_g_jahre"), 0),
-              (QStringList { "2019", "2", "2", "1", "52,2" }));
+              (QStringList { "2019", "2", "2", "1", "52,2", "0,00" }));
     EXPECT_EQ(row(control<QTableView>(*form, "stat_g_jahre"), 2),
-              (QStringList { "2022", "1", "1", "1", "70,0" }));
+              (QStringList { "2022", "1", "1", "1", "70,0", "0,00" }));
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join('\n').toStdString();
 }
 
