@@ -20,6 +20,7 @@ class StatisticsWindow : public QDialog
     Q_OBJECT
 public:
     explicit StatisticsWindow(AppContext &ctx, QWidget *parent = nullptr);
+    ~StatisticsWindow() override;
 
     enum Tab { BestTab = 0, YearTab = 1, TimeTab = 2 };
 
