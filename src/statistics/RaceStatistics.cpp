@@ -6,7 +6,6 @@
 #include "statistics/FinishTime.h"
 
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
 #include <map>
