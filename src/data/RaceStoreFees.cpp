@@ -10,9 +10,7 @@ const QStringList &feeColumns()
     static const QStringList columns = [] {
         const Race r;
         QStringList list
-            = RaceColumns::holding(r,
-                                   { &r.name, &r.place, &r.date, &r.distance, &r.registered,
-                                     &r.noted, &r.paid, &r.fees.thirdDistance });
+            = RaceColumns::holding(r, { &r.name, &r.date, &r.distance, &r.fees.thirdDistance });
         for (size_t deadline = 0; deadline < 3; ++deadline) {
             list += RaceColumns::holding(r, { &r.fees.deadlines[deadline] });
             for (const QString &fee : r.fees.fees[deadline])
@@ -25,7 +23,7 @@ const QStringList &feeColumns()
 
 } // namespace
 
-std::vector<Race> RaceStore::unpaidComingRaces(const QDate &today)
+void RaceStore::unpaidComingRaces(const QDate &today, const std::function<void(const Race &)> &each)
 {
     using namespace RaceColumns;
     const RaceDay day = raceDayOn(today);
@@ -40,12 +38,11 @@ std::vector<Race> RaceStore::unpaidComingRaces(const QDate &today)
     std::vector<qsizetype> where;
     for (const QString &name : feeColumns())
         where.push_back(names().indexOf(name));
-    std::vector<Race> races;
+    Race race;
     while (st.step()) {
-        Race &race = races.emplace_back();
         race.number = st.column(0).toLongLong();
         for (size_t i = 0; i < where.size(); ++i)
             setStored(race, where[i], st.column(int(i) + 1));
+        each(race);
     }
-    return races;
 }

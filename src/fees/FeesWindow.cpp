@@ -15,16 +15,7 @@ namespace {
 constexpr int kWidth = 11160;
 constexpr int kHeight = 7200;
 
-enum Column {
-    DateColumn,
-    NameColumn,
-    DistanceColumn,
-    TodayColumn,
-    UntilColumn,
-    AfterColumn,
-    DaysColumn
-};
-
+// In the order of FeeColumn.
 QList<ListColumn> feeColumns()
 {
     return {
@@ -51,30 +42,13 @@ public:
     int rowsRead() const override { return int(m_list.rows.size()); }
     QString cell(int row, int column) const override
     {
-        const FeeListRow &r = m_list.rows[size_t(row)];
-        switch (column) {
-        case DateColumn:
-            return r.date;
-        case NameColumn:
-            return r.name;
-        case DistanceColumn:
-            return r.distance;
-        case TodayColumn:
-            return r.feeToday;
-        case UntilColumn:
-            return r.validUntil;
-        case AfterColumn:
-            return r.after;
-        case DaysColumn:
-            return r.days;
-        }
-        return {};
+        return m_list.rows[size_t(row)].text(FeeColumn(column));
     }
-    bool standsOut(int row) const override { return m_list.rows[size_t(row)].risesSoon; }
+    bool standsOut(int row) const override { return m_list.rows[size_t(row)].risesSoon(); }
     QString toolTip(int row, int column) const override
     {
         const FeeListRow &r = m_list.rows[size_t(row)];
-        return r.risesSoon ? r.riseNote : cell(row, column);
+        return r.risesSoon() ? r.riseNote() : cell(row, column);
     }
 
 private:
