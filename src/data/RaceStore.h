@@ -131,8 +131,7 @@ public:
 
     // Races dated today or later that are registered or noted and whose fee is not paid, nearest
     // first, with only the fields a list of their fees needs: name, date, distance and the fee
-    // table.
-    // One race object serves every row: `each` copies what it keeps.
+    // table. One race object serves every row: `each` copies what it keeps.
     void unpaidComingRaces(const QDate &today, const std::function<void(const Race &)> &each);
 
 private:
