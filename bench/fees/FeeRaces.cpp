@@ -1,5 +1,8 @@
 #include "FeeRaces.h"
 
+#include "data/RaceDateIndex.h"
+#include "data/Sqlite.h"
+
 #include <QStringList>
 
 namespace {
@@ -45,4 +48,7 @@ void makeTenthComing(const TestFolder &folder, const QDate &today)
         set << typedFee(column, offset++);
     folder.exec(QStringLiteral("update adressen set ") + set.join(QStringLiteral(", "))
                 + QStringLiteral(" where ad_nummer % 10 = 0"));
+    // As the program makes it at its start.
+    SqliteDb db(folder.dbPath(), SqliteDb::Open::ReadWrite);
+    RaceDateIndex::ensure(db);
 }

@@ -152,9 +152,9 @@ public:
     void readStatisticsRows(const std::function<void(const StatisticsRow &)> &each);
 
     // Races dated today or later that are registered or noted and whose fee is not paid, nearest
-    // first, with only the fields a list of their fees needs: name, place, date, distance, the
-    // registration and payment flags and the fee table.
-    std::vector<Race> unpaidComingRaces(const QDate &today);
+    // first, with only the fields a list of their fees needs: name, date, distance and the fee
+    // table. One race object serves every row: `each` copies what it keeps.
+    void unpaidComingRaces(const QDate &today, const std::function<void(const Race &)> &each);
 
 private:
     // The race date as the lists compare and sort it, and today in the same terms: the indexed

@@ -7,32 +7,24 @@
 #include "ui/ListGrid.h"
 #include "ui/Style.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 
 namespace {
 
-constexpr int kWidth = 11160;
+constexpr int kWidth = 12000;
 constexpr int kHeight = 7200;
 
-enum Column {
-    DateColumn,
-    NameColumn,
-    DistanceColumn,
-    TodayColumn,
-    UntilColumn,
-    AfterColumn,
-    DaysColumn
-};
-
+// In the order of FeeColumn.
 QList<ListColumn> feeColumns()
 {
     return {
-        { QStringLiteral("Datum"), 1100, Qt::AlignLeft },
+        { QStringLiteral("Datum"), 1400, Qt::AlignLeft },
         { QStringLiteral("Lauf"), 3000, Qt::AlignLeft },
-        { QStringLiteral("Strecke"), 1600, Qt::AlignLeft },
-        { QStringLiteral("Startgeld heute"), 1560, Qt::AlignRight },
-        { QStringLiteral("gilt bis"), 1100, Qt::AlignLeft },
+        { QStringLiteral("Strecke"), 1800, Qt::AlignLeft },
+        { QStringLiteral("Startgeld heute"), 1600, Qt::AlignRight },
+        { QStringLiteral("gilt bis"), 1400, Qt::AlignLeft },
         { QStringLiteral("danach"), 1300, Qt::AlignRight },
         { QStringLiteral("Tage"), 600, Qt::AlignRight },
     };
@@ -51,30 +43,13 @@ public:
     int rowsRead() const override { return int(m_list.rows.size()); }
     QString cell(int row, int column) const override
     {
-        const FeeListRow &r = m_list.rows[size_t(row)];
-        switch (column) {
-        case DateColumn:
-            return r.date;
-        case NameColumn:
-            return r.name;
-        case DistanceColumn:
-            return r.distance;
-        case TodayColumn:
-            return r.feeToday;
-        case UntilColumn:
-            return r.validUntil;
-        case AfterColumn:
-            return r.after;
-        case DaysColumn:
-            return r.days;
-        }
-        return {};
+        return m_list.rows[size_t(row)].text(FeeColumn(column));
     }
-    bool standsOut(int row) const override { return m_list.rows[size_t(row)].risesSoon; }
+    bool standsOut(int row) const override { return m_list.rows[size_t(row)].risesSoon(); }
     QString toolTip(int row, int column) const override
     {
         const FeeListRow &r = m_list.rows[size_t(row)];
-        return r.risesSoon ? r.riseNote : cell(row, column);
+        return r.risesSoon() ? r.riseNote() : cell(row, column);
     }
 
 private:
@@ -114,6 +89,8 @@ void FeesWindow::buildForm()
     m_grid = b.make<ListGrid>(QStringLiteral("sg_g_liste"), { 120, 540, kWidth - 240, 5880 });
     m_grid->setAccessibleName(QStringLiteral("Noch zu bezahlende Startgelder"));
     m_grid->setColumns(feeColumns());
+    // The race's name takes the room the others leave.
+    m_grid->horizontalHeader()->setSectionResizeMode(int(FeeColumn::Race), QHeaderView::Stretch);
     m_grid->setColors(Style::GridBlue, Qt::white);
     connect(m_grid, &ListGrid::rowActivated, this, &FeesWindow::onRowActivated);
 

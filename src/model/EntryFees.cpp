@@ -2,47 +2,98 @@
 
 #include <QCollator>
 #include <QLocale>
-#include <QRegularExpression>
 
 #include <algorithm>
 
 namespace {
 
 // Non-breaking and narrow blanks come in with text pasted from web pages.
-QString plainBlanks(QString text)
+QString plainBlanks(const QString &text)
 {
-    text.replace(QChar(0x00A0), u' ').replace(QChar(0x202F), u' ');
-    return text.trimmed();
+    if (!text.contains(QChar(0x00A0)) && !text.contains(QChar(0x202F)))
+        return text.trimmed();
+    QString plain = text;
+    plain.replace(QChar(0x00A0), u' ').replace(QChar(0x202F), u' ');
+    return plain.trimmed();
 }
 
-// Drops one currency sign or word before or after the number.
-QString withoutCurrency(const QString &text)
+bool isBlank(const QString &text)
 {
-    static const QRegularExpression before(QStringLiteral("^(?:€|eur|euro)\\s*(?=\\d)"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression after(QStringLiteral("(?<=[\\d\\-–—])\\s*(?:€|eur|euro)$"),
-                                          QRegularExpression::CaseInsensitiveOption);
-    QString rest = text;
-    rest.remove(before);
-    if (rest.size() == text.size())
-        rest.remove(after);
-    return rest;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
 }
 
-qint64 digitsValue(const QString &digits)
+bool isAsciiDigit(QChar c)
 {
+    return c >= u'0' && c <= u'9';
+}
+
+bool isDash(QChar c)
+{
+    return c == u'-' || c == QChar(0x2013) || c == QChar(0x2014);
+}
+
+// Drops one currency sign or word before or after the number ("EUR 45", "45,- €").
+QStringView withoutCurrency(QStringView text)
+{
+    static const QString kWords[]
+        = { QStringLiteral("€"), QStringLiteral("euro"), QStringLiteral("eur") };
+    for (const QString &word : kWords) {
+        if (text.startsWith(word, Qt::CaseInsensitive)) {
+            const QStringView rest = text.mid(word.size()).trimmed();
+            if (!rest.isEmpty() && isAsciiDigit(rest.front()))
+                return rest;
+        }
+    }
+    for (const QString &word : kWords) {
+        if (text.endsWith(word, Qt::CaseInsensitive)) {
+            const QStringView rest = text.chopped(word.size()).trimmed();
+            if (!rest.isEmpty() && (isAsciiDigit(rest.back()) || isDash(rest.back())))
+                return rest;
+        }
+    }
+    return text;
+}
+
+// Nine digits at most keep every amount far from overflowing.
+std::optional<qint64> wholeNumber(QStringView digits)
+{
+    if (digits.isEmpty() || digits.size() > 9)
+        return std::nullopt;
     qint64 value = 0;
-    for (const QChar c : digits)
-        if (c.isDigit())
-            value = value * 10 + c.digitValue();
+    for (const QChar c : digits) {
+        if (!isAsciiDigit(c))
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
     return value;
 }
 
-qint64 centsOf(const QString &fraction)
+// "1.234" as 1234: one to three digits, then groups of three behind points.
+std::optional<qint64> groupedNumber(QStringView text)
 {
-    if (fraction.isEmpty() || !fraction[0].isDigit())
-        return 0; // no cents, or ",-", ",--", ",–"
-    return fraction.size() == 1 ? digitsValue(fraction) * 10 : digitsValue(fraction);
+    const qsizetype first = text.indexOf(u'.');
+    if (first < 1 || first > 3)
+        return std::nullopt;
+    QString digits = text.left(first).toString();
+    for (qsizetype at = first; at < text.size(); at += 4) {
+        if (text[at] != u'.' || at + 4 > text.size())
+            return std::nullopt;
+        digits += text.mid(at + 1, 3);
+    }
+    return wholeNumber(digits);
+}
+
+// The cents after the decimal sign: one or two digits, or a dash for none (",-", ",--", ",–").
+std::optional<qint64> centsOf(QStringView fraction)
+{
+    if (fraction == u"--" || (fraction.size() == 1 && isDash(fraction.front())))
+        return 0;
+    if (fraction.isEmpty() || fraction.size() > 2)
+        return std::nullopt;
+    const std::optional<qint64> cents = wholeNumber(fraction);
+    if (!cents)
+        return std::nullopt;
+    return fraction.size() == 1 ? *cents * 10 : *cents;
 }
 
 } // namespace
@@ -54,19 +105,24 @@ std::optional<qint64> parseEuroCents(const QString &typed)
         || text.compare(QLatin1String("kostenlos"), Qt::CaseInsensitive) == 0)
         return 0;
 
-    // Euros with an optional decimal comma, or with a decimal point. Groups of thousands only
-    // before a decimal comma: "1.234" alone may be a point typed for a comma, so it is not read.
-    // Nine digits at most keep every amount far from overflowing.
-    static const QRegularExpression comma(
-        QStringLiteral("^(\\d{1,9}|\\d{1,3}(?:\\.\\d{3}){1,2}(?=,))(?:,(\\d{1,2}|-{1,2}|–|—))?$"));
-    static const QRegularExpression point(QStringLiteral("^(\\d{1,9})\\.(\\d{1,2}|-{1,2}|–|—)$"));
-    const QString number = withoutCurrency(text);
-    QRegularExpressionMatch match = comma.match(number);
-    if (!match.hasMatch())
-        match = point.match(number);
-    if (!match.hasMatch())
+    const QStringView number = withoutCurrency(text);
+    std::optional<qint64> euros;
+    std::optional<qint64> cents = 0;
+    if (const qsizetype comma = number.indexOf(u','); comma >= 0) {
+        // A decimal comma, with groups of thousands before it or none.
+        const QStringView whole = number.left(comma);
+        euros = whole.contains(u'.') ? groupedNumber(whole) : wholeNumber(whole);
+        cents = centsOf(number.mid(comma + 1));
+    } else if (const qsizetype point = number.indexOf(u'.'); point >= 0) {
+        // A decimal point. "1.234" may be a point typed for a comma, so it is not read.
+        euros = wholeNumber(number.left(point));
+        cents = centsOf(number.mid(point + 1));
+    } else {
+        euros = wholeNumber(number);
+    }
+    if (!euros || !cents)
         return std::nullopt;
-    return digitsValue(match.captured(1)) * 100 + centsOf(match.captured(2));
+    return *euros * 100 + *cents;
 }
 
 QString formatEuro(qint64 cents)
@@ -96,6 +152,8 @@ bool FeeAmount::sameAs(const FeeAmount &other) const
 bool sameDistance(const QString &a, const QString &b)
 {
     const auto squeezed = [](const QString &text) {
+        if (std::none_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); }))
+            return text;
         QString out;
         out.reserve(text.size());
         for (const QChar c : text)
@@ -107,8 +165,15 @@ bool sameDistance(const QString &a, const QString &b)
     const QString y = squeezed(b);
     if (x.isEmpty() || y.isEmpty())
         return false;
-    if (x == y)
+    if (x.compare(y, Qt::CaseInsensitive) == 0)
         return true;
+    // Plain ASCII texts that differ in more than case differ the German way too; only the
+    // others need the collator.
+    const auto ascii = [](const QString &text) {
+        return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    };
+    if (ascii(x) && ascii(y))
+        return false;
     // Secondary strength: case is ignored, accents and umlauts are not.
     thread_local const QCollator collator = [] {
         QCollator c(QLocale(QLocale::German, QLocale::Germany));
@@ -147,10 +212,11 @@ std::vector<FeeStep> feeSteps(const Race &race)
     if (!row)
         return {};
     std::vector<FeeStep> steps;
+    steps.reserve(3);
     for (int i = 0; i < 3; ++i) {
         const QDate deadline = deadlineDate(race.fees.deadlines[size_t(i)]);
         const QString &typed = race.fees.fees[size_t(i)][size_t(*row)];
-        if (deadline.isValid() && !plainBlanks(typed).isEmpty())
+        if (deadline.isValid() && !isBlank(typed))
             steps.push_back(FeeStep { i, deadline, feeAmount(typed) });
     }
     std::stable_sort(steps.begin(), steps.end(),

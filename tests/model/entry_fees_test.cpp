@@ -119,15 +119,15 @@ TEST(EntryFees, FindsTheRowOfTheRacesDistance)
     }
 }
 
-// A Marathon with the given deadlines and Marathon fees (other rows filled with noise).
-Race marathon(std::array<const char *, 3> deadlines, std::array<const char *, 3> fees)
+// A Marathon with deadlines and Marathon fees given as "a|b|c" (other rows filled with noise).
+Race marathon(const char *deadlines, const char *fees)
 {
     Race race = raceOver(QStringLiteral("Marathon"), QStringLiteral("10 km"));
+    const QStringList dates = QString::fromUtf8(deadlines).split(u'|');
+    const QStringList typed = QString::fromUtf8(fees).split(u'|');
     for (size_t i = 0; i < 3; ++i) {
-        race.fees.deadlines[i] = StoredDate(QString::fromUtf8(deadlines[i]));
-        race.fees.fees[i][0] = QString::fromUtf8(fees[i]);
-        race.fees.fees[i][1] = QStringLiteral("1");
-        race.fees.fees[i][2] = QStringLiteral("2");
+        race.fees.deadlines[i] = StoredDate(dates.value(qsizetype(i)));
+        race.fees.fees[i] = { typed.value(qsizetype(i)), QStringLiteral("1"), QStringLiteral("2") };
     }
     return race;
 }
@@ -138,209 +138,78 @@ QDate day(const char *text)
 }
 
 // "45 bis 01.03.2027" or "-" for no step.
-std::string describe(const std::optional<FeeStep> &step)
+QString describe(const std::optional<FeeStep> &step)
 {
-    if (!step)
-        return "-";
-    return (step->fee.typed + QStringLiteral(" bis ") + step->deadline.toString("dd.MM.yyyy"))
-        .toStdString();
+    return step ? step->fee.typed + QStringLiteral(" bis ") + step->deadline.toString("dd.MM.yyyy")
+                : QStringLiteral("-");
+}
+
+// "fee today; next fee; days to the rise", "abgelaufen" after the last deadline.
+QString describe(const FeeSituation &s, const QDate &on)
+{
+    if (s.expired)
+        return QStringLiteral("abgelaufen");
+    const std::optional<qint64> days = s.daysToRise(on);
+    return describe(s.today) + QStringLiteral("; ") + describe(s.next) + QStringLiteral("; ")
+        + (days ? QString::number(*days) : QStringLiteral("-"));
 }
 
 TEST(EntryFees, TellsTheFeeTodayAndTheNextRise)
 {
+    const char *const kDates = "01.03.2027|01.06.2027|01.09.2027";
     const struct
     {
-        const char *what;
-        std::array<const char *, 3> deadlines;
-        std::array<const char *, 3> fees;
-        const char *day;
-        const char *today;
-        const char *next;
-        bool expired;
-        int daysToRise; // -1: none
+        const char *deadlines, *fees, *day, *expected;
     } cases[] = {
-        { "before the first deadline",
-          { "01.03.2027", "01.06.2027", "01.09.2027" },
-          { "30", "40", "50" },
-          "15.02.2027",
-          "30 bis 01.03.2027",
-          "40 bis 01.06.2027",
-          false,
-          15 },
-        { "on a deadline, which still counts",
-          { "01.03.2027", "01.06.2027", "01.09.2027" },
-          { "30", "40", "50" },
-          "01.03.2027",
-          "30 bis 01.03.2027",
-          "40 bis 01.06.2027",
-          false,
-          1 },
-        { "the day after a deadline",
-          { "01.03.2027", "01.06.2027", "01.09.2027" },
-          { "30", "40", "50" },
-          "02.03.2027",
-          "40 bis 01.06.2027",
-          "50 bis 01.09.2027",
-          false,
-          92 },
-        { "on the last deadline",
-          { "01.03.2027", "01.06.2027", "01.09.2027" },
-          { "30", "40", "50" },
-          "01.09.2027",
-          "50 bis 01.09.2027",
-          "-",
-          false,
-          -1 },
-        { "after the last deadline",
-          { "01.03.2027", "01.06.2027", "01.09.2027" },
-          { "30", "40", "50" },
-          "02.09.2027",
-          "-",
-          "-",
-          true,
-          -1 },
-        { "an empty cell between filled ones is skipped",
-          { "01.03.2027", "01.06.2027", "01.09.2027" },
-          { "30", " ", "50" },
-          "02.03.2027",
-          "50 bis 01.09.2027",
-          "-",
-          false,
-          -1 },
-        { "the empty cell's deadline gives no rise",
-          { "01.03.2027", "01.06.2027", "01.09.2027" },
-          { "30", "", "50" },
-          "01.03.2027",
-          "30 bis 01.03.2027",
-          "50 bis 01.09.2027",
-          false,
-          1 },
-        { "a deadline in the editor's label form counts",
-          { "01.03.2027, Montag", "01.06.2027", "" },
-          { "30", "40", "" },
-          "01.03.2027",
-          "30 bis 01.03.2027",
-          "40 bis 01.06.2027",
-          false,
-          1 },
-        { "a deadline in a shorter form is none",
-          { "1.3.2027", "01.06.2027", "" },
-          { "30", "40", "" },
-          "01.03.2027",
-          "40 bis 01.06.2027",
-          "-",
-          false,
-          -1 },
-        { "a deadline that is no date is skipped",
-          { "01.03.2027", "Juni", "01.09.2027" },
-          { "30", "40", "50" },
-          "10.03.2027",
-          "50 bis 01.09.2027",
-          "-",
-          false,
-          -1 },
-        { "deadlines out of order count by date",
-          { "01.09.2027", "01.03.2027", "01.06.2027" },
-          { "50", "30", "40" },
-          "15.02.2027",
-          "30 bis 01.03.2027",
-          "40 bis 01.06.2027",
-          false,
-          15 },
-        { "two deadlines on one date: the first column counts",
-          { "01.03.2027", "01.03.2027", "01.09.2027" },
-          { "30", "35", "50" },
-          "01.03.2027",
-          "30 bis 01.03.2027",
-          "50 bis 01.09.2027",
-          false,
-          1 },
-        { "the same fee twice applies up to the later deadline",
-          { "01.03.2027", "01.06.2027", "01.09.2027" },
-          { "40", "40,00 €", "50" },
-          "15.02.2027",
-          "40,00 € bis 01.06.2027",
-          "50 bis 01.09.2027",
-          false,
-          107 },
-        { "29 February of a leap year is a deadline",
-          { "29.02.2028", "31.03.2028", "" },
-          { "30", "40", "" },
-          "29.02.2028",
-          "30 bis 29.02.2028",
-          "40 bis 31.03.2028",
-          false,
-          1 },
-        { "29 February of a common year is none",
-          { "29.02.2027", "31.03.2027", "" },
-          { "30", "40", "" },
-          "01.02.2027",
-          "40 bis 31.03.2027",
-          "-",
-          false,
-          -1 },
-        { "a rise across the turn of the year",
-          { "31.12.2026", "31.01.2027", "" },
-          { "30", "40", "" },
-          "31.12.2026",
-          "30 bis 31.12.2026",
-          "40 bis 31.01.2027",
-          false,
-          1 },
-        { "an unreadable fee is a step all the same",
-          { "01.03.2027", "01.06.2027", "" },
-          { "ca. 30", "40", "" },
-          "15.02.2027",
-          "ca. 30 bis 01.03.2027",
-          "40 bis 01.06.2027",
-          false,
-          15 },
-        { "a cheaper fee later is no rise",
-          { "01.03.2027", "01.06.2027", "" },
-          { "40", "30", "" },
-          "15.02.2027",
-          "40 bis 01.03.2027",
-          "30 bis 01.06.2027",
-          false,
-          -1 },
-        { "no deadlines at all",
-          { "", "", "" },
-          { "30", "40", "50" },
-          "15.02.2027",
-          "-",
-          "-",
-          false,
-          -1 },
-        { "deadlines without fees",
-          { "01.03.2027", "01.06.2027", "01.09.2027" },
-          { "", " ", "" },
-          "15.02.2027",
-          "-",
-          "-",
-          false,
-          -1 },
+        // Before, on and after a deadline, which counts as its own day.
+        { kDates, "30|40|50", "15.02.2027", "30 bis 01.03.2027; 40 bis 01.06.2027; 15" },
+        { kDates, "30|40|50", "01.03.2027", "30 bis 01.03.2027; 40 bis 01.06.2027; 1" },
+        { kDates, "30|40|50", "02.03.2027", "40 bis 01.06.2027; 50 bis 01.09.2027; 92" },
+        { kDates, "30|40|50", "01.09.2027", "50 bis 01.09.2027; -; -" },
+        { kDates, "30|40|50", "02.09.2027", "abgelaufen" },
+        // Empty cells between filled ones are skipped, so are deadlines that are no dates.
+        { kDates, "30| |50", "02.03.2027", "50 bis 01.09.2027; -; -" },
+        { kDates, "30||50", "01.03.2027", "30 bis 01.03.2027; 50 bis 01.09.2027; 1" },
+        { "01.03.2027|Juni|01.09.2027", "30|40|50", "10.03.2027", "50 bis 01.09.2027; -; -" },
+        { "1.3.2027|01.06.2027|", "30|40|", "01.03.2027", "40 bis 01.06.2027; -; -" },
+        // The editor's label form of a date.
+        { "01.03.2027, Montag|01.06.2027|", "30|40|", "01.03.2027",
+          "30 bis 01.03.2027; 40 bis 01.06.2027; 1" },
+        // Deadlines out of order count by date; of two on one date the first column counts.
+        { "01.09.2027|01.03.2027|01.06.2027", "50|30|40", "15.02.2027",
+          "30 bis 01.03.2027; 40 bis 01.06.2027; 15" },
+        { "01.03.2027|01.03.2027|01.09.2027", "30|35|50", "01.03.2027",
+          "30 bis 01.03.2027; 50 bis 01.09.2027; 1" },
+        // The same fee twice applies up to the later deadline.
+        { kDates, "40|40,00 €|50", "15.02.2027", "40,00 € bis 01.06.2027; 50 bis 01.09.2027; 107" },
+        // 29 February only in a leap year; a rise across the turn of the year.
+        { "29.02.2028|31.03.2028|", "30|40|", "29.02.2028",
+          "30 bis 29.02.2028; 40 bis 31.03.2028; 1" },
+        { "29.02.2027|31.03.2027|", "30|40|", "01.02.2027", "40 bis 31.03.2027; -; -" },
+        { "31.12.2026|31.01.2027|", "30|40|", "31.12.2026",
+          "30 bis 31.12.2026; 40 bis 31.01.2027; 1" },
+        // An unreadable fee is a step all the same; a cheaper fee later is no rise.
+        { kDates, "ca. 30|40|", "15.02.2027", "ca. 30 bis 01.03.2027; 40 bis 01.06.2027; 15" },
+        { kDates, "40|30|", "15.02.2027", "40 bis 01.03.2027; 30 bis 01.06.2027; -" },
+        // No deadlines, or no fees: nothing applies, and nothing has expired.
+        { "||", "30|40|50", "15.02.2027", "-; -; -" },
+        { kDates, "| |", "15.02.2027", "-; -; -" },
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
         const FeeSituation s = feeSituation(marathon(c.deadlines, c.fees), day(c.day));
-        EXPECT_EQ(describe(s.today), c.today);
-        EXPECT_EQ(describe(s.next), c.next);
-        EXPECT_EQ(s.expired, c.expired);
-        EXPECT_EQ(s.daysToRise(day(c.day)).value_or(-1), c.daysToRise);
+        EXPECT_EQ(describe(s, day(c.day)), QString::fromUtf8(c.expected))
+            << c.deadlines << " / " << c.fees << " on " << c.day;
     }
 }
 
 TEST(EntryFees, TakesTheFeesOfTheRacesOwnRow)
 {
-    Race race = marathon({ "01.03.2027", "01.06.2027", "" }, { "30", "40", "" });
+    Race race = marathon("01.03.2027|01.06.2027|", "30|40|");
     race.fees.fees[0][2] = QStringLiteral("12");
     race.fees.fees[1][2] = QStringLiteral("frei");
     race.distance = QStringLiteral("10 KM");
-    const FeeSituation s = feeSituation(race, day("01.01.2027"));
-    EXPECT_EQ(describe(s.today), "12 bis 01.03.2027");
-    EXPECT_EQ(describe(s.next), "frei bis 01.06.2027");
-    EXPECT_FALSE(s.rises());
-
+    EXPECT_EQ(describe(feeSituation(race, day("01.01.2027")), day("01.01.2027")),
+              "12 bis 01.03.2027; frei bis 01.06.2027; -");
     race.distance = QStringLiteral("Halbmarathon"); // no row of the table
     EXPECT_EQ(describe(feeSituation(race, day("01.01.2027")).today), "-");
 }
