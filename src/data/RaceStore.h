@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 // What the race list shows besides its time filter.
@@ -79,6 +80,25 @@ private:
     mutable std::deque<int> m_pageOrder; // oldest first
 };
 
+// One race as the statistics read it. The texts are the file's UTF-8 bytes (empty for NULL),
+// valid only during the call that hands the row over: a long log is added up without turning
+// every text of every race into a string.
+struct StatisticsRow
+{
+    std::string_view name;
+    std::string_view place;
+    std::string_view date;
+    std::string_view distance;
+    std::string_view finishTime;
+    bool registered = false;
+    bool noted = false;
+    bool run = false;
+    bool paid = false;
+    // Of a paid race: its distance, registration date and fee table (its other fields are not
+    // read); otherwise none.
+    const Race *paidRace = nullptr;
+};
+
 // The one way to the races and their document links, over one connection to the file. Its
 // statements are SQLite's own with bound values; date conditions and orders go through the race
 // date index, unless a race date is one only the lenient date reading understands.
@@ -135,6 +155,13 @@ public:
     // RaceColumns::names()), for a reader that copies them unchanged: the workbook export keeps
     // the stored bytes and saves the conversion to and from text of millions of values.
     void readStoredRows(Order order, const std::function<void(const Statement &row)> &each);
+    // The named races by number, one at a time, with only what the statistics use.
+    void readStatisticsRows(const std::function<void(const StatisticsRow &)> &each);
+
+    // Races dated today or later that are registered or noted and whose fee is not paid, nearest
+    // first, with only the fields a list of their fees needs: name, date, distance and the fee
+    // table. One race object serves every row: `each` copies what it keeps.
+    void unpaidComingRaces(const QDate &today, const std::function<void(const Race &)> &each);
 
 private:
     // The race date as the lists compare and sort it, and today in the same terms: the indexed

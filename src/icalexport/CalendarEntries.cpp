@@ -1,6 +1,7 @@
 #include "icalexport/CalendarEntries.h"
 
 #include "common/GermanText.h"
+#include "model/EntryFees.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -114,9 +115,33 @@ CalendarEntry allDay(const Race &r, CalendarEntry::Kind kind, const QDate &date)
     return e;
 }
 
+QString feeText(const FeeAmount &fee)
+{
+    return fee.readable() ? formatEuro(*fee.cents) : fee.typed.trimmed();
+}
+
+// "Startgeld steigt von 45,00 € auf 55,00 €" when the race's fee changes after deadline `k`;
+// empty when it does not, or when the race's distance has no row of the table.
+QString feeChange(const std::vector<FeeStep> &steps, int k)
+{
+    for (size_t i = 0; i + 1 < steps.size(); ++i) {
+        if (steps[i].deadlineIndex != k)
+            continue;
+        const FeeAmount &now = steps[i].fee;
+        const FeeAmount &then = steps[i + 1].fee;
+        const QString change = !now.readable() || !then.readable() ? QStringLiteral("ändert sich")
+            : *then.cents > *now.cents                             ? QStringLiteral("steigt")
+                                                                   : QStringLiteral("sinkt");
+        return QStringLiteral("Startgeld %1 von %2 auf %3")
+            .arg(change, feeText(now), feeText(then));
+    }
+    return {};
+}
+
 void addFeeDeadlines(const Race &r, const QDate &today, QList<CalendarEntry> &out)
 {
     const int row = registeredRow(r);
+    const std::vector<FeeStep> steps = feeSteps(r);
     for (int k = 0; k < 3; ++k) {
         const QDate due = parseGermanDate(r.fees.deadlines[k].stored());
         if (!due.isValid() || due < today)
@@ -125,8 +150,10 @@ void addFeeDeadlines(const Race &r, const QDate &today, QList<CalendarEntry> &ou
         e.deadline = k + 1;
         e.uid = uid(k == 0 ? "frist1" : k == 1 ? "frist2" : "frist3", r.number);
         e.summary = QStringLiteral("Startgeld-Frist: ") + raceName(r);
-        QString text = QStringLiteral("Startgeld bis zum ") + formatDate(due)
-            + QStringLiteral(":\n") + feeLines(r, k, row);
+        const QString change = feeChange(steps, k);
+        QString text = (change.isEmpty() ? QString() : change + QStringLiteral("\n\n"))
+            + QStringLiteral("Startgeld bis zum ") + formatDate(due) + QStringLiteral(":\n")
+            + feeLines(r, k, row);
         if (k < 2) {
             const QDate next = parseGermanDate(r.fees.deadlines[k + 1].stored());
             text += (next.isValid() ? QStringLiteral("\n\nDanach bis zum ") + formatDate(next)

@@ -15,8 +15,14 @@ QDate dateOfStoredText(const QString &text)
     if (text.size() != 10 || text[2] != u'.' || text[5] != u'.' || !digitsAt(text, 0, 2)
         || !digitsAt(text, 3, 2) || !digitsAt(text, 6, 4))
         return {};
+    const auto number = [&text](qsizetype from, qsizetype count) {
+        int n = 0;
+        for (qsizetype i = from; i < from + count; ++i)
+            n = n * 10 + (text[i].unicode() - u'0');
+        return n;
+    };
     // QDate has no year 0, so "00.00.0000" and "01.01.0000" are no dates either.
-    return QDate(text.mid(6, 4).toInt(), text.mid(3, 2).toInt(), text.left(2).toInt());
+    return QDate(number(6, 4), number(3, 2), number(0, 2));
 }
 
 StoredDate StoredDate::fromDate(const QDate &date)

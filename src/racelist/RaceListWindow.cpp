@@ -191,6 +191,7 @@ void RaceListWindow::buildMenu()
     } items[] = {
         { "m_auswahl", u" Auswahllisten bearbeiten ", &RaceListWindow::onPickListsClicked },
         { "m_statistik", u" &Statistik ", &RaceListWindow::onStatisticsClicked },
+        { "m_startgelder", u" Startgelder und &Fristen ", &RaceListWindow::onFeesClicked },
         { "m_produkte", u" weitere Produkte ", &RaceListWindow::onProductsClicked },
         { "m_info", u" Info  ", &RaceListWindow::onInfoClicked },
     };

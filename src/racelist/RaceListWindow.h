@@ -38,6 +38,7 @@ public:
     void onCommandClicked(int index);
     void onPickListsClicked();
     void onStatisticsClicked();
+    void onFeesClicked();
     void onProductsClicked();
     void onInfoClicked();
 

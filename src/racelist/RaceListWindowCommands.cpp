@@ -8,6 +8,7 @@
 #include "data/RaceStore.h"
 #include "data/WorkbookExport.h"
 #include "editor/RaceEditor.h"
+#include "fees/FeesWindow.h"
 #include "picklists/PickListEditor.h"
 #include "racelist/RaceExport.h"
 #include "racelist/RaceListRows.h"
@@ -103,6 +104,13 @@ void RaceListWindow::onPickListsClicked()
 void RaceListWindow::onStatisticsClicked()
 {
     runWindow<StatisticsWindow>(m_ctx, this);
+}
+
+// Races may have been changed from the fee list's editor.
+void RaceListWindow::onFeesClicked()
+{
+    runWindow<FeesWindow>(m_ctx, this);
+    m_ctx.guard([this] { reloadList(); });
 }
 
 void RaceListWindow::onProductsClicked()

@@ -137,10 +137,52 @@ std::optional<int> readUnits(const QString &text)
     return checked(total);
 }
 
+// "3:45:12" and "46:30", the forms nearly every time is typed in, read without the regular
+// expressions (a long log has tens of thousands). Anything else, or a value out of range, is
+// left to the full reading.
+char16_t code(QChar c)
+{
+    return c.unicode();
+}
+char16_t code(char c)
+{
+    return char16_t(static_cast<unsigned char>(c));
+}
+
+template<class Text> std::optional<int> readPlainClock(const Text &text)
+{
+    std::array<int, 3> groups {};
+    int count = 0;
+    int digits = 0;
+    for (const auto ch : text) {
+        const char16_t c = code(ch);
+        if (c == u':') {
+            if (digits == 0 || count == 2 || (count > 0 && digits != 2))
+                return std::nullopt;
+            ++count;
+            digits = 0;
+        } else if (c >= u'0' && c <= u'9') {
+            if (++digits > 3)
+                return std::nullopt;
+            groups[size_t(count)] = groups[size_t(count)] * 10 + (c - u'0');
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (count == 0 || digits != 2 || groups[1] >= 60 || groups[2] >= 60)
+        return std::nullopt;
+    if (count == 2)
+        return checked(1LL * groups[0] * kHour + 1LL * groups[1] * kMinute
+                       + 1LL * groups[2] * kSecond);
+    return checked(1LL * groups[0] * kMinute + 1LL * groups[1] * kSecond);
+}
+
 } // namespace
 
 std::optional<int> parseFinishTime(const QString &text)
 {
+    if (const std::optional<int> plain = readPlainClock(text))
+        return plain;
     const QString t = text.trimmed().toLower().simplified();
     if (t.isEmpty())
         return std::nullopt;
@@ -164,4 +206,11 @@ QString formatFinishTime(int milliseconds)
         text += u',' + digits;
     }
     return text;
+}
+
+std::optional<int> parseFinishTime(std::string_view utf8)
+{
+    if (const std::optional<int> plain = readPlainClock(utf8))
+        return plain;
+    return parseFinishTime(QString::fromUtf8(utf8));
 }

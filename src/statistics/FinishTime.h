@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <optional>
+#include <string_view>
 
 // Finish times are stored as the user typed them. These rules read the usual ways of writing
 // one and refuse everything else, so that no best time rests on a guess:
@@ -17,6 +18,8 @@
 // A later group must be below 60. A bare number ("225"), a zero time and anything else is
 // not read.
 std::optional<int> parseFinishTime(const QString &text); // milliseconds
+// The same from the stored bytes.
+std::optional<int> parseFinishTime(std::string_view utf8);
 
 // "h:mm:ss", with the fraction of a second after a comma when there is one.
 QString formatFinishTime(int milliseconds);

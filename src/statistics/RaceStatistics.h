@@ -6,14 +6,12 @@
 #include <QDate>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 class RaceStore;
-
-// The named races of the store (rows without a name are left unfinished by the editor), by
-// number, with only the fields the figures use.
-std::vector<Race> statisticsRaces(RaceStore &store);
+struct StatisticsRow;
 
 struct BestTime
 {
@@ -33,6 +31,8 @@ struct YearFigures
     int registered = 0;
     int noted = 0;
     double km = 0; // of the races run whose distance can be read
+    // The entry fees of the paid races, each as it applied on the day of registration.
+    qint64 feeCents = 0;
 };
 
 struct TimePoint
@@ -68,13 +68,37 @@ struct RaceStatistics
     int unreadableTimes = 0; // races run whose time is left out
     int damagedDates = 0; // races left out altogether
     int runWithoutDistance = 0; // races run that count in their year only
+    int unreadableFees = 0; // paid races whose fee is not an amount
 };
 
 // A time faster than this per kilometre is not a runner's time but a misread one ("3:45" for
 // a marathon read as minutes and seconds).
 constexpr double kFastestSecondsPerKm = 120.0;
 
+// Adds the races up one at a time, so that a log of any size needs only its figures in memory.
+class StatisticsCounter
+{
+public:
+    StatisticsCounter();
+    ~StatisticsCounter();
+    StatisticsCounter(const StatisticsCounter &) = delete;
+    StatisticsCounter &operator=(const StatisticsCounter &) = delete;
+
+    // Races in the order of their numbers: of equal times the first one counts as the best.
+    void add(const StatisticsRow &race);
+    RaceStatistics result();
+
+private:
+    void addFee(YearFigures &year, const StatisticsRow &race, const QDate &raceDay);
+
+    struct Sums;
+    std::unique_ptr<Sums> m_sums;
+};
+
 RaceStatistics computeStatistics(const std::vector<Race> &races);
+// The figures of the store's named races (rows without a name are left unfinished by the
+// editor), read in one pass.
+RaceStatistics readStatistics(RaceStore &store);
 
 // "Berlin-Marathon (28.09.2025): „3:4512“ – Zeit nicht lesbar" for the list of left-out races.
 QString describeLeftOut(const LeftOut &entry);

@@ -11,6 +11,7 @@
 #include <QLineSeries>
 #include <QPen>
 #include <QScatterSeries>
+#include <QTimeZone>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -37,12 +38,15 @@ QChart *newChart(const QString &title)
 // A value axis that ends at a round number and labels whole numbers only.
 void roundUp(QValueAxis *axis, double highest, int tickCount)
 {
+    // Steps of 1, 2 and 5 times a power of ten, as far as the highest value needs: the fees of a
+    // year can go beyond the kilometres.
     double step = 1;
-    for (const double s :
-         { 1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0, 200.0, 500.0, 1000.0, 2000.0, 5000.0 }) {
-        step = s;
-        if (highest <= s * (tickCount - 1))
-            break;
+    for (double power = 1; highest > step * (tickCount - 1) && power < 1e12; power *= 10) {
+        for (const double s : { 1.0, 2.0, 5.0 }) {
+            step = s * power;
+            if (highest <= step * (tickCount - 1))
+                break;
+        }
     }
     axis->setRange(0, step * (tickCount - 1));
     axis->setTickCount(tickCount);
@@ -50,9 +54,12 @@ void roundUp(QValueAxis *axis, double highest, int tickCount)
 }
 
 // Milliseconds since the epoch of a day at noon, so that no time zone moves it to another day.
+// Through the system's zone rather than local time: the C library looks at the zone file on
+// every local time it converts, and a long log has tens of thousands of points.
 qreal dayValue(const QDate &date)
 {
-    return qreal(QDateTime(date, QTime(12, 0)).toMSecsSinceEpoch());
+    static const QTimeZone zone = QTimeZone::systemTimeZone();
+    return qreal(QDateTime(date, QTime(12, 0), zone).toMSecsSinceEpoch());
 }
 
 } // namespace
@@ -90,9 +97,14 @@ QChart *yearChart(const std::vector<YearFigures> &years)
     km->setName(QStringLiteral("Kilometer gelaufen"));
     km->setPointsVisible(true);
     km->setPen(QPen(QColor(200, 0, 0), 2));
+    auto *fees = new QLineSeries;
+    fees->setName(QStringLiteral("Startgeld (€)"));
+    fees->setPointsVisible(true);
+    fees->setPen(QPen(QColor(0, 140, 60), 2, Qt::DashLine));
     QStringList categories;
     int most = 0;
     double mostKm = 0;
+    double mostEuro = 0;
     for (size_t i = 0; i < years.size(); ++i) {
         const YearFigures &y = years[i];
         categories << QString::number(y.year);
@@ -100,13 +112,16 @@ QChart *yearChart(const std::vector<YearFigures> &years)
         *registered << y.registered;
         *noted << y.noted;
         km->append(qreal(i), y.km);
+        fees->append(qreal(i), double(y.feeCents) / 100.0);
         most = std::max({ most, y.run, y.registered, y.noted });
         mostKm = std::max(mostKm, y.km);
+        mostEuro = std::max(mostEuro, double(y.feeCents) / 100.0);
     }
     auto *bars = new QBarSeries;
     bars->append({ run, registered, noted });
     chart->addSeries(bars);
     chart->addSeries(km);
+    chart->addSeries(fees);
 
     auto *axisYears = new QBarCategoryAxis;
     axisYears->append(categories);
@@ -114,6 +129,7 @@ QChart *yearChart(const std::vector<YearFigures> &years)
     chart->addAxis(axisYears, Qt::AlignBottom);
     bars->attachAxis(axisYears);
     km->attachAxis(axisYears);
+    fees->attachAxis(axisYears);
 
     auto *axisCount = new QValueAxis;
     axisCount->setTitleText(QStringLiteral("Anzahl Läufe"));
@@ -126,6 +142,12 @@ QChart *yearChart(const std::vector<YearFigures> &years)
     roundUp(axisKm, mostKm, 6);
     chart->addAxis(axisKm, Qt::AlignRight);
     km->attachAxis(axisKm);
+
+    auto *axisEuro = new QValueAxis;
+    axisEuro->setTitleText(QStringLiteral("Euro"));
+    roundUp(axisEuro, mostEuro, 6);
+    chart->addAxis(axisEuro, Qt::AlignRight);
+    fees->attachAxis(axisEuro);
     return chart;
 }
 
@@ -137,11 +159,15 @@ QChart *timeChart(const Progression &progression)
     times->setPointsVisible(true);
     int low = 0;
     int high = 0;
+    // Handed over at once: a point appended alone costs a signal and a copy each.
+    QList<QPointF> points;
+    points.reserve(qsizetype(progression.points.size()));
     for (const TimePoint &p : progression.points) {
-        times->append(dayValue(p.date), p.ms / 1000.0);
+        points.append({ dayValue(p.date), p.ms / 1000.0 });
         low = (low == 0) ? p.ms : std::min(low, p.ms);
         high = std::max(high, p.ms);
     }
+    times->replace(points);
     chart->addSeries(times);
 
     auto *best = new QScatterSeries;

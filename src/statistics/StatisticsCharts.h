@@ -10,7 +10,8 @@ class QChart;
 // "dd.mm.yyyy", times "h:mm:ss".
 namespace StatisticsCharts {
 
-// Bars for the races run, registered and noted per year; a line for the kilometres run.
+// Bars for the races run, registered and noted per year; lines for the kilometres run and the
+// entry fees paid.
 QChart *yearChart(const std::vector<YearFigures> &years);
 
 // The finish times at one distance over the dates; the best time as a marked point.

@@ -19,7 +19,12 @@
 #include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -51,6 +56,14 @@ QChartView *makeChartView(QWidget *parent, const QString &name, const QString &a
     return view;
 }
 
+// The view gives up its chart without deleting it.
+void replaceChart(QChartView *view, QChart *chart)
+{
+    QChart *old = view->chart();
+    view->setChart(chart);
+    delete old;
+}
+
 // A file name without characters that a folder name could take for a separator.
 QString fileNameFor(const QString &title)
 {
@@ -69,6 +82,15 @@ StatisticsWindow::StatisticsWindow(AppContext &ctx, QWidget *parent)
 {
     buildForm();
     load();
+}
+
+StatisticsWindow::~StatisticsWindow()
+{
+#ifdef __GLIBC__
+    // A long log leaves megabytes of small blocks that malloc would keep for the process; handed
+    // back once the window and its charts are gone, on the next turn of the event loop.
+    QTimer::singleShot(0, [] { malloc_trim(0); });
+#endif
 }
 
 QTableView *StatisticsWindow::makeGrid(QWidget *parent, const QString &name,
@@ -116,11 +138,12 @@ void StatisticsWindow::buildForm()
     m_yearChart = makeChartView(yearPage, QStringLiteral("stat_ch_jahre"),
                                 QStringLiteral("Diagramm Läufe pro Jahr"));
     m_yearGrid = makeGrid(yearPage, QStringLiteral("stat_g_jahre"),
-                          QStringLiteral("Läufe und Kilometer je Jahr"));
-    m_yearModel = new QStandardItemModel(0, 5, this);
+                          QStringLiteral("Läufe, Kilometer und Startgeld je Jahr"));
+    m_yearModel = new QStandardItemModel(0, 6, this);
     m_yearModel->setHorizontalHeaderLabels(
         { QStringLiteral("Jahr"), QStringLiteral("gelaufen"), QStringLiteral("angemeldet"),
-          QStringLiteral("vorgemerkt"), QStringLiteral("Kilometer gelaufen") });
+          QStringLiteral("vorgemerkt"), QStringLiteral("Kilometer gelaufen"),
+          QStringLiteral("Startgeld (€)") });
     m_yearGrid->setModel(m_yearModel);
     auto *yearLayout = new QVBoxLayout(yearPage);
     yearLayout->addWidget(m_yearChart, 3);
@@ -171,14 +194,12 @@ void StatisticsWindow::buildForm()
 void StatisticsWindow::load()
 {
     m_ctx.guard([this] {
-        m_stats = computeStatistics(statisticsRaces(m_ctx.races()));
+        m_stats = readStatistics(m_ctx.races());
         fillBestGrid();
         fillYearGrid();
-        m_yearChart->setChart(StatisticsCharts::yearChart(m_stats.years));
         for (const Progression &p : m_stats.progressions)
             m_distanceChoice->addItem(p.distance, p.distanceKey);
         showLeftOut();
-        showTimeChart();
         connect(m_distanceChoice, &QComboBox::currentIndexChanged, this,
                 &StatisticsWindow::showTimeChart);
         connect(m_tabs, &QTabWidget::currentChanged, this, &StatisticsWindow::onTabChanged);
@@ -205,9 +226,10 @@ void StatisticsWindow::fillBestGrid()
 void StatisticsWindow::fillYearGrid()
 {
     for (const YearFigures &y : m_stats.years) {
-        m_yearModel->appendRow({ cell(QString::number(y.year)), number(y.run), number(y.registered),
-                                 number(y.noted),
-                                 cell(kGerman.toString(y.km, 'f', 1), Qt::AlignRight) });
+        m_yearModel->appendRow(
+            { cell(QString::number(y.year)), number(y.run), number(y.registered), number(y.noted),
+              cell(kGerman.toString(y.km, 'f', 1), Qt::AlignRight),
+              cell(kGerman.toString(double(y.feeCents) / 100.0, 'f', 2), Qt::AlignRight) });
     }
     m_yearGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 }
@@ -225,6 +247,9 @@ void StatisticsWindow::showLeftOut()
     if (m_stats.damagedDates > 0)
         parts << count(m_stats.damagedDates, u"1 Lauf ohne lesbares Datum",
                        u"%1 Läufe ohne lesbares Datum");
+    if (m_stats.unreadableFees > 0)
+        parts << count(m_stats.unreadableFees, u"1 bezahlter Lauf mit nicht lesbarem Startgeld",
+                       u"%1 bezahlte Läufe mit nicht lesbarem Startgeld");
     if (m_stats.runWithoutDistance > 0)
         parts << count(m_stats.runWithoutDistance,
                        u"1 gelaufener Lauf ohne Strecke (nur in den Jahreszahlen)",
@@ -253,13 +278,20 @@ void StatisticsWindow::showTimeChart()
     const int index = m_distanceChoice->currentIndex();
     const Progression none { {}, QStringLiteral("keine lesbaren Zielzeiten"), {}, -1 };
     const Progression &shown = index >= 0 ? m_stats.progressions[size_t(index)] : none;
-    QChart *old = m_timeChart->chart();
-    m_timeChart->setChart(StatisticsCharts::timeChart(shown));
-    delete old;
+    replaceChart(m_timeChart, StatisticsCharts::timeChart(shown));
+    m_timeChartBuilt = true;
 }
 
+// A chart is drawn when its tab is first shown: the window opens on the grid of best times, and
+// a chart of a long log takes longer to build than the figures take to read.
 void StatisticsWindow::onTabChanged()
 {
+    if (m_tabs->currentIndex() == YearTab && !m_yearChartBuilt) {
+        replaceChart(m_yearChart, StatisticsCharts::yearChart(m_stats.years));
+        m_yearChartBuilt = true;
+    } else if (m_tabs->currentIndex() == TimeTab && !m_timeChartBuilt) {
+        showTimeChart();
+    }
     m_savePictureButton->setEnabled(shownChart() != nullptr);
 }
 

@@ -20,6 +20,7 @@ class StatisticsWindow : public QDialog
     Q_OBJECT
 public:
     explicit StatisticsWindow(AppContext &ctx, QWidget *parent = nullptr);
+    ~StatisticsWindow() override;
 
     enum Tab { BestTab = 0, YearTab = 1, TimeTab = 2 };
 
@@ -28,7 +29,7 @@ public:
 private:
     void buildForm();
     QTableView *makeGrid(QWidget *parent, const QString &name, const QString &accessibleName);
-    // Reads the races once and fills the grids, the charts and the note.
+    // Reads the races once and fills the grids and the note.
     void load();
     void fillBestGrid();
     void fillYearGrid();
@@ -50,6 +51,8 @@ private:
     QTableView *m_yearGrid = nullptr;
     QComboBox *m_distanceChoice = nullptr;
     QChartView *m_timeChart = nullptr;
+    bool m_yearChartBuilt = false;
+    bool m_timeChartBuilt = false;
     QLabel *m_leftOutNote = nullptr;
     QPushButton *m_savePictureButton = nullptr;
 };

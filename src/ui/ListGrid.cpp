@@ -3,6 +3,7 @@
 
 #include "ui/Twips.h"
 
+#include <QFont>
 #include <QHeaderView>
 #include <QKeyEvent>
 
@@ -54,8 +55,15 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
     if (!m_rows || !index.isValid() || index.column() >= m_columns.size()
         || index.row() >= m_rowCount)
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole)
         return m_rows->cell(index.row(), index.column());
+    if (role == Qt::ToolTipRole)
+        return m_rows->toolTip(index.row(), index.column());
+    if (role == Qt::FontRole && m_rows->standsOut(index.row())) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(m_columns[index.column()].alignment | Qt::AlignVCenter);
     if (role == Qt::CheckStateRole) {

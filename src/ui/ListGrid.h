@@ -23,6 +23,10 @@ public:
     virtual std::optional<bool> checked(int /*row*/, int /*column*/) const { return {}; }
     // The user ticked or cleared the box; false when the cell has none.
     virtual bool setChecked(int /*row*/, int /*column*/, bool /*on*/) { return false; }
+    // A row that stands out is shown in bold.
+    virtual bool standsOut(int /*row*/) const { return false; }
+    // A cell's tooltip: its text, unless the rows say more.
+    virtual QString toolTip(int row, int column) const { return cell(row, column); }
 };
 
 struct ListColumn

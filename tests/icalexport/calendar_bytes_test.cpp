@@ -4,7 +4,8 @@
 //   STRIVO_WRITE_CALENDARS=tests/icalexport/expected_calendars.txt
 //     build/tests/test_icalexport --gtest_filter='CalendarBytes.*'
 // (one command line)
-// and is kept as it is.
+// and is kept as it is; it was written again only where the fee deadlines came to name the fee
+// after them, which changed one entry.
 #include "EdgeCaseRaces.h"
 #include "TestFolder.h"
 #include "icalexport/CalendarExport.h"

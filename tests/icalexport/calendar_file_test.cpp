@@ -112,6 +112,7 @@ TEST_F(CalendarFileTest, RacesFeeDeadlinesAndRemindersFromTodayOn)
     EXPECT_EQ(fee.endDate, "20270201");
     EXPECT_EQ(fee.summary, "Startgeld-Frist: Stadtmarathon");
     EXPECT_EQ(fee.description,
+              "Startgeld steigt von 50,00 € auf 60,00 €\n\n"
               "Startgeld bis zum 31.01.2027:\nMarathon: 50 €\n\nDanach bis zum "
               "30.04.2027:\nMarathon: 60 €\n\nLauf am 04.07.2027");
     EXPECT_EQ(cal.events[uid("zahlung", marathon)].start, "20270115");
@@ -129,6 +130,50 @@ TEST_F(CalendarFileTest, RacesFeeDeadlinesAndRemindersFromTodayOn)
     EXPECT_EQ(cal.events[uid("frist1", today)].description,
               "Startgeld bis zum 20.12.2026:\nMarathon: 30 €\n5 km: 10 €\n\nDanach:\n"
               "keine Angabe\n\nLauf am 08.12.2026");
+}
+
+TEST_F(CalendarFileTest, FeeDeadlinesNameTheFeeAfterThem)
+{
+    // Deadlines 1 and 2 of a race on 01.09.2027, its fees for the Marathon row; the first line of
+    // the entry of deadline 1 ("" when it names no change).
+    const struct
+    {
+        const char *fee1, *fee2, *distance;
+        const char *line;
+    } cases[] = {
+        { "45", "55,-", "Marathon", "Startgeld steigt von 45,00 € auf 55,00 €" },
+        { "EUR 45", "45,00 €", "Marathon", "" }, // no change: deadline 2 names it
+        { "45,50", "40", "marathon", "Startgeld sinkt von 45,50 € auf 40,00 €" },
+        { "ca. 40", "50 Euro", "Marathon", "Startgeld ändert sich von ca. 40 auf 50,00 €" },
+        { "frei", "€ 5", "Marathon", "Startgeld steigt von 0,00 € auf 5,00 €" },
+        { "45", "", "Marathon", "" }, // nothing after it
+        { "45", "55", "10 km", "" }, // the distance has no row
+        { "45", "55", " ", "" }, // only noted: no distance
+    };
+    QList<qlonglong> races;
+    for (const auto &c : cases)
+        races << folder.addRace({ { "ad_lauf", "Lauf" },
+                                  { "ad_lauf_datum", "01.09.2027" },
+                                  { "ad_strecke", QString::fromUtf8(c.distance) },
+                                  { "ad_ang_jn", true },
+                                  { "ad_sg1_datum", "01.03.2027" },
+                                  { "ad_sg2_datum", "01.06.2027" },
+                                  { "ad_sg11", QString::fromUtf8(c.fee1) },
+                                  { "ad_sg21", QString::fromUtf8(c.fee2) } });
+
+    const ParsedCalendar cal = exportAndRead();
+    expectValid(cal);
+    for (qsizetype i = 0; i < races.size(); ++i) {
+        const QString first = cal.events[QStringLiteral("strivo-frist1-%1@strivo").arg(races[i])]
+                                  .description.section(u'\n', 0, 0);
+        const QString line = QString::fromUtf8(cases[i].line);
+        EXPECT_EQ(first, line.isEmpty() ? QStringLiteral("Startgeld bis zum 01.03.2027:") : line)
+            << cases[i].fee1 << " / " << cases[i].fee2 << " / " << cases[i].distance;
+    }
+    // The last deadline's entry names no change.
+    EXPECT_TRUE(
+        cal.events[QStringLiteral("strivo-frist2-%1@strivo").arg(races[0])].description.startsWith(
+            QStringLiteral("Startgeld bis zum 01.06.2027:")));
 }
 
 TEST_F(CalendarFileTest, HostileTextComesBackUnchangedAndFolded)

@@ -44,6 +44,8 @@ TEST(FinishTime, ReadsTheUsualForms)
         const std::optional<int> ms = parseFinishTime(text);
         ASSERT_TRUE(ms.has_value()) << text.toStdString();
         EXPECT_EQ(*ms, c.ms) << text.toStdString();
+        // The statistics read the stored bytes.
+        EXPECT_EQ(parseFinishTime(std::string_view(text.toStdString())), ms) << text.toStdString();
     }
 }
 
@@ -70,9 +72,11 @@ TEST(FinishTime, RefusesWhatItCannotReadWithoutGuessing)
                                   u"3,5h 10min", // a fraction only on the last number
                                   u"45 Meilen",
                                   u"100:00:00",
-                                  u"1:02:03,5555" }) {
-        EXPECT_FALSE(parseFinishTime(QString::fromUtf16(text)).has_value())
-            << QString::fromUtf16(text).toStdString();
+                                  u"1:02:03,5555",
+                                  u"1234:56" }) {
+        const std::string bytes = QString::fromUtf16(text).toStdString();
+        EXPECT_FALSE(parseFinishTime(QString::fromUtf16(text)).has_value()) << bytes;
+        EXPECT_FALSE(parseFinishTime(std::string_view(bytes)).has_value()) << bytes;
     }
 }
 

@@ -9,7 +9,7 @@ namespace {
 RaceStatistics statisticsOf(const QString &databasePath)
 {
     RaceStore store(databasePath);
-    return computeStatistics(statisticsRaces(store));
+    return readStatistics(store);
 }
 
 // A race run on `date`.

@@ -87,9 +87,9 @@ TEST_F(StatistikFormTest, ShowsBestTimesAndYearsInGrids)
 
     ASSERT_EQ(control<QTableView>(*form, "stat_g_jahre")->model()->rowCount(), 3); // none in 2021
     EXPECT_EQ(row(control<QTableView>(*form, "stat_g_jahre"), 0),
-              (QStringList { "2019", "2", "2", "1", "52,2" }));
+              (QStringList { "2019", "2", "2", "1", "52,2", "0,00" }));
     EXPECT_EQ(row(control<QTableView>(*form, "stat_g_jahre"), 2),
-              (QStringList { "2022", "1", "1", "1", "70,0" }));
+              (QStringList { "2022", "1", "1", "1", "70,0", "0,00" }));
     EXPECT_TRUE(ui.messages.isEmpty()) << ui.messageTexts().join('\n').toStdString();
 }
 
@@ -108,6 +108,7 @@ TEST_F(StatistikFormTest, SaysWhatIsLeftOutAndNamesTheRaces)
 TEST_F(StatistikFormTest, YearChartHoldsTheCountsAndKilometres)
 {
     open();
+    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(StatisticsWindow::YearTab);
     auto *bars = series<QBarSeries>(control<QChartView>(*form, "stat_ch_jahre"), 0);
     ASSERT_NE(bars, nullptr);
     ASSERT_EQ(bars->count(), 3);
@@ -143,6 +144,7 @@ TEST_F(StatistikFormTest, YearChartHoldsTheCountsAndKilometres)
 TEST_F(StatistikFormTest, TimeChartFollowsTheChosenDistanceAndMarksTheBest)
 {
     open();
+    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(StatisticsWindow::TimeTab);
     QStringList distances;
     for (int i = 0; i < control<QComboBox>(*form, "stat_k_strecke")->count(); ++i)
         distances << control<QComboBox>(*form, "stat_k_strecke")->itemText(i);
@@ -237,6 +239,7 @@ TEST_F(StatistikFormTest, AsksBeforeReplacingAFileAndReportsAFailedSave)
 TEST_F(StatistikFormTest, EmptyLogOpensWithEmptyCharts)
 {
     form = std::make_unique<StatisticsWindow>(ctx);
+    control<QTabWidget>(*form, "stat_tabs")->setCurrentIndex(StatisticsWindow::TimeTab);
     EXPECT_EQ(control<QTableView>(*form, "stat_g_best")->model()->rowCount(), 0);
     EXPECT_EQ(control<QComboBox>(*form, "stat_k_strecke")->count(), 0);
     EXPECT_EQ(control<QChartView>(*form, "stat_ch_zeit")->chart()->title(),

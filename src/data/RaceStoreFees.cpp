@@ -1,0 +1,56 @@
+#include "data/RaceStore.h"
+
+#include "model/RaceColumns.h"
+
+namespace {
+
+// The fields of the list of fees still to pay.
+const QStringList &feeColumns()
+{
+    static const QStringList columns = [] {
+        const Race r;
+        QStringList list
+            = RaceColumns::holding(r, { &r.name, &r.date, &r.distance, &r.fees.thirdDistance });
+        for (size_t deadline = 0; deadline < 3; ++deadline) {
+            list += RaceColumns::holding(r, { &r.fees.deadlines[deadline] });
+            for (const QString &fee : r.fees.fees[deadline])
+                list += RaceColumns::holding(r, { &fee });
+        }
+        return list;
+    }();
+    return columns;
+}
+
+} // namespace
+
+void RaceStore::unpaidComingRaces(const QDate &today, const std::function<void(const Race &)> &each)
+{
+    using namespace RaceColumns;
+    const RaceDay day = raceDayOn(today);
+    // "is not": a NULL payment flag is not paid either.
+    const QString sql = QStringLiteral("select %1, %2 from %3 where %4 >= ? and (%5 = 1 or %6 = 1)"
+                                       " and %7 is not 'Ja' order by %4, %1")
+                            .arg(QLatin1String(kNumber), feeColumns().join(QStringLiteral(", ")),
+                                 QLatin1String(kTable), day.expression, QLatin1String(kRegistered),
+                                 QLatin1String(kNoted), QLatin1String(kPaid));
+    // The rows lie scattered over the file: reading them through a map of it saves a call and a
+    // copy per page. Only for this read, so that no other statement meets a mapped file.
+    m_db.exec("pragma mmap_size = 1073741824");
+    struct Unmap
+    {
+        SqliteDb &db;
+        ~Unmap() { db.exec("pragma mmap_size = 0"); }
+    } unmap { m_db };
+    Statement st(m_db, sql.toStdString());
+    st.bind(1, day.today);
+    std::vector<qsizetype> where;
+    for (const QString &name : feeColumns())
+        where.push_back(names().indexOf(name));
+    Race race;
+    while (st.step()) {
+        race.number = st.column(0).toLongLong();
+        for (size_t i = 0; i < where.size(); ++i)
+            setStored(race, where[i], st.column(int(i) + 1));
+        each(race);
+    }
+}

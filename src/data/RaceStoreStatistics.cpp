@@ -1,0 +1,104 @@
+#include "data/RaceStore.h"
+
+#include "model/RaceColumns.h"
+
+namespace {
+
+// The statement's columns after the number, in this order.
+enum Column { Name = 1, Place, Date, Distance, FinishTime, Registered, Noted, Run, Paid, FeesFrom };
+
+struct StatisticsStatement
+{
+    std::string sql;
+    std::vector<qsizetype> feeColumns; // indexes in RaceColumns::names() from FeesFrom on
+};
+
+const StatisticsStatement &statisticsStatement()
+{
+    static const StatisticsStatement statement = [] {
+        const Race r;
+        const FeeTable &f = r.fees;
+        // Each field alone, so that the columns come in the order of the enum above.
+        QStringList columns;
+        const std::initializer_list<const void *> fields {
+            &r.name,       &r.place, &r.date, &r.distance, &r.finishTime,
+            &r.registered, &r.noted, &r.run,  &r.paid
+        };
+        for (const void *field : fields)
+            columns << RaceColumns::holding(r, { field });
+        const QStringList fees = RaceColumns::holding(
+            r,
+            { &r.distance, &r.registrationDate, &f.thirdDistance, &f.deadlines[0], &f.deadlines[1],
+              &f.deadlines[2], &f.fees[0][0], &f.fees[0][1], &f.fees[0][2], &f.fees[1][0],
+              &f.fees[1][1], &f.fees[1][2], &f.fees[2][0], &f.fees[2][1], &f.fees[2][2] });
+        StatisticsStatement s;
+        for (const QString &name : fees)
+            s.feeColumns.push_back(RaceColumns::names().indexOf(name));
+        s.sql = QStringLiteral("select %1, %2 from %3 where %4 <> '' order by %1")
+                    .arg(QLatin1String(RaceColumns::kNumber), (columns + fees).join(u", "),
+                         QLatin1String(RaceColumns::kTable), QLatin1String(RaceColumns::kName))
+                    .toStdString();
+        return s;
+    }();
+    return statement;
+}
+
+// The flags as Flag::isSet() reads them, without making a QVariant of the common values.
+bool yes(const Statement &row, int column)
+{
+    switch (row.columnType(column)) {
+    case Statement::Type::Null:
+        return false;
+    case Statement::Type::Integer:
+        return row.column(column).toLongLong() != 0;
+    default:
+        return isYes(row.column(column));
+    }
+}
+
+bool ja(const Statement &row, int column)
+{
+    const Statement::Type type = row.columnType(column);
+    return (type == Statement::Type::Text || type == Statement::Type::Blob)
+        && row.columnUtf8(column) == "Ja";
+}
+
+// A text as Statement::column() gives it, without the detour through the variant's type switch
+// for the texts these columns hold.
+QVariant textColumn(const Statement &row, int column)
+{
+    if (row.columnType(column) != Statement::Type::Text)
+        return row.column(column);
+    const std::string_view text = row.columnUtf8(column);
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+void RaceStore::readStatisticsRows(const std::function<void(const StatisticsRow &)> &each)
+{
+    const StatisticsStatement &statement = statisticsStatement();
+    Statement st(m_db, statement.sql);
+    Race paidRace;
+    while (st.step()) {
+        StatisticsRow row;
+        row.name = st.columnUtf8(Name);
+        row.place = st.columnUtf8(Place);
+        row.date = st.columnUtf8(Date);
+        row.distance = st.columnUtf8(Distance);
+        row.finishTime = st.columnUtf8(FinishTime);
+        row.registered = yes(st, Registered);
+        row.noted = yes(st, Noted);
+        row.run = ja(st, Run);
+        row.paid = ja(st, Paid);
+        if (row.paid) {
+            paidRace.number = st.column(0).toLongLong();
+            for (size_t i = 0; i < statement.feeColumns.size(); ++i)
+                RaceColumns::setStored(paidRace, statement.feeColumns[i],
+                                       textColumn(st, FeesFrom + int(i)));
+            paidRace.paid.set(true);
+            row.paidRace = &paidRace;
+        }
+        each(row);
+    }
+}
