@@ -53,6 +53,10 @@ public:
     Race race(int row) const;
     // Every race of the list, in its order.
     std::vector<Race> all() const;
+    // Every race of the list in its order, its columns exactly as the file holds them (column 0
+    // the number, 1.. those of RaceColumns::names()), for writers that copy them: no race is
+    // made of them. Reads every number of the list first.
+    void readStoredRows(const std::function<void(const Statement &row)> &each) const;
 
 private:
     friend class RaceStore;
@@ -105,6 +109,9 @@ public:
     // since it was read is not overwritten: DbError RowChanged, nothing written.
     void save(const Race &race, const Race *asRead = nullptr);
     void remove(qlonglong number);
+    // Adds the races as new ones and the names to the race-name pick list, in one transaction:
+    // all of them, or nothing when a write fails. The races get their numbers.
+    void addRaces(std::vector<Race> &races, const QStringList &raceNames);
     // Cancelling a new race or a copy removes its row again.
     void cancelNew(qlonglong number) { remove(number); }
 

@@ -178,9 +178,8 @@ void PickListCombos::onEntryPicked(int index)
 bool PickListCombos::selectFirstMatch(int index, const QString &text)
 {
     QComboBox &combo = *m_combos(index);
-    const QString wanted = text.toUpper();
     for (int i = 0; i < combo.count(); ++i) {
-        if (combo.itemText(i).left(text.size()).toUpper() != wanted)
+        if (!completes(combo.itemText(i), text))
             continue;
         combo.setCurrentIndex(i);
         // The list position may have been this entry already while other text was typed.

@@ -12,6 +12,11 @@ const PickListTable &pickListTable(PickList list)
     return tables[int(list)];
 }
 
+QString completionKey(const QString &text, qsizetype length)
+{
+    return text.left(length).toUpper();
+}
+
 namespace DocumentColumns {
 
 std::vector<QVariant> toStored(const DocumentLink &link)

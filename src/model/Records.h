@@ -19,6 +19,15 @@ struct PickListTable
 
 const PickListTable &pickListTable(PickList list);
 
+// A pick-list entry completes a typed text when it begins with it, case ignored: the entry's
+// first text.size() characters in upper case equal the text in upper case. A text no entry
+// completes is new to its list.
+QString completionKey(const QString &text, qsizetype length);
+inline bool completes(const QString &entry, const QString &text)
+{
+    return completionKey(entry, text.size()) == completionKey(text, text.size());
+}
+
 struct PickListEntry
 {
     QString text;

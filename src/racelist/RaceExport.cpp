@@ -17,14 +17,17 @@ QString exportPathTooLongMessage(const QString &path)
 
 QString exportDoneMessage(quint32 cutCells)
 {
-    QString done = QStringLiteral("Der Export wurde erfolgreich beendet");
+    return QStringLiteral("Der Export wurde erfolgreich beendet") + cutCellsNote(cutCells);
+}
+
+QString cutCellsNote(quint32 cutCells)
+{
     if (cutCells == 0)
-        return done;
+        return {};
     const QString cells = cutCells == 1 ? QStringLiteral("einer Zelle")
                                         : QString::number(cutCells) + QStringLiteral(" Zellen");
-    return done
-        + QStringLiteral("\n\nIn %1 war der Text länger als die 32.767 Zeichen, die eine "
-                         "Excel-Zelle fasst, und wurde in der Datei gekürzt. In der Datenbank "
-                         "bleibt er vollständig erhalten.")
-              .arg(cells);
+    return QStringLiteral("\n\nIn %1 war der Text länger als die 32.767 Zeichen, die eine "
+                          "Excel-Zelle fasst, und wurde in der Datei gekürzt. In der Datenbank "
+                          "bleibt er vollständig erhalten.")
+        .arg(cells);
 }

@@ -8,6 +8,8 @@
 #include "data/Sqlite.h"
 #include "data/StartupMaintenance.h"
 #include "icalexport/CalendarExportCommand.h"
+#include "icalimport/CalendarImportCommand.h"
+#include "listoutput/ListOutputCommands.h"
 #include "racelist/RaceListHeadline.h"
 #include "racelist/RaceListRows.h"
 #include "startscreen/StartScreen.h"
@@ -156,12 +158,23 @@ void RaceListWindow::buildForm()
 
 void RaceListWindow::buildMenu()
 {
-    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("Datei "));
+    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("&Datei "));
     fileMenu->setObjectName(QStringLiteral("m_datei"));
+    addListOutputItems(*fileMenu, m_ctx, this, [this] {
+        return ShownList { m_headline->text(), shownRows() ? &shownRows()->list() : nullptr };
+    });
+    fileMenu->addSeparator();
     QAction *takeOver = fileMenu->addAction(QStringLiteral("Läufe aus Access-Datei übernehmen..."));
     takeOver->setObjectName(QStringLiteral("m_access_uebernehmen"));
     connect(takeOver, &QAction::triggered, this, [this] {
         if (importAccessFile(m_ctx))
+            showList();
+    });
+    QAction *fromCalendar
+        = fileMenu->addAction(QStringLiteral("Läufe aus &Kalenderdatei übernehmen (iCalendar)..."));
+    fromCalendar->setObjectName(QStringLiteral("m_kalender_uebernehmen"));
+    connect(fromCalendar, &QAction::triggered, this, [this] {
+        if (importCalendarCommand(m_ctx, this))
             showList();
     });
     QAction *calendar = fileMenu->addAction(QStringLiteral("&Termine exportieren (iCalendar)..."));

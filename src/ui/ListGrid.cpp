@@ -66,7 +66,43 @@ QVariant ListModel::data(const QModelIndex &index, int role) const
     }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(m_columns[index.column()].alignment | Qt::AlignVCenter);
+    if (role == Qt::CheckStateRole) {
+        if (const std::optional<bool> on = m_rows->checked(index.row(), index.column()))
+            return int(*on ? Qt::Checked : Qt::Unchecked);
+    }
     return {};
+}
+
+Qt::ItemFlags ListModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (m_rows && index.isValid() && index.row() < m_rowCount
+        && m_rows->checked(index.row(), index.column()))
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+bool ListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::CheckStateRole || !m_rows || !index.isValid() || index.row() >= m_rowCount)
+        return false;
+    const bool on = Qt::CheckState(value.toInt()) == Qt::Checked;
+    if (!m_rows->setChecked(index.row(), index.column(), on))
+        return false;
+    // The whole row: other cells may say what the tick means.
+    emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+    return true;
+}
+
+bool ListModel::toggleRow(int row)
+{
+    if (!m_rows || row < 0 || row >= m_rowCount)
+        return false;
+    for (int c = 0; c < columnCount(); ++c)
+        if (const std::optional<bool> on = m_rows->checked(row, c))
+            return setData(index(row, c), int(*on ? Qt::Unchecked : Qt::Checked),
+                           Qt::CheckStateRole);
+    return false;
 }
 
 QVariant ListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -165,5 +201,8 @@ void ListGrid::keyPressEvent(QKeyEvent *event)
         emit rowActivated(currentRow());
         return;
     }
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier
+        && m_model.toggleRow(currentRow()))
+        return;
     QTableView::keyPressEvent(event);
 }

@@ -5,6 +5,7 @@
 #include <QTableView>
 
 #include <memory>
+#include <optional>
 
 // The rows a grid shows: those read so far, and more when the view reaches the end of them.
 // A store's list is shown through one of these; the grid never reads the file itself.
@@ -21,6 +22,11 @@ public:
     virtual bool standsOut(int /*row*/) const { return false; }
     // A cell's tooltip: its text, unless the rows say more.
     virtual QString toolTip(int row, int column) const { return cell(row, column); }
+    // A cell with a tick box: ticked or not; nothing for a cell without one. The model makes
+    // such a cell checkable, so screen readers announce its state.
+    virtual std::optional<bool> checked(int /*row*/, int /*column*/) const { return {}; }
+    // The user ticked or cleared the box; false when the cell has none.
+    virtual bool setChecked(int /*row*/, int /*column*/, bool /*on*/) { return false; }
 };
 
 struct ListColumn
@@ -47,6 +53,10 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    // Ticks or clears the first tick box of the row; false when it has none.
+    bool toggleRow(int row);
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
@@ -57,7 +67,8 @@ private:
     int m_rowCount = 0; // the rows the views know of
 };
 
-// A read-only grid of whole rows over a ListModel; Enter or a double click activates a row.
+// A read-only grid of whole rows over a ListModel; Enter or a double click activates a row, the
+// space bar ticks or clears the row's tick box where it has one.
 class ListGrid : public QTableView
 {
     Q_OBJECT

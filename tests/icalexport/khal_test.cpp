@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A calendar program of its own reads the file: khal imports it into a local calendar.
+#include "KhalHome.h"
 #include "TestFolder.h"
 #include "icalexport/CalendarExport.h"
 
@@ -10,42 +11,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct Khal
+struct Khal : KhalHome
 {
-    QTemporaryDir home;
-    QString config;
-
-    // A calendar in the temporary home, shown in the given zone.
-    explicit Khal(const QString &zone)
-    {
-        QDir(home.path()).mkpath("calendar");
-        config = home.filePath("khal.conf");
-        QFile file(config);
-        file.open(QIODevice::WriteOnly);
-        file.write(QStringLiteral("[calendars]\n[[strivo]]\npath = %1\ntype = calendar\n"
-                                  "[locale]\nlocal_timezone = %2\ndefault_timezone = %2\n"
-                                  "timeformat = %H:%M\ndateformat = %d.%m.%Y\n"
-                                  "longdateformat = %d.%m.%Y\n"
-                                  "datetimeformat = %d.%m.%Y %H:%M\n"
-                                  "longdatetimeformat = %d.%m.%Y %H:%M\n")
-                       .arg(home.filePath("calendar"), zone)
-                       .toUtf8());
-    }
-    QString run(const QStringList &args) const
-    {
-        QProcess khal;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", home.path());
-        env.insert("XDG_CONFIG_HOME", home.filePath("config"));
-        env.insert("XDG_DATA_HOME", home.filePath("data"));
-        env.insert("XDG_CACHE_HOME", home.filePath("cache"));
-        env.insert("LC_ALL", "C.UTF-8");
-        khal.setProcessEnvironment(env);
-        khal.start("khal", QStringList { "-c", config } + args);
-        khal.waitForFinished(60000);
-        EXPECT_EQ(khal.exitCode(), 0) << khal.readAllStandardError().toStdString();
-        return QString::fromUtf8(khal.readAllStandardOutput());
-    }
+    using KhalHome::KhalHome;
     void import(const QString &file) const { run({ "import", "--batch", file }); }
     QStringList events() const
     {
