@@ -15,22 +15,12 @@
 #include <QFile>
 
 #include <cstdio>
-#include <ctime>
 #include <vector>
-
-namespace {
-// The machine may be shared: besides the wall-clock time, the time this thread ran on a CPU.
-double threadCpuMs()
-{
-    timespec ts {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-} // namespace
 
 int main(int argc, char **argv)
 {
     using benchgen::median;
+    using benchgen::threadCpuMs;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int races = argc > 1 ? std::atoi(argv[1]) : 100000;

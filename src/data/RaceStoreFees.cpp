@@ -9,14 +9,7 @@ const QStringList &feeColumns()
 {
     static const QStringList columns = [] {
         const Race r;
-        QStringList list
-            = RaceColumns::holding(r, { &r.name, &r.date, &r.distance, &r.fees.thirdDistance });
-        for (size_t deadline = 0; deadline < 3; ++deadline) {
-            list += RaceColumns::holding(r, { &r.fees.deadlines[deadline] });
-            for (const QString &fee : r.fees.fees[deadline])
-                list += RaceColumns::holding(r, { &fee });
-        }
-        return list;
+        return RaceColumns::holding(r, { &r.name, &r.date, &r.distance }) + RaceColumns::feeTable();
     }();
     return columns;
 }

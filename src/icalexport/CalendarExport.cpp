@@ -16,19 +16,14 @@ const QStringList &calendarColumns()
     static const QStringList columns = [] {
         const Race r;
         const Organiser &o = r.organiser;
-        QStringList list = RaceColumns::holding(r,
-                                                { &r.name, &r.place, &r.date, &r.start, &r.distance,
-                                                  &r.finishTime, &r.notes, &r.fees.thirdDistance })
+        QStringList list
+            = RaceColumns::holding(
+                  r, { &r.name, &r.place, &r.date, &r.start, &r.distance, &r.finishTime, &r.notes })
             + RaceColumns::holding(r, { &o.name, &o.web, &o.bank, &o.bankCode, &o.account })
             + RaceColumns::holding(r,
                                    { &r.registered, &r.registrationDate, &r.noted, &r.run, &r.paid,
                                      &r.paidDate, &r.reminder, &r.reminderDate });
-        for (size_t deadline = 0; deadline < 3; ++deadline) {
-            list += RaceColumns::holding(r, { &r.fees.deadlines[deadline] });
-            for (const QString &fee : r.fees.fees[deadline])
-                list += RaceColumns::holding(r, { &fee });
-        }
-        return list;
+        return list + RaceColumns::feeTable();
     }();
     return columns;
 }

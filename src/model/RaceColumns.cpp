@@ -118,6 +118,18 @@ QStringList holding(const Race &race, std::initializer_list<const void *> fields
     return list;
 }
 
+QStringList feeTable()
+{
+    const Race r;
+    QStringList list = holding(r, { &r.fees.thirdDistance });
+    for (size_t deadline = 0; deadline < 3; ++deadline) {
+        list += holding(r, { &r.fees.deadlines[deadline] });
+        for (const QString &fee : r.fees.fees[deadline])
+            list += holding(r, { &fee });
+    }
+    return list;
+}
+
 const std::vector<Kind> &kinds()
 {
     static const std::vector<Kind> all = [] {

@@ -37,6 +37,8 @@ Race fromStored(qlonglong number, const std::vector<QVariant> &values);
 // The columns that hold the given fields of `race` (addresses of its members), in the table's
 // order, for readers that need a few fields: they name the fields, never a column.
 QStringList holding(const Race &race, std::initializer_list<const void *> fields);
+// The columns of the entry-fee table: the third distance's name, the deadlines and the fees.
+QStringList feeTable();
 
 // What a column stores, for readers that bring values of another kind into it.
 enum class Kind {

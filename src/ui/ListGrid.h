@@ -18,15 +18,15 @@ public:
     // Reads the next part; rowsRead() grows.
     virtual void readMore() { }
     virtual QString cell(int row, int column) const = 0;
+    // A row that stands out is shown in bold.
+    virtual bool standsOut(int /*row*/) const { return false; }
+    // A cell's tooltip: its text, unless the rows say more.
+    virtual QString toolTip(int row, int column) const { return cell(row, column); }
     // A cell with a tick box: ticked or not; nothing for a cell without one. The model makes
     // such a cell checkable, so screen readers announce its state.
     virtual std::optional<bool> checked(int /*row*/, int /*column*/) const { return {}; }
     // The user ticked or cleared the box; false when the cell has none.
     virtual bool setChecked(int /*row*/, int /*column*/, bool /*on*/) { return false; }
-    // A row that stands out is shown in bold.
-    virtual bool standsOut(int /*row*/) const { return false; }
-    // A cell's tooltip: its text, unless the rows say more.
-    virtual QString toolTip(int row, int column) const { return cell(row, column); }
 };
 
 struct ListColumn
