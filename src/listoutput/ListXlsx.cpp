@@ -235,6 +235,9 @@ zipOpenNewFileInZip4_64(void *file, const char *filename, const void *info, cons
 {
     static const auto next
         = reinterpret_cast<OpenNewFileInZip>(::dlsym(RTLD_NEXT, "zipOpenNewFileInZip4_64"));
+    constexpr int zInternalError = -104;
+    if (!next) // no minizip behind us: the workbook fails with a message instead of crashing
+        return zInternalError;
     constexpr int zDefaultCompression = -1;
     constexpr int zBestSpeed = 1;
     if (level == zDefaultCompression)
