@@ -20,18 +20,9 @@
 #include <malloc.h>
 
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
 namespace {
-
-// The machine is shared: besides the wall-clock time, the time this thread ran on a CPU.
-double threadCpuMs()
-{
-    timespec ts {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
 
 // Anonymous resident memory (the heap and its kin, not the mapped libraries) in MB.
 double anonMb()
@@ -72,6 +63,7 @@ void settle()
 int main(int argc, char **argv)
 {
     using benchgen::median;
+    using benchgen::threadCpuMs;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int races = argc > 1 ? std::atoi(argv[1]) : 10000;

@@ -391,8 +391,14 @@ void RaceStore::readRaces(Order order, bool namedOnly,
 {
     const QStringList &read = columns.isEmpty() ? RaceColumns::names() : columns;
     Statement st(m_db, racesStatement(order, namedOnly, read));
+    eachRace(st, read, each);
+}
+
+void RaceStore::eachRace(Statement &st, const QStringList &columns,
+                         const std::function<void(const Race &)> &each)
+{
     std::vector<qsizetype> where;
-    for (const QString &name : read)
+    for (const QString &name : columns)
         where.push_back(RaceColumns::names().indexOf(name));
     Race race;
     while (st.step()) {

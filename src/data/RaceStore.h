@@ -173,6 +173,10 @@ private:
     };
     RaceDay raceDayOn(const QDate &today);
     std::string racesStatement(Order order, bool namedOnly, const QStringList &columns);
+    // Steps through a statement that selects the number and then `columns`, handing each row
+    // over as one race object whose other fields stay as they are.
+    static void eachRace(Statement &st, const QStringList &columns,
+                         const std::function<void(const Race &)> &each);
     RaceList makeList(const RaceDay &day, const QString &where, const std::vector<QVariant> &values,
                       bool latestFirst);
     void changed() { ++*m_writes; }

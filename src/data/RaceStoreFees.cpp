@@ -1,5 +1,6 @@
 #include "data/RaceStore.h"
 
+#include "common/DbError.h"
 #include "model/RaceColumns.h"
 
 namespace {
@@ -32,18 +33,16 @@ void RaceStore::unpaidComingRaces(const QDate &today, const std::function<void(c
     struct Unmap
     {
         SqliteDb &db;
-        ~Unmap() { db.exec("pragma mmap_size = 0"); }
+        ~Unmap()
+        {
+            try {
+                db.exec("pragma mmap_size = 0");
+            } catch (const DbError &) {
+                // A destructor must not throw; the map only stays until the connection closes.
+            }
+        }
     } unmap { m_db };
     Statement st(m_db, sql.toStdString());
     st.bind(1, day.today);
-    std::vector<qsizetype> where;
-    for (const QString &name : feeColumns())
-        where.push_back(names().indexOf(name));
-    Race race;
-    while (st.step()) {
-        race.number = st.column(0).toLongLong();
-        for (size_t i = 0; i < where.size(); ++i)
-            setStored(race, where[i], st.column(int(i) + 1));
-        each(race);
-    }
+    eachRace(st, feeColumns(), each);
 }

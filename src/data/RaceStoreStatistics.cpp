@@ -17,7 +17,6 @@ const StatisticsStatement &statisticsStatement()
 {
     static const StatisticsStatement statement = [] {
         const Race r;
-        const FeeTable &f = r.fees;
         // Each field alone, so that the columns come in the order of the enum above.
         QStringList columns;
         const std::initializer_list<const void *> fields {
@@ -26,11 +25,8 @@ const StatisticsStatement &statisticsStatement()
         };
         for (const void *field : fields)
             columns << RaceColumns::holding(r, { field });
-        const QStringList fees = RaceColumns::holding(
-            r,
-            { &r.distance, &r.registrationDate, &f.thirdDistance, &f.deadlines[0], &f.deadlines[1],
-              &f.deadlines[2], &f.fees[0][0], &f.fees[0][1], &f.fees[0][2], &f.fees[1][0],
-              &f.fees[1][1], &f.fees[1][2], &f.fees[2][0], &f.fees[2][1], &f.fees[2][2] });
+        const QStringList fees = RaceColumns::holding(r, { &r.distance, &r.registrationDate })
+            + RaceColumns::feeTable();
         StatisticsStatement s;
         for (const QString &name : fees)
             s.feeColumns.push_back(RaceColumns::names().indexOf(name));
