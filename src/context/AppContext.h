@@ -6,12 +6,13 @@
 #include "context/ProgramPaths.h"
 #include "data/RaceStore.h"
 #include "data/StartupMaintenance.h"
+#include "statistics/StatisticsCache.h"
 
 #include <functional>
 #include <memory>
 
 // What one run shares: the UI services, the clock, the program's paths, the start-up's file
-// work and the race store. Created once in main() and by every test fixture.
+// work, the race store and the figures kept of it. Created once in main() and by every test fixture.
 class AppContext
 {
 public:
@@ -33,6 +34,8 @@ public:
     // The races of the run's database, opened when first needed (after the start-up's file work)
     // and let go by closeDatabase().
     RaceStore &races();
+    // The statistics' figures of those races, kept up to date while the program is idle.
+    StatisticsCache &statistics();
 
     // The program is ending: waits for the start-up's file work still running, then the race
     // store lets go of the database.
@@ -43,4 +46,5 @@ public:
 
 private:
     std::unique_ptr<RaceStore> m_races;
+    std::unique_ptr<StatisticsCache> m_statistics; // reads m_races: let go before it
 };

@@ -85,6 +85,7 @@ private:
 // every text of every race into a string.
 struct StatisticsRow
 {
+    qlonglong number = 0;
     std::string_view name;
     std::string_view place;
     std::string_view date;
@@ -155,8 +156,12 @@ public:
     // RaceColumns::names()), for a reader that copies them unchanged: the workbook export keeps
     // the stored bytes and saves the conversion to and from text of millions of values.
     void readStoredRows(Order order, const std::function<void(const Statement &row)> &each);
-    // The named races by number, one at a time, with only what the statistics use.
-    void readStatisticsRows(const std::function<void(const StatisticsRow &)> &each);
+    // The named races numbered above `after`, by number, one at a time, with only what the
+    // statistics use; at most `limit` of them unless it is negative. Returns how many were read.
+    int readStatisticsRows(qlonglong after, int limit,
+                           const std::function<void(const StatisticsRow &)> &each);
+    // Equal stamps: no race (nor anything else in the file) has changed in between.
+    SqliteDb::ChangeStamp changeStamp() { return m_db.changeStamp(); }
 
     // Races dated today or later that are registered or noted and whose fee is not paid, nearest
     // first, with only the fields a list of their fees needs: name, date, distance and the fee

@@ -30,7 +30,8 @@ const StatisticsStatement &statisticsStatement()
         StatisticsStatement s;
         for (const QString &name : fees)
             s.feeColumns.push_back(RaceColumns::names().indexOf(name));
-        s.sql = QStringLiteral("select %1, %2 from %3 where %4 <> '' order by %1")
+        s.sql = QStringLiteral("select %1, %2 from %3 where %4 <> '' and %1 > ?1 order by %1 "
+                               "limit ?2")
                     .arg(QLatin1String(RaceColumns::kNumber), (columns + fees).join(u", "),
                          QLatin1String(RaceColumns::kTable), QLatin1String(RaceColumns::kName))
                     .toStdString();
@@ -71,13 +72,19 @@ QVariant textColumn(const Statement &row, int column)
 
 } // namespace
 
-void RaceStore::readStatisticsRows(const std::function<void(const StatisticsRow &)> &each)
+int RaceStore::readStatisticsRows(qlonglong after, int limit,
+                                  const std::function<void(const StatisticsRow &)> &each)
 {
     const StatisticsStatement &statement = statisticsStatement();
     Statement st(m_db, statement.sql);
+    st.bind(1, after);
+    st.bind(2, limit);
     Race paidRace;
+    int read = 0;
     while (st.step()) {
+        ++read;
         StatisticsRow row;
+        row.number = st.column(0).toLongLong();
         row.name = st.columnUtf8(Name);
         row.place = st.columnUtf8(Place);
         row.date = st.columnUtf8(Date);
@@ -88,7 +95,7 @@ void RaceStore::readStatisticsRows(const std::function<void(const StatisticsRow 
         row.run = ja(st, Run);
         row.paid = ja(st, Paid);
         if (row.paid) {
-            paidRace.number = st.column(0).toLongLong();
+            paidRace.number = row.number;
             for (size_t i = 0; i < statement.feeColumns.size(); ++i)
                 RaceColumns::setStored(paidRace, statement.feeColumns[i],
                                        textColumn(st, FeesFrom + int(i)));
@@ -97,4 +104,5 @@ void RaceStore::readStatisticsRows(const std::function<void(const StatisticsRow 
         }
         each(row);
     }
+    return read;
 }

@@ -98,6 +98,11 @@ long long SqliteDb::changes() const
     return sqlite3_changes64(m_db);
 }
 
+SqliteDb::ChangeStamp SqliteDb::changeStamp()
+{
+    return { sqlite3_total_changes64(m_db), scalar("pragma data_version").toLongLong() };
+}
+
 namespace {
 
 // Whether the text after a prepared statement holds another one. Blanks, comments and empty

@@ -47,6 +47,15 @@ public:
     // First column of the first row of a query, or a null variant.
     QVariant scalar(const std::string &sql);
     long long changes() const;
+    // Changes the file has seen since this connection opened: rows this connection changed and
+    // what other connections committed. Equal stamps mean nothing has changed in between.
+    struct ChangeStamp
+    {
+        long long ownRows = 0;
+        long long dataVersion = 0;
+        bool operator==(const ChangeStamp &) const = default;
+    };
+    ChangeStamp changeStamp();
     void close();
 
     DbError error(int rc) const;

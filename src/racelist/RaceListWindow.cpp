@@ -240,6 +240,8 @@ std::optional<qlonglong> RaceListWindow::currentRaceNumber() const
 void RaceListWindow::showRows(RaceList races)
 {
     m_grid->setRows(std::make_unique<RaceListRows>(std::move(races)));
+    // After every change the list is read again; the statistics follow when the user pauses.
+    m_ctx.statistics().updateWhenIdle();
 }
 
 namespace {

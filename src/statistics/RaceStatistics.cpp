@@ -248,7 +248,7 @@ RaceStatistics computeStatistics(const std::vector<Race> &races)
 RaceStatistics readStatistics(RaceStore &store)
 {
     StatisticsCounter counter;
-    store.readStatisticsRows([&counter](const StatisticsRow &race) { counter.add(race); });
+    store.readStatisticsRows(0, -1, [&counter](const StatisticsRow &race) { counter.add(race); });
     return counter.result();
 }
 

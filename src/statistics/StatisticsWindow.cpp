@@ -194,7 +194,7 @@ void StatisticsWindow::buildForm()
 void StatisticsWindow::load()
 {
     m_ctx.guard([this] {
-        m_stats = readStatistics(m_ctx.races());
+        m_stats = m_ctx.statistics().current();
         fillBestGrid();
         fillYearGrid();
         for (const Progression &p : m_stats.progressions)
