@@ -70,6 +70,17 @@ struct StatistikFormTest : ProgramTest
 };
 } // namespace
 
+// The figures are kept between openings; a race changed since is counted anew.
+TEST_F(StatistikFormTest, OpenedAgainAfterAChangeShowsIt)
+{
+    open();
+    form.reset();
+    folder.exec("update adressen set ad_zeit = '3:30:00' where ad_lauf = 'Silvesterlauf'");
+    form = std::make_unique<StatisticsWindow>(ctx);
+    EXPECT_EQ(row(control<QTableView>(*form, "stat_g_best"), 0),
+              (QStringList { "Marathon", "3:30:00", "Silvesterlauf", "Trier", "31.12.2019", "3" }));
+}
+
 TEST_F(StatistikFormTest, ShowsBestTimesAndYearsInGrids)
 {
     open();
