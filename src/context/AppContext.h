@@ -12,7 +12,8 @@
 #include <memory>
 
 // What one run shares: the UI services, the clock, the program's paths, the start-up's file
-// work, the race store and the figures kept of it. Created once in main() and by every test fixture.
+// work, the race store and the figures kept of it. Created once in main() and by every test
+// fixture.
 class AppContext
 {
 public:

@@ -62,8 +62,7 @@ const RaceStatistics &StatisticsCache::current()
 {
     m_idle.stop();
     try {
-        while (readSlice()) {
-        }
+        while (readSlice()) { }
     } catch (...) {
         m_update.reset();
         throw;

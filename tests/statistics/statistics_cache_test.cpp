@@ -77,8 +77,7 @@ TEST_F(StatisticsCacheTest, AChangeBetweenSlicesStartsTheReadingAgain)
 {
     ASSERT_TRUE(cache.readSlice());
     runFaster(10, QStringLiteral("39:59"));
-    while (cache.readSlice()) {
-    }
+    while (cache.readSlice()) { }
     EXPECT_FALSE(cache.readSlice()) << "the slices read since the change are up to date";
     EXPECT_EQ(bestOf(cache.current()), "Lauf 10 0:39:59");
 }
@@ -87,7 +86,8 @@ TEST_F(StatisticsCacheTest, ChangesOfThisProgramAndOfOthersMakeTheKeptFiguresOld
 {
     EXPECT_EQ(bestOf(cache.current()), "Lauf 0 0:50:00");
     runFaster(kRaces - 1, QStringLiteral("41:00"));
-    EXPECT_EQ(bestOf(cache.current()), QStringLiteral("Lauf %1 0:41:00").arg(kRaces - 1).toStdString());
+    EXPECT_EQ(bestOf(cache.current()),
+              QStringLiteral("Lauf %1 0:41:00").arg(kRaces - 1).toStdString());
 
     // Another program writes into the file.
     SqliteDb other(folder.dbPath(), SqliteDb::Open::ReadWrite);
