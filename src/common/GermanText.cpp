@@ -25,6 +25,11 @@ QString numberText(long long n)
     return n >= 0 ? QStringLiteral(" ") + QString::number(n) : QString::number(n);
 }
 
+QString countText(long long n, const char16_t *one, const char16_t *many)
+{
+    return QString::number(n) + u' ' + QString::fromUtf16(n == 1 ? one : many);
+}
+
 QString weekdayName(int dayOfWeek)
 {
     if (dayOfWeek < 1 || dayOfWeek > 7)

@@ -6,6 +6,8 @@
 // Number as text the way the program joins numbers into messages:
 // a non-negative number gets one leading blank.
 QString numberText(long long n);
+// "1 Lauf", "3 Läufe": a count with the noun in its number.
+QString countText(long long n, const char16_t *one, const char16_t *many);
 
 // German names from our own tables, never from the system locale.
 QString weekdayName(int dayOfWeek); // 1 = Montag .. 7 = Sonntag

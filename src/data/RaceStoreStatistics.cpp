@@ -60,16 +60,6 @@ bool ja(const Statement &row, int column)
         && row.columnUtf8(column) == "Ja";
 }
 
-// A text as Statement::column() gives it, without the detour through the variant's type switch
-// for the texts these columns hold.
-QVariant textColumn(const Statement &row, int column)
-{
-    if (row.columnType(column) != Statement::Type::Text)
-        return row.column(column);
-    const std::string_view text = row.columnUtf8(column);
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 } // namespace
 
 int RaceStore::readStatisticsRows(qlonglong after, int limit,
@@ -98,7 +88,7 @@ int RaceStore::readStatisticsRows(qlonglong after, int limit,
             paidRace.number = row.number;
             for (size_t i = 0; i < statement.feeColumns.size(); ++i)
                 RaceColumns::setStored(paidRace, statement.feeColumns[i],
-                                       textColumn(st, FeesFrom + int(i)));
+                                       st.column(FeesFrom + int(i)));
             paidRace.paid.set(true);
             row.paidRace = &paidRace;
         }

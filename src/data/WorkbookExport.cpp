@@ -2,12 +2,12 @@
 
 #include "common/DbError.h"
 #include "data/RaceStore.h"
+#include "data/StoredCell.h"
 #include "model/RaceColumns.h"
 #include "xls/WorkbookWriter.h"
 
 #include <QFile>
 #include <QStringEncoder>
-#include <QUtf8StringView>
 
 #include <condition_variable>
 #include <deque>
@@ -155,25 +155,19 @@ private:
         for (std::size_t c = 0; c < m_isYesNo.size(); ++c) {
             Value &v = m_filling->values.emplace_back();
             const int column = int(c) + 1;
-            const Statement::Type type = row.columnType(column);
-            if (type == Statement::Type::Null)
+            const StoredCell cell = storedCell(row, column, m_isYesNo[c]);
+            if (cell.kind == StoredCell::Kind::Empty)
                 continue;
-            const bool number = type == Statement::Type::Integer || type == Statement::Type::Float;
-            if (m_isYesNo[c] && number) {
+            if (cell.kind == StoredCell::Kind::Truth) {
                 v.kind = xls::Cell::Kind::Boolean;
-                v.value = row.column(column).toDouble() != 0;
+                v.value = cell.yes;
                 continue;
             }
             v.kind = xls::Cell::Kind::Text;
             v.offset = m_filling->texts.size();
-            const std::string_view bytes
-                = type == Statement::Type::Text ? row.columnUtf8(column) : std::string_view();
-            // Sound UTF-8 is what reading it as text and writing it back gives; damaged bytes and
-            // a leading byte-order mark take that way, so every cell shows the text as read.
-            if (type == Statement::Type::Text && !bytes.starts_with("\xEF\xBB\xBF")
-                && QUtf8StringView(bytes.data(), qsizetype(bytes.size())).isValidUtf8()) {
-                m_filling->texts.append(bytes);
-                v.size = bytes.size();
+            if (cell.kind == StoredCell::Kind::Bytes) {
+                m_filling->texts.append(cell.bytes);
+                v.size = cell.bytes.size();
             } else {
                 v.size = appendUtf8(m_filling->texts, row.column(column));
             }

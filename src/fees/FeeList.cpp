@@ -5,20 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-
-QString feeText(const FeeAmount &fee)
-{
-    return fee.readable() ? formatEuro(*fee.cents) : fee.typed.trimmed();
-}
-
-QString counted(qint64 n, const char16_t *one, const char16_t *many)
-{
-    return QString::number(n) + u' ' + QString::fromUtf16(n == 1 ? one : many);
-}
-
-} // namespace
-
 QString FeeListRow::text(FeeColumn column) const
 {
     const FeeSituation &s = situation;
@@ -30,13 +16,13 @@ QString FeeListRow::text(FeeColumn column) const
     case FeeColumn::Distance:
         return distance.trimmed();
     case FeeColumn::FeeToday:
-        return s.today  ? feeText(s.today->fee)
+        return s.today  ? s.today->fee.shown()
             : s.expired ? QStringLiteral("Frist abgelaufen")
                         : QString();
     case FeeColumn::ValidUntil:
         return s.today ? formatDate(s.today->deadline) : QString();
     case FeeColumn::After:
-        return s.next ? feeText(s.next->fee) : QString();
+        return s.next ? s.next->fee.shown() : QString();
     case FeeColumn::Days:
         return daysToRise ? QString::number(*daysToRise) : QString();
     }
@@ -48,12 +34,11 @@ QString FeeListRow::riseNote() const
     if (!risesSoon())
         return {};
     const FeeSituation &s = situation;
-    const bool known = s.today->fee.readable() && s.next->fee.readable();
     const QString when = *daysToRise == 1 ? QStringLiteral("morgen")
                                           : QStringLiteral("in %1 Tagen").arg(*daysToRise);
     return QStringLiteral("Das Startgeld %1 %2, am %3, auf %4.")
-        .arg(known ? QStringLiteral("steigt") : QStringLiteral("ändert sich"), when,
-             formatDate(s.today->deadline.addDays(1)), feeText(s.next->fee));
+        .arg(feeChangeVerb(s.today->fee, s.next->fee), when,
+             formatDate(s.today->deadline.addDays(1)), s.next->fee.shown());
 }
 
 void addToFeeList(FeeList &list, const Race &race, const QDate &today)
@@ -114,9 +99,9 @@ QString feeSumLine(const FeeList &list)
     if (list.rows.empty())
         return QStringLiteral("Keine angemeldeten oder vorgemerkten Läufe mit offenem Startgeld.");
     QString line = QStringLiteral("Summe der heutigen Startgelder: %1 für %2")
-                       .arg(formatEuro(list.sumCents), counted(list.summed, u"Lauf", u"Läufe"));
+                       .arg(formatEuro(list.sumCents), countText(list.summed, u"Lauf", u"Läufe"));
     if (list.unreadable > 0)
         line += QStringLiteral("; ")
-            + counted(list.unreadable, u"Startgeld nicht lesbar", u"Startgelder nicht lesbar");
+            + countText(list.unreadable, u"Startgeld nicht lesbar", u"Startgelder nicht lesbar");
     return line;
 }

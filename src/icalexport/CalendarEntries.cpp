@@ -115,11 +115,6 @@ CalendarEntry allDay(const Race &r, CalendarEntry::Kind kind, const QDate &date)
     return e;
 }
 
-QString feeText(const FeeAmount &fee)
-{
-    return fee.readable() ? formatEuro(*fee.cents) : fee.typed.trimmed();
-}
-
 // "Startgeld steigt von 45,00 € auf 55,00 €" when the race's fee changes after deadline `k`;
 // empty when it does not, or when the race's distance has no row of the table.
 QString feeChange(const std::vector<FeeStep> &steps, int k)
@@ -129,11 +124,8 @@ QString feeChange(const std::vector<FeeStep> &steps, int k)
             continue;
         const FeeAmount &now = steps[i].fee;
         const FeeAmount &then = steps[i + 1].fee;
-        const QString change = !now.readable() || !then.readable() ? QStringLiteral("ändert sich")
-            : *then.cents > *now.cents                             ? QStringLiteral("steigt")
-                                                                   : QStringLiteral("sinkt");
         return QStringLiteral("Startgeld %1 von %2 auf %3")
-            .arg(change, feeText(now), feeText(then));
+            .arg(feeChangeVerb(now, then), now.shown(), then.shown());
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "icalexport/CalendarExport.h"
 
+#include "common/GermanText.h"
 #include "data/RaceStore.h"
 #include "data/WorkbookExport.h"
 #include "fileio/DurableWrite.h"
@@ -26,11 +27,6 @@ const QStringList &calendarColumns()
         return list + RaceColumns::feeTable();
     }();
     return columns;
-}
-
-QString countText(int n, const char16_t *one, const char16_t *many)
-{
-    return QString::number(n) + u' ' + QString::fromUtf16(n == 1 ? one : many);
 }
 
 } // namespace

@@ -144,11 +144,9 @@ void CalendarImportDialog::updateSummary()
     const int all = int(m_candidates.size());
     const int ticked = int(std::count_if(m_candidates.begin(), m_candidates.end(),
                                          [](const Candidate &c) { return c.ticked; }));
-    QString text
-        = QStringLiteral("„%1“: %2, %3 zum Übernehmen angehakt.")
-              .arg(QFileInfo(m_fileName).fileName(),
-                   all == 1 ? QStringLiteral("1 Termin") : QStringLiteral("%1 Termine").arg(all))
-              .arg(ticked);
+    QString text = QStringLiteral("„%1“: %2, %3 zum Übernehmen angehakt.")
+                       .arg(QFileInfo(m_fileName).fileName(), countText(all, u"Termin", u"Termine"))
+                       .arg(ticked);
     if (m_file.cancelled > 0)
         text += m_file.cancelled == 1
             ? QStringLiteral(" 1 abgesagter Termin ist nicht aufgeführt.")

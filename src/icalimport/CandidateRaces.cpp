@@ -42,11 +42,6 @@ QString nameOf(const CalendarEvent &e, const StrivoUid &own)
     return leftWhole(name, kNameLength).trimmed();
 }
 
-QString countText(int n, const char16_t *one, const char16_t *many)
-{
-    return QString::number(n) + u' ' + QString::fromUtf16(n == 1 ? one : many);
-}
-
 } // namespace
 
 void KnownRaces::add(qlonglong number, const QString &name, const QString &storedDate)

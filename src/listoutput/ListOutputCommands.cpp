@@ -2,6 +2,8 @@
 #include "listoutput/ListOutputCommands.h"
 
 #include "common/BusyPointer.h"
+#include "common/FileChoice.h"
+#include "common/GermanText.h"
 #include "common/TextCut.h"
 #include "context/AppContext.h"
 #include "data/RaceStore.h"
@@ -10,7 +12,6 @@
 #include "listoutput/ListXlsx.h"
 #include "racelist/RaceExport.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPrintPreviewDialog>
@@ -19,11 +20,6 @@
 namespace {
 
 constexpr qsizetype kLongestName = 120;
-
-QString racesText(int n)
-{
-    return n == 1 ? QStringLiteral("1 Lauf") : QString::number(n) + QStringLiteral(" Läufe");
-}
 
 // False, after saying so, when the window shows no race.
 bool hasRaces(AppContext &ctx, const ShownList &shown)
@@ -34,14 +30,10 @@ bool hasRaces(AppContext &ctx, const ShownList &shown)
     return false;
 }
 
-// A name the dialog did not ask about may still be taken: then this question.
+// A name the dialog did not ask about may still be taken: then the question.
 bool mayWrite(AppContext &ctx, const QString &path, bool askedByDialog)
 {
-    if (askedByDialog || !QFileInfo::exists(path))
-        return true;
-    const QString question = QStringLiteral("Die Datei %1 gibt es schon. Soll sie ersetzt werden ?")
-                                 .arg(QDir::toNativeSeparators(path));
-    return ctx.ui.message(question, Ui::Icon::Question, Ui::Buttons::YesNo) == Ui::Answer::Yes;
+    return askedByDialog || mayReplace(ctx.ui, path);
 }
 
 Ui::FileRequest saveRequest(AppContext &ctx, const QString &fileName, const QString &filter)
@@ -64,11 +56,7 @@ ListDocument shownDocument(AppContext &ctx, const ShownList &shown)
 
 QString listFileName(const QString &headline, const QString &extension)
 {
-    QString name = QStringLiteral("Läufe ") + headline;
-    for (QChar &c : name)
-        if (c.unicode() < 0x20 || c == u'\x7f' || QStringView(u"/\\:*?\"<>|").contains(c))
-            c = u'-';
-    name = leftWhole(name, kLongestName);
+    QString name = leftWhole(safeFileName(QStringLiteral("Läufe ") + headline), kLongestName);
     while (name.endsWith(u' ') || name.endsWith(u'.'))
         name.chop(1);
     return name + u'.' + extension;
@@ -130,9 +118,8 @@ void saveListPdfCommand(AppContext &ctx, const ShownList &shown)
         const int pages = saveListPdf(doc, path);
         busy.release();
         ctx.ui.message(QStringLiteral("Die Liste wurde als PDF gespeichert: %1 auf %2.")
-                           .arg(racesText(int(doc.rows.size())),
-                                pages == 1 ? QStringLiteral("1 Seite")
-                                           : QString::number(pages) + QStringLiteral(" Seiten")),
+                           .arg(countText(qsizetype(doc.rows.size()), u"Lauf", u"Läufe"),
+                                countText(pages, u"Seite", u"Seiten")),
                        Ui::Icon::Information);
     });
 }
@@ -159,7 +146,8 @@ void exportListCommand(AppContext &ctx, const ShownList &shown)
             done.races = writeRacesCsv(*shown.races, target.path);
         busy.release();
         ctx.ui.message(QStringLiteral("%1 in die Datei \u201E%2\u201C exportiert.")
-                               .arg(racesText(done.races), QFileInfo(target.path).fileName())
+                               .arg(countText(done.races, u"Lauf", u"Läufe"),
+                                    QFileInfo(target.path).fileName())
                            + cutCellsNote(done.cutCells),
                        Ui::Icon::Information);
     });

@@ -2,10 +2,9 @@
 #include "listoutput/ListSheet.h"
 
 #include "data/RaceStore.h"
+#include "data/StoredCell.h"
 #include "model/RaceColumns.h"
 #include "model/StoredDate.h"
-
-#include <QUtf8StringView>
 
 const QStringList &sheetHeadings()
 {
@@ -28,30 +27,24 @@ int eachSheetRow(const RaceList &races,
             SheetValue &v = values[c];
             v.date = QDate();
             v.utf8 = {};
-            const Statement::Type type = row.columnType(column);
-            if (type == Statement::Type::Null) {
+            const StoredCell cell = storedCell(row, column, kinds[c] == RaceColumns::Kind::YesNo);
+            if (cell.kind == StoredCell::Kind::Empty) {
                 v.kind = SheetValue::Kind::Empty;
                 continue;
             }
-            const bool number = type == Statement::Type::Integer || type == Statement::Type::Float;
-            if (kinds[c] == RaceColumns::Kind::YesNo && number) {
+            if (cell.kind == StoredCell::Kind::Truth) {
                 v.kind = SheetValue::Kind::YesNo;
-                v.yes = row.column(column).toDouble() != 0;
+                v.yes = cell.yes;
                 continue;
             }
-            const std::string_view bytes
-                = type == Statement::Type::Text ? row.columnUtf8(column) : std::string_view();
-            // Damaged bytes and a leading byte-order mark are read as text first, so that every
-            // reader sees the text the program shows.
-            if (type == Statement::Type::Text && !bytes.starts_with("\xEF\xBB\xBF")
-                && QUtf8StringView(bytes.data(), qsizetype(bytes.size())).isValidUtf8()) {
-                v.utf8 = bytes;
+            if (cell.kind == StoredCell::Kind::Bytes) {
+                v.utf8 = cell.bytes;
             } else {
                 converted[c] = row.column(column).toString().toStdString();
                 v.utf8 = converted[c];
             }
-            if (kinds[c] == RaceColumns::Kind::Date && v.utf8.size() == 10)
-                v.date = dateOfStoredText(QString::fromLatin1(v.utf8.data(), 10));
+            if (kinds[c] == RaceColumns::Kind::Date)
+                v.date = dateOfStoredText(v.utf8);
             v.kind = v.date.isValid() ? SheetValue::Kind::Date : SheetValue::Kind::Text;
         }
         each(values);

@@ -149,6 +149,18 @@ bool FeeAmount::sameAs(const FeeAmount &other) const
     return !readable() && !other.readable() && typed.trimmed() == other.typed.trimmed();
 }
 
+QString FeeAmount::shown() const
+{
+    return readable() ? formatEuro(*cents) : typed.trimmed();
+}
+
+QString feeChangeVerb(const FeeAmount &now, const FeeAmount &then)
+{
+    if (!now.readable() || !then.readable())
+        return QStringLiteral("ändert sich");
+    return *then.cents > *now.cents ? QStringLiteral("steigt") : QStringLiteral("sinkt");
+}
+
 bool sameDistance(const QString &a, const QString &b)
 {
     const auto squeezed = [](const QString &text) {

@@ -20,9 +20,15 @@ struct FeeAmount
     bool readable() const { return cents.has_value(); }
     // The same fee: the same amount, or the same text when it is not an amount.
     bool sameAs(const FeeAmount &other) const;
+    // "45,00 €", or the fee as typed when it is not an amount.
+    QString shown() const;
 };
 
 FeeAmount feeAmount(const QString &typed);
+
+// How the fee goes from `now` to `then`: "steigt", "sinkt", or "ändert sich" when either one is
+// not an amount.
+QString feeChangeVerb(const FeeAmount &now, const FeeAmount &then);
 
 // Reads the ways people type a fee: "45", "45,-", "45,– €", "45,50", "45.50", "EUR 45",
 // "45 Euro", "€ 45,00", "1.234,50", "0", "frei" (0). Anything else ("ca. 40", "40/45", "1.234")

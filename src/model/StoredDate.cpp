@@ -1,28 +1,48 @@
 #include "model/StoredDate.h"
 
 namespace {
-bool digitsAt(const QString &text, qsizetype from, qsizetype count)
-{
-    for (qsizetype i = from; i < from + count; ++i)
-        if (text[i] < u'0' || text[i] > u'9')
-            return false;
-    return true;
-}
-} // namespace
 
-QDate dateOfStoredText(const QString &text)
+char16_t unit(QChar c)
 {
-    if (text.size() != 10 || text[2] != u'.' || text[5] != u'.' || !digitsAt(text, 0, 2)
-        || !digitsAt(text, 3, 2) || !digitsAt(text, 6, 4))
+    return c.unicode();
+}
+char16_t unit(char c)
+{
+    return char16_t(static_cast<unsigned char>(c));
+}
+
+// A text of 16-bit characters or of UTF-8 bytes: the digits and points are the same in both.
+template<class Text> QDate fixedFormDate(const Text &text)
+{
+    const auto digitsAt = [&text](qsizetype from, qsizetype count) {
+        for (qsizetype i = from; i < from + count; ++i)
+            if (unit(text[i]) < u'0' || unit(text[i]) > u'9')
+                return false;
+        return true;
+    };
+    if (qsizetype(text.size()) != 10 || unit(text[2]) != u'.' || unit(text[5]) != u'.'
+        || !digitsAt(0, 2) || !digitsAt(3, 2) || !digitsAt(6, 4))
         return {};
     const auto number = [&text](qsizetype from, qsizetype count) {
         int n = 0;
         for (qsizetype i = from; i < from + count; ++i)
-            n = n * 10 + (text[i].unicode() - u'0');
+            n = n * 10 + (unit(text[i]) - u'0');
         return n;
     };
     // QDate has no year 0, so "00.00.0000" and "01.01.0000" are no dates either.
     return QDate(number(6, 4), number(3, 2), number(0, 2));
+}
+
+} // namespace
+
+QDate dateOfStoredText(const QString &text)
+{
+    return fixedFormDate(text);
+}
+
+QDate dateOfStoredText(std::string_view utf8)
+{
+    return fixedFormDate(utf8);
 }
 
 StoredDate StoredDate::fromDate(const QDate &date)

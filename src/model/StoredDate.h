@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+#include <string_view>
+
 // A date column as stored: the text "dd.mm.yyyy", kept exactly as read (a damaged date, "Ja" in
 // the registration date, a blank or NULL stay what they are), and the date when the text is one.
 // A null QString stands for NULL.
@@ -34,3 +36,5 @@ private:
 
 // The exact "dd.mm.yyyy" rule of StoredDate::date().
 QDate dateOfStoredText(const QString &text);
+// The same over the stored UTF-8 bytes, for readers that do not make a string of every date.
+QDate dateOfStoredText(std::string_view utf8);

@@ -3,6 +3,7 @@
 #include "common/GermanText.h"
 #include "data/RaceStore.h"
 #include "model/EntryFees.h"
+#include "model/StoredDate.h"
 #include "statistics/FinishTime.h"
 
 #include <QHash>
@@ -48,20 +49,12 @@ struct TextHash
     size_t operator()(std::string_view text) const { return std::hash<std::string_view> {}(text); }
 };
 
-// The race date as parseGermanDate() reads it; the stored form "dd.mm.yyyy" without a detour.
+// The race date as parseGermanDate() reads it; the stored form "dd.mm.yyyy" without a detour
+// (parseGermanDate() gives the same for it, also when the day does not exist).
 QDate dateOf(std::string_view stored)
 {
-    const auto digit = [&stored](size_t i) { return stored[i] >= '0' && stored[i] <= '9'; };
-    const auto number = [&stored](size_t from, size_t count) {
-        int n = 0;
-        for (size_t i = from; i < from + count; ++i)
-            n = n * 10 + (stored[i] - '0');
-        return n;
-    };
-    if (stored.size() == 10 && stored[2] == '.' && stored[5] == '.' && digit(0) && digit(1)
-        && digit(3) && digit(4) && digit(6) && digit(7) && digit(8) && digit(9))
-        return QDate(number(6, 4), number(3, 2), number(0, 2));
-    return parseGermanDate(QString::fromUtf8(stored));
+    const QDate date = dateOfStoredText(stored);
+    return date.isValid() ? date : parseGermanDate(QString::fromUtf8(stored));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "statistics/StatisticsWindow.h"
 
+#include "common/FileChoice.h"
 #include "common/GermanText.h"
 #include "context/AppContext.h"
 #include "statistics/FinishTime.h"
@@ -12,7 +13,6 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QSaveFile>
@@ -64,14 +64,11 @@ void replaceChart(QChartView *view, QChart *chart)
     delete old;
 }
 
-// A file name without characters that a folder name could take for a separator.
 QString fileNameFor(const QString &title)
 {
     QString name = QStringLiteral("Statistik ") + title;
     name.replace(QStringLiteral(": "), QStringLiteral(" "));
-    for (const QChar c : QStringLiteral("/\\:*?\"<>|"))
-        name.replace(c, u'-');
-    return name + QStringLiteral(".png");
+    return safeFileName(name) + QStringLiteral(".png");
 }
 
 } // namespace
@@ -324,14 +321,8 @@ void StatisticsWindow::onSavePictureClicked()
         QString path = answer.fileName;
         if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
             path += QStringLiteral(".png");
-        if (QFileInfo::exists(path)) {
-            const QString shownText
-                = QStringLiteral("Die Datei %1 gibt es schon. Soll sie ersetzt werden ?")
-                      .arg(QDir::toNativeSeparators(path));
-            if (m_ctx.ui.message(shownText, Ui::Icon::Question, Ui::Buttons::YesNo)
-                != Ui::Answer::Yes)
-                return;
-        }
+        if (!mayReplace(m_ctx.ui, path))
+            return;
         // Written beside the target and renamed, so a failed save leaves an older picture whole.
         QSaveFile file(path);
         if (!file.open(QIODevice::WriteOnly) || !view->grab().save(&file, "PNG")
