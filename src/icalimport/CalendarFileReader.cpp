@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
+#include <QUtf8StringView>
 
 #include <libical/ical.h>
 
@@ -30,43 +31,6 @@ QString megabytes(qint64 bytes)
         + QStringLiteral(" MB");
 }
 
-// Offset of the first byte that is not part of well-formed UTF-8, or -1.
-qsizetype firstBadUtf8(const QByteArray &bytes)
-{
-    const auto *s = reinterpret_cast<const unsigned char *>(bytes.constData());
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n;) {
-        const unsigned char c = s[i];
-        int more = 0;
-        unsigned min = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xc2 && c <= 0xdf) {
-            more = 1;
-            min = 0x80;
-        } else if (c >= 0xe0 && c <= 0xef) {
-            more = 2;
-            min = 0x800;
-        } else if (c >= 0xf0 && c <= 0xf4) {
-            more = 3;
-            min = 0x10000;
-        } else {
-            return i;
-        }
-        unsigned code = c & (0x3f >> more);
-        for (int k = 1; k <= more; ++k) {
-            if (i + k >= n || (s[i + k] & 0xc0) != 0x80)
-                return i;
-            code = (code << 6) | (s[i + k] & 0x3f);
-        }
-        if (code < min || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff))
-            return i;
-        i += more + 1;
-    }
-    return -1;
-}
-
 int lineAt(const QByteArray &bytes, qsizetype offset)
 {
     return int(QByteArrayView(bytes.constData(), offset).count('\n')) + 1;
@@ -83,6 +47,20 @@ template<class Each> void forEachLine(const QByteArray &bytes, Each each)
         each(QByteArrayView(bytes.constData() + from, end - from).trimmed(), line);
         from = end + 1;
     }
+}
+
+// The first line that is no sound UTF-8, or 0. A character's bytes never hold a line feed, so
+// each line can be checked alone.
+int firstBadUtf8Line(const QByteArray &bytes)
+{
+    if (QUtf8StringView(bytes.constData(), bytes.size()).isValidUtf8())
+        return 0;
+    int bad = 0;
+    forEachLine(bytes, [&bad](QByteArrayView line, int number) {
+        if (bad == 0 && !QUtf8StringView(line.data(), line.size()).isValidUtf8())
+            bad = number;
+    });
+    return bad;
 }
 
 // The lines of the file that are not blank, as the reader sees them.
@@ -110,12 +88,12 @@ void checkText(const QByteArray &bytes)
         throw CalendarFileError(
             QStringLiteral("Die Datei ist keine Kalenderdatei: Sie enthält in Zeile %1 Binärdaten.")
                 .arg(lineAt(bytes, nul)));
-    if (const qsizetype bad = firstBadUtf8(bytes); bad >= 0)
+    if (const int bad = firstBadUtf8Line(bytes); bad > 0)
         throw CalendarFileError(
             QStringLiteral("Die Datei ist nicht in UTF-8 geschrieben (Zeile %1). Kalenderdateien "
                            "(iCalendar) sind immer UTF-8; speichern Sie die Datei bitte in dieser "
                            "Kodierung.")
-                .arg(lineAt(bytes, bad)));
+                .arg(bad));
     const QList<QByteArrayView> lines = contentLines(bytes);
     if (!isLine(lines.first(), "BEGIN:VCALENDAR"))
         throw CalendarFileError(QStringLiteral(

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "listoutput/ListPages.h"
 
+#include "common/GermanText.h"
 #include "listoutput/ReplacingFile.h"
 #include "racelist/RaceListRows.h"
 
@@ -92,7 +93,7 @@ void paintPage(QPainter &p, const Geometry &g, const ListDocument &doc,
                QStringLiteral("Strivo"));
     p.setFont(g.text);
     p.drawText(QRectF(0, 0, width, g.line), Qt::AlignRight | Qt::AlignVCenter,
-               doc.today.toString(QStringLiteral("dd.MM.yyyy")));
+               formatDate(doc.today));
     p.setFont(g.title);
     const QFontMetricsF titleMetrics(g.title, p.device());
     p.drawText(QRectF(0, g.line, width, titleMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,

@@ -3,8 +3,11 @@
 
 #include "common/DbError.h"
 #include "common/TextCut.h"
+#include "data/WorkbookExport.h"
+#include "fileio/FileIo.h"
 #include "listoutput/ListSheet.h"
 #include "listoutput/ReplacingFile.h"
+#include "xls/OutputFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,11 +32,12 @@ struct FreeWorkbook
 
 DbError writeError(const QString &target, lxw_error error)
 {
-    // libxlsxwriter reports the file's failures by kind only; a full disk leaves its errno.
-    if (errno == ENOSPC || errno == EDQUOT || errno == EFBIG)
-        return DbError(ErrNo::DiskFull,
-                       QStringLiteral("Nicht genügend Speicherplatz auf dem Datenträger für '%1'.")
-                           .arg(target));
+    // libxlsxwriter reports the file's failures by kind only; a full disk leaves its errno, which
+    // says what the other exports say of it.
+    const int err = errno;
+    if (const fileio::Failure failure = fileio::failureOf(err);
+        failure == fileio::Failure::NoSpace || failure == fileio::Failure::TooLarge)
+        return toDbError(xls::systemError(err, QFile::encodeName(target).toStdString()));
     return DbError(ErrNo::DiskError,
                    QStringLiteral("Die Excel-Arbeitsmappe '%1' konnte nicht geschrieben werden "
                                   "(Fehler %2 der Bibliothek libxlsxwriter).")
