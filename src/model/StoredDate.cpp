@@ -1,32 +1,25 @@
 #include "model/StoredDate.h"
 
-namespace {
+#include "common/TextUnit.h"
 
-char16_t unit(QChar c)
-{
-    return c.unicode();
-}
-char16_t unit(char c)
-{
-    return char16_t(static_cast<unsigned char>(c));
-}
+namespace {
 
 // A text of 16-bit characters or of UTF-8 bytes: the digits and points are the same in both.
 template<class Text> QDate fixedFormDate(const Text &text)
 {
     const auto digitsAt = [&text](qsizetype from, qsizetype count) {
         for (qsizetype i = from; i < from + count; ++i)
-            if (unit(text[i]) < u'0' || unit(text[i]) > u'9')
+            if (textUnit(text[i]) < u'0' || textUnit(text[i]) > u'9')
                 return false;
         return true;
     };
-    if (qsizetype(text.size()) != 10 || unit(text[2]) != u'.' || unit(text[5]) != u'.'
+    if (qsizetype(text.size()) != 10 || textUnit(text[2]) != u'.' || textUnit(text[5]) != u'.'
         || !digitsAt(0, 2) || !digitsAt(3, 2) || !digitsAt(6, 4))
         return {};
     const auto number = [&text](qsizetype from, qsizetype count) {
         int n = 0;
         for (qsizetype i = from; i < from + count; ++i)
-            n = n * 10 + (unit(text[i]) - u'0');
+            n = n * 10 + (textUnit(text[i]) - u'0');
         return n;
     };
     // QDate has no year 0, so "00.00.0000" and "01.01.0000" are no dates either.

@@ -1,5 +1,7 @@
 #include "statistics/FinishTime.h"
 
+#include "common/TextUnit.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -140,22 +142,13 @@ std::optional<int> readUnits(const QString &text)
 // "3:45:12" and "46:30", the forms nearly every time is typed in, read without the regular
 // expressions (a long log has tens of thousands). Anything else, or a value out of range, is
 // left to the full reading.
-char16_t code(QChar c)
-{
-    return c.unicode();
-}
-char16_t code(char c)
-{
-    return char16_t(static_cast<unsigned char>(c));
-}
-
 template<class Text> std::optional<int> readPlainClock(const Text &text)
 {
     std::array<int, 3> groups {};
     int count = 0;
     int digits = 0;
     for (const auto ch : text) {
-        const char16_t c = code(ch);
+        const char16_t c = textUnit(ch);
         if (c == u':') {
             if (digits == 0 || count == 2 || (count > 0 && digits != 2))
                 return std::nullopt;
